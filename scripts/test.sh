@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds everything (program, tests, benchmarks) and runs the suite.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+cmake --preset dev
+cmake --build --preset dev
+# Tests that need a sound server start their own; ctest runs the rest.
+ctest --preset dev

@@ -1,0 +1,14 @@
+#include "platform/browser.h"
+
+#include <QDesktopServices>
+#include <QUrl>
+
+#include "text/codec.h"
+
+namespace zeltaro::platform {
+
+void QtBrowser::open(std::string_view address) {
+  QDesktopServices::openUrl(QUrl(QString::fromStdString(text::utf8FromCp932(address))));
+}
+
+}  // namespace zeltaro::platform

@@ -1,0 +1,32 @@
+#pragma once
+// The one source of "now", so that date and time rules can be tested.
+
+namespace zeltaro::platform {
+
+struct LocalDateTime {
+  int year = 0;  // four digits
+  int month = 0, day = 0, hour = 0, minute = 0, second = 0;
+};
+
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  virtual LocalDateTime now() const = 0;
+};
+
+class SystemClock final : public Clock {
+ public:
+  LocalDateTime now() const override;
+};
+
+class FixedClock final : public Clock {
+ public:
+  explicit FixedClock(LocalDateTime t) : t_(t) {}
+  LocalDateTime now() const override { return t_; }
+  void set(LocalDateTime t) { t_ = t; }
+
+ private:
+  LocalDateTime t_;
+};
+
+}  // namespace zeltaro::platform

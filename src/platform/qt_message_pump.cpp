@@ -1,0 +1,17 @@
+#include "platform/qt_message_pump.h"
+
+#include <QCoreApplication>
+
+namespace zeltaro::platform {
+
+QtMessagePump::QtMessagePump(int minIntervalMs) : minIntervalMs_(minIntervalMs) {
+  since_.start();
+}
+
+void QtMessagePump::pump() {
+  if (since_.elapsed() < minIntervalMs_) return;
+  QCoreApplication::processEvents();
+  since_.restart();
+}
+
+}  // namespace zeltaro::platform

@@ -1,0 +1,20 @@
+#pragma once
+#include <QElapsedTimer>
+
+#include "platform/message_pump.h"
+
+namespace zeltaro::platform {
+
+// Runs QCoreApplication::processEvents() at most once every few milliseconds, so that a long
+// page does not spend most of its time in the event loop while the window stays responsive.
+class QtMessagePump final : public MessagePump {
+ public:
+  explicit QtMessagePump(int minIntervalMs = 5);
+  void pump() override;
+
+ private:
+  QElapsedTimer since_;
+  int minIntervalMs_;
+};
+
+}  // namespace zeltaro::platform

@@ -1,0 +1,49 @@
+#pragma once
+// Shift-JIS (code page 932) byte-string helpers. Every text search and replace in the spot
+// processing goes through these, so that a match never starts on the trail byte of a
+// double-byte character.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zeltaro::text {
+
+// 0x81-0x9F and 0xE0-0xFC start a double-byte character.
+constexpr bool isLeadByte(unsigned char c) {
+  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
+// Length in bytes of the character that starts at byte index i (1 or 2; a lead byte with no
+// byte after it is a character of one byte).
+std::size_t charLength(std::string_view s, std::size_t i);
+
+// 1-based position of the first occurrence of needle in hay at or after the 1-based position
+// from; 0 when there is none. An empty needle is never found. Only character starts are tried.
+std::size_t find(std::string_view hay, std::string_view needle, std::size_t from = 1);
+
+// Every non-overlapping occurrence of from (found as above, left to right) replaced by to.
+std::string replaceAll(std::string_view s, std::string_view from, std::string_view to);
+
+// Half-width A-Z to a-z; every other byte, including the trail bytes of double-byte
+// characters, unchanged.
+std::string foldAZ(std::string_view s);
+// Half-width a-z to A-Z; the upper-case counterpart, for texts the console compares.
+std::string upperAZ(std::string_view s);
+
+// Removes blanks and control characters (bytes 0x00-0x20) at both ends.
+std::string_view trim(std::string_view s);
+std::string_view trimLeft(std::string_view s);
+std::string_view trimRight(std::string_view s);
+
+// Removes half-width spaces only at both ends.
+std::string_view trimSpaces(std::string_view s);
+
+// Lines of a multi-line text split at CR LF, lone CR or lone LF. A final empty line after the
+// last line break is not a line; an empty text has no lines.
+std::vector<std::string> splitLines(std::string_view s);
+// Lines joined with CR LF, with a CR LF after the last line as a text box holds them.
+std::string joinLines(const std::vector<std::string>& lines);
+
+}  // namespace zeltaro::text
