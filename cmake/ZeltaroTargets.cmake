@@ -1,22 +1,42 @@
-# zeltaro_library(NAME SOURCES ... DEPS ...): one static library per subsystem folder.
+# zeltaro_library(NAME DEPS ...): the static library zeltaro_NAME from every .cpp file in the
+# calling folder (files are found by glob, so adding a source needs no edit here).
 function(zeltaro_library name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  if(NOT ARG_SOURCES)
+    file(GLOB ARG_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  endif()
+  if(NOT ARG_SOURCES)
+    # A folder whose sources are still to come.
+    add_library(zeltaro_${name} INTERFACE)
+    target_include_directories(zeltaro_${name} INTERFACE ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(zeltaro_${name} INTERFACE ${ARG_DEPS})
+    return()
+  endif()
   add_library(zeltaro_${name} STATIC ${ARG_SOURCES})
   target_include_directories(zeltaro_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_link_libraries(zeltaro_${name} PUBLIC ${ARG_DEPS} PRIVATE zeltaro_warnings)
 endfunction()
 
-# zeltaro_test(NAME SOURCES ... DEPS ...): one GoogleTest binary, registered with CTest.
-# Tests run headless (offscreen Qt platform) and know where the repository's tests/ folder is.
-function(zeltaro_test name)
-  cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;DEPS" ${ARGN})
-  add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE ${ARG_DEPS} zeltaro_testsupport GTest::gtest GTest::gmock zeltaro_warnings)
+# zeltaro_tests(DEPS ... [TIMEOUT s]): one GoogleTest program per *_test.cpp file in the calling
+# folder, named <folder>_<file>, registered with CTest. Every test program runs with a
+# QApplication on the offscreen platform (tests/support/test_main.cpp) and knows where the
+# repository's tests/ folder is.
+function(zeltaro_tests)
+  cmake_parse_arguments(ARG "" "TIMEOUT" "DEPS" ${ARGN})
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 300)
   endif()
-  gtest_discover_tests(${name}
-    DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ZELTARO_TESTS_DIR=${PROJECT_SOURCE_DIR}/tests"
-               TIMEOUT ${ARG_TIMEOUT})
+  get_filename_component(folder ${CMAKE_CURRENT_SOURCE_DIR} NAME)
+  file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
+  foreach(src ${tests})
+    get_filename_component(stem ${src} NAME_WE)
+    set(name ${folder}_${stem})
+    add_executable(${name} ${src})
+    target_link_libraries(${name} PRIVATE ${ARG_DEPS} zeltaro_testsupport zeltaro_testmain
+                                          GTest::gtest GTest::gmock zeltaro_warnings)
+    gtest_discover_tests(${name}
+      DISCOVERY_MODE PRE_TEST
+      PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ZELTARO_TESTS_DIR=${PROJECT_SOURCE_DIR}/tests"
+                 TIMEOUT ${ARG_TIMEOUT})
+  endforeach()
 endfunction()
