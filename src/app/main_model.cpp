@@ -1,0 +1,11 @@
+#include "app/main_model.h"
+
+namespace zeltaro::app {
+
+MainModel::MainModel() = default;
+
+void MainModel::startUp(const std::vector<std::string>& /*args*/) { Timer1Enabled = true; }
+
+void MainModel::close() {}
+
+}  // namespace zeltaro::app
