@@ -8,4 +8,6 @@ void MainModel::startUp(const std::vector<std::string>& /*args*/) { Timer1Enable
 
 void MainModel::close() {}
 
+void MainModel::Timer1Timer() {}
+
 }  // namespace zeltaro::app

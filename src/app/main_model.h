@@ -20,11 +20,16 @@ class MainModel {
   // Closing the main window (also on SIGTERM/SIGINT): stores what has to survive the run.
   void close();
 
+  // ---- Timer1 (every 1000 ms while Timer1Enabled) ----
+  void Timer1Timer();
+
   // ---- Named state ----
   std::string caption;  // the main window's caption, CP932
   std::vector<std::string> Memo_Log;   // the notification log, newest first
   std::vector<std::string> Memo_Log2;  // all lines as arranged for display
   std::string WelcomeText;
+  // The program window activated last: each window writes its own id here on activation.
+  const void* LastActiveWindow = nullptr;
   std::uint16_t consolePort = 0;
   std::string consolePassword;
   bool Timer1Enabled = false;
