@@ -1,0 +1,45 @@
+#pragma once
+// The extraction template: one template line per value, a tag "$#01" ... "$#20" standing for
+// the value between the markup before and after it.
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/message_pump.h"
+
+namespace zeltaro::spots {
+
+constexpr int kSlotCount = 20;
+
+// ExtractionSlot 1 ... 20 (index 0 is unused, so slot k is slots[k]).
+using ExtractionSlots = std::array<std::string, kSlotCount + 1>;
+
+// "$#01" ... "$#20".
+std::string slotTag(int k);
+
+// Which slot holds which property of a spot.
+struct RoleSlots {
+  int HTTP_DATE = 2;
+  int HTTP_TIME = 3;
+  int HTTP_CALL = 4;
+  int HTTP_FREQ = 5;
+  int HTTP_MODE = 6;
+  int HTTP_CODE = 7;
+  int HTTP_QTH = 8;
+  int HTTP_RMKS = 10;
+};
+
+// A stored role slot outside 1 ... 20 is replaced by its default.
+int roleSlotOrDefault(long long stored, int defaultSlot);
+
+// The built-in 13 lines of Memo_pcre.
+const std::vector<std::string>& defaultExtractionTemplate();
+
+// Fills the twenty slots of one record from the template lines, then applies the "?" rule.
+// The pump runs before each tag search.
+ExtractionSlots fillSlots(std::string_view record, const std::vector<std::string>& templateLines,
+                          const RoleSlots& roles, platform::MessagePump& pump);
+
+}  // namespace zeltaro::spots
