@@ -1,0 +1,25 @@
+#pragma once
+// The program's command line: the name of its single-instance lock and the console options.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zeltaro::app {
+
+// "kobunaTarvoZELTARO" + the executable's full path with every "\", then every ":", then
+// every "." replaced by "_" (case kept). Copies in different folders get different names.
+std::string instanceLockName(std::string_view executablePath);
+
+struct CommandLine {
+  std::uint16_t port = 0;  // console port; 0 = console off
+  std::string password;    // console password; empty = none asked
+};
+
+// args: the whole command line, program path first (CP932 bytes). Keys "/telnet=on",
+// "/telnet=off", "/telnet=<n>" and "/pass=<text>" are case-insensitive and may carry blanks
+// around them; a later argument overrides an earlier one; anything else is ignored.
+CommandLine parseCommandLine(const std::vector<std::string>& args);
+
+}  // namespace zeltaro::app

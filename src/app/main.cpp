@@ -1,0 +1,144 @@
+// The program entry: one run per executable file, the six windows in their fixed order, the
+// message loop, and a clean stop on SIGTERM/SIGINT as if the main window had been closed.
+
+#include <signal.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QSocketNotifier>
+#include <cerrno>
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "app/command_line.h"
+#include "app/main_model.h"
+#include "app/ui/tform1.h"
+#include "app/ui/tform2.h"
+#include "app/ui/tform3.h"
+#include "app/ui/tform4.h"
+#include "platform/instance_lock.h"
+#include "platform/qt_message_box.h"
+#include "text/codec.h"
+
+namespace {
+
+using namespace zeltaro;
+
+constexpr const char* kTitle = "ZELTARO";
+
+void showFatal(const char* what) {
+  platform::QtMessageBox().show(platform::MessageBox::Kind::Error, kTitle, what);
+}
+
+// An exception out of an event handler must not unwind through Qt: it is shown here and
+// ends the message loop, as one escaping the loop would.
+class Application final : public QApplication {
+ public:
+  using QApplication::QApplication;
+  bool notify(QObject* receiver, QEvent* e) override {
+    try {
+      return QApplication::notify(receiver, e);
+    } catch (const std::exception& ex) {
+      showFatal(ex.what());
+    } catch (...) {
+      showFatal("unknown exception");
+    }
+    exit(0);
+    return false;
+  }
+};
+
+// The running file's own path with links resolved, so that every way of reaching one file
+// names one lock, while a copy elsewhere names another.
+std::string executablePath(const char* argv0) {
+  std::error_code ec;
+  std::filesystem::path p = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (ec) p = std::filesystem::weakly_canonical(std::filesystem::absolute(argv0, ec), ec);
+  return p.string();
+}
+
+// CP932, as the rest of the program sees texts; a path CP932 cannot hold keeps its own bytes,
+// so that two such paths still name two locks.
+std::string toCp932(const std::string& utf8) {
+  std::string cp = text::cp932FromUtf8(utf8);
+  return text::utf8FromCp932(cp) == utf8 ? cp : utf8;
+}
+
+// SIGTERM and SIGINT only write a byte; the loop reads it and closes the main window.
+int signalFds[2] = {-1, -1};
+
+void onSignal(int) {
+  const int saved = errno;
+  const char b = 1;
+  [[maybe_unused]] const ssize_t n = write(signalFds[1], &b, 1);
+  errno = saved;
+}
+
+bool installSignalHandlers() {
+  if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, signalFds) != 0)
+    return false;
+  struct sigaction sa {};
+  sa.sa_handler = onSignal;
+  sigemptyset(&sa.sa_mask);
+  sa.sa_flags = SA_RESTART;
+  return sigaction(SIGTERM, &sa, nullptr) == 0 && sigaction(SIGINT, &sa, nullptr) == 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string exe = executablePath(argc > 0 ? argv[0] : "zeltaro");
+  platform::FileInstanceLock lock;
+  switch (lock.acquire(app::instanceLockName(toCp932(exe)))) {
+    case platform::InstanceLock::Result::Held:
+      return 1;
+    case platform::InstanceLock::Result::Unavailable:
+      std::fprintf(stderr, "%s: single-instance lock unavailable, running without it\n", kTitle);
+      break;
+    case platform::InstanceLock::Result::Acquired:
+      break;
+  }
+  // Installed before the windows exist: a signal during start-up waits in the socket until
+  // the loop runs and then closes the window like any other.
+  if (!installSignalHandlers()) std::perror("zeltaro: signal handlers");
+
+  try {
+    Application qapp(argc, argv);  // takes Qt's own options (-platform ...) out of argv
+    QCoreApplication::setApplicationName(kTitle);
+
+    std::vector<std::string> args;
+    args.push_back(toCp932(exe));
+    for (int i = 1; i < argc; ++i) args.push_back(text::cp932FromUtf8(argv[i]));
+
+    app::MainModel model;
+    app::ui::TForm1 form1(model, args);
+    app::ui::TForm2 form2(model);
+    app::ui::TForm3 form3;
+    app::ui::TForm4 form4(model);
+    app::ui::TForm4 form4b(model);
+    app::ui::TForm4 form4c(model);
+    QObject::connect(&form1, &app::ui::TForm1::closed, &qapp, &QCoreApplication::quit);
+
+    QSocketNotifier signalNotifier(signalFds[0], QSocketNotifier::Read);
+    QObject::connect(&signalNotifier, &QSocketNotifier::activated, &form1, [&form1] {
+      char buf[64];
+      while (read(signalFds[0], buf, sizeof buf) > 0) {
+      }
+      form1.close();
+    });
+
+    form1.show();
+    qapp.exec();
+  } catch (const std::exception& ex) {
+    showFatal(ex.what());
+  } catch (...) {
+    showFatal("unknown exception");
+  }
+  lock.release();
+  return 0;
+}

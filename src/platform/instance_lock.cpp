@@ -1,0 +1,121 @@
+#include "platform/instance_lock.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+namespace zeltaro::platform {
+namespace {
+
+bool isWritableFolder(const std::string& path) {
+  struct stat st {};
+  return !path.empty() && path[0] == '/' && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) &&
+         access(path.c_str(), W_OK | X_OK) == 0;
+}
+
+// /tmp is shared by every user: a folder of our own keeps others from planting a link under
+// the lock's name or holding our lock.
+std::string privateTmpFolder() {
+  const std::string path = "/tmp/zeltaro-" + std::to_string(getuid());
+  if (mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) return {};
+  struct stat st {};
+  if (lstat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != getuid() ||
+      (st.st_mode & 077) != 0)
+    return {};
+  return path;
+}
+
+std::uint64_t fnv1a(std::string_view s) {
+  std::uint64_t h = 14695981039346656037ull;
+  for (const char c : s) {
+    h ^= static_cast<unsigned char>(c);
+    h *= 1099511628211ull;
+  }
+  return h;
+}
+
+}  // namespace
+
+std::string runtimeFolder() {
+  if (const char* xdg = std::getenv("XDG_RUNTIME_DIR"); xdg && isWritableFolder(xdg)) return xdg;
+  return privateTmpFolder();
+}
+
+std::string lockFileName(std::string_view name) {
+  std::string out;
+  out.reserve(name.size() + 8);
+  for (const char c : name) {
+    if (c == '%')
+      out += "%25";
+    else if (c == '/')
+      out += "%2F";
+    else if (c == '\0')
+      out += "%00";
+    else
+      out += c;
+  }
+  out += ".lock";
+  // NAME_MAX is 255 on the usual file systems.
+  constexpr std::size_t kMax = 255;
+  if (out.size() > kMax) {
+    char hash[17];
+    std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(fnv1a(name)));
+    out = out.substr(0, kMax - 1 - 16 - 5) + "~" + hash + ".lock";
+  }
+  return out;
+}
+
+FileInstanceLock::FileInstanceLock(std::string folder) : folder_(std::move(folder)) {}
+
+FileInstanceLock::~FileInstanceLock() { release(); }
+
+InstanceLock::Result FileInstanceLock::acquire(std::string_view name) {
+  if (fd_ >= 0) return Result::Acquired;
+  const std::string folder = folder_.empty() ? runtimeFolder() : folder_;
+  if (folder.empty()) return Result::Unavailable;
+  const std::string path = folder + "/" + lockFileName(name);
+  // Close-on-exec: a program we start must not keep our lock alive after we end.
+  const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+  if (fd < 0) return Result::Unavailable;
+  while (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if (errno == EINTR) continue;
+    const int err = errno;
+    close(fd);
+    return err == EWOULDBLOCK ? Result::Held : Result::Unavailable;
+  }
+  fd_ = fd;
+  return Result::Acquired;
+}
+
+// The file stays: removing it would let a process that has just opened it lock a name that
+// a newer process has already recreated and locked.
+void FileInstanceLock::release() {
+  if (fd_ < 0) return;
+  close(fd_);
+  fd_ = -1;
+}
+
+InstanceLock::Result FakeInstanceLock::acquire(std::string_view name) {
+  if (acquired_) return Result::Acquired;
+  if (unavailable) return Result::Unavailable;
+  if (held_.count(std::string(name))) return Result::Held;
+  mine_ = name;
+  held_.insert(mine_);
+  acquired_ = true;
+  return Result::Acquired;
+}
+
+void FakeInstanceLock::release() {
+  if (!acquired_) return;
+  held_.erase(mine_);
+  mine_.clear();
+  acquired_ = false;
+}
+
+}  // namespace zeltaro::platform

@@ -1,0 +1,69 @@
+#pragma once
+// The single-instance lock: a system-wide lock taken by name and held for the life of the
+// process. On Linux it is an flock() on a file in the user's runtime folder, so the kernel
+// frees it when the process ends, however it ends.
+
+#include <set>
+#include <string>
+#include <string_view>
+
+namespace zeltaro::platform {
+
+class InstanceLock {
+ public:
+  enum class Result {
+    Acquired,  // this process holds the lock now
+    Held,      // another process holds it
+    // The lock cannot be taken at all (no usable runtime folder, ...): nothing says that
+    // another instance runs, so the caller goes on without it.
+    Unavailable,
+  };
+  virtual ~InstanceLock() = default;
+  virtual Result acquire(std::string_view name) = 0;
+  virtual void release() = 0;
+};
+
+// The folder that holds the lock files: $XDG_RUNTIME_DIR when it is an absolute path to a
+// writable folder, else a folder "zeltaro-<uid>" under /tmp that only this user can enter
+// (created on demand; refused when it is a link or belongs to someone else). Empty when
+// neither can be had.
+std::string runtimeFolder();
+
+// The file name for a lock name: "%" and "/" percent-escaped, so that any lock name, a path
+// included, is one distinct file name; a name too long for the file system is shortened to
+// a prefix and a 64-bit hash of the whole.
+std::string lockFileName(std::string_view name);
+
+class FileInstanceLock final : public InstanceLock {
+ public:
+  // folder: where the lock files live; empty means runtimeFolder().
+  explicit FileInstanceLock(std::string folder = {});
+  ~FileInstanceLock() override;
+  FileInstanceLock(const FileInstanceLock&) = delete;
+  FileInstanceLock& operator=(const FileInstanceLock&) = delete;
+
+  Result acquire(std::string_view name) override;
+  void release() override;
+
+ private:
+  std::string folder_;
+  int fd_ = -1;
+};
+
+// For tests: "other processes" are the names in held; an acquired name is added to it and
+// removed again on release, so two fakes sharing one set exclude each other.
+class FakeInstanceLock final : public InstanceLock {
+ public:
+  explicit FakeInstanceLock(std::set<std::string>& held) : held_(held) {}
+  ~FakeInstanceLock() override { release(); }
+  Result acquire(std::string_view name) override;
+  void release() override;
+  bool unavailable = false;  // makes acquire() report Unavailable
+
+ private:
+  std::set<std::string>& held_;
+  std::string mine_;
+  bool acquired_ = false;
+};
+
+}  // namespace zeltaro::platform
