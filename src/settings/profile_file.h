@@ -1,0 +1,121 @@
+#pragma once
+// The settings file: a private-profile (INI) file of CP932 bytes, "[Section]" lines followed by
+// "Key=Value" lines. One ProfileFile is one load of the file; reads and writes work on the
+// lines in memory and save() replaces the file on disk in one step.
+//
+// Reading rules:
+// - Sections and keys match without regard to case (A-Z only). When a section or a key occurs
+//   twice, the first one is used, for reading and for writing.
+// - Lines before the first section belong to no section and are never found; lines whose first
+//   non-blank character is ";" are comments; lines without "=" are not keys. All of them are
+//   kept as they are.
+// - A key line is split at its first "="; the key and the value lose their surrounding blanks
+//   and control characters. A value enclosed in a pair of double quotes loses the quotes and
+//   keeps what is inside them. "Key=" holds the empty value, which is not the default.
+// - Line breaks are CR LF, LF or a lone CR; the file is written with CR LF throughout.
+//
+// Writing rules:
+// - An existing key keeps its line and its spelling; only the value after "=" changes.
+// - A missing key goes after the last key line of its section (right after the header when the
+//   section has none); a missing section goes at the end of the file, after one blank line when
+//   the file is not empty. A file written from scratch thus has the order of the first writes.
+// - A value is written up to its first CR, LF or NUL: a line break in a value would otherwise
+//   start new lines of its own in the file.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zeltaro::settings {
+
+// What reading the file found.
+enum class LoadState {
+  Missing,     // no file: an empty profile; the first save creates the file
+  Loaded,      // read whole
+  Unreadable,  // there is something at the path that could not be read; save() refuses
+};
+
+// Longest value a single-line read returns, in bytes.
+inline constexpr std::size_t kSingleLineLimit = 2047;
+
+// An integer as the settings file stores it: an optional "+" or "-", then decimal digits, or
+// "0x", "0X" or "$" and one to eight hexadecimal digits taken as a 32-bit pattern ("$80000005"
+// is -2147483643). Surrounding blanks are allowed; anything else, trailing text included, and a
+// decimal value outside the 32-bit range give nullopt.
+std::optional<std::int32_t> parseProfileInt(std::string_view text);
+
+// "%s に書き込めません" in CP932 with path in place of %s: the message shown when a save fails.
+std::string cannotWriteMessage(std::string_view path);
+
+// Replaces the file at path with bytes so that, whatever happens meanwhile (a crash, a kill, a
+// full disk), the file holds either its old content or the new one: the bytes go to
+// "<path>.tmp" in the same folder, which is flushed to disk and renamed over path, and then the
+// folder is flushed. A left-over "<path>.tmp" of an interrupted save is replaced by the next
+// save. An existing file keeps its permission bits; a file without any write permission bit is
+// not replaced (it is read-only to the user, even when we run with rights that could). A path
+// that is a symbolic link replaces the file it points to. On failure the old file is untouched,
+// the temporary file is removed, false is returned and *error (when given) says why.
+bool replaceFileAtomically(const std::string& path, std::string_view bytes,
+                           std::string* error = nullptr);
+
+class ProfileFile {
+ public:
+  // An empty profile that will be saved to path.
+  ProfileFile() = default;
+  // Reads the file at path (see LoadState).
+  explicit ProfileFile(std::string path);
+
+  const std::string& path() const { return path_; }
+  LoadState loadState() const { return state_; }
+  bool exists() const { return state_ != LoadState::Missing; }
+
+  // The stored value (blanks trimmed, one pair of enclosing double quotes removed), whole, or
+  // nullopt when the section or key is missing.
+  std::optional<std::string> value(std::string_view section, std::string_view key) const;
+  bool hasKey(std::string_view section, std::string_view key) const {
+    return value(section, key).has_value();
+  }
+
+  // Single-line read: cut to kSingleLineLimit bytes (one byte less when the cut would split a
+  // double-byte character).
+  std::string readString(std::string_view section, std::string_view key,
+                         std::string_view fallback) const;
+  // Multi-line texts: the whole value, no limit.
+  std::string readMultiline(std::string_view section, std::string_view key,
+                            std::string_view fallback) const;
+  // parseProfileInt of the value; fallback when missing or not an integer.
+  std::int32_t readInt(std::string_view section, std::string_view key, std::int32_t fallback) const;
+  // True when the value is a non-zero integer; fallback when missing or not an integer.
+  bool readBool(std::string_view section, std::string_view key, bool fallback) const;
+
+  void writeString(std::string_view section, std::string_view key, std::string_view text);
+  // The value enclosed in double quotes, so that surrounding blanks survive a reload.
+  void writeQuoted(std::string_view section, std::string_view key, std::string_view text);
+  void writeInt(std::string_view section, std::string_view key, std::int64_t number);
+  void writeBool(std::string_view section, std::string_view key, bool on);
+
+  // The bytes save() writes: every line followed by CR LF.
+  std::string content() const;
+  // Replaces the file at path() with content() (see replaceFileAtomically). Refused when the
+  // file was there but could not be read, so that its unknown keys are not lost.
+  bool save(std::string* error = nullptr) const;
+
+ private:
+  struct Found {
+    std::size_t sectionLine = npos;  // header line of the first matching section
+    std::size_t keyLine = npos;      // line of the first matching key in it
+    std::size_t lastKeyLine = npos;  // last key line of that section
+  };
+  static constexpr std::size_t npos = static_cast<std::size_t>(-1);
+
+  Found find(std::string_view section, std::string_view key) const;
+  void writeRaw(std::string_view section, std::string_view key, std::string_view stored);
+
+  std::string path_;
+  LoadState state_ = LoadState::Missing;
+  std::vector<std::string> lines_;
+};
+
+}  // namespace zeltaro::settings
