@@ -1,13 +1,394 @@
 #include "app/main_model.h"
 
+#include <cstdio>
+#include <exception>
+
+#include "platform/browser.h"
+#include "spots/composition.h"
+#include "spots/page_text.h"
+#include "text/codec.h"
+#include "text/sjis.h"
+#include "watchlists/watch_list.h"
+
 namespace zeltaro::app {
+namespace {
 
-MainModel::MainModel() = default;
+platform::NullMessagePump nullPump;
+platform::SystemClock systemClock;
 
-void MainModel::startUp(const std::vector<std::string>& /*args*/) { Timer1Enabled = true; }
+// A client for a model built without one: every fetch fails, as with no network.
+class NoHttp final : public platform::HttpClient {
+ public:
+  Result get(std::string_view, platform::MessagePump&, const std::function<void()>&) override {
+    return {false, 0, {}, "no HTTP client"};
+  }
+} noHttp;
 
-void MainModel::close() {}
+template <typename F, typename... A>
+void call(const F& f, A&&... a) {
+  if (f) f(std::forward<A>(a)...);
+}
 
-void MainModel::Timer1Timer() {}
+}  // namespace
+
+const std::string& banner() {
+  static const std::string b =
+      " Zeltaro v2.11       by the Zeltaro developers ( use Hamlog50.dll )";
+  return b;
+}
+
+const std::vector<std::string>& welcomeLines() {
+  static const std::vector<std::string> lines = {
+      text::sj(" Zeltaroをご利用いただき誠にありがとうございます。"),
+      text::sj(" 使用方法はﾏｳｽｶｰｿﾙ下の説明ﾋﾝﾄ表示をご参照ください。"),
+      text::sj(" ※本ｿﾌﾄの利用による一切の問題についての補償はありません。 "),
+      text::sj(" ※巡回先ｻｲﾄの利用規約を守り、巡回間隔は控えめに設定してください。"),
+      text::sj(" ※新着の通知はこの欄の最上段に表示されます。"),
+  };
+  return lines;
+}
+
+MainModel::MainModel(MainServices services, MainHooks h)
+    : hooks(std::move(h)), services_(services) {
+  if (!services_.pump) services_.pump = &nullPump;
+  if (!services_.http) services_.http = &noHttp;
+  if (!services_.clock) services_.clock = &systemClock;
+  Memo_pcre = spots::defaultExtractionTemplate();
+  Edit1 = spots::kDefaultBody;
+  Memo_List3 = "JA1ZLO\r\nCW 7,0\r\n" + text::sj("JCC 東京") + "\r\n*JD1\r\n";
+  Memo_Log.lines = welcomeLines();
+  caption = banner();
+}
+
+// ---------------------------------------------------------------- start-up and close
+
+void MainModel::startUp(const std::vector<std::string>& args) {
+  commandLine = args;
+  call(hooks.clearConsoleInput);
+  call(hooks.parseCommandLine);
+  caption = banner();
+  call(hooks.loadSettings);
+  WelcomeText = text::joinLines(Memo_Log.lines);
+  if (!text::trim(SavedLog).empty()) {
+    Memo_Log.lines = text::splitLines(SavedLog);
+    capLog();
+    refreshPanes();
+  } else {
+    Memo_Log2.lines = Memo_Log.lines;
+  }
+  for (Pane* p : {&Memo_Log, &Memo_Log2, &Memo_Log3, &Memo_Log4, &Memo_Log5}) p->scrollToTop();
+  if (consolePort != 0) call(hooks.startConsole);
+  for (int l = 1; l <= 3; ++l) refreshCounter(l);
+  call(hooks.applyDisplayMode);
+  call(hooks.layOutLogPanes);
+  startUpDone = true;
+  call(hooks.applyListColours);
+  call(hooks.layOutLogPanes);
+  PatrolTicks = 0;
+  ProgressBar1 = 0;
+  Timer1Enabled = true;
+}
+
+void MainModel::close() { call(hooks.saveSettings); }
+
+// ---------------------------------------------------------------- page checks
+
+std::string& MainModel::urlText(int n) { return n == 1 ? edtURL1 : n == 2 ? edtURL2 : edtURL3; }
+
+const std::string& MainModel::urlText(int n) const {
+  return n == 1 ? edtURL1 : n == 2 ? edtURL2 : edtURL3;
+}
+
+bool MainModel::urlOn(int n) const { return n == 1 ? chkURL1 : n == 2 ? chkURL2 : chkURL3; }
+
+bool& MainModel::checkButtonEnabled(int n) {
+  return n == 1 ? btnChkUrl1Enabled : n == 2 ? btnChkUrl2Enabled : btnChkUrl3Enabled;
+}
+
+void MainModel::openUrl(int n) {
+  const std::string& address = urlText(n);
+  if (!address.empty() && services_.browser) services_.browser->open(address);
+}
+
+int MainModel::UrlCheck(int n) {
+  if (n < 1 || n > 3) return 0;
+  // The single HTTP client and the page state serve one check at a time: a check asked for
+  // while another runs (its pump let a click or a command through) runs after it.
+  if (checkDepth_ > 0) {
+    queuedChecks_.push_back(n);
+    return 0;
+  }
+  const int inserted = runUrlCheck(n);
+  if (!PatrolRunning) runQueuedChecks();
+  return inserted;
+}
+
+void MainModel::runQueuedChecks() {
+  while (!queuedChecks_.empty() && checkDepth_ == 0) {
+    const int next = queuedChecks_.front();
+    queuedChecks_.pop_front();
+    runUrlCheck(next);
+  }
+}
+
+int MainModel::runUrlCheck(int n) {
+  ++checkDepth_;
+  const bool autoPatrol = AutoPatrolOn;
+  AutoPatrolOn = false;
+  checkButtonEnabled(n) = false;
+  PatrolTicks = 0;
+  ProgressBar1 = 0;
+  normalizeLists();
+  insertedSoFar_ = 0;
+  try {
+    const platform::HttpClient::Result page =
+        services_.http->get(urlText(n), *services_.pump, [this] { NMHTTP1PacketRecvd(); });
+    if (page.ok) {
+      spots::CutPage cut =
+          spots::cutRecords(spots::decodeEntities(page.body), edtSepStart, edtSepEnd);
+      Memo1 = std::move(cut.Memo1);
+      Memo2 = std::move(cut.Memo2);
+      const int inserted = processPage(n);
+      if (inserted >= 1 && !PatrolRunning) completeSingleCheck(inserted);
+    }
+  } catch (const std::exception&) {
+    // A failing check ends silently; the next patrol tries again.
+  }
+  checkButtonEnabled(n) = true;
+  AutoPatrolOn = autoPatrol;
+  --checkDepth_;
+  return insertedSoFar_;
+}
+
+// ---------------------------------------------------------------- notification
+
+int MainModel::processPage(int n) {
+  SubjectSuffix.clear();
+  insertedSoFar_ = 0;
+  bool firstQsoHit[3] = {false, false, false};
+  const std::string& welcome = welcomeLines().front();
+
+  for (const std::string& record : Memo2) {
+    const spots::ExtractionSlots slots =
+        spots::fillSlots(record, Memo_pcre, roles, *services_.pump);
+    const spots::Composition c = spots::compose(Edit1, slots, *services_.pump);
+    if (!c.searchable) continue;
+
+    edt_Call = slots[roles.HTTP_CALL];
+    edt_Freq = slots[roles.HTTP_FREQ];
+    edt_Code = slots[roles.HTTP_CODE];
+    edt_Mode = slots[roles.HTTP_MODE];
+
+    bool matched[3] = {false, false, false};
+    for (int l = 1; l <= 3; ++l) {
+      if (!listEnabledForUrl(l, n)) continue;
+      if (hooks.isFirstQso && hooks.isFirstQso(l)) {
+        matched[l - 1] = true;
+        firstQsoHit[l - 1] = true;
+      } else {
+        matched[l - 1] = watchlists::listMatches(listText(l), c.search, *services_.pump);
+      }
+    }
+    if (!matched[0] && !matched[1] && !matched[2]) continue;
+
+    bool old = false;
+    for (const std::string& line : Memo_Log.lines) {
+      services_.pump->pump();
+      if (line.size() >= 4 && std::string_view(line).substr(4) == c.display) {
+        old = true;
+        break;
+      }
+    }
+    if (old) continue;
+
+    if (!Memo_Log.lines.empty() && Memo_Log.lines.front() == welcome) {
+      Memo_Log.lines.clear();
+      Memo_Log2.lines.clear();
+    }
+    std::string line;
+    line += matched[0] ? '1' : '_';
+    line += matched[1] ? '2' : '_';
+    line += matched[2] ? '3' : '_';
+    line += '_';
+    line += c.display;
+    const auto at = static_cast<std::size_t>(insertedSoFar_);
+    Memo_Log.lines.insert(Memo_Log.lines.begin() + static_cast<long>(std::min(at, Memo_Log.lines.size())),
+                          std::move(line));
+    ++insertedSoFar_;
+    Memo_Log3.scrollToTop();
+    Memo_Log4.scrollToTop();
+    Memo_Log5.scrollToTop();
+    call(hooks.lightLamps, matched[0], matched[1], matched[2]);
+  }
+
+  for (int l = 0; l < 3; ++l)
+    if (firstQsoHit[l] && firstQso[static_cast<std::size_t>(l)].Subj)
+      SubjectSuffix += firstQso[static_cast<std::size_t>(l)].Text;
+  return insertedSoFar_;
+}
+
+void MainModel::collectMailText(int newLines) {
+  const std::size_t n = std::min(static_cast<std::size_t>(newLines), Memo_Log.lines.size());
+  for (std::size_t i = 0; i < n; ++i)
+    MailText += hooks.toIso2022jp ? hooks.toIso2022jp(Memo_Log.lines[i]) : Memo_Log.lines[i];
+}
+
+void MainModel::capLog() {
+  if (Memo_Log.lines.size() > kLogCap) Memo_Log.lines.resize(kLogCap);
+}
+
+void MainModel::refreshPanes() {
+  Memo_Log.scrollToTop();
+  if (hooks.refreshLogViews)
+    hooks.refreshLogViews();
+  else
+    Memo_Log2.lines = Memo_Log.lines;
+  for (Pane* p : {&Memo_Log2, &Memo_Log3, &Memo_Log4, &Memo_Log5}) p->scrollToTop();
+}
+
+void MainModel::completeSingleCheck(int newLines) {
+  if (chkAlert) call(hooks.playAlertSound);
+  if (!AutoPatrolOn && chkMail) {
+    MailText.clear();
+    collectMailText(newLines);
+    if (!MailText.empty()) {
+      NewLineCount = newLines;
+      call(hooks.sendMail, MailOrigin::SingleCheck);
+    }
+  }
+  capLog();
+  refreshPanes();
+}
+
+void MainModel::completePatrolCycle(int newLines) {
+  MailText.clear();
+  if (newLines > 0) collectMailText(newLines);
+  if (MailText.empty()) return;
+  NewLineCount = newLines;
+  if (chkAlert) call(hooks.playAlertSound);
+  if (chkMail) call(hooks.sendMail, MailOrigin::PatrolCycle);
+  capLog();
+  refreshPanes();
+}
+
+// ---------------------------------------------------------------- watch lists
+
+std::string& MainModel::listText(int list) {
+  return list == 1 ? Memo_List1 : list == 2 ? Memo_List2 : Memo_List3;
+}
+
+bool MainModel::listEnabledForUrl(int list, int url) const {
+  return const_cast<MainModel*>(this)->listEnabledForUrl(list, url);
+}
+
+bool& MainModel::listEnabledForUrl(int list, int url) {
+  bool* table[3][3] = {{&chkList1Url1, &chkList1Url2, &chkList1Url3},
+                       {&chkList2Url1, &chkList2Url2, &chkList2Url3},
+                       {&chkList3Url1, &chkList3Url2, &chkList3Url3}};
+  return *table[list - 1][url - 1];
+}
+
+void MainModel::refreshCounter(int list) {
+  std::string& label = list == 1 ? LabelList1 : list == 2 ? LabelList2 : LabelList3;
+  label = watchlists::counterText(listText(list));
+}
+
+void MainModel::normalizeLists() {
+  for (int l = 1; l <= 3; ++l) watchlists::normalizeTabs(listText(l));
+}
+
+// ---------------------------------------------------------------- patrol scheduler
+
+void MainModel::selectInterval(int minutes) {
+  radioTimeSel_Off = false;
+  radioTimeSel_2min = minutes == 2;
+  radioTimeSel_3min = minutes == 3;
+  radioTimeSel_4min = minutes == 4;
+  radioTimeSel_5min = minutes == 5;
+  AutoPatrolOn = true;
+}
+
+void MainModel::radioTimeSel_OffClick() {
+  radioTimeSel_Off = true;
+  radioTimeSel_2min = radioTimeSel_3min = radioTimeSel_4min = radioTimeSel_5min = false;
+  AutoPatrolOn = false;
+}
+
+void MainModel::intervalDoubleClick(int minutes) {
+  selectInterval(minutes);  // the double click's first click has selected it
+  ProgressBar1 = 60;
+}
+
+bool MainModel::isUsable(int n) const {
+  if (!urlOn(n) || text::trim(urlText(n)).empty()) return false;
+  return listEnabledForUrl(1, n) || listEnabledForUrl(2, n) || listEnabledForUrl(3, n);
+}
+
+int MainModel::selectedInterval() const {
+  if (radioTimeSel_Off) return 0;
+  return radioTimeSel_2min ? 2 : radioTimeSel_3min ? 3 : radioTimeSel_4min ? 4
+                               : radioTimeSel_5min ? 5 : 0;
+}
+
+int MainModel::PatrolCycle() {
+  int total = 0;
+  PatrolRunning = true;
+  for (int n = 1; n <= 3; ++n)
+    if (urlOn(n)) total += UrlCheck(n);
+  PatrolRunning = false;
+  btnChkUrl1Enabled = btnChkUrl2Enabled = btnChkUrl3Enabled = true;
+  completePatrolCycle(total);
+  PatrolTicks = 0;
+  ProgressBar1 = 0;
+  runQueuedChecks();
+  return total;
+}
+
+std::string MainModel::clockCaption() const {
+  const platform::LocalDateTime t = services_.clock->now();
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%02d/%02d/%02d %02d:%02d:%02d", t.year % 100, t.month, t.day,
+                t.hour, t.minute, t.second);
+  static const std::string sixIdeographicSpaces = text::sj("　　　　　　");
+  return banner() + sixIdeographicSpaces + buf;
+}
+
+void MainModel::Timer1Timer() {
+  if (!firstTickDone) {
+    firstTickDone = true;
+    if (RigDirect_Use && !RigTarvopc) call(hooks.openRigLink);
+  }
+
+  if (atRest()) {
+    blinkCounter = 0;
+    ImageInternet = false;
+  } else {
+    ImageInternet = blinkCounter % 2 == 1;
+    ++blinkCounter;
+  }
+
+  if (atRest()) {
+    if (!AutoPatrolOn) {
+      PatrolTicks = 0;
+      ProgressBar1 = 0;
+    } else if (ProgressBar1 < 60 || radioTimeSel_Off) {
+      const int m = selectedInterval();
+      if (radioTimeSel_Off || m == 0) {
+        PatrolTicks = 0;
+        ProgressBar1 = 0;
+      } else if (isUsable(1) || isUsable(2) || isUsable(3)) {
+        ++PatrolTicks;
+        ProgressBar1 = PatrolTicks > 60 * m - 1 ? 60 : PatrolTicks / m;
+      } else {
+        PatrolTicks = 0;
+        ProgressBar1 = 0;
+      }
+    } else {
+      PatrolCycle();
+    }
+  }
+
+  caption = clockCaption();
+}
 
 }  // namespace zeltaro::app

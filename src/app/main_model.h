@@ -1,38 +1,215 @@
 #pragma once
 // The main window's model: its controls as named state, and its handlers. The Qt window binds
 // to these fields and forwards its events here, so that a click, a timer tick and a console
-// command all run the same code.
+// command all run the same code. Every text is CP932 bytes.
 
+#include <array>
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "platform/clock.h"
+#include "platform/http_client.h"
+#include "platform/message_pump.h"
+#include "spots/extraction.h"
+
+namespace zeltaro::platform {
+class Browser;
+}
+
 namespace zeltaro::app {
+
+// The services the model uses; the program passes the real ones, tests their fakes.
+struct MainServices {
+  platform::MessagePump* pump = nullptr;
+  platform::HttpClient* http = nullptr;
+  platform::Browser* browser = nullptr;
+  const platform::Clock* clock = nullptr;
+};
+
+// Where a mail is sent from: the error rules differ.
+enum class MailOrigin { SingleCheck, PatrolCycle, Button };
+
+// Steps that other parts of the program hang on the model. Each may stay empty.
+struct MainHooks {
+  std::function<void()> clearConsoleInput;  // the console's PendingInput
+  std::function<void()> parseCommandLine;   // sets consolePort and consolePassword from commandLine
+  std::function<void()> loadSettings;
+  std::function<void()> startConsole;       // listen on consolePort (not 0)
+  std::function<void()> applyDisplayMode;
+  std::function<void()> layOutLogPanes;
+  std::function<void()> applyListColours;
+  std::function<void()> refreshLogViews;    // rebuilds Memo_Log2 ... Memo_Log5
+  std::function<void()> openRigLink;
+  std::function<void()> playAlertSound;
+  std::function<void(bool, bool, bool)> lightLamps;
+  std::function<std::string(const std::string&)> toIso2022jp;
+  std::function<void(MailOrigin)> sendMail;
+  std::function<bool(int)> isFirstQso;      // condition set 1, 2, 3 (A, B, C)
+  std::function<void()> saveSettings;       // on close
+};
+
+// A multi-line pane: its lines, newest first for the log panes, and the first visible line.
+struct Pane {
+  std::vector<std::string> lines;
+  int firstVisibleLine = 0;
+  void scrollToTop() { firstVisibleLine = 0; }
+};
+
+// One first-QSO condition set's mail subject settings (sections First_1 ... First_3).
+struct FirstQsoSubject {
+  bool Subj = false;
+  std::string Text;
+};
+
+constexpr std::size_t kLogCap = 200;
 
 class MainModel {
  public:
-  MainModel();
+  // Services left null fall back to harmless defaults (no network, no pump, the system clock).
+  explicit MainModel(MainServices services = {}, MainHooks hooks = {});
 
-  // ---- Start-up ----
-  // The start-up sequence of the main window (also run again by the console's reload).
-  // args is the whole command line, program path first.
+  // ---- Start-up and close ----
+  // The start-up sequence (also run again by the console's reload). args is the whole command
+  // line, program path first, CP932.
   void startUp(const std::vector<std::string>& args);
-  // Closing the main window (also on SIGTERM/SIGINT): stores what has to survive the run.
+  // Closing the main window (also on SIGTERM/SIGINT).
   void close();
 
-  // ---- Timer1 (every 1000 ms while Timer1Enabled) ----
-  void Timer1Timer();
+  // ---- Page checks ----
+  // Each returns the number of new notification lines the check inserted.
+  int btnChkUrl1Click() { return UrlCheck(1); }
+  int btnChkUrl2Click() { return UrlCheck(2); }
+  int btnChkUrl3Click() { return UrlCheck(3); }
+  int UrlCheck(int n);
+  void btnURL1Click() { openUrl(1); }
+  void btnURL2Click() { openUrl(2); }
+  void btnURL3Click() { openUrl(3); }
+  // The HTTP client's packet event.
+  void NMHTTP1PacketRecvd() { ImageInternet = true; }
 
-  // ---- Named state ----
-  std::string caption;  // the main window's caption, CP932
-  std::vector<std::string> Memo_Log;   // the notification log, newest first
-  std::vector<std::string> Memo_Log2;  // all lines as arranged for display
+  // ---- Patrol scheduler ----
+  void Timer1Timer();
+  void radioTimeSel_OffClick();
+  void radioTimeSel_2minClick() { selectInterval(2); }
+  void radioTimeSel_3minClick() { selectInterval(3); }
+  void radioTimeSel_4minClick() { selectInterval(4); }
+  void radioTimeSel_5minClick() { selectInterval(5); }
+  void radioTimeSel_2minDblClick() { intervalDoubleClick(2); }
+  void radioTimeSel_3minDblClick() { intervalDoubleClick(3); }
+  void radioTimeSel_4minDblClick() { intervalDoubleClick(4); }
+  void radioTimeSel_5minDblClick() { intervalDoubleClick(5); }
+  // The selected interval in minutes, 0 for Off (the TimeSel setting).
+  int selectedInterval() const;
+  bool isUsable(int n) const;
+  bool atRest() const { return btnChkUrl1Enabled && btnChkUrl2Enabled && btnChkUrl3Enabled; }
+  int PatrolCycle();
+
+  // ---- Watch lists ----
+  void Memo_List1Change() { refreshCounter(1); }
+  void Memo_List2Change() { refreshCounter(2); }
+  void Memo_List3Change() { refreshCounter(3); }
+  void Memo_List1Exit() { normalizeLists(); }
+  void Memo_List2Exit() { normalizeLists(); }
+  void Memo_List3Exit() { normalizeLists(); }
+  void refreshCounter(int list);
+  void normalizeLists();
+  std::string& listText(int list);
+  bool& listEnabledForUrl(int list, int url);
+  bool listEnabledForUrl(int list, int url) const;
+
+  // ---- Notification ----
+  int processPage(int n);
+  void completeSingleCheck(int newLines);
+  void completePatrolCycle(int newLines);
+  void capLog();
+
+  // ---- Named state: pages ----
+  std::string edtURL1 = "http://spots.example.net/html/40CW.html";
+  std::string edtURL2 = "http://spots.example.net/html/80CW.html";
+  std::string edtURL3 = "http://spots.example.net/html/ALL25.html";
+  bool chkURL1 = false, chkURL2 = false, chkURL3 = true;
+  std::string edtSepStart = "<LineStart>";
+  std::string edtSepEnd = "</LineEnd>";
+  bool btnChkUrl1Enabled = true, btnChkUrl2Enabled = true, btnChkUrl3Enabled = true;
+  std::vector<std::string> Memo1, Memo2;  // hidden working lists of the last page
+  bool ImageInternet = false;
+
+  // ---- Named state: template and Body ----
+  std::vector<std::string> Memo_pcre;  // extraction template lines
+  std::string Edit1;                   // Body template
+  spots::RoleSlots roles;
+  std::string edt_Call, edt_Freq, edt_Code, edt_Mode;
+
+  // ---- Named state: watch lists ----
+  std::string Memo_List1, Memo_List2, Memo_List3;
+  std::string LabelList1, LabelList2, LabelList3;
+  bool chkList1Url1 = true, chkList1Url2 = true, chkList1Url3 = true;
+  bool chkList2Url1 = true, chkList2Url2 = true, chkList2Url3 = true;
+  bool chkList3Url1 = true, chkList3Url2 = true, chkList3Url3 = true;
+
+  // ---- Named state: log ----
+  Pane Memo_Log, Memo_Log2, Memo_Log3, Memo_Log4, Memo_Log5;
   std::string WelcomeText;
-  // The program window activated last: each window writes its own id here on activation.
-  const void* LastActiveWindow = nullptr;
+  std::string SavedLog;  // the log as read from the settings file, lines joined by CR LF
+  std::array<FirstQsoSubject, 3> firstQso{
+      {{false, " 1'st(A)"}, {false, " 1'st(B)"}, {false, " 1'st(C)"}}};
+
+  // ---- Named state: alerts hand-over ----
+  bool chkAlert = true;
+  bool chkMail = false;
+  std::string MailText;
+  int NewLineCount = 0;
+  std::string SubjectSuffix;
+
+  // ---- Named state: scheduler ----
+  bool radioTimeSel_Off = true, radioTimeSel_2min = false, radioTimeSel_3min = false,
+       radioTimeSel_4min = false, radioTimeSel_5min = false;
+  bool AutoPatrolOn = false;
+  bool PatrolRunning = false;
+  int PatrolTicks = 0;
+  int ProgressBar1 = 0;  // 0 ... 60
+  int blinkCounter = 0;
+  bool firstTickDone = false;
+  bool Timer1Enabled = false;
+  bool RigDirect_Use = false;
+  bool RigTarvopc = false;
+
+  // ---- Named state: shell ----
+  std::string caption;
   std::uint16_t consolePort = 0;
   std::string consolePassword;
-  bool Timer1Enabled = false;
+  std::vector<std::string> commandLine;
+  bool startUpDone = false;
+  // The program window activated last: each window writes its own id here on activation.
+  const void* LastActiveWindow = nullptr;
+
+  MainHooks hooks;
+
+ private:
+  void openUrl(int n);
+  void selectInterval(int minutes);
+  void intervalDoubleClick(int minutes);
+  std::string& urlText(int n);
+  const std::string& urlText(int n) const;
+  bool urlOn(int n) const;
+  bool& checkButtonEnabled(int n);
+  int runUrlCheck(int n);
+  void runQueuedChecks();
+  void collectMailText(int newLines);
+  void refreshPanes();
+  std::string clockCaption() const;
+
+  MainServices services_;
+  int checkDepth_ = 0;           // > 0 while a check runs
+  std::deque<int> queuedChecks_; // checks asked for while another one ran
+  int insertedSoFar_ = 0;        // lines the running page processing has inserted
 };
+
+// The banner caption and the built-in welcome text of Memo_Log.
+const std::string& banner();
+const std::vector<std::string>& welcomeLines();
 
 }  // namespace zeltaro::app
