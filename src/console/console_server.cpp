@@ -1,0 +1,143 @@
+#include "console/console_server.h"
+
+#include <QTcpSocket>
+#include <QTimer>
+#include <string>
+
+#include "text/codec.h"
+
+namespace zeltaro::console {
+
+// One accepted client socket as the session's Connection. A child of its socket, so both go
+// together.
+class SocketConnection final : public QObject, public Connection {
+ public:
+  explicit SocketConnection(QTcpSocket* socket) : QObject(socket), socket_(socket) {}
+
+  QTcpSocket* socket() const { return socket_; }
+
+  void send(std::string_view bytes) override {
+    // QTcpSocket keeps what the network does not take at once and sends it in order.
+    if (socket_->state() == QAbstractSocket::ConnectedState)
+      socket_->write(bytes.data(), static_cast<qint64>(bytes.size()));
+  }
+
+  void close() override {
+    closing = true;
+    QTimer::singleShot(kCloseGraceMs, socket_, [s = socket_] { s->abort(); });
+    socket_->disconnectFromHost();  // last: may report the disconnect at once
+  }
+
+  bool closing = false;
+  bool wrote = false;      // "Write" has been shown for this client
+  bool throttled = false;  // its input waits until it takes its output
+
+ private:
+  QTcpSocket* socket_;
+};
+
+ConsoleServer::ConsoleServer(platform::MessageBox& messages) : messages_(messages) {
+  QObject::connect(&ServerSocket1, &QTcpServer::newConnection, &ServerSocket1,
+                   [this] { ServerSocket1Accept(); });
+}
+
+ConsoleServer::~ConsoleServer() {
+  // The sockets die with ServerSocket1; nothing they report then may reach the session.
+  for (QTcpSocket* s : ServerSocket1.findChildren<QTcpSocket*>()) s->disconnect();
+  ServerSocket1.disconnect();
+}
+
+bool ConsoleServer::listen(std::uint16_t port) {
+  if (port == 0) return ServerSocket1.isListening();
+  if (ServerSocket1.isListening()) return true;
+  if (!ServerSocket1.listen(QHostAddress::Any, port)) {
+    messages_.show(platform::MessageBox::Kind::Error, "ZELTARO",
+                   text::sj("TELNETポート ") + std::to_string(port) + text::sj(" を開けません\r\n") +
+                       text::cp932FromUtf8(ServerSocket1.errorString().toStdString()));
+    return false;
+  }
+  session_.status("Listen");
+  return true;
+}
+
+std::size_t ConsoleServer::outputBacklog() const {
+  QTcpSocket* s = sessionSocket();
+  return s ? static_cast<std::size_t>(s->bytesToWrite()) : 0;
+}
+
+QTcpSocket* ConsoleServer::sessionSocket() const {
+  if (current_ && session_.connection() == current_.data()) return current_->socket();
+  return nullptr;
+}
+
+void ConsoleServer::ServerSocket1Accept() {
+  while (QTcpSocket* socket = ServerSocket1.nextPendingConnection()) {
+    session_.status("GetSocket");
+    socket->setReadBufferSize(static_cast<qint64>(kReadBufferSize));
+    auto* connection = new SocketConnection(socket);
+    QObject::connect(socket, &QTcpSocket::readyRead, connection,
+                     [this, connection] { ClientRead(connection); });
+    QObject::connect(socket, &QTcpSocket::bytesWritten, connection,
+                     [this, connection] { ClientWrite(connection); });
+    QObject::connect(socket, &QTcpSocket::disconnected, connection,
+                     [this, connection] { ClientDisconnect(connection); });
+    QObject::connect(socket, &QTcpSocket::errorOccurred, connection,
+                     [this](QAbstractSocket::SocketError error) {
+                       // A client that closes its end is a normal disconnect, not an error.
+                       if (error != QAbstractSocket::RemoteHostClosedError) session_.status("Error");
+                     });
+    session_.status("Connect");
+    session_.status("Accept");
+    if (session_.accept(*connection)) {
+      current_ = connection;
+      drain();  // the client may have typed ahead of its greeting
+    }
+  }
+}
+
+void ConsoleServer::ClientRead(SocketConnection* connection) {
+  session_.status("Read");
+  if (connection->closing || session_.connection() != connection) {
+    connection->socket()->readAll();  // a connection on its way out: its input goes nowhere
+    return;
+  }
+  drain();
+}
+
+void ConsoleServer::ClientWrite(SocketConnection* connection) {
+  if (session_.connection() != connection) return;
+  QTcpSocket* s = connection->socket();
+  const bool caughtUp =
+      connection->throttled && static_cast<std::size_t>(s->bytesToWrite()) <= kMaxOutputBacklog;
+  if (!connection->wrote || caughtUp) session_.status("Write");
+  connection->wrote = true;
+  if (caughtUp) {
+    connection->throttled = false;
+    drain();
+  }
+}
+
+void ConsoleServer::ClientDisconnect(SocketConnection* connection) {
+  session_.status("Disconnect");
+  session_.disconnected(*connection);
+  connection->socket()->deleteLater();
+}
+
+void ConsoleServer::drain() {
+  if (draining_) return;  // the outer loop reads what arrived meanwhile
+  draining_ = true;
+  // Each round looks up the session again: a command may have closed it, and a new client may
+  // have been accepted while it ran.
+  while (QTcpSocket* s = sessionSocket()) {
+    if (session_.busy() || s->bytesAvailable() <= 0) break;
+    if (static_cast<std::size_t>(s->bytesToWrite()) > kMaxOutputBacklog) {
+      current_->throttled = true;
+      break;
+    }
+    const QByteArray chunk = s->readAll();
+    session_.receive(std::string_view(chunk.constData(), static_cast<std::size_t>(chunk.size())));
+  }
+  draining_ = false;
+}
+
+}  // namespace zeltaro::console

@@ -1,0 +1,253 @@
+#include "console/console_session.h"
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+#include "text/codec.h"
+#include "text/sjis.h"
+
+namespace zeltaro::console {
+
+namespace {
+
+constexpr char kBS = 8;
+constexpr char kCR = 13;
+constexpr char kLF = 10;
+
+constexpr bool isTrailByte(unsigned char c) {
+  return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC);
+}
+
+// The text being edited, with its character starts kept as it grows and shrinks at the end, so
+// that a backspace removes a whole double-byte character without rescanning the line.
+class EditBuffer {
+ public:
+  explicit EditBuffer(std::string_view initial) {
+    bytes_.reserve(initial.size());
+    for (char c : initial) push(c);
+  }
+
+  void push(char c) {
+    if (!starts_.empty() && bytes_.size() - starts_.back() == 1 &&
+        text::isLeadByte(static_cast<unsigned char>(bytes_.back())) &&
+        isTrailByte(static_cast<unsigned char>(c))) {
+      bytes_.push_back(c);  // completes the double-byte character
+      return;
+    }
+    starts_.push_back(bytes_.size());
+    bytes_.push_back(c);
+  }
+
+  // Removes the last character; returns how many bytes it had (0 when empty).
+  std::size_t popChar() {
+    if (starts_.empty()) return 0;
+    const std::size_t n = bytes_.size() - starts_.back();
+    bytes_.resize(starts_.back());
+    starts_.pop_back();
+    return n;
+  }
+
+  std::string take() { return std::move(bytes_); }
+
+ private:
+  std::string bytes_;
+  std::vector<std::size_t> starts_;
+};
+
+std::string crlfEcho(std::string echo) {
+  if (echo.find("\r\n") != std::string::npos) return echo;
+  const char lone = echo.find(kLF) != std::string::npos   ? kLF
+                    : echo.find(kCR) != std::string::npos ? kCR
+                                                          : 0;
+  if (lone == 0) return echo;
+  std::string out;
+  out.reserve(echo.size() + 16);
+  for (char c : echo) {
+    if (c == lone) {
+      out += "\r\n";
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+std::string buildGreeting() {
+  static constexpr std::array<std::string_view, 21> kLines = {
+      "  **************************** Hello de Zeltaro ****************************",
+      "  A n xx       ：追加            A n(List1～3) xx(追加文字列)",
+      "  C n xx       ：無効/有効       C n(List1～3,0はALL) xx(先頭部分指定)",
+      "  D n xx       ：表示( xx有無可) D n(List1～3,0はALL) xx(先頭部分指定)",
+      "  D LOG        ：表示(Log)       D LOG [オプションn(先頭からの行数)]",
+      "  L nm ON/OFF  ：ListのURL       L n(List1～3)m(URL1～3) ON/OFF",
+      "  M ON/OFF     ：メール転送      M ON/OFF",
+      "  T xx         ：テスト          T M(メール), T V(音声), T Un(URL1～3)",
+      "  U n ON/OFF   ：URL1～3         U n(URL1～3,0はALL) ON/OFF",
+      "  V ON/OFF     ：音声            V ON/OFF",
+      "  X ONn/OFF    ：運転開始/停止   X ONn(n分毎)/OFF",
+      "  Z CFG ON/OFF ：Config          Z CFG ON/OFF",
+      "  Z CLR        ：Logクリア       Z CLR",
+      "  Z KILL n     ：無効行(*)削除   Z KILL n(List1～3,0はALL)",
+      "  Z KILL n *xx ：無効行(*)削除   同上、但しxx(先頭部分指定)に一致する行を削除",
+      "  Z LOAD       ：前回終了時または保存時の状態に戻す",
+      "  Z SAVE       ：現在の設定を保存",
+      "  Q            ：TELNET接続を切断",
+      "  R            ：状態表示(チェックボタンなど)",
+      "  ?            ：ヘルプ(このコマンド一覧)",
+      "  備考         ：半角の小文字と大文字は区別なし",
+  };
+  std::string out = "\r\n";
+  for (std::string_view line : kLines) {
+    out += text::sj(line);
+    out += "\r\n";
+  }
+  return out;
+}
+
+}  // namespace
+
+const std::string& greeting() {
+  static const std::string kGreeting = buildGreeting();
+  return kGreeting;
+}
+
+void ConsoleSession::status(std::string_view event) {
+  edtStatus = std::string(event);
+  if (statusListener_) statusListener_(edtStatus);
+}
+
+bool ConsoleSession::accept(Connection& connection) {
+  if (connection_ != nullptr) {
+    connection.close();
+    return false;
+  }
+  connection_ = &connection;
+  ++generation_;
+  PendingInput.clear();
+  held_.clear();
+  Authenticated = password_.empty();
+  connection.send(Authenticated ? std::string_view(greeting()) : std::string_view("QRZ?\r\n"));
+  return true;
+}
+
+void ConsoleSession::disconnected(Connection& connection) {
+  if (&connection != connection_) return;
+  connection_ = nullptr;
+  ++generation_;
+  PendingInput.clear();
+  held_.clear();
+}
+
+void ConsoleSession::CloseSession() {
+  Connection* c = connection_;
+  if (c == nullptr) return;
+  connection_ = nullptr;
+  ++generation_;
+  PendingInput.clear();
+  held_.clear();
+  c->close();
+}
+
+void ConsoleSession::receive(std::string_view chunk) {
+  if (connection_ == nullptr || chunk.empty()) return;
+  if (busy_ || !held_.empty()) {
+    // A command is running (it may let the event loop run): this input waits for its reply.
+    held_.append(chunk.substr(0, kMaxHeldInput - std::min(held_.size(), kMaxHeldInput)));
+    drainHeld();
+    return;
+  }
+
+  std::string in(chunk);
+  for (std::string_view tail : {"[A", "[B", "[C", "[D"}) in = text::replaceAll(in, tail, "");
+
+  EditBuffer work(PendingInput);  // PendingInput followed by this chunk's accepted text
+  std::size_t accepted = 0;
+  std::string echo;
+  for (char c : in) {
+    const auto b = static_cast<unsigned char>(c);
+    if (c == kBS) {
+      echo += "\b \b";
+      const std::size_t removed = work.popChar();
+      accepted -= std::min(accepted, removed);
+    } else if (b < 32 && c != kCR && c != kLF) {
+      continue;
+    } else {
+      echo += c;
+      work.push(c);
+      ++accepted;
+    }
+  }
+
+  if (!echo.empty()) {
+    if (!Authenticated) {
+      for (char& c : echo) {
+        if (c != ' ' && c != kCR && c != kLF && c != kBS) c = '*';
+      }
+    }
+    connection_->send(crlfEcho(std::move(echo)));
+  }
+
+  PendingInput = work.take();
+  if (accepted > 0) assemble();
+}
+
+void ConsoleSession::assemble() {
+  if (PendingInput.size() > kMaxPendingInput) {
+    SendReply("\r\n" + text::sj("    不正なコマンドです") + "\r\n");
+    return;
+  }
+  if (PendingInput.find_first_of("\r\n") == std::string::npos) return;
+  std::erase_if(PendingInput, [](char c) { return c == kCR || c == kLF; });
+
+  if (!Authenticated) {
+    if (text::upperAZ(PendingInput) != text::upperAZ(password_)) {
+      CloseSession();  // clears PendingInput; nothing is sent
+      return;
+    }
+    Authenticated = true;
+    SendReply(greeting());
+    return;
+  }
+  runLine(PendingInput);
+}
+
+void ConsoleSession::runLine(std::string line) {
+  if (executor_ == nullptr) return;
+  const std::uint64_t generation = generation_;
+  std::string reply;
+  busy_ = true;
+  try {
+    reply = executor_->execute(line, *this);
+  } catch (...) {
+    busy_ = false;
+    throw;
+  }
+  busy_ = false;
+  // The client may have gone, or even been replaced, while the command ran.
+  if (generation == generation_) SendReply(reply);
+  drainHeld();
+}
+
+void ConsoleSession::drainHeld() {
+  if (draining_) return;  // the outer drain picks up what arrived meanwhile
+  draining_ = true;
+  while (!busy_ && !held_.empty() && connection_ != nullptr) {
+    std::string chunk;
+    chunk.swap(held_);
+    receive(chunk);
+  }
+  draining_ = false;
+}
+
+void ConsoleSession::SendReply(std::string_view text) {
+  if (text.empty()) return;
+  PendingInput.clear();
+  if (connection_ == nullptr) return;
+  std::string framed(text);
+  framed += "\r\n";
+  std::replace(framed.begin(), framed.end(), '\t', ' ');
+  connection_->send(framed);
+}
+
+}  // namespace zeltaro::console

@@ -1,0 +1,112 @@
+#pragma once
+// The remote console's session logic over bytes: the accept rule with its optional password,
+// line editing with echo, line assembly and reply framing. The socket side lives in
+// console_server.h; the command set is reached through CommandExecutor.
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace zeltaro::console {
+
+// Pending input longer than this (line ends included) is answered as an invalid command.
+inline constexpr std::size_t kMaxPendingInput = 1000;
+// Input that arrives while a command runs waits at most this many bytes for its turn.
+inline constexpr std::size_t kMaxHeldInput = 64 * 1024;
+
+// The text sent on connecting without a password, after the password and for "?": an empty
+// line and the 21 lines of the command summary, each ended by CR LF (CP932).
+const std::string& greeting();
+
+// What a command may ask of the session it runs in.
+class SessionControl {
+ public:
+  virtual ~SessionControl() = default;
+  // Closes the session's connection (the quit command).
+  virtual void CloseSession() = 0;
+  virtual void ClearPendingInput() = 0;
+};
+
+// The command set. execute() gets one complete line (CP932, CR and LF removed) of an
+// authenticated session and returns its reply; an empty reply sends nothing.
+class CommandExecutor {
+ public:
+  virtual ~CommandExecutor() = default;
+  virtual std::string execute(std::string_view line, SessionControl& session) = 0;
+};
+
+// The client connection as the session sees it.
+class Connection {
+ public:
+  virtual ~Connection() = default;
+  // Queues bytes for the client; the whole block goes out, in order.
+  virtual void send(std::string_view bytes) = 0;
+  // Closes after what was queued has gone out. May report the disconnect before returning.
+  virtual void close() = 0;
+};
+
+class ConsoleSession final : public SessionControl {
+ public:
+  ConsoleSession() = default;
+  ConsoleSession(const ConsoleSession&) = delete;
+  ConsoleSession& operator=(const ConsoleSession&) = delete;
+
+  // Empty: no password is asked. Compared with A-Z folded.
+  void setPassword(std::string password) { password_ = std::move(password); }
+  void setExecutor(CommandExecutor* executor) { executor_ = executor; }
+  // Called with each server event's name as it is written into edtStatus.
+  void setStatusListener(std::function<void(const std::string&)> listener) {
+    statusListener_ = std::move(listener);
+  }
+
+  // ---- Server events ----
+  // Writes an event name ("Listen", "GetSocket", "Read", "Error" ...) into edtStatus.
+  void status(std::string_view event);
+  // The accept rule. Returns false when a session already exists: the new connection has
+  // then been closed and nothing was sent to it.
+  bool accept(Connection& connection);
+  // The receive rule for one chunk of the session's input.
+  void receive(std::string_view chunk);
+  // The client's connection is gone; the session ends if it was the session's.
+  void disconnected(Connection& connection);
+
+  // ---- Offered to the command set ----
+  // Frames and sends a reply: nothing for an empty one, else PendingInput is cleared and the
+  // reply goes out with CR LF added and TABs turned into blanks.
+  void SendReply(std::string_view text);
+  void CloseSession() override;
+  void ClearPendingInput() override { PendingInput.clear(); }
+
+  bool hasSession() const { return connection_ != nullptr; }
+  const Connection* connection() const { return connection_; }
+  // True while a command line runs.
+  bool busy() const { return busy_; }
+  std::size_t heldInputSize() const { return held_.size(); }
+
+  // ---- Named state ----
+  bool Authenticated = false;
+  // Received text that is not yet a complete command line. Belongs to the server, not to one
+  // client; it is cleared on connect and disconnect so that one client's half line never
+  // leads the next client's command.
+  std::string PendingInput;
+  std::string edtStatus;
+
+ private:
+  void assemble();
+  void runLine(std::string line);
+  void drainHeld();
+
+  Connection* connection_ = nullptr;
+  // Counts sessions, so that a reply computed for one session never reaches the next.
+  std::uint64_t generation_ = 0;
+  std::string password_;
+  CommandExecutor* executor_ = nullptr;
+  std::function<void(const std::string&)> statusListener_;
+  bool busy_ = false;
+  bool draining_ = false;
+  std::string held_;
+};
+
+}  // namespace zeltaro::console
