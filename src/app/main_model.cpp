@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "alerts/sound_alert.h"
 #include "platform/browser.h"
 #include "spots/composition.h"
 #include "spots/page_text.h"
@@ -218,7 +219,7 @@ int MainModel::processPage(int n) {
     Memo_Log3.scrollToTop();
     Memo_Log4.scrollToTop();
     Memo_Log5.scrollToTop();
-    call(hooks.lightLamps, matched[0], matched[1], matched[2]);
+    lamps.light(matched[0], matched[1], matched[2]);
   }
 
   for (int l = 0; l < 3; ++l)
@@ -247,7 +248,7 @@ void MainModel::refreshPanes() {
 }
 
 void MainModel::completeSingleCheck(int newLines) {
-  if (chkAlert) call(hooks.playAlertSound);
+  if (chkAlert) btnSoundTestClick();
   if (!AutoPatrolOn && chkMail) {
     MailText.clear();
     collectMailText(newLines);
@@ -265,10 +266,20 @@ void MainModel::completePatrolCycle(int newLines) {
   if (newLines > 0) collectMailText(newLines);
   if (MailText.empty()) return;
   NewLineCount = newLines;
-  if (chkAlert) call(hooks.playAlertSound);
+  if (chkAlert) btnSoundTestClick();
   if (chkMail) call(hooks.sendMail, MailOrigin::PatrolCycle);
   capLog();
   refreshPanes();
+}
+
+// ---------------------------------------------------------------- sound
+
+void MainModel::btnSoundTestClick() {
+  if (services_.sound) services_.sound->btnSoundTestClick(edtSound);
+}
+
+void MainModel::btnSoundFileClick() {
+  if (services_.sound) services_.sound->btnSoundFileClick(edtSound);
 }
 
 // ---------------------------------------------------------------- watch lists

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "alerts/lamps.h"
 #include "platform/clock.h"
 #include "platform/http_client.h"
 #include "platform/message_pump.h"
@@ -17,6 +18,9 @@
 
 namespace zeltaro::platform {
 class Browser;
+}
+namespace zeltaro::alerts {
+class SoundAlert;
 }
 
 namespace zeltaro::app {
@@ -27,6 +31,7 @@ struct MainServices {
   platform::HttpClient* http = nullptr;
   platform::Browser* browser = nullptr;
   const platform::Clock* clock = nullptr;
+  alerts::SoundAlert* sound = nullptr;
 };
 
 // Where a mail is sent from: the error rules differ.
@@ -43,8 +48,6 @@ struct MainHooks {
   std::function<void()> applyListColours;
   std::function<void()> refreshLogViews;    // rebuilds Memo_Log2 ... Memo_Log5
   std::function<void()> openRigLink;
-  std::function<void()> playAlertSound;
-  std::function<void(bool, bool, bool)> lightLamps;
   std::function<std::string(const std::string&)> toIso2022jp;
   std::function<void(MailOrigin)> sendMail;
   std::function<bool(int)> isFirstQso;      // condition set 1, 2, 3 (A, B, C)
@@ -120,6 +123,14 @@ class MainModel {
   bool& listEnabledForUrl(int list, int url);
   bool listEnabledForUrl(int list, int url) const;
 
+  // ---- Sound and lamps ----
+  void btnSoundTestClick();
+  void btnSoundFileClick();
+  void Label10Click() { lamps.Label10Click(); }
+  void Label11Click() { lamps.Label11Click(); }
+  void Label12Click() { lamps.Label12Click(); }
+  void Label13Click() { lamps.Label13Click(); }
+
   // ---- Notification ----
   int processPage(int n);
   void completeSingleCheck(int newLines);
@@ -159,6 +170,8 @@ class MainModel {
 
   // ---- Named state: alerts hand-over ----
   bool chkAlert = true;
+  std::string edtSound = "chimes.wav";
+  alerts::Lamps lamps;
   bool chkMail = false;
   std::string MailText;
   int NewLineCount = 0;
