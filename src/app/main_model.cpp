@@ -3,6 +3,9 @@
 #include <cstdio>
 #include <exception>
 
+#include "alerts/iso2022jp.h"
+#include "app/command_line.h"
+#include "alerts/mail_send.h"
 #include "alerts/sound_alert.h"
 #include "platform/browser.h"
 #include "spots/composition.h"
@@ -66,7 +69,9 @@ MainModel::MainModel(MainServices services, MainHooks h)
 void MainModel::startUp(const std::vector<std::string>& args) {
   commandLine = args;
   call(hooks.clearConsoleInput);
-  call(hooks.parseCommandLine);
+  const CommandLine options = parseCommandLine(args);
+  consolePort = options.port;
+  consolePassword = options.password;
   caption = banner();
   call(hooks.loadSettings);
   WelcomeText = text::joinLines(Memo_Log.lines);
@@ -231,7 +236,7 @@ int MainModel::processPage(int n) {
 void MainModel::collectMailText(int newLines) {
   const std::size_t n = std::min(static_cast<std::size_t>(newLines), Memo_Log.lines.size());
   for (std::size_t i = 0; i < n; ++i)
-    MailText += hooks.toIso2022jp ? hooks.toIso2022jp(Memo_Log.lines[i]) : Memo_Log.lines[i];
+    MailText += alerts::toIso2022Jp(Memo_Log.lines[i]);
 }
 
 void MainModel::capLog() {
@@ -249,12 +254,12 @@ void MainModel::refreshPanes() {
 
 void MainModel::completeSingleCheck(int newLines) {
   if (chkAlert) btnSoundTestClick();
-  if (!AutoPatrolOn && chkMail) {
+  if (!AutoPatrolOn && mail.chkMail) {
     MailText.clear();
     collectMailText(newLines);
     if (!MailText.empty()) {
       NewLineCount = newLines;
-      call(hooks.sendMail, MailOrigin::SingleCheck);
+      sendMail(MailOrigin::SingleCheck);
     }
   }
   capLog();
@@ -267,9 +272,19 @@ void MainModel::completePatrolCycle(int newLines) {
   if (MailText.empty()) return;
   NewLineCount = newLines;
   if (chkAlert) btnSoundTestClick();
-  if (chkMail) call(hooks.sendMail, MailOrigin::PatrolCycle);
+  if (mail.chkMail) sendMail(MailOrigin::PatrolCycle);
   capLog();
   refreshPanes();
+}
+
+// ---------------------------------------------------------------- mail
+
+void MainModel::sendMail(MailOrigin origin) {
+  if (!services_.smtp) return;
+  const alerts::SmtpResult r = alerts::sendMail(mail, MailText, NewLineCount, SubjectSuffix,
+                                                *services_.smtp, *services_.clock, Form3);
+  if (origin != MailOrigin::SingleCheck && services_.messageBox)
+    alerts::reportMailConnectionFailure(*services_.messageBox, r);
 }
 
 // ---------------------------------------------------------------- sound

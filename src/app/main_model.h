@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "alerts/lamps.h"
+#include "alerts/mail_settings.h"
+#include "alerts/mail_status.h"
 #include "platform/clock.h"
 #include "platform/http_client.h"
 #include "platform/message_pump.h"
@@ -18,6 +20,8 @@
 
 namespace zeltaro::platform {
 class Browser;
+class LineConnection;
+class MessageBox;
 }
 namespace zeltaro::alerts {
 class SoundAlert;
@@ -32,6 +36,8 @@ struct MainServices {
   platform::Browser* browser = nullptr;
   const platform::Clock* clock = nullptr;
   alerts::SoundAlert* sound = nullptr;
+  platform::LineConnection* smtp = nullptr;  // the mail server connection
+  platform::MessageBox* messageBox = nullptr;
 };
 
 // Where a mail is sent from: the error rules differ.
@@ -40,7 +46,6 @@ enum class MailOrigin { SingleCheck, PatrolCycle, Button };
 // Steps that other parts of the program hang on the model. Each may stay empty.
 struct MainHooks {
   std::function<void()> clearConsoleInput;  // the console's PendingInput
-  std::function<void()> parseCommandLine;   // sets consolePort and consolePassword from commandLine
   std::function<void()> loadSettings;
   std::function<void()> startConsole;       // listen on consolePort (not 0)
   std::function<void()> applyDisplayMode;
@@ -48,8 +53,6 @@ struct MainHooks {
   std::function<void()> applyListColours;
   std::function<void()> refreshLogViews;    // rebuilds Memo_Log2 ... Memo_Log5
   std::function<void()> openRigLink;
-  std::function<std::string(const std::string&)> toIso2022jp;
-  std::function<void(MailOrigin)> sendMail;
   std::function<bool(int)> isFirstQso;      // condition set 1, 2, 3 (A, B, C)
   std::function<void()> saveSettings;       // on close
 };
@@ -131,6 +134,13 @@ class MainModel {
   void Label12Click() { lamps.Label12Click(); }
   void Label13Click() { lamps.Label13Click(); }
 
+  // ---- Mail ----
+  void btnChkMailClick() { sendMail(MailOrigin::Button); }
+  // Sends MailText, NewLineCount and SubjectSuffix as they stand. A server that cannot be
+  // reached is reported in the error box, except after a single check, where it stays silent.
+  void sendMail(MailOrigin origin);
+  void Label17DblClick(bool shiftDown, bool ctrlDown) { Form3.Label17DblClick(shiftDown, ctrlDown); }
+
   // ---- Notification ----
   int processPage(int n);
   void completeSingleCheck(int newLines);
@@ -172,7 +182,8 @@ class MainModel {
   bool chkAlert = true;
   std::string edtSound = "chimes.wav";
   alerts::Lamps lamps;
-  bool chkMail = false;
+  alerts::MailSettings mail;    // chkMail, edtTo, edtFrom ... edtSmtpPASS
+  alerts::MailStatusModel Form3;  // the mail status window's pane
   std::string MailText;
   int NewLineCount = 0;
   std::string SubjectSuffix;

@@ -7,6 +7,8 @@
 #include "platform/browser.h"
 #include "platform/fake_http_client.h"
 #include "platform/file_dialog.h"
+#include "platform/line_connection.h"
+#include "platform/message_box.h"
 #include "platform/sound.h"
 #include "spots/composition.h"
 #include "text/codec.h"
@@ -24,6 +26,33 @@ const std::string kUrl1 = "http://127.0.0.1:1/one.html";
 const std::string kUrl2 = "http://127.0.0.1:1/two.html";
 const std::string kUrl3 = "http://127.0.0.1:1/three.html";
 
+// A mail server that is never reachable: every attempt is recorded with what the model held.
+class UnreachableServer final : public platform::LineConnection {
+ public:
+  bool open(std::string_view host, std::uint32_t, const StatusFn&, std::string& error) override {
+    opened.emplace_back(host);
+    error = "connection refused";
+    return false;
+  }
+  bool write(std::string_view) override { return false; }
+  bool readLine(std::string&, Deadline) override { return false; }
+  void close(const StatusFn&) override {}
+  bool isOpen() const override { return false; }
+  std::chrono::milliseconds replyTimeout() const override { return std::chrono::milliseconds(1); }
+  std::string localHostName() const override { return "localhost"; }
+  std::vector<std::string> opened;
+};
+
+// ISO-2022-JP of the default Body's full-width "＠".
+const std::string kJisAt = "\x1b$B!w\x1b(B";
+
+std::string jis(std::string line) {
+  const std::string at = "\x81\x97";
+  const auto p = line.find(at);
+  if (p != std::string::npos) line.replace(p, at.size(), kJisAt);
+  return line;
+}
+
 class ModelTest : public ::testing::Test {
  protected:
   ModelTest() : sound(player, dialog, "/opt/zeltaro"), model(services(), hooks()) {
@@ -33,6 +62,7 @@ class ModelTest : public ::testing::Test {
     model.Memo_List1 = "STN1\r\n";
     model.Memo_List2 = "SSB\r\n";
     model.Memo_List3 = "JA3\r\n";
+    model.mail.edtSmtp = "mail.example.org";
   }
 
   MainServices services() {
@@ -40,12 +70,12 @@ class ModelTest : public ::testing::Test {
     s.http = &http;
     s.clock = &clock;
     s.sound = &sound;
+    s.smtp = &smtp;
+    s.messageBox = &box;
     return s;
   }
   MainHooks hooks() {
     MainHooks h;
-    h.toIso2022jp = [](const std::string& line) { return "<" + line + ">"; };
-    h.sendMail = [this](MailOrigin o) { mails.push_back({o, model.MailText, model.NewLineCount}); };
     h.isFirstQso = [this](int set) { return firstQsoAnswer[set - 1]; };
     return h;
   }
@@ -53,17 +83,13 @@ class ModelTest : public ::testing::Test {
     for (int i = 0; i < times; ++i) model.Timer1Timer();
   }
 
-  struct Mail {
-    MailOrigin origin;
-    std::string text;
-    int count;
-  };
   platform::FakeHttpClient http;
   platform::FixedClock clock{{2026, 12, 9, 7, 5, 3}};
   platform::RecordingSoundPlayer player;
   platform::ScriptedFileDialog dialog;
   alerts::SoundAlert sound;
-  std::vector<Mail> mails;
+  UnreachableServer smtp;
+  platform::RecordingMessageBox box;
   bool firstQsoAnswer[3] = {false, false, false};
   MainModel model;
 };
@@ -73,7 +99,7 @@ const Spot b{"JA3AAA", "14,020", "SSB"};
 const Spot c{"JA9ZZZ", "21,030"};  // matches no list
 
 TEST_F(ModelTest, CheckInsertsNewLinesAtTheTopInPageOrder) {
-  model.chkMail = true;
+  model.mail.chkMail = true;
   http.setPage(kUrl1, spotPage({a, c, b}));
   EXPECT_EQ(model.btnChkUrl1Click(), 2);
 
@@ -81,10 +107,10 @@ TEST_F(ModelTest, CheckInsertsNewLinesAtTheTopInPageOrder) {
   EXPECT_EQ(model.Memo_Log.lines, expected);  // the welcome text is gone
   EXPECT_EQ(model.Memo_Log2.lines, expected);
   EXPECT_EQ(player.played, Lines{"chimes.wav"});
-  ASSERT_EQ(mails.size(), 1u);
-  EXPECT_EQ(mails[0].origin, MailOrigin::SingleCheck);
-  EXPECT_EQ(mails[0].text, "<" + expected[0] + "><" + expected[1] + ">");
-  EXPECT_EQ(mails[0].count, 2);
+  EXPECT_EQ(smtp.opened, Lines{"mail.example.org"});
+  EXPECT_EQ(model.MailText, jis(expected[0]) + jis(expected[1]));
+  EXPECT_EQ(model.NewLineCount, 2);
+  EXPECT_TRUE(box.shown.empty());  // after a single check an unreachable server is silent
   EXPECT_EQ(model.lamps.Label13.fontColor, alerts::kLampRed);
   EXPECT_EQ(model.lamps.Label10.fontColor, alerts::kLampRed);
   EXPECT_EQ(model.lamps.Label11.fontColor, alerts::kLampRed);
@@ -99,7 +125,7 @@ TEST_F(ModelTest, CheckInsertsNewLinesAtTheTopInPageOrder) {
   EXPECT_EQ(model.btnChkUrl1Click(), 0);
   EXPECT_EQ(model.Memo_Log.lines, expected);
   EXPECT_EQ(player.played.size(), 1u);
-  EXPECT_EQ(mails.size(), 1u);
+  EXPECT_EQ(smtp.opened.size(), 1u);
 
   // A later page's new spot stands above the earlier ones.
   const Spot d{"STN1", "3,510"};
@@ -256,7 +282,7 @@ TEST_F(ModelTest, NoUsableUrlHoldsTheCountdown) {
 }
 
 TEST_F(ModelTest, PatrolCycleAlertsOnceForAllUrls) {
-  model.chkMail = true;
+  model.mail.chkMail = true;
   model.chkURL1 = model.chkURL2 = model.chkURL3 = true;
   http.setPage(kUrl1, spotPage({a}));
   http.setPage(kUrl3, spotPage({b}));  // URL 2 fails
@@ -265,10 +291,11 @@ TEST_F(ModelTest, PatrolCycleAlertsOnceForAllUrls) {
   const Lines expected = {"_23_" + spotDisplay(1, b), "1___" + spotDisplay(1, a)};
   EXPECT_EQ(model.Memo_Log.lines, expected);
   EXPECT_EQ(player.played.size(), 1u);
-  ASSERT_EQ(mails.size(), 1u);
-  EXPECT_EQ(mails[0].origin, MailOrigin::PatrolCycle);
-  EXPECT_EQ(mails[0].text, "<" + expected[0] + "><" + expected[1] + ">");
-  EXPECT_EQ(mails[0].count, 2);
+  EXPECT_EQ(smtp.opened.size(), 1u);
+  EXPECT_EQ(model.MailText, jis(expected[0]) + jis(expected[1]));
+  EXPECT_EQ(model.NewLineCount, 2);
+  ASSERT_EQ(box.shown.size(), 1u);  // a patrol cycle reports the unreachable server
+  EXPECT_EQ(box.shown[0].kind, platform::MessageBox::Kind::Error);
   EXPECT_TRUE(model.AutoPatrolOn);
   EXPECT_FALSE(model.PatrolRunning);
 
@@ -276,8 +303,13 @@ TEST_F(ModelTest, PatrolCycleAlertsOnceForAllUrls) {
   model.radioTimeSel_4minDblClick();
   tick();
   EXPECT_EQ(player.played.size(), 1u);
-  EXPECT_EQ(mails.size(), 1u);
+  EXPECT_EQ(smtp.opened.size(), 1u);
   EXPECT_EQ(model.MailText, "");
+
+  // The mail button sends whatever is held, and reports the unreachable server.
+  model.btnChkMailClick();
+  EXPECT_EQ(smtp.opened.size(), 2u);
+  EXPECT_EQ(box.shown.size(), 2u);
 }
 
 TEST_F(ModelTest, CaptionShowsTheClockAndTheIndicatorBlinksDuringAFetch) {
