@@ -1,0 +1,139 @@
+// The real program, started as the operator starts it: one run per executable file, a copy
+// elsewhere runs beside it, SIGTERM and SIGINT end it cleanly.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <memory>
+
+namespace {
+
+// Every start gets its own folder holding a copy of the program (the settings file lives
+// beside the executable) and its own HOME; the runtime folder, which holds the lock files, is
+// shared so that the copies can see each other's locks.
+class InstanceTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(runtime_.isValid());
+    ASSERT_EQ(chmod(QFile::encodeName(runtime_.path()).constData(), 0700), 0);
+  }
+
+  // A fresh folder with a copy of the program; returns the copy's path.
+  QString copyProgram() {
+    auto dir = std::make_unique<QTemporaryDir>();
+    const QString exe = dir->filePath("zeltaro");
+    EXPECT_TRUE(QFile::copy(ZELTARO_EXE, exe));
+    QFile::setPermissions(exe, QFile::permissions(ZELTARO_EXE));
+    dirs_.push_back(std::move(dir));
+    return exe;
+  }
+
+  std::unique_ptr<QProcess> start(const QString& exe, QStringList args = {}) {
+    auto p = std::make_unique<QProcess>();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HOME", QFileInfo(exe).absolutePath());
+    env.insert("XDG_RUNTIME_DIR", runtime_.path());
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    p->setProcessEnvironment(env);
+    p->setWorkingDirectory(QFileInfo(exe).absolutePath());
+    p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    args.prepend("offscreen");
+    args.prepend("-platform");
+    p->start(exe, args);
+    EXPECT_TRUE(p->waitForStarted(10000)) << exe.toStdString();
+    return p;
+  }
+
+  // Running means: it holds the lock and catches SIGTERM, i.e. it is past the point where a
+  // signal would still kill it.
+  static bool waitUntilRunning(QProcess& p) {
+    QElapsedTimer t;
+    t.start();
+    const QString status = QString("/proc/%1/status").arg(p.processId());
+    while (t.elapsed() < 15000 && p.state() == QProcess::Running) {
+      QFile f(status);
+      if (f.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& line : f.readAll().split('\n')) {
+          if (!line.startsWith("SigCgt:")) continue;
+          const qulonglong caught = line.mid(7).trimmed().toULongLong(nullptr, 16);
+          if (caught & (1ull << (SIGTERM - 1))) return true;
+        }
+      }
+      QThread::msleep(20);
+    }
+    return false;
+  }
+
+  static int exitCodeOf(QProcess& p) {
+    if (!p.waitForFinished(15000)) return -1000;
+    if (p.exitStatus() != QProcess::NormalExit) return -2000;
+    return p.exitCode();
+  }
+
+  static void stop(QProcess& p, int sig) {
+    ASSERT_EQ(kill(static_cast<pid_t>(p.processId()), sig), 0);
+  }
+
+  QTemporaryDir runtime_;
+  std::vector<std::unique_ptr<QTemporaryDir>> dirs_;
+};
+
+TEST_F(InstanceTest, SecondStartOfTheSameFileEndsWithOneAndCopiesElsewhereRun) {
+  const QString exe = copyProgram();
+  auto first = start(exe, {"/telnet=off"});
+  ASSERT_TRUE(waitUntilRunning(*first));
+
+  auto second = start(exe);
+  EXPECT_EQ(exitCodeOf(*second), 1);
+  // The same file reached through a link is the same program.
+  const QString link = QFileInfo(exe).absolutePath() + "/link-to-zeltaro";
+  ASSERT_TRUE(QFile::link(exe, link));
+  auto viaLink = start(link);
+  EXPECT_EQ(exitCodeOf(*viaLink), 1);
+  EXPECT_EQ(first->state(), QProcess::Running);
+
+  auto copy = start(copyProgram());
+  ASSERT_TRUE(waitUntilRunning(*copy));
+
+  stop(*first, SIGTERM);
+  EXPECT_EQ(exitCodeOf(*first), 0);
+  EXPECT_EQ(copy->state(), QProcess::Running);
+  stop(*copy, SIGINT);
+  EXPECT_EQ(exitCodeOf(*copy), 0);
+
+  // With the first run over, the file starts again.
+  auto again = start(exe);
+  ASSERT_TRUE(waitUntilRunning(*again));
+  stop(*again, SIGTERM);
+  EXPECT_EQ(exitCodeOf(*again), 0);
+}
+
+TEST_F(InstanceTest, LockOfAKilledRunIsFreed) {
+  const QString exe = copyProgram();
+  auto first = start(exe);
+  ASSERT_TRUE(waitUntilRunning(*first));
+  stop(*first, SIGKILL);
+  ASSERT_TRUE(first->waitForFinished(15000));
+
+  auto next = start(exe);
+  ASSERT_TRUE(waitUntilRunning(*next));
+  stop(*next, SIGTERM);
+  EXPECT_EQ(exitCodeOf(*next), 0);
+}
+
+TEST_F(InstanceTest, TwoSignalsAtOnceEndTheRunCleanly) {
+  // Two signals at once must close once, not crash in the second close.
+  auto p = start(copyProgram());
+  ASSERT_TRUE(waitUntilRunning(*p));
+  stop(*p, SIGTERM);
+  stop(*p, SIGINT);
+  EXPECT_EQ(exitCodeOf(*p), 0);
+}
+
+}  // namespace
