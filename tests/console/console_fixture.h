@@ -1,0 +1,138 @@
+#pragma once
+// Shared pieces of the console tests: a real TCP client on 127.0.0.1, a command executor that
+// records its lines, and waiting with the event loop running (the server lives on this thread).
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QHostAddress>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "console/console_server.h"
+#include "console/console_session.h"
+#include "platform/message_box.h"
+#include "support/peer_process.h"
+
+namespace zeltaro::console::testing {
+
+// Runs the event loop until done() holds or timeoutMs have passed; returns done().
+inline bool waitUntil(const std::function<bool()>& done, int timeoutMs = 10000) {
+  QElapsedTimer clock;
+  clock.start();
+  QTimer tick;  // wakes the loop so that the deadline is seen
+  tick.start(5);
+  while (!done()) {
+    if (clock.elapsed() > timeoutMs) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+  return true;
+}
+
+inline void pumpFor(int ms) {
+  waitUntil([] { return false; }, ms);
+}
+
+inline quint16 freePort() {
+  QTcpServer probe;
+  probe.listen(QHostAddress::Any, 0);
+  return probe.serverPort();
+}
+
+// The greeting as the client must receive it, CP932 bytes from a fixture file.
+inline std::string greetingFixture() {
+  QFile f(QString::fromStdString(zeltaro::testing::testsDir() + "/console/fixtures/greeting.cp932"));
+  if (!f.open(QIODevice::ReadOnly)) return "<missing greeting fixture>";
+  const QByteArray b = f.readAll();
+  return std::string(b.constData(), static_cast<std::size_t>(b.size()));
+}
+
+class TestClient {
+ public:
+  explicit TestClient(quint16 port) {
+    QObject::connect(&socket, &QTcpSocket::readyRead, &socket, [this] { take(); });
+    QObject::connect(&socket, &QTcpSocket::disconnected, &socket, [this] { closed = true; });
+    socket.connectToHost(QHostAddress::LocalHost, port);
+  }
+
+  bool waitConnected() {
+    return waitUntil([this] { return socket.state() == QAbstractSocket::ConnectedState; });
+  }
+  void send(std::string_view bytes) {
+    socket.write(bytes.data(), static_cast<qint64>(bytes.size()));
+  }
+  bool waitReceived(std::size_t n, int timeoutMs = 10000) {
+    return waitUntil([&] { return received.size() >= n || closed; }, timeoutMs);
+  }
+  bool waitClosed() {
+    return waitUntil([this] { return closed; });
+  }
+  // A client that does not take what it is sent: its TCP window fills up.
+  void pauseReading() {
+    reading_ = false;
+    socket.setReadBufferSize(4096);
+  }
+  void resumeReading() {
+    reading_ = true;
+    socket.setReadBufferSize(0);
+    take();
+  }
+
+  QTcpSocket socket;
+  std::string received;
+  bool closed = false;
+
+ private:
+  void take() {
+    if (!reading_) return;
+    const QByteArray b = socket.readAll();
+    received.append(b.constData(), static_cast<std::size_t>(b.size()));
+  }
+  bool reading_ = true;
+};
+
+// Replies "<line>" to every line, with a few lines of its own: "Q" quits, "TAB" replies with a
+// TAB inside, "SILENT" replies with nothing. whileRunning, when set, runs before each reply
+// (a command that lets the event loop run, for example).
+class TestExecutor final : public CommandExecutor {
+ public:
+  std::string execute(std::string_view line, SessionControl& session) override {
+    lines.emplace_back(line);
+    if (whileRunning) whileRunning(line);
+    if (line == "Q") {
+      session.ClearPendingInput();
+      session.CloseSession();
+      return "";
+    }
+    if (line == "TAB") return "x\ty";
+    if (line == "SILENT") return "";
+    return "<" + std::string(line) + ">";
+  }
+
+  std::vector<std::string> lines;
+  std::function<void(std::string_view)> whileRunning;
+};
+
+// A listening console with the test executor, on a free port.
+struct Console {
+  explicit Console(std::string password = "") {
+    server.session().setPassword(std::move(password));
+    server.session().setExecutor(&executor);
+    port = freePort();
+    listening = server.listen(port);
+  }
+
+  platform::RecordingMessageBox messages;
+  TestExecutor executor;
+  ConsoleServer server{messages};
+  quint16 port = 0;
+  bool listening = false;
+};
+
+}  // namespace zeltaro::console::testing
