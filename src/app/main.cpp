@@ -17,6 +17,7 @@
 
 #include "app/command_line.h"
 #include "app/main_model.h"
+#include "app/station.h"
 #include "app/ui/tform1.h"
 #include "app/ui/tform2.h"
 #include "app/ui/tform3.h"
@@ -115,7 +116,9 @@ int main(int argc, char** argv) {
     args.push_back(toCp932(exe));
     for (int i = 1; i < argc; ++i) args.push_back(text::cp932FromUtf8(argv[i]));
 
-    app::MainModel model;
+    app::Station station(
+        toCp932(std::filesystem::path(exe).parent_path().string()));
+    app::MainModel& model = station.model();
     app::ui::TForm1 form1(model, args);
     app::ui::TForm2 form2(model);
     app::ui::TForm3 form3;

@@ -17,6 +17,7 @@
 #include "platform/http_client.h"
 #include "platform/message_pump.h"
 #include "spots/extraction.h"
+#include "views/pane.h"
 
 namespace zeltaro::platform {
 class Browser;
@@ -57,12 +58,7 @@ struct MainHooks {
   std::function<void()> saveSettings;       // on close
 };
 
-// A multi-line pane: its lines, newest first for the log panes, and the first visible line.
-struct Pane {
-  std::vector<std::string> lines;
-  int firstVisibleLine = 0;
-  void scrollToTop() { firstVisibleLine = 0; }
-};
+using views::Pane;
 
 // One first-QSO condition set's mail subject settings (sections First_1 ... First_3).
 struct FirstQsoSubject {
