@@ -167,6 +167,20 @@ class MainModel {
   bool chkList2Url1 = true, chkList2Url2 = true, chkList2Url3 = true;
   bool chkList3Url1 = true, chkList3Url2 = true, chkList3Url3 = true;
 
+  // ---- Named state: window and log display (their logic lives in views/) ----
+  int Left = 75, Top = 64, Height = 631, Width = 852;  // main window position and size
+  bool CheckBox1 = true;   // "Config": the settings panels are shown
+  bool CheckBox2 = false;  // "new": newest lines are fed into the patrol lists
+  int Log123 = 0;          // the remembered log filter, 0 "All" ... 4 "123"
+  bool RadioButton1 = true, RadioButton2 = false, RadioButton3 = false, RadioButton4 = false,
+       RadioButton5 = false;  // the filter buttons' checked state
+  // Background colours of list n and its pane: 0x00BBGGRR, or 0x80000000 + a system colour
+  // number (5, the window background, by default).
+  std::int32_t Color_1 = -2147483643, Color_2 = -2147483643, Color_3 = -2147483643;
+  int ComboBox1 = 7;  // item index: aligned column count N = index + 2
+  bool radioDisp1 = false, radioDisp2 = true;  // display mode 1 (as composed) or 2 (aligned)
+  int ComboBox2 = 3;  // log font item index, -1 for none
+
   // ---- Named state: log ----
   Pane Memo_Log, Memo_Log2, Memo_Log3, Memo_Log4, Memo_Log5;
   std::string WelcomeText;
