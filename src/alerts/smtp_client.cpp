@@ -163,7 +163,7 @@ SmtpResult smtpSend(platform::LineConnection& conn, const SmtpTarget& target,
   Session s(conn, events);
   if (!conn.open(target.host, target.port, events.status, result.error)) return result;
   s.log("Stat: Connected.");
-  if (!s.command("", 220, result.error, "the connection")) {
+  if (!s.command("", 220, result.error, "the greeting")) {
     conn.close(events.status);
     s.log("Stat: Disconnected.");
     return result;

@@ -123,7 +123,7 @@ async def main():
             def check(server, session, envelope, mechanism, data):
                 ok = (isinstance(data, LoginPassword) and data.login == user.encode()
                       and data.password == password.encode())
-                return AuthResult(success=ok)
+                return AuthResult(success=ok, handled=False)
 
             options.update(auth_required=True, authenticator=check)
             factory = lambda: RecordingSMTP(handler, **options)
