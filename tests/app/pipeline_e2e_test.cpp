@@ -1,0 +1,188 @@
+// Whole page checks and patrol cycles against real peers: a page server and an SMTP server on
+// loopback, the real HTTP client and the real mail connection.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+
+#include "alerts/sound_alert.h"
+#include "app/main_model.h"
+#include "app/spot_page.h"
+#include "platform/file_dialog.h"
+#include "platform/message_box.h"
+#include "platform/qt_http_client.h"
+#include "platform/qt_line_connection.h"
+#include "platform/qt_message_pump.h"
+#include "platform/sound.h"
+#include "support/peer_process.h"
+#include "text/sjis.h"
+
+namespace zeltaro::app {
+namespace {
+
+using testing::Spot;
+using testing::spotDisplay;
+using testing::spotPage;
+using zeltaro::testing::PeerProcess;
+using zeltaro::testing::systemPython;
+using zeltaro::testing::testScript;
+using Lines = std::vector<std::string>;
+
+// One mail as the SMTP server decoded it with Python's email package.
+struct ReceivedMail {
+  std::string subject, body;
+  QJsonArray recipients;
+};
+
+// Waits (at most waitMs) until the server has taken the expected number of mails.
+std::vector<ReceivedMail> mailsFrom(PeerProcess& smtp, std::size_t expected, int waitMs = 10000) {
+  std::vector<ReceivedMail> mails;
+  QElapsedTimer t;
+  t.start();
+  while (t.elapsed() < waitMs) {
+    mails.clear();
+    for (const QByteArray& line : smtp.readOutput(100).split('\n')) {
+      const QJsonObject o = QJsonDocument::fromJson(line).object();
+      if (!o.contains("mail")) continue;
+      const QJsonObject d = o["mail"].toObject()["decoded"].toObject();
+      mails.push_back({QByteArray::fromBase64(d["subject"].toString().toLatin1()).toStdString(),
+                       QByteArray::fromBase64(d["body"].toString().toLatin1()).toStdString(),
+                       o["mail"].toObject()["rcpt_tos"].toArray()});
+    }
+    if (mails.size() >= expected) break;
+  }
+  return mails;
+}
+
+// The mail body a set of log lines makes: the Body's line-break markers become line breaks.
+std::string bodyOf(const Lines& lines) {
+  std::string body;
+  for (const auto& l : lines) body += text::replaceAll(l, "\\r\\n", "\r\n");
+  return body;
+}
+
+class PipelineTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(pages.isValid());
+    web = std::make_unique<PeerProcess>(systemPython(),
+                                        QStringList{testScript("app/page_server.py"), pages.path()});
+    ASSERT_TRUE(web->ok()) << web->error().toStdString();
+    smtp = std::make_unique<PeerProcess>(systemPython(),
+                                         QStringList{testScript("alerts/smtp_server.py")});
+    ASSERT_TRUE(smtp->ok()) << smtp->error().toStdString();
+
+    MainServices s;
+    s.pump = &pump;
+    s.http = &http;
+    s.sound = &sound;
+    s.smtp = &mailConnection;
+    s.messageBox = &box;
+    model = std::make_unique<MainModel>(s);
+    model->edtURL1 = address("40CW.html");
+    model->edtURL2 = address("80CW.html");
+    model->edtURL3 = address("missing.html");
+    model->Memo_List1 = "STN1\r\n";
+    model->Memo_List2 = "\r\n";
+    model->Memo_List3 = "JA3 SSB\r\n";
+    model->mail.chkMail = true;
+    model->mail.edtSmtp = "127.0.0.1";
+    model->mail.edtPort = std::to_string(smtp->port());
+    model->mail.edtFrom = "station@example.org";
+    model->mail.edtTo = "op@example.org,phone@example.org";
+  }
+
+  std::string address(const char* file) {
+    return "http://127.0.0.1:" + std::to_string(web->port()) + "/" + file;
+  }
+  void writePage(const char* file, const std::string& bytes) {
+    QFile f(QDir(pages.path()).filePath(file));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+  }
+
+  QTemporaryDir pages;
+  std::unique_ptr<PeerProcess> web, smtp;
+  platform::QtMessagePump pump;
+  platform::QtHttpClient http;
+  platform::QtLineConnection mailConnection;
+  platform::RecordingSoundPlayer player;
+  platform::ScriptedFileDialog dialog;
+  alerts::SoundAlert sound{player, dialog, "/opt/zeltaro"};
+  platform::RecordingMessageBox box;
+  std::unique_ptr<MainModel> model;
+};
+
+// A kanji location, so the mail carries ISO-2022-JP.
+const Spot a{"STN1", "7,010", "CW", "100110", "\x93\x8c\x8b\x9e"};  // 東京
+const Spot b{"JA3AAA", "14,020", "SSB"};
+const Spot c{"JA9ZZZ", "21,030"};
+
+TEST_F(PipelineTest, SingleCheckLogsLightsRingsAndMails) {
+  writePage("40CW.html", spotPage({a, c, b}));
+  EXPECT_EQ(model->btnChkUrl1Click(), 2);
+
+  const Lines expected = {"1___" + spotDisplay(1, a), "__3_" + spotDisplay(3, b)};
+  EXPECT_EQ(model->Memo_Log.lines, expected);
+  EXPECT_EQ(model->lamps.Label10.fontColor, alerts::kLampRed);
+  EXPECT_EQ(model->lamps.Label11.fontColor, alerts::kLampGreen);
+  EXPECT_EQ(model->lamps.Label12.fontColor, alerts::kLampRed);
+  EXPECT_EQ(model->lamps.Label13.fontColor, alerts::kLampRed);
+  EXPECT_EQ(player.played, Lines{"chimes.wav"});
+
+  const auto mails = mailsFrom(*smtp, 1);
+  ASSERT_EQ(mails.size(), 1u);
+  EXPECT_EQ(mails[0].subject, "ZELTARO V2 (2)");
+  EXPECT_EQ(mails[0].body, bodyOf(expected));
+  EXPECT_EQ(mails[0].recipients, (QJsonArray{"op@example.org", "phone@example.org"}));
+  EXPECT_TRUE(box.shown.empty());
+}
+
+TEST_F(PipelineTest, PatrolCycleOverTwoPagesSendsOneMail) {
+  writePage("40CW.html", spotPage({a}));
+  writePage("80CW.html", spotPage({c, b}));
+  model->chkURL1 = model->chkURL2 = true;
+  model->chkURL3 = true;  // its page is missing: a 404 page without records
+  model->radioTimeSel_2minDblClick();
+  model->Timer1Timer();
+
+  const Lines expected = {"__3_" + spotDisplay(2, b), "1___" + spotDisplay(1, a)};
+  EXPECT_EQ(model->Memo_Log.lines, expected);
+  EXPECT_EQ(player.played.size(), 1u);
+  const auto mails = mailsFrom(*smtp, 1);
+  ASSERT_EQ(mails.size(), 1u);
+  EXPECT_EQ(mails[0].subject, "ZELTARO V2 (2)");
+  EXPECT_EQ(mails[0].body, bodyOf(expected));
+
+  // The next cycle finds nothing new: no sound, no second mail.
+  model->radioTimeSel_2minDblClick();
+  model->Timer1Timer();
+  EXPECT_EQ(player.played.size(), 1u);
+  EXPECT_EQ(mailsFrom(*smtp, 2, 1000).size(), 1u);
+}
+
+TEST_F(PipelineTest, UnreachablePageAndMailServerDuringAPatrol) {
+  model->chkURL3 = false;
+  model->chkURL1 = true;
+  writePage("40CW.html", spotPage({a}));
+  model->mail.edtPort = "1";  // nothing listens there
+  model->radioTimeSel_2minDblClick();
+  model->Timer1Timer();
+  EXPECT_EQ(model->Memo_Log.lines, Lines{"1___" + spotDisplay(1, a)});
+  ASSERT_EQ(box.shown.size(), 1u);  // the patrol reports the unreachable mail server
+
+  // A page server that is gone: the check ends quietly.
+  web.reset();
+  EXPECT_EQ(model->btnChkUrl1Click(), 0);
+  EXPECT_TRUE(model->btnChkUrl1Enabled);
+  EXPECT_EQ(model->Memo_Log.lines.size(), 1u);
+}
+
+}  // namespace
+}  // namespace zeltaro::app
