@@ -10,19 +10,12 @@ namespace zeltaro::alerts {
 namespace {
 
 // A CR or LF in a header text or an address would start a new header line or SMTP command
-// (an injected "Bcc:" or "RCPT TO"); header texts get a blank instead, addresses lose them.
+// (an injected "Bcc:" or "RCPT TO"); header texts get a blank instead, addresses lose them
+// (withoutLineBreaks).
 std::string blanksForLineBreaks(std::string_view s) {
   std::string out(s);
   for (char& c : out) {
     if (c == '\r' || c == '\n') c = ' ';
-  }
-  return out;
-}
-
-std::string withoutLineBreaks(std::string_view s) {
-  std::string out;
-  for (char c : s) {
-    if (c != '\r' && c != '\n') out += c;
   }
   return out;
 }
@@ -64,6 +57,14 @@ std::string replaceMarker(std::string_view s, char letter, char ctrl) {
 }
 
 }  // namespace
+
+std::string withoutLineBreaks(std::string_view s) {
+  std::string out;
+  for (char c : s) {
+    if (c != '\r' && c != '\n') out += c;
+  }
+  return out;
+}
 
 std::string mailSubject(std::string_view edtSubj, int newLineCount, std::string_view suffix) {
   std::string subject(edtSubj);

@@ -47,6 +47,9 @@ std::string mailSubject(std::string_view edtSubj, int newLineCount, std::string_
 std::string mailBody(std::string_view mailText);
 // "Thu, 01 Feb 2024 09:05:07 +0900".
 std::string rfc5322Date(const platform::LocalDateTime& t, int utcOffsetMinutes);
+// s without its CR and LF bytes: an address must never start a new header line or command.
+std::string withoutLineBreaks(std::string_view s);
+
 // The offset from UTC, in minutes, of the machine's local time t.
 int localUtcOffsetMinutes(const platform::LocalDateTime& t);
 

@@ -98,15 +98,6 @@ std::vector<std::string> authMechanisms(const Reply& ehlo) {
   return mechanisms;
 }
 
-// Addresses never carry a line break into a command.
-std::string envelopeAddress(std::string_view address) {
-  std::string out;
-  for (char c : address) {
-    if (c != '\r' && c != '\n') out += c;
-  }
-  return out;
-}
-
 void transaction(Session& s, platform::LineConnection& conn, const SmtpTarget& target,
                  const MailMessage& message, SmtpResult& result) {
   std::string& error = result.error;
@@ -128,12 +119,12 @@ void transaction(Session& s, platform::LineConnection& conn, const SmtpTarget& t
     if (!s.command(base64Limited(target.password), 235, error, "the password")) return;
   }
 
-  if (!s.command("MAIL FROM:<" + envelopeAddress(message.envelopeFrom) + ">", 250, error,
+  if (!s.command("MAIL FROM:<" + withoutLineBreaks(message.envelopeFrom) + ">", 250, error,
                  "MAIL FROM")) {
     return;
   }
   for (const std::string& to : message.recipients) {
-    if (!s.command("RCPT TO:<" + envelopeAddress(to) + ">", 250, error, "RCPT TO")) return;
+    if (!s.command("RCPT TO:<" + withoutLineBreaks(to) + ">", 250, error, "RCPT TO")) return;
   }
   if (!s.command("DATA", 354, error, "DATA")) return;
 

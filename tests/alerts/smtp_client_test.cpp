@@ -79,6 +79,12 @@ class SmtpExchange : public ::testing::Test {
     return sendMail(settings, mailText, count, suffix, conn, clock, form3);
   }
 
+  void useLogin(std::string id, std::string password) {
+    settings.chkAuth = true;
+    settings.edtSmtpID = std::move(id);
+    settings.edtSmtpPASS = std::move(password);
+  }
+
   static std::string ehlo() { return "EHLO " + QHostInfo::localHostName().toStdString() + "\r\n"; }
 
   MailSettings settings;
@@ -170,9 +176,7 @@ TEST_F(SmtpExchange, KanjiSubjectArrivesAsOneEncodedWord) {
 TEST_F(SmtpExchange, AuthLoginWhenAnnounced) {
   SmtpServer server({"--auth", "ja1abc:s3cret"});
   ASSERT_TRUE(server.ok()) << server.error().toStdString();
-  settings.chkAuth = true;
-  settings.edtSmtpID = " ja1abc ";
-  settings.edtSmtpPASS = "s3cret";
+  useLogin(" ja1abc ", "s3cret");
   const SmtpResult result = send(server, conn, "", 1);
   EXPECT_TRUE(result.accepted) << result.error;
   const Received got = server.afterSession();
@@ -190,9 +194,7 @@ TEST_F(SmtpExchange, AuthLoginWhenAnnounced) {
 TEST_F(SmtpExchange, FailedLoginEndsTheExchangeButStillSaysQuit) {
   SmtpServer server({"--auth", "ja1abc:s3cret"});
   ASSERT_TRUE(server.ok()) << server.error().toStdString();
-  settings.chkAuth = true;
-  settings.edtSmtpID = "ja1abc";
-  settings.edtSmtpPASS = "wrong";
+  useLogin("ja1abc", "wrong");
   const SmtpResult result = send(server, conn, "", 1);
   EXPECT_TRUE(result.connected);
   EXPECT_FALSE(result.accepted);
@@ -206,9 +208,7 @@ TEST_F(SmtpExchange, FailedLoginEndsTheExchangeButStillSaysQuit) {
 TEST_F(SmtpExchange, OnlyOtherMechanismsAnnouncedSendsWithoutAuth) {
   SmtpServer server({"--cram-only"});
   ASSERT_TRUE(server.ok()) << server.error().toStdString();
-  settings.chkAuth = true;
-  settings.edtSmtpID = "ja1abc";
-  settings.edtSmtpPASS = "s3cret";
+  useLogin("ja1abc", "s3cret");
   EXPECT_TRUE(send(server, conn, "", 1).accepted);
   const Received got = server.afterSession();
   ASSERT_EQ(got.sessions.size(), 1u);
