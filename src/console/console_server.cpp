@@ -52,7 +52,8 @@ bool ConsoleServer::listen(std::uint16_t port) {
   if (ServerSocket1.isListening()) return true;
   if (!ServerSocket1.listen(QHostAddress::Any, port)) {
     messages_.show(platform::MessageBox::Kind::Error, "ZELTARO",
-                   text::sj("TELNETポート ") + std::to_string(port) + text::sj(" を開けません\r\n") +
+                   text::sj("TELNETポート ") + std::to_string(port) +
+                       text::sj(" を開けません\r\n") +
                        text::cp932FromUtf8(ServerSocket1.errorString().toStdString()));
     return false;
   }
@@ -84,7 +85,8 @@ void ConsoleServer::ServerSocket1Accept() {
     QObject::connect(socket, &QTcpSocket::errorOccurred, connection,
                      [this](QAbstractSocket::SocketError error) {
                        // A client that closes its end is a normal disconnect, not an error.
-                       if (error != QAbstractSocket::RemoteHostClosedError) session_.status("Error");
+                       if (error != QAbstractSocket::RemoteHostClosedError)
+                         session_.status("Error");
                      });
     session_.status("Connect");
     session_.status("Accept");
@@ -120,7 +122,12 @@ void ConsoleServer::ClientWrite(SocketConnection* connection) {
 void ConsoleServer::ClientDisconnect(SocketConnection* connection) {
   session_.status("Disconnect");
   session_.disconnected(*connection);
-  connection->socket()->deleteLater();
+  // While a command runs, this socket's own signal may still be on the stack below us.
+  if (draining_) {
+    retired_.emplace_back(connection->socket());
+  } else {
+    connection->socket()->deleteLater();
+  }
 }
 
 void ConsoleServer::drain() {
@@ -138,6 +145,10 @@ void ConsoleServer::drain() {
     session_.receive(std::string_view(chunk.constData(), static_cast<std::size_t>(chunk.size())));
   }
   draining_ = false;
+  for (const QPointer<QTcpSocket>& s : retired_) {
+    if (s) s->deleteLater();
+  }
+  retired_.clear();
 }
 
 }  // namespace zeltaro::console

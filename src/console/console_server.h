@@ -4,13 +4,13 @@
 
 #include <QPointer>
 #include <QTcpServer>
+#include <QTcpSocket>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "console/console_session.h"
 #include "platform/message_box.h"
-
-class QTcpSocket;
 
 namespace zeltaro::console {
 
@@ -60,6 +60,7 @@ class ConsoleServer {
   ConsoleSession session_;
   QPointer<SocketConnection> current_;
   bool draining_ = false;
+  std::vector<QPointer<QTcpSocket>> retired_;  // closed while a command ran
 };
 
 }  // namespace zeltaro::console

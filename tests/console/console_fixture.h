@@ -47,7 +47,8 @@ inline quint16 freePort() {
 
 // The greeting as the client must receive it, CP932 bytes from a fixture file.
 inline std::string greetingFixture() {
-  QFile f(QString::fromStdString(zeltaro::testing::testsDir() + "/console/fixtures/greeting.cp932"));
+  QFile f(
+      QString::fromStdString(zeltaro::testing::testsDir() + "/console/fixtures/greeting.cp932"));
   if (!f.open(QIODevice::ReadOnly)) return "<missing greeting fixture>";
   const QByteArray b = f.readAll();
   return std::string(b.constData(), static_cast<std::size_t>(b.size()));

@@ -16,11 +16,11 @@ namespace zeltaro::console {
 namespace {
 
 using testing::Console;
+using ::testing::ElementsAre;
 using testing::greetingFixture;
+using ::testing::IsEmpty;
 using testing::TestClient;
 using testing::waitUntil;
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 
 const std::string G = greetingFixture();
 const std::string kInvalidTooLong = "\r\n" + text::sj("    不正なコマンドです") + "\r\n\r\n";
@@ -148,7 +148,8 @@ TEST_P(ConsoleExchange, BytesReceivedAndLinesRun) {
   for (const Step& step : row.steps) {
     client.send(step.send);
     expected += step.expect;
-    ASSERT_TRUE(client.waitReceived(expected.size())) << "step " << ::testing::PrintToString(step.send);
+    ASSERT_TRUE(client.waitReceived(expected.size()))
+        << "step " << ::testing::PrintToString(step.send);
   }
   if (row.closed) {
     EXPECT_TRUE(client.waitClosed());
@@ -270,8 +271,8 @@ TEST(ConsoleServer, PortInUseIsReportedAndTheConsoleStaysOff) {
   EXPECT_FALSE(server.isListening());
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].kind, platform::MessageBox::Kind::Error);
-  EXPECT_THAT(messages.shown[0].text, ::testing::StartsWith(text::sj("TELNETポート ") +
-                                                            std::to_string(port) + " "));
+  EXPECT_THAT(messages.shown[0].text,
+              ::testing::StartsWith(text::sj("TELNETポート ") + std::to_string(port) + " "));
 
   // The reload asks again; once the port is free the console comes up.
   occupant.close();
@@ -349,8 +350,8 @@ TEST(ConsoleServer, LargeReplyArrivesWholeAndInOrder) {
   client.send("R\r\n");  // its echo queues up behind the big reply
   const std::string expected = G + "BIG\r\n" + big + "\r\n" + "R\r\n<R>\r\n";
   ASSERT_TRUE(client.waitReceived(expected.size(), 60000));
-  EXPECT_TRUE(client.received == expected) << "received " << client.received.size() << " of "
-                                           << expected.size() << " bytes";
+  EXPECT_TRUE(client.received == expected)
+      << "received " << client.received.size() << " of " << expected.size() << " bytes";
 }
 
 }  // namespace
