@@ -10,7 +10,7 @@ packages=(
   python3 python3-aiosmtpd
   fonts-ipafont-mincho fonts-ipafont-gothic
   xvfb xauth
-  pulseaudio pulseaudio-utils sox libcanberra-dev
+  pulseaudio pulseaudio-utils sox libcanberra-dev sound-theme-freedesktop libasound2-plugins
 )
 
 SUDO=""

@@ -1,0 +1,52 @@
+#pragma once
+// The four new-arrival lamps and the captions of the five log filter buttons they colour.
+// Red means "unseen new lines"; the operator turns a lamp green again by clicking it.
+
+namespace zeltaro::alerts {
+
+struct Rgb {
+  int r = 0, g = 0, b = 0;
+  friend bool operator==(const Rgb&, const Rgb&) = default;
+};
+
+inline constexpr Rgb kLampGreen{0, 128, 0};
+inline constexpr Rgb kLampRed{255, 0, 0};
+
+enum class Cursor { Default, HandPoint };
+
+struct LampLabel {
+  Rgb fontColor = kLampGreen;
+  Cursor cursor = Cursor::Default;
+};
+
+struct FilterCaption {
+  Rgb fontColor = kLampGreen;
+};
+
+class Lamps {
+ public:
+  LampLabel Label13;  // master lamp: any new line
+  LampLabel Label10;  // watch list 1
+  LampLabel Label11;  // watch list 2
+  LampLabel Label12;  // watch list 3
+
+  FilterCaption RadioButton1;  // "All", with Label13
+  FilterCaption RadioButton2;  // "1", with Label10
+  FilterCaption RadioButton3;  // "2", with Label11
+  FilterCaption RadioButton4;  // "3", with Label12
+  FilterCaption RadioButton5;  // "123", with Label13
+
+  // One new line that matched the given lists.
+  void light(bool list1, bool list2, bool list3);
+
+  void Label10Click();
+  void Label11Click();
+  void Label12Click();
+  // Resets all four lamps. Label13 itself keeps the hand-point cursor, as it always has.
+  void Label13Click();
+
+  // The log's "CLR": every lamp and caption green; cursors stay as they are.
+  void clearColours();
+};
+
+}  // namespace zeltaro::alerts

@@ -1,0 +1,53 @@
+#pragma once
+// The open-file dialog. Names and filters are CP932 bytes; the filter is written in the
+// Windows form "Wave files (*.wav)|*.wav|All files (*.*)|*.*||".
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class QWidget;
+
+namespace zeltaro::platform {
+
+class FileDialog {
+ public:
+  virtual ~FileDialog() = default;
+  // Shows the dialog with proposedName preselected; the chosen file's full path, or nothing
+  // when the user cancels.
+  virtual std::optional<std::string> openFile(std::string_view proposedName,
+                                              std::string_view filter) = 0;
+};
+
+// Answers with a preset choice and records what it was shown.
+class ScriptedFileDialog final : public FileDialog {
+ public:
+  struct Shown {
+    std::string proposedName, filter;
+  };
+  std::optional<std::string> openFile(std::string_view proposedName,
+                                      std::string_view filter) override {
+    shown.push_back({std::string(proposedName), std::string(filter)});
+    return answer;
+  }
+  std::optional<std::string> answer;  // nothing = the user cancels
+  std::vector<Shown> shown;
+};
+
+// The Windows filter form (CP932) as Qt writes it, in UTF-8: "Wave files (*.wav);;All files (*)".
+// Each pair's description loses a trailing "(...)" and gets the patterns in Qt's form instead
+// ("*.*" means every file there, "*" here; ";" between patterns becomes " ").
+std::string qtFilterFromWindows(std::string_view filterCp932);
+
+class QtFileDialog final : public FileDialog {
+ public:
+  explicit QtFileDialog(QWidget* parent = nullptr) : parent_(parent) {}
+  std::optional<std::string> openFile(std::string_view proposedName,
+                                      std::string_view filter) override;
+
+ private:
+  QWidget* parent_;
+};
+
+}  // namespace zeltaro::platform
