@@ -36,7 +36,7 @@ function(zeltaro_tests)
                                           GTest::gtest GTest::gmock zeltaro_warnings)
     gtest_discover_tests(${name}
       DISCOVERY_MODE PRE_TEST
-      PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ZELTARO_TESTS_DIR=${PROJECT_SOURCE_DIR}/tests"
+      PROPERTIES ENVIRONMENT "ZELTARO_TESTS_DIR=${PROJECT_SOURCE_DIR}/tests"
                  TIMEOUT ${ARG_TIMEOUT})
   endforeach()
 endfunction()

@@ -12,8 +12,9 @@ std::size_t find(std::string_view hay, std::string_view needle, std::size_t from
   std::size_t i = 0;
   // Walk character by character up to the starting position so that it is a character start.
   while (i < hay.size() && i + 1 < from) i += charLength(hay, i);
+  const char first = needle.front();
   for (; i < hay.size() && hay.size() - i >= needle.size(); i += charLength(hay, i)) {
-    if (hay.compare(i, needle.size(), needle) == 0) return i + 1;
+    if (hay[i] == first && hay.compare(i, needle.size(), needle) == 0) return i + 1;
   }
   return 0;
 }
@@ -22,17 +23,20 @@ std::string replaceAll(std::string_view s, std::string_view from, std::string_vi
   if (from.empty()) return std::string(s);
   std::string out;
   out.reserve(s.size());
+  std::size_t runStart = 0;  // start of the text not yet copied
   std::size_t i = 0;
+  const char first = from.front();
   while (i < s.size()) {
-    if (s.size() - i >= from.size() && s.compare(i, from.size(), from) == 0) {
+    if (s[i] == first && s.size() - i >= from.size() && s.compare(i, from.size(), from) == 0) {
+      out.append(s.substr(runStart, i - runStart));
       out.append(to);
       i += from.size();
+      runStart = i;
       continue;
     }
-    const std::size_t n = charLength(s, i);
-    out.append(s.substr(i, n));
-    i += n;
+    i += charLength(s, i);
   }
+  out.append(s.substr(runStart));
   return out;
 }
 
