@@ -9,7 +9,7 @@ QtMessagePump::QtMessagePump(int minIntervalMs) : minIntervalMs_(minIntervalMs) 
 }
 
 void QtMessagePump::pump() {
-  if (since_.elapsed() < minIntervalMs_) return;
+  if (++calls_ % 16 != 0 || since_.elapsed() < minIntervalMs_) return;
   QCoreApplication::processEvents();
   since_.restart();
 }

@@ -7,6 +7,8 @@ namespace zeltaro::platform {
 
 // Runs QCoreApplication::processEvents() at most once every few milliseconds, so that a long
 // page does not spend most of its time in the event loop while the window stays responsive.
+// The core calls pump() very often (once per template tag, list line and log line), so even
+// the clock is read only on every 16th call.
 class QtMessagePump final : public MessagePump {
  public:
   explicit QtMessagePump(int minIntervalMs = 5);
@@ -15,6 +17,7 @@ class QtMessagePump final : public MessagePump {
  private:
   QElapsedTimer since_;
   int minIntervalMs_;
+  unsigned calls_ = 0;
 };
 
 }  // namespace zeltaro::platform

@@ -1,0 +1,2 @@
+zeltaro_bench(bench_page_processing SOURCES ${CMAKE_CURRENT_LIST_DIR}/page_processing_bench.cpp
+  DEPS zeltaro_appcore)
