@@ -24,6 +24,7 @@
 #include "app/ui/tform4.h"
 #include "platform/instance_lock.h"
 #include "platform/qt_message_box.h"
+#include "settings/station_settings.h"
 #include "text/codec.h"
 
 namespace {
@@ -116,8 +117,8 @@ int main(int argc, char** argv) {
     args.push_back(toCp932(exe));
     for (int i = 1; i < argc; ++i) args.push_back(text::cp932FromUtf8(argv[i]));
 
-    app::Station station(
-        toCp932(std::filesystem::path(exe).parent_path().string()));
+    app::Station station(toCp932(std::filesystem::path(exe).parent_path().string()),
+                         settings::settingsPathFor(exe));
     app::MainModel& model = station.model();
     app::ui::TForm1 form1(model, args);
     app::ui::TForm2 form2(model);

@@ -5,9 +5,11 @@
 
 #include "alerts/iso2022jp.h"
 #include "app/command_line.h"
+#include "app/settings_io.h"
 #include "alerts/mail_send.h"
 #include "alerts/sound_alert.h"
 #include "platform/browser.h"
+#include "platform/message_box.h"
 #include "spots/composition.h"
 #include "spots/page_text.h"
 #include "text/codec.h"
@@ -73,7 +75,7 @@ void MainModel::startUp(const std::vector<std::string>& args) {
   consolePort = options.port;
   consolePassword = options.password;
   caption = banner();
-  call(hooks.loadSettings);
+  if (!SettingsFile.empty()) SavedLog = LoadSettings(*this, SettingsFile);
   WelcomeText = text::joinLines(Memo_Log.lines);
   if (!text::trim(SavedLog).empty()) {
     Memo_Log.lines = text::splitLines(SavedLog);
@@ -95,7 +97,26 @@ void MainModel::startUp(const std::vector<std::string>& args) {
   Timer1Enabled = true;
 }
 
-void MainModel::close() { call(hooks.saveSettings); }
+void MainModel::close() {
+  storePatrolWindowStates();
+  closeRigLink();
+  saveSettingsFile();
+  releaseMichiNoEkiData();
+}
+
+// The steps of the close sequence whose subsystems are still to come.
+void MainModel::storePatrolWindowStates() {}
+void MainModel::closeRigLink() {}
+void MainModel::releaseMichiNoEkiData() {}
+
+bool MainModel::saveSettingsFile(std::string* reason) {
+  if (SettingsFile.empty()) return true;
+  const SaveOutcome saved = SaveSettings(*this, SettingsFile);
+  if (reason) *reason = saved.reason;
+  if (!saved.ok && services_.messageBox)
+    services_.messageBox->show(platform::MessageBox::Kind::Error, "Zeltaro", saved.message);
+  return saved.ok;
+}
 
 // ---------------------------------------------------------------- page checks
 
@@ -228,8 +249,8 @@ int MainModel::processPage(int n) {
   }
 
   for (int l = 0; l < 3; ++l)
-    if (firstQsoHit[l] && firstQso[static_cast<std::size_t>(l)].Subj)
-      SubjectSuffix += firstQso[static_cast<std::size_t>(l)].Text;
+    if (firstQsoHit[l] && station.first[static_cast<std::size_t>(l)].Subj)
+      SubjectSuffix += station.first[static_cast<std::size_t>(l)].Text;
   return insertedSoFar_;
 }
 
@@ -382,7 +403,7 @@ std::string MainModel::clockCaption() const {
 void MainModel::Timer1Timer() {
   if (!firstTickDone) {
     firstTickDone = true;
-    if (RigDirect_Use && !RigTarvopc) call(hooks.openRigLink);
+    if (station.rigDirect.Use && !station.rigDirect.RigTarvopc) call(hooks.openRigLink);
   }
 
   if (atRest()) {

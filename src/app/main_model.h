@@ -17,6 +17,7 @@
 #include "platform/http_client.h"
 #include "platform/message_pump.h"
 #include "spots/extraction.h"
+#include "settings/station_settings.h"
 #include "views/pane.h"
 
 namespace zeltaro::platform {
@@ -47,7 +48,6 @@ enum class MailOrigin { SingleCheck, PatrolCycle, Button };
 // Steps that other parts of the program hang on the model. Each may stay empty.
 struct MainHooks {
   std::function<void()> clearConsoleInput;  // the console's PendingInput
-  std::function<void()> loadSettings;
   std::function<void()> startConsole;       // listen on consolePort (not 0)
   std::function<void()> applyDisplayMode;
   std::function<void()> layOutLogPanes;
@@ -55,16 +55,9 @@ struct MainHooks {
   std::function<void()> refreshLogViews;    // rebuilds Memo_Log2 ... Memo_Log5
   std::function<void()> openRigLink;
   std::function<bool(int)> isFirstQso;      // condition set 1, 2, 3 (A, B, C)
-  std::function<void()> saveSettings;       // on close
 };
 
 using views::Pane;
-
-// One first-QSO condition set's mail subject settings (sections First_1 ... First_3).
-struct FirstQsoSubject {
-  bool Subj = false;
-  std::string Text;
-};
 
 constexpr std::size_t kLogCap = 200;
 
@@ -77,8 +70,17 @@ class MainModel {
   // The start-up sequence (also run again by the console's reload). args is the whole command
   // line, program path first, CP932.
   void startUp(const std::vector<std::string>& args);
-  // Closing the main window (also on SIGTERM/SIGINT).
+  // Closing the main window (also on SIGTERM/SIGINT): the patrol windows' state, the rig
+  // port, the settings file, the Michi-no-eki data.
   void close();
+
+  // ---- Settings file ----
+  // "SAVE": writes the settings file now.
+  void btnSaveClick() { saveSettingsFile(); }
+  // Writes every setting to SettingsFile (nothing when it is empty). A file that cannot be
+  // written shows "%s に書き込めません" and keeps its old content; false is returned and
+  // *reason (when given) says why.
+  bool saveSettingsFile(std::string* reason = nullptr);
 
   // ---- Page checks ----
   // Each returns the number of new notification lines the check inserted.
@@ -185,8 +187,6 @@ class MainModel {
   Pane Memo_Log, Memo_Log2, Memo_Log3, Memo_Log4, Memo_Log5;
   std::string WelcomeText;
   std::string SavedLog;  // the log as read from the settings file, lines joined by CR LF
-  std::array<FirstQsoSubject, 3> firstQso{
-      {{false, " 1'st(A)"}, {false, " 1'st(B)"}, {false, " 1'st(C)"}}};
 
   // ---- Named state: alerts hand-over ----
   bool chkAlert = true;
@@ -208,8 +208,6 @@ class MainModel {
   int blinkCounter = 0;
   bool firstTickDone = false;
   bool Timer1Enabled = false;
-  bool RigDirect_Use = false;
-  bool RigTarvopc = false;
 
   // ---- Named state: shell ----
   std::string caption;
@@ -220,9 +218,19 @@ class MainModel {
   // The program window activated last: each window writes its own id here on activation.
   const void* LastActiveWindow = nullptr;
 
+  // ---- Settings ----
+  // The settings file beside the executable, as the file system spells it (UTF-8); empty:
+  // nothing is read or written.
+  std::string SettingsFile;
+  // What no control of the main window holds: first-QSO sets, transfer, rig, patrol windows.
+  settings::StationSettings station;
+
   MainHooks hooks;
 
  private:
+  void storePatrolWindowStates();
+  void closeRigLink();
+  void releaseMichiNoEkiData();
   void openUrl(int n);
   void selectInterval(int minutes);
   void intervalDoubleClick(int minutes);

@@ -25,7 +25,7 @@ struct Station::Services {
   platform::QtMessageBox messageBox;
 };
 
-Station::Station(std::string exeDirCp932)
+Station::Station(std::string exeDirCp932, std::string settingsFile)
     : services_(std::make_unique<Services>(std::move(exeDirCp932))) {
   MainServices s;
   s.pump = &services_->pump;
@@ -36,6 +36,7 @@ Station::Station(std::string exeDirCp932)
   s.smtp = &services_->smtp;
   s.messageBox = &services_->messageBox;
   model_ = std::make_unique<MainModel>(s);
+  model_->SettingsFile = std::move(settingsFile);
 }
 
 Station::~Station() = default;

@@ -11,9 +11,10 @@ namespace zeltaro::app {
 
 class Station {
  public:
-  // exeDirCp932: the folder of the running executable (the default sound and the settings
-  // file live there).
-  explicit Station(std::string exeDirCp932);
+  // exeDirCp932: the folder of the running executable (the default sound lives there);
+  // settingsFile: the settings file as the file system spells it, read at start-up and written
+  // on close (empty: none).
+  explicit Station(std::string exeDirCp932, std::string settingsFile = {});
   ~Station();
   Station(const Station&) = delete;
   Station& operator=(const Station&) = delete;

@@ -159,8 +159,8 @@ TEST_F(ModelTest, NothingIsLoggedWithoutSearchableFieldsOrEnables) {
 TEST_F(ModelTest, FirstQsoMatchesItsListAndBuildsTheSubjectSuffix) {
   model.Memo_List1.clear();
   firstQsoAnswer[0] = true;  // condition set A says "first QSO" for every spot
-  model.firstQso[0].Subj = true;
-  model.firstQso[2].Subj = true;
+  model.station.first[0].Subj = true;
+  model.station.first[2].Subj = true;
   http.setPage(kUrl2, spotPage({c}));
   EXPECT_EQ(model.btnChkUrl2Click(), 1);
   EXPECT_EQ(model.Memo_Log.lines.front(), "1___" + spotDisplay(1, c));
