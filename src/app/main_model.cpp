@@ -61,7 +61,8 @@ MainModel::MainModel(MainServices services, MainHooks h)
   if (!services_.clock) services_.clock = &systemClock;
   Memo_pcre = spots::defaultExtractionTemplate();
   Edit1 = spots::kDefaultBody;
-  Memo_List3 = "JA1ZLO\r\nCW 7,0\r\n" + text::sj("JCC 東京") + "\r\n*JD1\r\n";
+  // Samples of the entry syntax: a prefix, a band and mode pair, and a disabled entry.
+  Memo_List3 = "8J\r\nJD1\r\n7,0 CW\r\n*JA1 SSB\r\n";
   Memo_Log.lines = welcomeLines();
   caption = banner();
 }
@@ -87,11 +88,15 @@ void MainModel::startUp(const std::vector<std::string>& args) {
   for (Pane* p : {&Memo_Log, &Memo_Log2, &Memo_Log3, &Memo_Log4, &Memo_Log5}) p->scrollToTop();
   if (consolePort != 0) call(hooks.startConsole);
   for (int l = 1; l <= 3; ++l) refreshCounter(l);
-  call(hooks.applyDisplayMode);
-  call(hooks.layOutLogPanes);
+  applyWindowGeometry();
+  ComboBox2Change();
+  ApplyDisplayMode();
+  checkFilterButton(views::filterFromLog123(Log123));
+  LayOutLogPanes();
   startUpDone = true;
   call(hooks.applyListColours);
-  call(hooks.layOutLogPanes);
+  checkFilterButton(views::filterFromLog123(Log123));
+  LayOutLogPanes();
   PatrolTicks = 0;
   ProgressBar1 = 0;
   Timer1Enabled = true;
@@ -266,10 +271,7 @@ void MainModel::capLog() {
 
 void MainModel::refreshPanes() {
   Memo_Log.scrollToTop();
-  if (hooks.refreshLogViews)
-    hooks.refreshLogViews();
-  else
-    Memo_Log2.lines = Memo_Log.lines;
+  RefreshLogViews();
   for (Pane* p : {&Memo_Log2, &Memo_Log3, &Memo_Log4, &Memo_Log5}) p->scrollToTop();
 }
 
