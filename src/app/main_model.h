@@ -18,6 +18,8 @@
 #include "platform/message_pump.h"
 #include "spots/extraction.h"
 #include "settings/station_settings.h"
+#include "views/log_views.h"
+#include "views/main_layout.h"
 #include "views/pane.h"
 
 namespace zeltaro::platform {
@@ -49,10 +51,10 @@ enum class MailOrigin { SingleCheck, PatrolCycle, Button };
 struct MainHooks {
   std::function<void()> clearConsoleInput;  // the console's PendingInput
   std::function<void()> startConsole;       // listen on consolePort (not 0)
-  std::function<void()> applyDisplayMode;
-  std::function<void()> layOutLogPanes;
   std::function<void()> applyListColours;
-  std::function<void()> refreshLogViews;    // rebuilds Memo_Log2 ... Memo_Log5
+  std::function<void()> feedNewest;         // the "new" feed, run after every pane rebuild
+  std::function<void(const views::PaneFont&)> applyPatrolListFont;  // existing patrol lists
+  std::function<void(const std::string&)> copyToClipboard;         // CP932 text
   std::function<void()> openRigLink;
   std::function<bool(int)> isFirstQso;      // condition set 1, 2, 3 (A, B, C)
 };
@@ -139,6 +141,42 @@ class MainModel {
   void sendMail(MailOrigin origin);
   void Label17DblClick(bool shiftDown, bool ctrlDown) { Form3.Label17DblClick(shiftDown, ctrlDown); }
 
+  // ---- Log views ----
+  // Rebuilds Memo_Log2 ... Memo_Log5 from Memo_Log, then the "new" feed.
+  void RefreshLogViews();
+  void ApplyDisplayMode();
+  void LayOutLogPanes();
+  void RadioButton1Click() { filterButtonClick(views::LogFilter::All); }
+  void RadioButton2Click() { filterButtonClick(views::LogFilter::List1); }
+  void RadioButton3Click() { filterButtonClick(views::LogFilter::List2); }
+  void RadioButton4Click() { filterButtonClick(views::LogFilter::List3); }
+  void RadioButton5Click() { filterButtonClick(views::LogFilter::Stacked); }
+  void radioDisp1Click();
+  void radioDisp2Click();
+  void ComboBox1Change() { RefreshLogViews(); }
+  // Applies the font of item ComboBox2; an index outside the items selects none (-1) and
+  // leaves the fonts as they are.
+  void ComboBox2Change();
+  // "Config" has been switched to CheckBox1.
+  void CheckBox1Click();
+  // "CLR": lamps green, the five panes and MailText emptied.
+  void Button1Click();
+  // The window's Width and Height have changed.
+  void FormResize();
+  void Panel1Resize();
+  void Panel3Resize();
+  void Panel4Resize();
+  void menu_CopyClick();
+  void menu_AllClick();
+  // Ctrl+A and Ctrl+C in a pane.
+  void Memo_LogKeyDown(Pane& pane, char key, bool ctrl);
+  void PopupMenu1Popup();
+  views::LogPanes logPanes();
+  // The checked filter button.
+  views::LogFilter checkedFilter() const;
+  // Aligned column count N; an item index outside "2" ... "30" acts as no item (N = 1).
+  int columnCount() const;
+
   // ---- Notification ----
   int processPage(int n);
   void completeSingleCheck(int newLines);
@@ -182,6 +220,9 @@ class MainModel {
   int ComboBox1 = 7;  // item index: aligned column count N = index + 2
   bool radioDisp1 = false, radioDisp2 = true;  // display mode 1 (as composed) or 2 (aligned)
   int ComboBox2 = 3;  // log font item index, -1 for none
+  views::MainLayout layout;        // panels and memos placed by the resize rules
+  views::PopupMenu1 popupMenu1;    // the panes' shared popup menu, as last prepared
+  bool patrolListsReady = false;   // set once patrol list windows exist to be fed
 
   // ---- Named state: log ----
   Pane Memo_Log, Memo_Log2, Memo_Log3, Memo_Log4, Memo_Log5;
@@ -232,6 +273,9 @@ class MainModel {
   void closeRigLink();
   void releaseMichiNoEkiData();
   void openUrl(int n);
+  void filterButtonClick(views::LogFilter filter);
+  void checkFilterButton(views::LogFilter filter);
+  void applyWindowGeometry();
   void selectInterval(int minutes);
   void intervalDoubleClick(int minutes);
   std::string& urlText(int n);

@@ -105,7 +105,8 @@ TEST_F(ModelTest, CheckInsertsNewLinesAtTheTopInPageOrder) {
 
   const Lines expected = {"1___" + spotDisplay(1, a), "_23_" + spotDisplay(3, b)};
   EXPECT_EQ(model.Memo_Log.lines, expected);  // the welcome text is gone
-  EXPECT_EQ(model.Memo_Log2.lines, expected);
+  ASSERT_EQ(model.Memo_Log2.lines.size(), 2u);  // aligned, in log order
+  EXPECT_EQ(model.Memo_Log2.lines[1].substr(0, 4), "_23_");
   EXPECT_EQ(player.played, Lines{"chimes.wav"});
   EXPECT_EQ(smtp.opened, Lines{"mail.example.org"});
   EXPECT_EQ(model.MailText, jis(expected[0]) + jis(expected[1]));
@@ -344,7 +345,9 @@ TEST_F(ModelTest, StartUpShowsTheWelcomeTextOrTheSavedLog) {
   m.startUp({"/opt/zeltaro/zeltaro"});
   ASSERT_EQ(m.Memo_Log.lines.size(), 200u);
   EXPECT_EQ(m.Memo_Log.lines.back(), "1___line 199");
-  EXPECT_EQ(m.Memo_Log2.lines, m.Memo_Log.lines);
+  ASSERT_EQ(m.Memo_Log2.lines.size(), 200u);
+  EXPECT_EQ(m.Memo_Log2.lines.front(), "1___line 0   ");
+  EXPECT_EQ(m.Memo_Log2.lines.back(), "1___line 199 ");
 }
 
 TEST_F(ModelTest, ListsAreNormalisedAtEveryCheck) {

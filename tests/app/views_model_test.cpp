@@ -1,0 +1,177 @@
+// The main window model's log view handlers: filter buttons, display modes, fonts, "Config",
+// "CLR", resizing and the pane menu.
+#include <gtest/gtest.h>
+
+#include "app/main_model.h"
+#include "text/codec.h"
+#include "views/log_font.h"
+
+namespace zeltaro::app {
+namespace {
+
+using Lines = std::vector<std::string>;
+using views::PaneFont;
+using views::Rect;
+
+class ViewsModelTest : public ::testing::Test {
+ protected:
+  ViewsModelTest() : model({}, hooks()) {}
+  MainHooks hooks() {
+    MainHooks h;
+    h.applyPatrolListFont = [this](const PaneFont& f) { patrolFonts.push_back(f); };
+    h.copyToClipboard = [this](const std::string& t) { clipboard.push_back(t); };
+    h.feedNewest = [this] { ++feeds; };
+    return h;
+  }
+  std::array<bool, 5> shown() const {
+    return {model.Memo_Log.visible, model.Memo_Log2.visible, model.Memo_Log3.visible,
+            model.Memo_Log4.visible, model.Memo_Log5.visible};
+  }
+  std::vector<PaneFont> patrolFonts;
+  Lines clipboard;
+  int feeds = 0;
+  MainModel model;
+};
+
+TEST_F(ViewsModelTest, StartUpChecksTheRememberedFilterAndStacksThePanes) {
+  model.Log123 = 4;
+  model.Height = 400;  // caption 23: the log area keeps its 112 pixels
+  model.startUp({"zeltaro"});
+  EXPECT_TRUE(model.RadioButton5);
+  EXPECT_FALSE(model.RadioButton1);
+  EXPECT_EQ(shown(), (std::array<bool, 5>{false, false, true, true, true}));
+  // Memo_Log2 is 112 - 4 - 6 = 102 pixels high.
+  EXPECT_EQ(model.Memo_Log3.bounds, (Rect{200, 4, 638, 34}));
+  EXPECT_EQ(model.Memo_Log5.bounds, (Rect{200, 72, 638, 34}));
+  EXPECT_EQ(model.Memo_Log2.lines, model.Memo_Log.lines);  // the welcome text
+
+  MainModel other;
+  other.Log123 = 9;
+  other.startUp({"zeltaro"});
+  EXPECT_TRUE(other.RadioButton1);
+  EXPECT_EQ(other.Log123, 9);  // only a filter button changes the remembered value
+}
+
+TEST_F(ViewsModelTest, FilterButtonsAndDisplayModes) {
+  model.startUp({"zeltaro"});
+  model.RadioButton5Click();
+  EXPECT_EQ(model.Log123, 4);
+  EXPECT_EQ(shown(), (std::array<bool, 5>{false, false, true, true, true}));
+
+  model.radioDisp1Click();
+  EXPECT_EQ(shown(), (std::array<bool, 5>{true, false, false, false, false}));
+  EXPECT_TRUE(model.radioDisp1);
+  EXPECT_FALSE(model.radioDisp2);
+
+  model.radioDisp2Click();
+  EXPECT_EQ(shown(), (std::array<bool, 5>{false, false, true, true, true}));
+
+  model.Width = 1200;
+  model.Height = 900;
+  model.FormResize();
+  EXPECT_EQ(model.Log123, 4);
+  EXPECT_EQ(model.Memo_Log3.bounds.width, 1200 - 8 - 200 - 6);
+
+  model.RadioButton3Click();
+  EXPECT_EQ(model.Log123, 2);
+  EXPECT_TRUE(model.RadioButton3);
+  EXPECT_FALSE(model.RadioButton5);
+  EXPECT_EQ(shown(), (std::array<bool, 5>{false, false, false, true, false}));
+  EXPECT_EQ(model.Memo_Log4.bounds, model.Memo_Log2.bounds);
+}
+
+TEST_F(ViewsModelTest, FontItemsReachThePanesAndThePatrolLists) {
+  model.ComboBox2 = 14;  // "72   -96"
+  model.ComboBox2Change();
+  for (const views::Pane* p : {&model.Memo_Log, &model.Memo_Log2, &model.Memo_Log5})
+    EXPECT_EQ(p->font, (PaneFont{72, -96}));
+  ASSERT_EQ(patrolFonts.size(), 1u);
+  EXPECT_EQ(views::rowHeight(patrolFonts[0]), 96);
+
+  // A stored index outside the items selects none; the fonts stay.
+  model.ComboBox2 = 15;
+  model.ComboBox2Change();
+  EXPECT_EQ(model.ComboBox2, -1);
+  EXPECT_EQ(model.Memo_Log3.font, (PaneFont{72, -96}));
+  EXPECT_EQ(patrolFonts.size(), 1u);
+
+  MainModel fresh;
+  fresh.ComboBox2 = 40;
+  fresh.startUp({"zeltaro"});
+  EXPECT_EQ(fresh.Memo_Log2.font, (PaneFont{12, -16}));  // the design font
+}
+
+TEST_F(ViewsModelTest, ColumnCountFollowsComboBox1) {
+  model.WelcomeText = "x";
+  model.Memo_Log.lines = {"1___AB x y", "1___A xx y"};
+  model.ComboBox1 = 0;  // "2"
+  model.ComboBox1Change();
+  EXPECT_EQ(model.Memo_Log2.lines, (Lines{"1___AB x y ", "1___A  xx y "}));
+  model.ComboBox1 = 1;  // "3"
+  model.ComboBox1Change();
+  EXPECT_EQ(model.Memo_Log2.lines, (Lines{"1___AB x  y ", "1___A  xx y "}));
+  EXPECT_EQ(feeds, 2);
+}
+
+TEST_F(ViewsModelTest, ConfigSwitchesTheSettingsPanels) {
+  model.startUp({"zeltaro"});
+  model.CheckBox1 = false;
+  model.CheckBox1Click();
+  EXPECT_FALSE(model.layout.Panel3Visible);
+  EXPECT_EQ(model.layout.Panel1.height, 631 - 23 - 8);
+  EXPECT_EQ(model.Memo_Log2.bounds.height, 600 - 4 - 6);
+
+  model.CheckBox1 = true;
+  model.CheckBox1Click();
+  EXPECT_TRUE(model.layout.Panel2Visible && model.layout.Panel3Visible &&
+              model.layout.Panel4Visible);
+  EXPECT_EQ(model.Memo_Log2.bounds.height, 102);
+}
+
+TEST_F(ViewsModelTest, ClearEmptiesThePanesAndTurnsTheLampsGreen) {
+  model.WelcomeText = "x";
+  model.Memo_Log.lines = {"1___a", "_2__b"};
+  model.RefreshLogViews();
+  model.lamps.light(true, true, false);
+  model.MailText = "mail";
+  model.RadioButton4Click();
+
+  model.Button1Click();
+  for (const views::Pane* p : {&model.Memo_Log, &model.Memo_Log2, &model.Memo_Log3,
+                               &model.Memo_Log4, &model.Memo_Log5})
+    EXPECT_TRUE(p->lines.empty());
+  EXPECT_EQ(model.MailText, "");
+  EXPECT_EQ(model.lamps.Label13.fontColor, alerts::kLampGreen);
+  EXPECT_EQ(model.lamps.Label10.fontColor, alerts::kLampGreen);
+  EXPECT_EQ(model.lamps.RadioButton2.fontColor, alerts::kLampGreen);
+  EXPECT_EQ(model.lamps.RadioButton5.fontColor, alerts::kLampGreen);
+  EXPECT_EQ(model.Log123, 3);
+}
+
+TEST_F(ViewsModelTest, MenuCopyAndSelectAllActOnTheShownAlignedPane) {
+  model.startUp({"zeltaro"});
+  model.Memo_Log.lines = {"1___a", "_2__b"};
+  model.RefreshLogViews();
+  model.RadioButton5Click();
+  model.menu_AllClick();
+  model.menu_CopyClick();
+  EXPECT_EQ(clipboard, Lines{"1___a \r\n"});  // Memo_Log3 leads the stacked panes
+
+  model.radioDisp1Click();  // only Memo_Log shows: the menu items do nothing
+  model.menu_CopyClick();
+  EXPECT_EQ(clipboard.size(), 1u);
+  model.Memo_LogKeyDown(model.Memo_Log, 'A', true);
+  model.Memo_LogKeyDown(model.Memo_Log, 'C', true);
+  EXPECT_EQ(clipboard.back(), "1___a\r\n_2__b\r\n");
+
+  model.PopupMenu1Popup();
+  EXPECT_FALSE(model.popupMenu1.menu_ReplaceEnabled);
+  model.patrolListsReady = true;
+  model.radioDisp2Click();
+  model.PopupMenu1Popup();
+  EXPECT_TRUE(model.popupMenu1.menu_AppendEnabled);
+  EXPECT_EQ(model.popupMenu1.newN1Caption, text::sj("newで置換 (10件)  (&N)"));
+}
+
+}  // namespace
+}  // namespace zeltaro::app
