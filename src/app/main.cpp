@@ -22,6 +22,7 @@
 #include "app/ui/tform2.h"
 #include "app/ui/tform3.h"
 #include "app/ui/tform4.h"
+#include "console/remote_console.h"
 #include "platform/instance_lock.h"
 #include "platform/qt_message_box.h"
 #include "settings/station_settings.h"
@@ -120,6 +121,10 @@ int main(int argc, char** argv) {
     app::Station station(toCp932(std::filesystem::path(exe).parent_path().string()),
                          settings::settingsPathFor(exe));
     app::MainModel& model = station.model();
+    // Before the main window: its construction runs the start-up sequence, which starts the
+    // console listening.
+    platform::QtMessageBox consoleMessages;
+    console::RemoteConsole remoteConsole(model, consoleMessages);
     app::ui::TForm1 form1(model, args);
     app::ui::TForm2 form2(model);
     app::ui::TForm3 form3;

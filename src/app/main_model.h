@@ -254,6 +254,7 @@ class MainModel {
   std::string caption;
   std::uint16_t consolePort = 0;
   std::string consolePassword;
+  std::string edtStatus;  // the console server's latest event (read-only field)
   std::vector<std::string> commandLine;
   bool startUpDone = false;
   // The program window activated last: each window writes its own id here on activation.

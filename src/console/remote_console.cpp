@@ -1,0 +1,26 @@
+#include "console/remote_console.h"
+
+#include "app/main_model.h"
+
+namespace zeltaro::console {
+
+RemoteConsole::RemoteConsole(app::MainModel& model, platform::MessageBox& messages)
+    : model_(model), server_(messages), commands_(model) {
+  ConsoleSession& session = server_.session();
+  session.setExecutor(&commands_);
+  session.setStatusListener([this](const std::string& event) { model_.edtStatus = event; });
+  model_.hooks.clearConsoleInput = [this] { server_.session().ClearPendingInput(); };
+  // The password is known once the command line has been parsed, which the start-up sequence
+  // does after clearing the input; the session needs it only from listening on.
+  model_.hooks.startConsole = [this] {
+    server_.session().setPassword(model_.consolePassword);
+    server_.listen(model_.consolePort);
+  };
+}
+
+RemoteConsole::~RemoteConsole() {
+  model_.hooks.clearConsoleInput = nullptr;
+  model_.hooks.startConsole = nullptr;
+}
+
+}  // namespace zeltaro::console
