@@ -76,11 +76,21 @@ void loadMichiNoEkiData(MainModel&) {}
 
 void readIntervalButton(MainModel& m, int minutes) {
   switch (minutes) {
-    case 2: m.radioTimeSel_2minClick(); break;
-    case 3: m.radioTimeSel_3minClick(); break;
-    case 4: m.radioTimeSel_4minClick(); break;
-    case 5: m.radioTimeSel_5minClick(); break;
-    default: m.radioTimeSel_OffClick(); break;
+    case 2:
+      m.radioTimeSel_2minClick();
+      break;
+    case 3:
+      m.radioTimeSel_3minClick();
+      break;
+    case 4:
+      m.radioTimeSel_4minClick();
+      break;
+    case 5:
+      m.radioTimeSel_5minClick();
+      break;
+    default:
+      m.radioTimeSel_OffClick();
+      break;
   }
 }
 
@@ -265,7 +275,8 @@ std::string LoadSettings(MainModel& m, const std::string& path) {
 
   // The multi-line values, whole
   if (!f.exists()) return {};
-  if (const auto v = f.value("Http", "List")) m.Memo_pcre = text::splitLines(settings::unescapeTemplate(*v));
+  if (const auto v = f.value("Http", "List"))
+    m.Memo_pcre = text::splitLines(settings::unescapeTemplate(*v));
   if (const auto v = f.value("List1", "List")) {
     m.Memo_List1 = settings::unescapeList(*v);
     m.Memo_List1Change();

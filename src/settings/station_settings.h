@@ -14,23 +14,23 @@ namespace zeltaro::settings {
 
 // [First_1] ... [First_3]: the condition set of watch list n and its transfer options.
 struct FirstQsoConditionSet {
-  bool Use = false;   // stations not yet worked count as hits of list n
-  bool Any = false;   // look up the code only, not the call sign
-  bool Num = false;   // restrict the search to the record range Num_L ... Num_H
+  bool Use = false;  // stations not yet worked count as hits of list n
+  bool Any = false;  // look up the code only, not the call sign
+  bool Num = false;  // restrict the search to the record range Num_L ... Num_H
   std::string Num_L = "1";
   std::string Num_H = "9999999999";
-  bool Band = false;  // a record counts only on the spot's band
-  bool Mode = false;  // ... only in the spot's mode
-  bool Code = false;  // ... only with the spot's code
-  bool Subj = false;  // append Text to the mail subject when the set hits
-  std::string Text;   // subject suffix, stored quoted so its leading blank survives
-  bool Trans = true;  // spots of list n may be transferred to HAMLOG
-  bool Rig = true;    // a transfer also sets the rig
+  bool Band = false;             // a record counts only on the spot's band
+  bool Mode = false;             // ... only in the spot's mode
+  bool Code = false;             // ... only with the spot's code
+  bool Subj = false;             // append Text to the mail subject when the set hits
+  std::string Text;              // subject suffix, stored quoted so its leading blank survives
+  bool Trans = true;             // spots of list n may be transferred to HAMLOG
+  bool Rig = true;               // a transfer also sets the rig
   std::int32_t RigFreq = 32767;  // band bits 0 (135 kHz) ... 14 (all other frequencies)
   std::string ModeConv = "PSK=SSB,RTTY=SSB,SSTV=SSB";
   bool M_SSB = true, M_CW = true, M_FM = true, M_AM = true, M_PSK = true, M_RTTY = true,
-       M_OTHERS = true;  // modes that take part in the check
-  std::string HAMLOG;    // HAMLOGn: the HAMLOG folder of list n, ending with a separator
+       M_OTHERS = true;       // modes that take part in the check
+  std::string HAMLOG;         // HAMLOGn: the HAMLOG folder of list n, ending with a separator
   std::int32_t Interval = 2;  // patrol window n's step: item index, seconds = value + 1
 };
 
@@ -71,9 +71,9 @@ struct TarvopcSettings {
 // [RigDirect]: direct rig control over a serial port.
 struct RigDirectSettings {
   bool Use = false;
-  std::int32_t Maker = 0;  // 0 ICOM, 1 YAESU1, 2 YAESU2, 3 YAESU3, 4 KENWOOD1
-  std::int32_t Com = 0;    // 0 is COM1 ... 29 is COM30
-  std::int32_t Bps = 1;    // 0 4800, 1 9600, 2 19200, 3 38400
+  std::int32_t Maker = 0;    // 0 ICOM, 1 YAESU1, 2 YAESU2, 3 YAESU3, 4 KENWOOD1
+  std::int32_t Com = 0;      // 0 is COM1 ... 29 is COM30
+  std::int32_t Bps = 1;      // 0 4800, 1 9600, 2 19200, 3 38400
   std::int32_t RigID = 110;  // CI-V address of the rig (0x6E)
   std::int32_t PcID = 80;    // CI-V address of the controller (0x50)
   bool RigTarvopc = false;   // control the rig through the companion program instead
