@@ -17,10 +17,10 @@ namespace {
 using Lines = std::vector<std::string>;
 
 // Replies are written in UTF-8 here and sent as CP932; each literal is converted once.
-#define SJ(literal)                                    \
-  ([]() -> const std::string& {                        \
+#define SJ(literal)                                         \
+  ([]() -> const std::string& {                             \
     static const std::string converted = text::sj(literal); \
-    return converted;                                  \
+    return converted;                                       \
   }())
 
 const std::string& invalidReply() { return SJ("    不正なコマンドです\r\n"); }
@@ -165,9 +165,9 @@ std::string CommandSet::killEntries(int lists, std::string_view pattern) {
 }
 
 std::string CommandSet::displayLists(int lists, std::string_view pattern) {
-  std::string reply = lists == 0 ? SJ("    データ表示\r\n")
-                                 : "    List" + d(static_cast<std::size_t>(lists)) +
-                                       SJ("データ") + "\r\n";
+  std::string reply = lists == 0
+                          ? SJ("    データ表示\r\n")
+                          : "    List" + d(static_cast<std::size_t>(lists)) + SJ("データ") + "\r\n";
   std::array<std::size_t, 3> enabled{}, disabledCount{}, lineCount{};
   std::size_t listed = 0, allLines = 0;
   for (int l : selected(lists)) {
@@ -192,8 +192,8 @@ std::string CommandSet::displayLists(int lists, std::string_view pattern) {
   const bool starPattern = !pattern.empty() && pattern.front() == '*';
   if (lists == 0) {
     if (pattern.empty()) {
-      reply += "\r\n" + SJ("    データ ") + d3(listed) + SJ("件                 (") +
-               d3(allLines) + ")\r\n";
+      reply += "\r\n" + SJ("    データ ") + d3(listed) + SJ("件                 (") + d3(allLines) +
+               ")\r\n";
       for (int l = 1; l <= 3; ++l) {
         const auto k = static_cast<std::size_t>(l - 1);
         reply += "    List" + d(k + 1) + SJ(": 有効") + d3(enabled[k]) + SJ("件  無効") +
@@ -204,8 +204,8 @@ std::string CommandSet::displayLists(int lists, std::string_view pattern) {
       for (int l = 1; l <= 3; ++l) {
         const auto k = static_cast<std::size_t>(l - 1);
         reply += "    List" + d(k + 1) + (starPattern ? SJ(": 無効") : SJ(": 有効")) +
-                 d3(starPattern ? disabledCount[k] : enabled[k]) + SJ("件  (") +
-                 d3(lineCount[k]) + ")\r\n";
+                 d3(starPattern ? disabledCount[k] : enabled[k]) + SJ("件  (") + d3(lineCount[k]) +
+                 ")\r\n";
       }
     }
     return reply;
@@ -296,8 +296,7 @@ std::string CommandSet::status() const {
   return r;
 }
 
-std::string CommandSet::fixedCommand(const std::string& u, SessionControl& session,
-                                     bool& matched) {
+std::string CommandSet::fixedCommand(const std::string& u, SessionControl& session, bool& matched) {
   matched = true;
   app::MainModel& m = model_;
   if (u == "M ON" || u == "M OFF") {
