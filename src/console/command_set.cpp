@@ -15,6 +15,8 @@ namespace zeltaro::console {
 namespace {
 
 using Lines = std::vector<std::string>;
+using Handler = void (app::MainModel::*)();
+using Check = int (app::MainModel::*)();
 
 // Replies are written in UTF-8 here and sent as CP932; each literal is converted once.
 #define SJ(literal)                                         \
@@ -89,17 +91,10 @@ std::string formatLogLine(int number, std::string_view line) {
 void CommandSet::setList(int list, const std::string& text) {
   model_.listText(list) = text;
   // As an edit of the memo: its change handler keeps the counter in step.
-  switch (list) {
-    case 1:
-      model_.Memo_List1Change();
-      break;
-    case 2:
-      model_.Memo_List2Change();
-      break;
-    default:
-      model_.Memo_List3Change();
-      break;
-  }
+  constexpr Handler changes[] = {&app::MainModel::Memo_List1Change,
+                                 &app::MainModel::Memo_List2Change,
+                                 &app::MainModel::Memo_List3Change};
+  (model_.*changes[list - 1])();
 }
 
 std::string CommandSet::addEntry(int list, std::string_view entry) {
@@ -318,20 +313,10 @@ std::string CommandSet::fixedCommand(const std::string& u, SessionControl& sessi
     const int minutes = u[4] - '0';
     // A click on the button that is already selected changes nothing.
     if (m.selectedInterval() != minutes || m.radioTimeSel_Off) {
-      switch (minutes) {
-        case 2:
-          m.radioTimeSel_2minClick();
-          break;
-        case 3:
-          m.radioTimeSel_3minClick();
-          break;
-        case 4:
-          m.radioTimeSel_4minClick();
-          break;
-        default:
-          m.radioTimeSel_5minClick();
-          break;
-      }
+      constexpr Handler clicks[] = {
+          &app::MainModel::radioTimeSel_2minClick, &app::MainModel::radioTimeSel_3minClick,
+          &app::MainModel::radioTimeSel_4minClick, &app::MainModel::radioTimeSel_5minClick};
+      (m.*clicks[minutes - 2])();
     }
     return SJ("    Zeltaroを開始しました(") + d(static_cast<std::size_t>(minutes)) +
            SJ("分毎)\r\n");
@@ -378,17 +363,9 @@ std::string CommandSet::fixedCommand(const std::string& u, SessionControl& sessi
     return SJ("    音声アラートテストを実行しました\r\n");
   }
   if (u.size() == 4 && startsWith(u, "T U") && u[3] >= '1' && u[3] <= '3') {
-    switch (u[3]) {
-      case '1':
-        m.btnChkUrl1Click();
-        break;
-      case '2':
-        m.btnChkUrl2Click();
-        break;
-      default:
-        m.btnChkUrl3Click();
-        break;
-    }
+    constexpr Check checks[] = {&app::MainModel::btnChkUrl1Click, &app::MainModel::btnChkUrl2Click,
+                                &app::MainModel::btnChkUrl3Click};
+    (m.*checks[u[3] - '1'])();
     return "    URL" + std::string(1, u[3]) + SJ("巡回テストを実行しました\r\n");
   }
   if (u == "R") return status();

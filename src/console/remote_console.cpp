@@ -7,7 +7,7 @@ namespace zeltaro::console {
 RemoteConsole::RemoteConsole(app::MainModel& model, platform::MessageBox& messages)
     : model_(model), server_(messages), commands_(model) {
   ConsoleSession& session = server_.session();
-  session.setExecutor(&commands_);
+  session.setExecutor(&executor_);
   session.setStatusListener([this](const std::string& event) { model_.edtStatus = event; });
   model_.hooks.clearConsoleInput = [this] { server_.session().ClearPendingInput(); };
   // The password is known once the command line has been parsed, which the start-up sequence
@@ -16,6 +16,12 @@ RemoteConsole::RemoteConsole(app::MainModel& model, platform::MessageBox& messag
     server_.session().setPassword(model_.consolePassword);
     server_.listen(model_.consolePort);
   };
+}
+
+std::string RemoteConsole::Executor::execute(std::string_view line, SessionControl& session) {
+  std::string reply = owner_.commands_.ExecuteCommand(line, session);
+  if (owner_.afterCommand_) owner_.afterCommand_();
+  return reply;
 }
 
 RemoteConsole::~RemoteConsole() {

@@ -4,6 +4,10 @@
 // step 7 listens on the console port with the command line's password) and writing each
 // server event into the model's edtStatus.
 
+#include <functional>
+#include <string>
+#include <string_view>
+
 #include "console/command_set.h"
 #include "console/console_server.h"
 
@@ -26,11 +30,26 @@ class RemoteConsole {
   RemoteConsole& operator=(const RemoteConsole&) = delete;
 
   ConsoleServer& server() { return server_; }
+  // Runs after every command line, before its reply goes out: the window shows the controls
+  // the command may have changed.
+  void setAfterCommand(std::function<void()> f) { afterCommand_ = std::move(f); }
 
  private:
+  // The command set as the session calls it, with the after-command step.
+  class Executor final : public CommandExecutor {
+   public:
+    explicit Executor(RemoteConsole& owner) : owner_(owner) {}
+    std::string execute(std::string_view line, SessionControl& session) override;
+
+   private:
+    RemoteConsole& owner_;
+  };
+
   app::MainModel& model_;
   ConsoleServer server_;
   CommandSet commands_;
+  Executor executor_{*this};
+  std::function<void()> afterCommand_;
 };
 
 }  // namespace zeltaro::console

@@ -502,6 +502,14 @@ TEST_F(CommandSetTest, ServerEventsReachTheModelStatusField) {
   EXPECT_THAT(model.edtStatus, ::testing::AnyOf("Accept", "Write"));
 }
 
+TEST_F(CommandSetTest, TheWindowHearsOfEachCommandAfterItRan) {
+  std::vector<bool> alertSeen;
+  remote.setAfterCommand([&] { alertSeen.push_back(model.chkAlert); });
+  expectReply("V OFF", sj("    音声アラートを停止しました\r\n"));
+  expectReply("V X", kInvalid);
+  EXPECT_EQ(alertSeen, (std::vector<bool>{false, false}));
+}
+
 class SaveAndReload : public CommandSetTest {
  protected:
   void SetUp() override {
