@@ -4,7 +4,10 @@
 #include <stdlib.h>
 #include <sys/stat.h>
 
+#include <QHostAddress>
 #include <QProcess>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QThread>
 #include <filesystem>
 #include <fstream>
@@ -283,6 +286,63 @@ TEST_F(SettingsIoTest, TheProgramLoadsAtStartAndSavesWhenStopped) {
   EXPECT_NE(after.find("TimeSel=4\r\n"), std::string::npos);
   EXPECT_NE(after.find("Log=\"" + log + "\"\r\n"), std::string::npos);
   EXPECT_NE(after.find("[Pilot_3]\r\n"), std::string::npos);
+}
+
+// A save killed at any moment leaves the old file or the new one, never a mix: the console's
+// "Z SAVE" writes a large log again and again while the program is killed with SIGKILL.
+TEST_F(SettingsIoTest, AKilledSaveLeavesAWholeFile) {
+  const std::string exe = dir.file("zeltaro");
+  std::filesystem::copy_file(ZELTARO_EXE, exe);
+  std::string log;
+  for (int i = 0; i < 200; ++i)
+    log += "1___STN" + std::to_string(i) + " " + std::string(2000, 'x') + " \\\\r\\\\n\\r\\n";
+  const std::string ini = dir.file("zeltaro.ini");
+  const std::string before = "[Inet]\r\nLog=\"" + log + "\"\r\n";
+
+  for (int round = 0; round < 5; ++round) {
+    writeBytes(ini, before);
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    const quint16 port = probe.serverPort();
+    probe.close();
+
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    p.setProcessEnvironment(env);
+    p.start(QString::fromStdString(exe), {QString("/telnet=%1").arg(port)});
+    ASSERT_TRUE(p.waitForStarted(10000));
+    QTcpSocket client;
+    for (int tries = 0; tries < 100 && client.state() != QAbstractSocket::ConnectedState; ++tries) {
+      client.connectToHost(QHostAddress::LocalHost, port);
+      if (!client.waitForConnected(200)) {
+        client.abort();
+        QThread::msleep(50);
+      }
+    }
+    ASSERT_EQ(client.state(), QAbstractSocket::ConnectedState) << "round " << round;
+    client.waitForReadyRead(5000);
+    client.readAll();  // the greeting
+
+    // Saves back to back; the kill lands a little later each round, inside one of them.
+    const int saves = 3 + round;
+    for (int i = 0; i < saves; ++i) {
+      client.write("Z SAVE\r\n");
+      client.flush();
+      if (i + 1 < saves) client.waitForReadyRead(5000);
+    }
+    QThread::msleep(static_cast<unsigned long>(round * 3));
+    p.kill();
+    ASSERT_TRUE(p.waitForFinished(10000));
+
+    const std::string after = readBytes(ini);
+    if (after == before) continue;
+    EXPECT_NE(after.find("Log=\"" + log + "\"\r\n"), std::string::npos) << "round " << round;
+    const std::string tail =
+        "[Pilot_3]\r\nStayTopOn=0\r\nAutoSet=0\r\nSel1=1\r\nSel2=1\r\nSel3=1\r\n";
+    ASSERT_GE(after.size(), tail.size());
+    EXPECT_EQ(after.substr(after.size() - tail.size()), tail) << "round " << round;
+  }
 }
 #endif
 
