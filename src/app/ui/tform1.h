@@ -1,15 +1,31 @@
 #pragma once
-// The main window. Thin: its state and handlers live in MainModel; this class shows the
-// caption and forwards the timer, activation and close to the model.
+// The main window. Thin: every control is bound to its field of MainModel and forwards its
+// events to the model's handlers; after each handler and each Timer1 tick the model's state
+// is shown again. The rules of the window (layout, panes, lamps) live in the model.
 
 #include <QMainWindow>
 #include <QTimer>
+#include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "app/main_model.h"
 
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+
 namespace zeltaro::app::ui {
+
+class ClickLabel;
+class LogPane;
 
 class TForm1 : public QMainWindow {
   Q_OBJECT
@@ -18,9 +34,16 @@ class TForm1 : public QMainWindow {
   // Runs the construction step and then the model's start-up sequence with args (the whole
   // command line, program path first, CP932 bytes).
   TForm1(MainModel& model, const std::vector<std::string>& args, QWidget* parent = nullptr);
+  ~TForm1() override;
 
   // Shows the model's caption.
   void refreshCaption();
+  // Shows the model's state in every control.
+  void syncFromModel();
+
+  // A control by its name (edtURL1, btnChkUrl1, Memo_Log3, Label13, Panel1 ...), for tests and
+  // tools; null when there is none.
+  QWidget* control(const QString& name) const;
 
  signals:
   // The window has been closed and the model's close sequence has run: the run is over.
@@ -29,13 +52,50 @@ class TForm1 : public QMainWindow {
  protected:
   bool event(QEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
+  void moveEvent(QMoveEvent* e) override;
+  bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
   void tick();
+  // Runs a handler of the model, then shows the model.
+  void run(const std::function<void()>& handler);
+  void build();
+  void buildLogArea();
+  void buildPageArea();
+  void buildSettingsArea();
+  void buildListArea();
+  void takeWindowGeometry();
+
+  QFrame* panel(const QString& name, QWidget* parent);
+  QLabel* label(QWidget* parent, const QRect& r, const QString& caption, const QString& hint = {});
+  QCheckBox* check(QWidget* parent, const QRect& r, const QString& name, const QString& caption,
+                   const QString& hint, bool& field, std::function<void()> handler = {});
+  QLineEdit* edit(QWidget* parent, const QRect& r, const QString& name, const QString& hint,
+                  std::string& field, std::function<void()> handler = {});
+  QPushButton* button(QWidget* parent, const QRect& r, const QString& name,
+                      const QString& caption, const QString& hint, std::function<void()> handler);
+  QRadioButton* radio(QWidget* parent, const QRect& r, const QString& name,
+                      const QString& caption, const QString& hint, const bool& field,
+                      std::function<void()> handler);
+  QPlainTextEdit* listMemo(QWidget* parent, const QString& name, const QString& hint,
+                           std::string& field, std::function<void()> onChange,
+                           std::function<void()> onExit);
+  ClickLabel* lamp(QWidget* parent, const QRect& r, const QString& name,
+                   const alerts::LampLabel& state, std::function<void()> onClick);
+  void name(QWidget* w, const QString& n);
 
   MainModel& model_;
   QTimer timer1_;
   bool closed_ = false;
+  bool syncing_ = false;
+  QWidget* client_ = nullptr;
+  std::vector<std::function<void()>> pushers_;  // model -> widgets
+  std::map<QString, QWidget*> controls_;
+  std::map<QObject*, std::function<void()>> onExit_;         // focus leaves a memo
+  std::map<QObject*, std::function<void()>> onDoubleClick_;  // interval buttons
+  std::vector<LogPane*> panes_;
+  LogPane* popupPane_ = nullptr;
 };
 
 }  // namespace zeltaro::app::ui

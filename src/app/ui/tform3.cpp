@@ -1,9 +1,37 @@
 #include "app/ui/tform3.h"
 
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+
+#include "app/ui/qt_text.h"
+
 namespace zeltaro::app::ui {
 
-TForm3::TForm3(QWidget* parent) : QWidget(parent, Qt::Window) {
+TForm3::TForm3(QWidget* parent) : QWidget(parent, Qt::Window), Memo1_(new QPlainTextEdit(this)) {
   setWindowTitle(QString::fromUtf8("Zeltaro  メール送信ステータス"));
+  Memo1_->setObjectName(QStringLiteral("Memo1"));
+  Memo1_->setReadOnly(true);
+  Memo1_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(Memo1_);
+  resize(520, 360);
+}
+
+void TForm3::showStatus(alerts::MailStatusModel& status) {
+  status_ = &status;
+  if (status.Memo1 != shown_) {
+    shown_ = status.Memo1;
+    QStringList lines;
+    for (const std::string& l : shown_) lines.push_back(qs(l));
+    Memo1_->setPlainText(lines.join('\n'));
+  }
+  if (!isVisible()) show();
+}
+
+void TForm3::hideEvent(QHideEvent* e) {
+  if (status_) status_->Visible = false;
+  QWidget::hideEvent(e);
 }
 
 }  // namespace zeltaro::app::ui

@@ -4,6 +4,10 @@
 
 #include <QWidget>
 
+#include "alerts/mail_status.h"
+
+class QPlainTextEdit;
+
 namespace zeltaro::app::ui {
 
 class TForm3 : public QWidget {
@@ -11,6 +15,17 @@ class TForm3 : public QWidget {
 
  public:
   explicit TForm3(QWidget* parent = nullptr);
+
+  // Shows the window with the log of the last mail; closing it marks it hidden again.
+  void showStatus(alerts::MailStatusModel& status);
+
+ protected:
+  void hideEvent(QHideEvent* e) override;
+
+ private:
+  QPlainTextEdit* Memo1_;
+  alerts::MailStatusModel* status_ = nullptr;
+  std::vector<std::string> shown_;
 };
 
 }  // namespace zeltaro::app::ui

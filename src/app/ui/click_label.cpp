@@ -1,0 +1,1 @@
+#include "app/ui/click_label.h"
