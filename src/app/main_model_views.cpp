@@ -11,7 +11,7 @@ views::LogPanes MainModel::logPanes() {
 
 views::LogFilter MainModel::checkedFilter() const {
   using views::LogFilter;
-  return RadioButton2 ? LogFilter::List1
+  return RadioButton2   ? LogFilter::List1
          : RadioButton3 ? LogFilter::List2
          : RadioButton4 ? LogFilter::List3
          : RadioButton5 ? LogFilter::Stacked
@@ -24,7 +24,9 @@ void MainModel::RefreshLogViews() {
   views::RefreshLogViews(logPanes(), columnCount(), WelcomeText, hooks.feedNewest);
 }
 
-void MainModel::ApplyDisplayMode() { views::ApplyDisplayMode(logPanes(), radioDisp2, checkedFilter()); }
+void MainModel::ApplyDisplayMode() {
+  views::ApplyDisplayMode(logPanes(), radioDisp2, checkedFilter());
+}
 
 void MainModel::LayOutLogPanes() { views::LayOutLogPanes(logPanes(), radioDisp2, checkedFilter()); }
 

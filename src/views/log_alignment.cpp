@@ -29,7 +29,8 @@ std::vector<std::string> alignLog(const std::vector<std::string>& lines, int col
   std::vector<std::size_t> width(kCellsPerLine, 0);
   for (std::size_t i = 0; i < count; ++i) {
     cells[i] = logCells(lines[i]);
-    for (std::size_t c = 0; c < cells[i].size(); ++c) width[c] = std::max(width[c], cells[i][c].size());
+    for (std::size_t c = 0; c < cells[i].size(); ++c)
+      width[c] = std::max(width[c], cells[i][c].size());
   }
 
   std::vector<std::string> aligned;

@@ -23,9 +23,10 @@ std::string_view chars(std::string_view s, std::size_t from1, std::size_t count)
 }  // namespace
 
 const std::vector<std::string>& fontItems() {
-  static const std::vector<std::string> items = {
-      "9    -12", "10   -13", "11   -15", "12   -16", "14   -19", "16   -21", "18   -24", "20   -27",
-      "22   -29", "24   -32", "26   -35", "28   -37", "36   -48", "48   -64", "72   -96"};
+  static const std::vector<std::string> items = {"9    -12", "10   -13", "11   -15", "12   -16",
+                                                 "14   -19", "16   -21", "18   -24", "20   -27",
+                                                 "22   -29", "24   -32", "26   -35", "28   -37",
+                                                 "36   -48", "48   -64", "72   -96"};
   return items;
 }
 

@@ -78,8 +78,8 @@ void ApplyDisplayMode(LogPanes panes, bool aligned, LogFilter filter) {
     LayOutLogPanes(panes, aligned, filter);
   else
     setVisibility(panes, aligned, filter);
-  for (Pane* p : {&panes.Memo_Log, &panes.Memo_Log2, &panes.Memo_Log3, &panes.Memo_Log4,
-                  &panes.Memo_Log5})
+  for (Pane* p :
+       {&panes.Memo_Log, &panes.Memo_Log2, &panes.Memo_Log3, &panes.Memo_Log4, &panes.Memo_Log5})
     p->scrollToTop();
 }
 
@@ -101,8 +101,8 @@ void LayOutLogPanes(LogPanes panes, bool aligned, LogFilter filter) {
 }
 
 void clearPanes(LogPanes panes) {
-  for (Pane* p : {&panes.Memo_Log, &panes.Memo_Log2, &panes.Memo_Log3, &panes.Memo_Log4,
-                  &panes.Memo_Log5})
+  for (Pane* p :
+       {&panes.Memo_Log, &panes.Memo_Log2, &panes.Memo_Log3, &panes.Memo_Log4, &panes.Memo_Log5})
     p->clear();
 }
 

@@ -2,6 +2,8 @@
 // filter buttons, "CLR" and the lamps change the model, and the model's state shows in the
 // widgets. ZELTARO_SCREENSHOT=<file.png> also writes a picture of the window with a few log
 // lines (scripts/screenshot.sh runs it under Xvfb).
+#include "app/ui/tform1.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -19,7 +21,6 @@
 #include "app/spot_page.h"
 #include "app/ui/log_pane.h"
 #include "app/ui/qt_text.h"
-#include "app/ui/tform1.h"
 #include "platform/fake_http_client.h"
 #include "text/codec.h"
 
@@ -208,9 +209,10 @@ TEST_F(TForm1Test, Screenshot) {
   if (file.isEmpty()) GTEST_SKIP() << "set ZELTARO_SCREENSHOT=<file.png>";
   TForm1 form(model, {"zeltaro"});
   form.show();
-  http.setPage(kUrl1,
-               spotPage({a, b, {"JA1ZZZ", "3,530", "CW", "100110", text::sj("東京都"), "tu"},
-                         {"STN1", "21,074", "FT8"}}));
+  http.setPage(kUrl1, spotPage({a,
+                                b,
+                                {"JA1ZZZ", "3,530", "CW", "100110", text::sj("東京都"), "tu"},
+                                {"STN1", "21,074", "FT8"}}));
   model.Memo_List3 = "JA3\r\nJA1\r\n";
   model.chkURL2 = true;
   get<QPushButton>(form, "btnChkUrl1")->click();

@@ -137,8 +137,8 @@ TEST_F(ViewsModelTest, ClearEmptiesThePanesAndTurnsTheLampsGreen) {
   model.RadioButton4Click();
 
   model.Button1Click();
-  for (const views::Pane* p : {&model.Memo_Log, &model.Memo_Log2, &model.Memo_Log3,
-                               &model.Memo_Log4, &model.Memo_Log5})
+  for (const views::Pane* p :
+       {&model.Memo_Log, &model.Memo_Log2, &model.Memo_Log3, &model.Memo_Log4, &model.Memo_Log5})
     EXPECT_TRUE(p->lines.empty());
   EXPECT_EQ(model.MailText, "");
   EXPECT_EQ(model.lamps.Label13.fontColor, alerts::kLampGreen);

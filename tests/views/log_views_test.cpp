@@ -146,8 +146,8 @@ TEST(LogFont, ItemsReadAsTheirTextSays) {
     PaneFont font;
     int row;
   };
-  const Case cases[] = {{0, {9, -12}, 12}, {3, {12, -16}, 16}, {12, {36, -48}, 48},
-                        {14, {72, -96}, 96}};
+  const Case cases[] = {
+      {0, {9, -12}, 12}, {3, {12, -16}, 16}, {12, {36, -48}, 48}, {14, {72, -96}, 96}};
   for (const Case& c : cases) {
     ASSERT_TRUE(fontOfItem(c.index)) << c.index;
     EXPECT_EQ(*fontOfItem(c.index), c.font) << c.index;

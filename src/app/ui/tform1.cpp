@@ -138,9 +138,8 @@ QLabel* TForm1::label(QWidget* parent, const QRect& r, const QString& caption,
   return l;
 }
 
-QCheckBox* TForm1::check(QWidget* parent, const QRect& r, const QString& n,
-                         const QString& caption, const QString& hint, bool& field,
-                         std::function<void()> handler) {
+QCheckBox* TForm1::check(QWidget* parent, const QRect& r, const QString& n, const QString& caption,
+                         const QString& hint, bool& field, std::function<void()> handler) {
   auto* c = new QCheckBox(caption, parent);
   c->setGeometry(r);
   c->setToolTip(hint);
@@ -234,6 +233,24 @@ QPlainTextEdit* TForm1::listMemo(QWidget* parent, const QString& n, const QStrin
   return m;
 }
 
+QComboBox* TForm1::combo(QWidget* parent, const QRect& r, const QString& n,
+                         const QStringList& items, int& index, std::function<void()> handler) {
+  auto* c = new QComboBox(parent);
+  c->setGeometry(r);
+  c->addItems(items);
+  name(c, n);
+  connect(c, &QComboBox::activated, this, [this, &index, handler](int i) {
+    run([&] {
+      index = i;
+      handler();
+    });
+  });
+  pushers_.push_back([c, &index] {
+    if (c->currentIndex() != index) c->setCurrentIndex(index);
+  });
+  return c;
+}
+
 ClickLabel* TForm1::lamp(QWidget* parent, const QRect& r, const QString& n,
                          const alerts::LampLabel& state, std::function<void()> onClick) {
   auto* l = new ClickLabel(QString::fromUtf8("●"), parent);
@@ -308,15 +325,35 @@ void TForm1::buildLogArea() {
     void (MainModel::*click)();
   };
   const Filter fs[] = {
-      {"RadioButton1", "All", {20, 4, 44, 18}, m.RadioButton1, lamps.RadioButton1,
+      {"RadioButton1",
+       "All",
+       {20, 4, 44, 18},
+       m.RadioButton1,
+       lamps.RadioButton1,
        &MainModel::RadioButton1Click},
-      {"RadioButton5", "123", {66, 4, 48, 18}, m.RadioButton5, lamps.RadioButton5,
+      {"RadioButton5",
+       "123",
+       {66, 4, 48, 18},
+       m.RadioButton5,
+       lamps.RadioButton5,
        &MainModel::RadioButton5Click},
-      {"RadioButton2", "1", {4, 26, 32, 18}, m.RadioButton2, lamps.RadioButton2,
+      {"RadioButton2",
+       "1",
+       {4, 26, 32, 18},
+       m.RadioButton2,
+       lamps.RadioButton2,
        &MainModel::RadioButton2Click},
-      {"RadioButton3", "2", {58, 26, 32, 18}, m.RadioButton3, lamps.RadioButton3,
+      {"RadioButton3",
+       "2",
+       {58, 26, 32, 18},
+       m.RadioButton3,
+       lamps.RadioButton3,
        &MainModel::RadioButton3Click},
-      {"RadioButton4", "3", {112, 26, 32, 18}, m.RadioButton4, lamps.RadioButton4,
+      {"RadioButton4",
+       "3",
+       {112, 26, 32, 18},
+       m.RadioButton4,
+       lamps.RadioButton4,
        &MainModel::RadioButton4Click},
   };
   for (const Filter& f : fs) {
@@ -329,58 +366,40 @@ void TForm1::buildLogArea() {
   }
   lamp(p5, {36, 26, 14, 18}, QStringLiteral("Label10"), lamps.Label10, [&m] { m.Label10Click(); });
   lamp(p5, {90, 26, 14, 18}, QStringLiteral("Label11"), lamps.Label11, [&m] { m.Label11Click(); });
-  lamp(p5, {144, 26, 14, 18}, QStringLiteral("Label12"), lamps.Label12,
-       [&m] { m.Label12Click(); });
+  lamp(p5, {144, 26, 14, 18}, QStringLiteral("Label12"), lamps.Label12, [&m] { m.Label12Click(); });
 
   auto* image = new QLabel(p5);
   image->setGeometry(176, 4, 16, 16);
   image->setPixmap(globe());
   name(image, QStringLiteral("ImageInternet"));
   pushers_.push_back([image, &m] {
-    if (image->isVisibleTo(image->parentWidget()) != m.ImageInternet) image->setVisible(m.ImageInternet);
+    if (image->isVisibleTo(image->parentWidget()) != m.ImageInternet)
+      image->setVisible(m.ImageInternet);
   });
 
   auto* modes = new QButtonGroup(this);
   modes->addButton(radio(p5, {4, 48, 56, 18}, QStringLiteral("radioDisp1"),
-                         QString::fromUtf8("原文"), {}, m.radioDisp1, [&m] { m.radioDisp1Click(); }));
+                         QString::fromUtf8("原文"), {}, m.radioDisp1,
+                         [&m] { m.radioDisp1Click(); }));
   modes->addButton(radio(p5, {60, 48, 56, 18}, QStringLiteral("radioDisp2"),
-                         QString::fromUtf8("整列"), {}, m.radioDisp2, [&m] { m.radioDisp2Click(); }));
+                         QString::fromUtf8("整列"), {}, m.radioDisp2,
+                         [&m] { m.radioDisp2Click(); }));
 
-  auto* columns = new QComboBox(p5);
-  columns->setGeometry(120, 46, 48, 22);
-  for (int n = 2; n <= 30; ++n) columns->addItem(QString::number(n));
-  name(columns, QStringLiteral("ComboBox1"));
-  connect(columns, &QComboBox::activated, this, [this, &m](int i) {
-    run([&] {
-      m.ComboBox1 = i;
-      m.ComboBox1Change();
-    });
-  });
-  pushers_.push_back([columns, &m] {
-    if (columns->currentIndex() != m.ComboBox1) columns->setCurrentIndex(m.ComboBox1);
-  });
+  QStringList counts;
+  for (int n = 2; n <= 30; ++n) counts.push_back(QString::number(n));
+  combo(p5, {120, 46, 48, 22}, QStringLiteral("ComboBox1"), counts, m.ComboBox1,
+        [&m] { m.ComboBox1Change(); });
   label(p5, {172, 48, 22, 18}, QString::fromUtf8("列"));
-
-  auto* fonts = new QComboBox(p5);
-  fonts->setGeometry(4, 68, 96, 22);
-  for (const std::string& item : views::fontItems()) fonts->addItem(qs(item));
-  name(fonts, QStringLiteral("ComboBox2"));
-  connect(fonts, &QComboBox::activated, this, [this, &m](int i) {
-    run([&] {
-      m.ComboBox2 = i;
-      m.ComboBox2Change();
-    });
-  });
-  pushers_.push_back([fonts, &m] {
-    if (fonts->currentIndex() != m.ComboBox2) fonts->setCurrentIndex(m.ComboBox2);
-  });
+  QStringList fontNames;
+  for (const std::string& item : views::fontItems()) fontNames.push_back(qs(item));
+  combo(p5, {4, 68, 96, 22}, QStringLiteral("ComboBox2"), fontNames, m.ComboBox2,
+        [&m] { m.ComboBox2Change(); });
   button(p5, {104, 68, 44, 22}, QStringLiteral("Button1"), QStringLiteral("CLR"), {},
          [&m] { m.Button1Click(); });
-  check(p5, {4, 92, 70, 18}, QStringLiteral("CheckBox1"), QStringLiteral("Config"), {},
-        m.CheckBox1, [&m] { m.CheckBox1Click(); });
+  check(p5, {4, 92, 70, 18}, QStringLiteral("CheckBox1"), QStringLiteral("Config"), {}, m.CheckBox1,
+        [&m] { m.CheckBox1Click(); });
   // The "new" feed belongs to the patrol lists; until they exist the box only keeps its state.
-  check(p5, {78, 92, 60, 18}, QStringLiteral("CheckBox2"), QStringLiteral("new"), {},
-        m.CheckBox2);
+  check(p5, {78, 92, 60, 18}, QStringLiteral("CheckBox2"), QStringLiteral("new"), {}, m.CheckBox2);
 
   // The five panes, one popup menu for all.
   auto* menu = new QMenu(this);
@@ -442,7 +461,9 @@ void TForm1::buildPageArea() {
           onHint, *on[i]);
     edit(p2, {64, y, 380, 22}, QStringLiteral("edtURL%1").arg(n), urlHint, *address[i]);
     button(p2, {448, y, 36, 22}, QStringLiteral("btnURL%1").arg(n), QStringLiteral("IE"), ieHint,
-           [&m, n] { n == 1 ? m.btnURL1Click() : n == 2 ? m.btnURL2Click() : m.btnURL3Click(); });
+           [&m, n] { n == 1   ? m.btnURL1Click()
+                     : n == 2 ? m.btnURL2Click()
+                              : m.btnURL3Click(); });
     QPushButton* chk = button(p2, {488, y, 48, 22}, QStringLiteral("btnChkUrl%1").arg(n),
                               QStringLiteral("Chk"), checkHint, [&m, n] { m.UrlCheck(n); });
     const bool* e = enabled[i];
@@ -476,10 +497,10 @@ void TForm1::buildPageArea() {
   for (const Interval& iv : is) {
     auto click = iv.click;
     auto dbl = iv.doubleClick;
-    QRadioButton* b = radio(p2, {626 + (iv.minutes - 2) * 36, 4, 34, 20},
-                            QStringLiteral("radioTimeSel_%1min").arg(iv.minutes),
-                            QString::number(iv.minutes), intervalHint, iv.selected,
-                            [&m, click] { (m.*click)(); });
+    QRadioButton* b =
+        radio(p2, {626 + (iv.minutes - 2) * 36, 4, 34, 20},
+              QStringLiteral("radioTimeSel_%1min").arg(iv.minutes), QString::number(iv.minutes),
+              intervalHint, iv.selected, [&m, click] { (m.*click)(); });
     intervals->addButton(b);
     b->installEventFilter(this);
     onDoubleClick_[b] = [&m, dbl] { (m.*dbl)(); };
@@ -567,15 +588,15 @@ void TForm1::buildSettingsArea() {
   label(p4, {4, 102, 40, 18}, QStringLiteral("SMTP"));
   edit(p4, {46, 100, 250, 22}, QStringLiteral("edtSmtp"), {}, mail.edtSmtp);
   label(p4, {300, 102, 34, 18}, QStringLiteral("Port"));
-  QLineEdit* port = edit(
-      p4, {336, 100, 78, 22}, QStringLiteral("edtPort"),
-      QString::fromUtf8("SMTPﾒｰﾙの標準ﾎﾟｰﾄ番号25、 SMTP認証のときは587が一般的に使用される"),
-      mail.edtPort);
+  QLineEdit* port =
+      edit(p4, {336, 100, 78, 22}, QStringLiteral("edtPort"),
+           QString::fromUtf8("SMTPﾒｰﾙの標準ﾎﾟｰﾄ番号25、 SMTP認証のときは587が一般的に使用される"),
+           mail.edtPort);
   label(p4, {4, 126, 40, 18}, QStringLiteral("ID"));
   edit(p4, {46, 124, 150, 22}, QStringLiteral("edtSmtpID"), {}, mail.edtSmtpID);
   label(p4, {200, 126, 40, 18}, QStringLiteral("PASS"));
-  QLineEdit* pass = edit(p4, {242, 124, 172, 22}, QStringLiteral("edtSmtpPASS"), {},
-                         mail.edtSmtpPASS);
+  QLineEdit* pass =
+      edit(p4, {242, 124, 172, 22}, QStringLiteral("edtSmtpPASS"), {}, mail.edtSmtpPASS);
   pass->setEchoMode(QLineEdit::Password);
   for (QLineEdit* e : {to, from, subject}) e->setMaxLength(250);
   port->setMaxLength(4);
@@ -588,10 +609,11 @@ void TForm1::buildSettingsArea() {
        m.edtSepEnd)
       ->setMaxLength(250);
   label(p4, {4, 174, 40, 18}, QStringLiteral("Body:"));
-  edit(p4, {46, 172, 368, 22}, QStringLiteral("Edit1"),
-       QString::fromUtf8("通知文の定義 … $#01～$#13 (抽出文字列番号)。末尾に「!」があると検索対象。 "
-                         "\\r\\nは改行ｺｰﾄﾞを示す。 半角ｽﾍﾟｰｽが文字列番号間に必須。"),
-       m.Edit1);
+  edit(
+      p4, {46, 172, 368, 22}, QStringLiteral("Edit1"),
+      QString::fromUtf8("通知文の定義 … $#01～$#13 (抽出文字列番号)。末尾に「!」があると検索対象。 "
+                        "\\r\\nは改行ｺｰﾄﾞを示す。 半角ｽﾍﾟｰｽが文字列番号間に必須。"),
+      m.Edit1);
 
   auto* pcre = new QPlainTextEdit(p4);
   pcre->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -633,8 +655,9 @@ void TForm1::buildListArea() {
     for (int u = 1; u <= 3; ++u)
       check(p3, {206 + (u - 1) * 36, y, 34, 20}, QStringLiteral("chkList%1Url%2").arg(l).arg(u),
             QString::number(u), enableHint, m.listEnabledForUrl(l, u));
-    listMemo(p3, QStringLiteral("Memo_List%1").arg(l), listHint, m.listText(l),
-             [&m, l] { m.refreshCounter(l); }, [&m] { m.normalizeLists(); });
+    listMemo(
+        p3, QStringLiteral("Memo_List%1").arg(l), listHint, m.listText(l),
+        [&m, l] { m.refreshCounter(l); }, [&m] { m.normalizeLists(); });
   }
 }
 

@@ -73,11 +73,13 @@ class TForm1 : public QMainWindow {
                    const QString& hint, bool& field, std::function<void()> handler = {});
   QLineEdit* edit(QWidget* parent, const QRect& r, const QString& name, const QString& hint,
                   std::string& field, std::function<void()> handler = {});
-  QPushButton* button(QWidget* parent, const QRect& r, const QString& name,
-                      const QString& caption, const QString& hint, std::function<void()> handler);
-  QRadioButton* radio(QWidget* parent, const QRect& r, const QString& name,
-                      const QString& caption, const QString& hint, const bool& field,
-                      std::function<void()> handler);
+  QPushButton* button(QWidget* parent, const QRect& r, const QString& name, const QString& caption,
+                      const QString& hint, std::function<void()> handler);
+  QRadioButton* radio(QWidget* parent, const QRect& r, const QString& name, const QString& caption,
+                      const QString& hint, const bool& field, std::function<void()> handler);
+  // A drop-down list whose chosen item index is the field.
+  QComboBox* combo(QWidget* parent, const QRect& r, const QString& name, const QStringList& items,
+                   int& index, std::function<void()> handler);
   QPlainTextEdit* listMemo(QWidget* parent, const QString& name, const QString& hint,
                            std::string& field, std::function<void()> onChange,
                            std::function<void()> onExit);
