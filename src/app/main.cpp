@@ -126,6 +126,8 @@ int main(int argc, char** argv) {
     platform::QtMessageBox consoleMessages;
     console::RemoteConsole remoteConsole(model, consoleMessages);
     app::ui::TForm1 form1(model, args);
+    // What a console command changed shows in the window before its reply goes out.
+    remoteConsole.setAfterCommand([&form1] { form1.syncFromModel(); });
     app::ui::TForm2 form2(model);
     app::ui::TForm3 form3;
     app::ui::TForm4 form4(model);
