@@ -268,7 +268,8 @@ TEST_F(SettingsIoTest, TheProgramLoadsAtStartAndSavesWhenStopped) {
   std::string log;
   for (int i = 0; i < 150; ++i)
     log += "1___STN" + std::to_string(i) + " \\\\r\\\\n \\\"x\\\"\\r\\n";
-  const std::string before = "[Inet]\r\nTimeSel=4\r\nLog=\"" + log + "\"\r\n";
+  const std::string before = "[Window]\r\nLeft=75\r\nTop=64\r\nHeight=631\r\nWidth=852\r\n"
+                             "[Inet]\r\nTimeSel=4\r\nLog=\"" + log + "\"\r\n";
   writeBytes(dir.file("zeltaro.ini"), before);
 
   QProcess p;
@@ -284,6 +285,9 @@ TEST_F(SettingsIoTest, TheProgramLoadsAtStartAndSavesWhenStopped) {
 
   const std::string after = readBytes(dir.file("zeltaro.ini"));
   EXPECT_NE(after.find("TimeSel=4\r\n"), std::string::npos);
+  // The window stands where it stood: no drift of the frame at every restart.
+  EXPECT_NE(after.find("[Window]\r\nLeft=75\r\nTop=64\r\nHeight=631\r\nWidth=852\r\n"),
+            std::string::npos);
   EXPECT_NE(after.find("Log=\"" + log + "\"\r\n"), std::string::npos);
   EXPECT_NE(after.find("[Pilot_3]\r\n"), std::string::npos);
 }

@@ -702,8 +702,17 @@ void TForm1::resizeEvent(QResizeEvent* e) {
 
 void TForm1::moveEvent(QMoveEvent* e) {
   QMainWindow::moveEvent(e);
-  model_.Left = frameGeometry().x();
-  model_.Top = frameGeometry().y();
+  // Placing the window reports a position with or without the frame, as the platform has it;
+  // taking that back would shift the window a little at every restart. Only the user's moves
+  // count.
+  if (!placed_) return;
+  model_.Left = x();
+  model_.Top = y();
+}
+
+void TForm1::showEvent(QShowEvent* e) {
+  QMainWindow::showEvent(e);
+  QTimer::singleShot(0, this, [this] { placed_ = true; });
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* e) {

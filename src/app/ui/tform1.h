@@ -54,6 +54,7 @@ class TForm1 : public QMainWindow {
   void closeEvent(QCloseEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
   void moveEvent(QMoveEvent* e) override;
+  void showEvent(QShowEvent* e) override;
   bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
@@ -91,6 +92,7 @@ class TForm1 : public QMainWindow {
   QTimer timer1_;
   bool closed_ = false;
   bool syncing_ = false;
+  bool placed_ = false;  // the window stands where the settings put it; later moves are the user's
   QWidget* client_ = nullptr;
   std::vector<std::function<void()>> pushers_;  // model -> widgets
   std::map<QString, QWidget*> controls_;
