@@ -94,7 +94,8 @@ void MainModel::startUp(const std::vector<std::string>& args) {
   checkFilterButton(views::filterFromLog123(Log123));
   LayOutLogPanes();
   startUpDone = true;
-  call(hooks.applyListColours);
+  // The list colours (Color_1 ... Color_3) reach the list memos and their panes with the
+  // window's next refresh from the model.
   checkFilterButton(views::filterFromLog123(Log123));
   LayOutLogPanes();
   PatrolTicks = 0;

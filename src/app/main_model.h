@@ -51,7 +51,6 @@ enum class MailOrigin { SingleCheck, PatrolCycle, Button };
 struct MainHooks {
   std::function<void()> clearConsoleInput;  // the console's PendingInput
   std::function<void()> startConsole;       // listen on consolePort (not 0)
-  std::function<void()> applyListColours;
   std::function<void()> feedNewest;         // the "new" feed, run after every pane rebuild
   std::function<void(const views::PaneFont&)> applyPatrolListFont;  // existing patrol lists
   std::function<void(const std::string&)> copyToClipboard;         // CP932 text

@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <functional>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -550,6 +551,47 @@ TEST_F(CommandSetTest, FailedSaveRepliesTheErrorAndTheNextLineRunsAlone) {
   EXPECT_EQ(box.shown[0].text, sj("/nonexistent-zeltaro-dir/zeltaro.ini に書き込めません"));
   EXPECT_TRUE(remote.server().session().PendingInput.empty());
   expectReply("V OFF", sj("    音声アラートを停止しました\r\n"));
+}
+
+// Garbage never edits a list or the log: 2 MB of random bytes (without "Q", whose line alone
+// would rightly end the session) leave the lists, the log and the settings as they were, and
+// the console still answers.
+TEST_F(CommandSetTest, RandomBytesChangeNothingInTheListsOrTheLog) {
+  setLists("JA1AAA\r\n*JA2BBB\r\n", "CW\r\n", "");
+  const auto lists = [this] {
+    return std::vector<std::string>{model.Memo_List1, model.Memo_List2, model.Memo_List3};
+  };
+  const std::vector<std::string> listsBefore = lists();
+  const std::vector<std::string> logBefore = model.Memo_Log.lines;
+  const bool urlsBefore[] = {model.chkURL1, model.chkURL2, model.chkURL3};
+
+  std::mt19937 gen(20261209);
+  std::uniform_int_distribution<int> byte(0, 255);
+  std::string flood;
+  while (flood.size() < 2 * 1024 * 1024) {
+    const char c = static_cast<char>(byte(gen));
+    if (c != 'Q' && c != 'q') flood += c;
+  }
+  for (std::size_t off = 0; off < flood.size(); off += 64 * 1024) {
+    client->send(std::string_view(flood).substr(off, 64 * 1024));
+    ASSERT_TRUE(waitUntil([&] { return client->socket.bytesToWrite() < 256 * 1024; }, 30000));
+  }
+  ASSERT_TRUE(waitUntil([&] { return client->socket.bytesToWrite() == 0; }, 30000));
+  pumpFor(500);
+  client->send("\r\n");
+  pumpFor(300);
+
+  EXPECT_FALSE(client->closed);
+  EXPECT_EQ(lists(), listsBefore);
+  EXPECT_EQ(model.Memo_Log.lines, logBefore);
+  EXPECT_EQ(model.chkURL1, urlsBefore[0]);
+  EXPECT_EQ(model.chkURL2, urlsBefore[1]);
+  EXPECT_EQ(model.chkURL3, urlsBefore[2]);
+  EXPECT_TRUE(http.asked().empty());  // no page check was started either
+  EXPECT_LE(model.edtStatus.size(), 16u);
+  client->received.clear();
+  client->send("D 1\r\n");
+  ASSERT_TRUE(waitUntil([&] { return client->received.find(sj("無効")) != std::string::npos; }));
 }
 
 }  // namespace
