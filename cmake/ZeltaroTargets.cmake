@@ -35,7 +35,7 @@ function(zeltaro_tests)
     target_link_libraries(${name} PRIVATE ${ARG_DEPS} zeltaro_testsupport zeltaro_testmain
                                           GTest::gtest GTest::gmock zeltaro_warnings)
     gtest_discover_tests(${name}
-      DISCOVERY_MODE PRE_TEST
+      DISCOVERY_MODE PRE_TEST NO_PRETTY_VALUES
       PROPERTIES ENVIRONMENT "ZELTARO_TESTS_DIR=${PROJECT_SOURCE_DIR}/tests"
                  TIMEOUT ${ARG_TIMEOUT})
   endforeach()
