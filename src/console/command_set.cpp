@@ -15,7 +15,6 @@ namespace zeltaro::console {
 namespace {
 
 using Lines = std::vector<std::string>;
-using Handler = void (app::MainModel::*)();
 using Check = int (app::MainModel::*)();
 
 // Replies are written in UTF-8 here and sent as CP932; each literal is converted once.
@@ -91,10 +90,17 @@ std::string formatLogLine(int number, std::string_view line) {
 void CommandSet::setList(int list, const std::string& text) {
   model_.listText(list) = text;
   // As an edit of the memo: its change handler keeps the counter in step.
-  constexpr Handler changes[] = {&app::MainModel::Memo_List1Change,
-                                 &app::MainModel::Memo_List2Change,
-                                 &app::MainModel::Memo_List3Change};
-  (model_.*changes[list - 1])();
+  switch (list) {
+    case 1:
+      model_.Memo_List1Change();
+      break;
+    case 2:
+      model_.Memo_List2Change();
+      break;
+    default:
+      model_.Memo_List3Change();
+      break;
+  }
 }
 
 std::string CommandSet::addEntry(int list, std::string_view entry) {
@@ -313,10 +319,20 @@ std::string CommandSet::fixedCommand(const std::string& u, SessionControl& sessi
     const int minutes = u[4] - '0';
     // A click on the button that is already selected changes nothing.
     if (m.selectedInterval() != minutes || m.radioTimeSel_Off) {
-      constexpr Handler clicks[] = {
-          &app::MainModel::radioTimeSel_2minClick, &app::MainModel::radioTimeSel_3minClick,
-          &app::MainModel::radioTimeSel_4minClick, &app::MainModel::radioTimeSel_5minClick};
-      (m.*clicks[minutes - 2])();
+      switch (minutes) {
+        case 2:
+          m.radioTimeSel_2minClick();
+          break;
+        case 3:
+          m.radioTimeSel_3minClick();
+          break;
+        case 4:
+          m.radioTimeSel_4minClick();
+          break;
+        default:
+          m.radioTimeSel_5minClick();
+          break;
+      }
     }
     return SJ("    Zeltaroを開始しました(") + d(static_cast<std::size_t>(minutes)) +
            SJ("分毎)\r\n");
