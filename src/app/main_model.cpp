@@ -358,6 +358,26 @@ void MainModel::selectInterval(int minutes) {
   AutoPatrolOn = true;
 }
 
+void MainModel::clickIntervalButton(int minutes) {
+  switch (minutes) {
+    case 2:
+      radioTimeSel_2minClick();
+      break;
+    case 3:
+      radioTimeSel_3minClick();
+      break;
+    case 4:
+      radioTimeSel_4minClick();
+      break;
+    case 5:
+      radioTimeSel_5minClick();
+      break;
+    default:
+      radioTimeSel_OffClick();
+      break;
+  }
+}
+
 void MainModel::radioTimeSel_OffClick() {
   radioTimeSel_Off = true;
   radioTimeSel_2min = radioTimeSel_3min = radioTimeSel_4min = radioTimeSel_5min = false;

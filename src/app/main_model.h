@@ -106,6 +106,8 @@ class MainModel {
   void radioTimeSel_3minDblClick() { intervalDoubleClick(3); }
   void radioTimeSel_4minDblClick() { intervalDoubleClick(4); }
   void radioTimeSel_5minDblClick() { intervalDoubleClick(5); }
+  // Clicks the interval button for minutes (2 ... 5), or Off for any other value.
+  void clickIntervalButton(int minutes);
   // The selected interval in minutes, 0 for Off (the TimeSel setting).
   int selectedInterval() const;
   bool isUsable(int n) const;

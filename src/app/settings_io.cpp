@@ -74,25 +74,6 @@ std::string lines(const std::vector<std::string>& l) { return text::joinLines(l)
 // HAMLOG integration.
 void loadMichiNoEkiData(MainModel&) {}
 
-void readIntervalButton(MainModel& m, int minutes) {
-  switch (minutes) {
-    case 2:
-      m.radioTimeSel_2minClick();
-      break;
-    case 3:
-      m.radioTimeSel_3minClick();
-      break;
-    case 4:
-      m.radioTimeSel_4minClick();
-      break;
-    case 5:
-      m.radioTimeSel_5minClick();
-      break;
-    default:
-      m.radioTimeSel_OffClick();
-      break;
-  }
-}
 
 void loadConditionSet(const ProfileFile& f, const std::string& s,
                       settings::FirstQsoConditionSet& c) {
@@ -162,7 +143,7 @@ std::string LoadSettings(MainModel& m, const std::string& path) {
   m.radioDisp1 = !m.radioDisp2;
 
   // [Inet]
-  readIntervalButton(m, f.readInt("Inet", "TimeSel", 0));
+  m.clickIntervalButton(f.readInt("Inet", "TimeSel", 0));
   m.chkURL1 = f.readBool("Inet", "ChkURL1", m.chkURL1);
   m.chkURL2 = f.readBool("Inet", "ChkURL2", m.chkURL2);
   m.chkURL3 = f.readBool("Inet", "ChkURL3", m.chkURL3);

@@ -318,22 +318,7 @@ std::string CommandSet::fixedCommand(const std::string& u, SessionControl& sessi
   if (u.size() == 5 && startsWith(u, "X ON") && u[4] >= '2' && u[4] <= '5') {
     const int minutes = u[4] - '0';
     // A click on the button that is already selected changes nothing.
-    if (m.selectedInterval() != minutes || m.radioTimeSel_Off) {
-      switch (minutes) {
-        case 2:
-          m.radioTimeSel_2minClick();
-          break;
-        case 3:
-          m.radioTimeSel_3minClick();
-          break;
-        case 4:
-          m.radioTimeSel_4minClick();
-          break;
-        default:
-          m.radioTimeSel_5minClick();
-          break;
-      }
-    }
+    if (m.selectedInterval() != minutes || m.radioTimeSel_Off) m.clickIntervalButton(minutes);
     return SJ("    Zeltaroを開始しました(") + d(static_cast<std::size_t>(minutes)) +
            SJ("分毎)\r\n");
   }
