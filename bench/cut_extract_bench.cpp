@@ -18,8 +18,8 @@ void CutAndExtract(benchmark::State& state) {
   platform::NullMessagePump pump;
   std::size_t filled = 0;
   for (auto _ : state) {
-    const spots::CutPage cut = spots::cutRecords(spots::decodeEntities(page), "<LineStart>",
-                                                 "</LineEnd>");
+    const spots::CutPage cut =
+        spots::cutRecords(spots::decodeEntities(page), "<LineStart>", "</LineEnd>");
     for (const std::string& record : cut.Memo2) {
       const spots::ExtractionSlots slots =
           spots::fillSlots(record, spots::defaultExtractionTemplate(), spots::RoleSlots{}, pump);
@@ -28,8 +28,8 @@ void CutAndExtract(benchmark::State& state) {
     if (cut.Memo2.size() != kRecords) state.SkipWithError("wrong record count");
   }
   benchmark::DoNotOptimize(filled);
-  state.counters["records/s"] =
-      benchmark::Counter(static_cast<double>(kRecords), benchmark::Counter::kIsIterationInvariantRate);
+  state.counters["records/s"] = benchmark::Counter(static_cast<double>(kRecords),
+                                                   benchmark::Counter::kIsIterationInvariantRate);
   state.counters["MB/s"] = benchmark::Counter(static_cast<double>(page.size()) / 1e6,
                                               benchmark::Counter::kIsIterationInvariantRate);
   state.counters["page_MB"] = static_cast<double>(page.size()) / 1e6;
@@ -39,8 +39,8 @@ BENCHMARK(CutAndExtract)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 void CutOnly(benchmark::State& state) {
   const std::string page = bench::syntheticPage(kRecords);
   for (auto _ : state) {
-    const spots::CutPage cut = spots::cutRecords(spots::decodeEntities(page), "<LineStart>",
-                                                 "</LineEnd>");
+    const spots::CutPage cut =
+        spots::cutRecords(spots::decodeEntities(page), "<LineStart>", "</LineEnd>");
     benchmark::DoNotOptimize(cut.Memo2.data());
   }
   state.counters["MB/s"] = benchmark::Counter(static_cast<double>(page.size()) / 1e6,

@@ -88,8 +88,8 @@ void run(benchmark::State& state, platform::MessagePump& inner, bool timing) {
     longestGap = std::max(longestGap, timed.longestGap);
   }
   using ms = std::chrono::duration<double, std::milli>;
-  state.counters["records/s"] =
-      benchmark::Counter(static_cast<double>(kRecords), benchmark::Counter::kIsIterationInvariantRate);
+  state.counters["records/s"] = benchmark::Counter(static_cast<double>(kRecords),
+                                                   benchmark::Counter::kIsIterationInvariantRate);
   if (timing) {
     state.counters["timed_pump_share_%"] = 100.0 * ms(inPump).count() / ms(total).count();
     state.counters["longest_gap_ms"] = ms(longestGap).count();

@@ -22,15 +22,15 @@ inline std::string syntheticRecord(int i) {
   // "東京都 千代田区" in CP932, so the page carries double-byte text as real pages do.
   const std::string qth = "\x93\x8c\x8b\x9e\x93\x73\x20\x90\xe7\x91\xe3\x93\x63\x8b\xe6";
   return "<tr><td><LineStart><!--" + std::to_string(i) + "--></LineStart></td><td><Date>2026/12/" +
-         std::to_string(1 + i % 28) + "</Date></td><td><Time>" + std::to_string(10 + i % 14) +
-         ":" + std::to_string(10 + i % 50) + "</Time></td><td><CallSignTo>" + callSign(i) +
+         std::to_string(1 + i % 28) + "</Date></td><td><Time>" + std::to_string(10 + i % 14) + ":" +
+         std::to_string(10 + i % 50) + "</Time></td><td><CallSignTo>" + callSign(i) +
          "</CallSignTo></td><td><Freq>" + freq + "</Freq></td><td><Mode>" + modes[i % 4] +
          "</Mode></td><td><Qth>" + std::to_string(100100 + i % 900) + "</Qth></td><td><QthName>" +
          qth + "</QthName></td><td><Distance>" + std::to_string(i % 2000) +
          "km</Distance></td><td><Comments>tnx fb qso 5nn &amp; 73</Comments></td><td>"
-         "<CallSignFrom>" + callSign(i * 7 + 3) + "</CallSignFrom></td><td><font title='" + qth +
-         "'><QthFrom>" + std::to_string(200100 + i % 700) +
-         "</QthFrom></font></td></LineEnd></tr>\r\n";
+         "<CallSignFrom>" +
+         callSign(i * 7 + 3) + "</CallSignFrom></td><td><font title='" + qth + "'><QthFrom>" +
+         std::to_string(200100 + i % 700) + "</QthFrom></font></td></LineEnd></tr>\r\n";
 }
 
 inline std::string syntheticPage(int records) {

@@ -4,10 +4,10 @@
 #include <exception>
 
 #include "alerts/iso2022jp.h"
-#include "app/command_line.h"
-#include "app/settings_io.h"
 #include "alerts/mail_send.h"
 #include "alerts/sound_alert.h"
+#include "app/command_line.h"
+#include "app/settings_io.h"
 #include "platform/browser.h"
 #include "platform/message_box.h"
 #include "spots/composition.h"
@@ -245,8 +245,9 @@ int MainModel::processPage(int n) {
     line += '_';
     line += c.display;
     const auto at = static_cast<std::size_t>(insertedSoFar_);
-    Memo_Log.lines.insert(Memo_Log.lines.begin() + static_cast<long>(std::min(at, Memo_Log.lines.size())),
-                          std::move(line));
+    Memo_Log.lines.insert(
+        Memo_Log.lines.begin() + static_cast<long>(std::min(at, Memo_Log.lines.size())),
+        std::move(line));
     ++insertedSoFar_;
     Memo_Log3.scrollToTop();
     Memo_Log4.scrollToTop();
@@ -262,8 +263,7 @@ int MainModel::processPage(int n) {
 
 void MainModel::collectMailText(int newLines) {
   const std::size_t n = std::min(static_cast<std::size_t>(newLines), Memo_Log.lines.size());
-  for (std::size_t i = 0; i < n; ++i)
-    MailText += alerts::toIso2022Jp(Memo_Log.lines[i]);
+  for (std::size_t i = 0; i < n; ++i) MailText += alerts::toIso2022Jp(Memo_Log.lines[i]);
 }
 
 void MainModel::capLog() {
@@ -396,8 +396,11 @@ bool MainModel::isUsable(int n) const {
 
 int MainModel::selectedInterval() const {
   if (radioTimeSel_Off) return 0;
-  return radioTimeSel_2min ? 2 : radioTimeSel_3min ? 3 : radioTimeSel_4min ? 4
-                               : radioTimeSel_5min ? 5 : 0;
+  return radioTimeSel_2min   ? 2
+         : radioTimeSel_3min ? 3
+         : radioTimeSel_4min ? 4
+         : radioTimeSel_5min ? 5
+                             : 0;
 }
 
 int MainModel::PatrolCycle() {

@@ -16,8 +16,8 @@
 #include "platform/clock.h"
 #include "platform/http_client.h"
 #include "platform/message_pump.h"
-#include "spots/extraction.h"
 #include "settings/station_settings.h"
+#include "spots/extraction.h"
 #include "views/log_views.h"
 #include "views/main_layout.h"
 #include "views/pane.h"
@@ -26,7 +26,7 @@ namespace zeltaro::platform {
 class Browser;
 class LineConnection;
 class MessageBox;
-}
+}  // namespace zeltaro::platform
 namespace zeltaro::alerts {
 class SoundAlert;
 }
@@ -53,9 +53,9 @@ struct MainHooks {
   std::function<void()> startConsole;       // listen on consolePort (not 0)
   std::function<void()> feedNewest;         // the "new" feed, run after every pane rebuild
   std::function<void(const views::PaneFont&)> applyPatrolListFont;  // existing patrol lists
-  std::function<void(const std::string&)> copyToClipboard;         // CP932 text
+  std::function<void(const std::string&)> copyToClipboard;          // CP932 text
   std::function<void()> openRigLink;
-  std::function<bool(int)> isFirstQso;      // condition set 1, 2, 3 (A, B, C)
+  std::function<bool(int)> isFirstQso;  // condition set 1, 2, 3 (A, B, C)
 };
 
 using views::Pane;
@@ -140,7 +140,9 @@ class MainModel {
   // Sends MailText, NewLineCount and SubjectSuffix as they stand. A server that cannot be
   // reached is reported in the error box, except after a single check, where it stays silent.
   void sendMail(MailOrigin origin);
-  void Label17DblClick(bool shiftDown, bool ctrlDown) { Form3.Label17DblClick(shiftDown, ctrlDown); }
+  void Label17DblClick(bool shiftDown, bool ctrlDown) {
+    Form3.Label17DblClick(shiftDown, ctrlDown);
+  }
 
   // ---- Log views ----
   // Rebuilds Memo_Log2 ... Memo_Log5 from Memo_Log, then the "new" feed.
@@ -210,7 +212,7 @@ class MainModel {
 
   // ---- Named state: window and log display (their logic lives in views/) ----
   int Left = 75, Top = 64, Height = 631, Width = 852;  // main window position and size
-  bool CheckBox1 = true;   // "Config": the settings panels are shown
+  bool CheckBox1 = true;                               // "Config": the settings panels are shown
   bool CheckBox2 = false;  // "new": newest lines are fed into the patrol lists
   int Log123 = 0;          // the remembered log filter, 0 "All" ... 4 "123"
   bool RadioButton1 = true, RadioButton2 = false, RadioButton3 = false, RadioButton4 = false,
@@ -218,12 +220,12 @@ class MainModel {
   // Background colours of list n and its pane: 0x00BBGGRR, or 0x80000000 + a system colour
   // number (5, the window background, by default).
   std::int32_t Color_1 = -2147483643, Color_2 = -2147483643, Color_3 = -2147483643;
-  int ComboBox1 = 7;  // item index: aligned column count N = index + 2
+  int ComboBox1 = 7;                           // item index: aligned column count N = index + 2
   bool radioDisp1 = false, radioDisp2 = true;  // display mode 1 (as composed) or 2 (aligned)
-  int ComboBox2 = 3;  // log font item index, -1 for none
-  views::MainLayout layout;        // panels and memos placed by the resize rules
-  views::PopupMenu1 popupMenu1;    // the panes' shared popup menu, as last prepared
-  bool patrolListsReady = false;   // set once patrol list windows exist to be fed
+  int ComboBox2 = 3;                           // log font item index, -1 for none
+  views::MainLayout layout;                    // panels and memos placed by the resize rules
+  views::PopupMenu1 popupMenu1;                // the panes' shared popup menu, as last prepared
+  bool patrolListsReady = false;               // set once patrol list windows exist to be fed
 
   // ---- Named state: log ----
   Pane Memo_Log, Memo_Log2, Memo_Log3, Memo_Log4, Memo_Log5;
@@ -234,7 +236,7 @@ class MainModel {
   bool chkAlert = true;
   std::string edtSound = "chimes.wav";
   alerts::Lamps lamps;
-  alerts::MailSettings mail;    // chkMail, edtTo, edtFrom ... edtSmtpPASS
+  alerts::MailSettings mail;      // chkMail, edtTo, edtFrom ... edtSmtpPASS
   alerts::MailStatusModel Form3;  // the mail status window's pane
   std::string MailText;
   int NewLineCount = 0;
@@ -291,9 +293,9 @@ class MainModel {
   std::string clockCaption() const;
 
   MainServices services_;
-  int checkDepth_ = 0;           // > 0 while a check runs
-  std::deque<int> queuedChecks_; // checks asked for while another one ran
-  int insertedSoFar_ = 0;        // lines the running page processing has inserted
+  int checkDepth_ = 0;            // > 0 while a check runs
+  std::deque<int> queuedChecks_;  // checks asked for while another one ran
+  int insertedSoFar_ = 0;         // lines the running page processing has inserted
 };
 
 // The banner caption and the built-in welcome text of Memo_Log.

@@ -74,7 +74,6 @@ std::string lines(const std::vector<std::string>& l) { return text::joinLines(l)
 // HAMLOG integration.
 void loadMichiNoEkiData(MainModel&) {}
 
-
 void loadConditionSet(const ProfileFile& f, const std::string& s,
                       settings::FirstQsoConditionSet& c) {
   c.Use = f.readBool(s, "Use", c.Use);

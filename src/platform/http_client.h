@@ -12,10 +12,10 @@ namespace zeltaro::platform {
 class HttpClient {
  public:
   struct Result {
-    bool ok = false;     // a response was received (any status); false on every failure
-    int status = 0;      // the final status code after redirects
-    std::string body;    // the response body, bytes as sent
-    std::string error;   // why it failed, for diagnostics only (never shown to the user)
+    bool ok = false;    // a response was received (any status); false on every failure
+    int status = 0;     // the final status code after redirects
+    std::string body;   // the response body, bytes as sent
+    std::string error;  // why it failed, for diagnostics only (never shown to the user)
   };
   virtual ~HttpClient() = default;
   // Fetches address (taken unchanged, no trimming), letting pump run while it waits for the

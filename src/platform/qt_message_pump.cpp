@@ -4,9 +4,7 @@
 
 namespace zeltaro::platform {
 
-QtMessagePump::QtMessagePump(int minIntervalMs) : minIntervalMs_(minIntervalMs) {
-  since_.start();
-}
+QtMessagePump::QtMessagePump(int minIntervalMs) : minIntervalMs_(minIntervalMs) { since_.start(); }
 
 void QtMessagePump::pump() {
   if (++calls_ % 16 != 0 || since_.elapsed() < minIntervalMs_) return;

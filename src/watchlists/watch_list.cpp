@@ -8,7 +8,7 @@
 namespace zeltaro::watchlists {
 
 bool listMatches(std::string_view listText, std::string_view searchText,
-            platform::MessagePump& pump) {
+                 platform::MessagePump& pump) {
   const std::vector<std::string> lines = text::splitLines(listText);
   if (searchText.empty() || lines.empty()) return false;
   const std::string t = std::string(text::trim(text::foldAZ(searchText)));
@@ -36,9 +36,8 @@ bool listMatches(std::string_view listText, std::string_view searchText,
 
 std::string counterText(std::string_view listText) {
   const std::vector<std::string> lines = text::splitLines(listText);
-  const auto disabled = std::count_if(lines.begin(), lines.end(), [](const std::string& l) {
-    return !l.empty() && l[0] == '*';
-  });
+  const auto disabled = std::count_if(
+      lines.begin(), lines.end(), [](const std::string& l) { return !l.empty() && l[0] == '*'; });
   const auto total = static_cast<long>(lines.size());
   char buf[64];
   std::snprintf(buf, sizeof buf, "%4ld(%ld/%ld)", total, total - static_cast<long>(disabled),

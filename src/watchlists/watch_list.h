@@ -11,7 +11,8 @@
 namespace zeltaro::watchlists {
 
 // True when some entry of the list (the memo's text) finds all its words in searchText.
-bool listMatches(std::string_view listText, std::string_view searchText, platform::MessagePump& pump);
+bool listMatches(std::string_view listText, std::string_view searchText,
+                 platform::MessagePump& pump);
 
 // The counter label: "%4d(%d/%d)" with lines, lines not starting with "*", lines starting
 // with "*".

@@ -104,7 +104,7 @@ TEST_F(ModelTest, CheckInsertsNewLinesAtTheTopInPageOrder) {
   EXPECT_EQ(model.btnChkUrl1Click(), 2);
 
   const Lines expected = {"1___" + spotDisplay(1, a), "_23_" + spotDisplay(3, b)};
-  EXPECT_EQ(model.Memo_Log.lines, expected);  // the welcome text is gone
+  EXPECT_EQ(model.Memo_Log.lines, expected);    // the welcome text is gone
   ASSERT_EQ(model.Memo_Log2.lines.size(), 2u);  // aligned, in log order
   EXPECT_EQ(model.Memo_Log2.lines[1].substr(0, 4), "_23_");
   EXPECT_EQ(player.played, Lines{"chimes.wav"});

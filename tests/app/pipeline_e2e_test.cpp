@@ -71,8 +71,8 @@ class PipelineTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(pages.isValid());
-    web = std::make_unique<PeerProcess>(systemPython(),
-                                        QStringList{testScript("app/page_server.py"), pages.path()});
+    web = std::make_unique<PeerProcess>(
+        systemPython(), QStringList{testScript("app/page_server.py"), pages.path()});
     ASSERT_TRUE(web->ok()) << web->error().toStdString();
     smtp = std::make_unique<PeerProcess>(systemPython(),
                                          QStringList{testScript("alerts/smtp_server.py")});

@@ -268,8 +268,10 @@ TEST_F(SettingsIoTest, TheProgramLoadsAtStartAndSavesWhenStopped) {
   std::string log;
   for (int i = 0; i < 150; ++i)
     log += "1___STN" + std::to_string(i) + " \\\\r\\\\n \\\"x\\\"\\r\\n";
-  const std::string before = "[Window]\r\nLeft=75\r\nTop=64\r\nHeight=631\r\nWidth=852\r\n"
-                             "[Inet]\r\nTimeSel=4\r\nLog=\"" + log + "\"\r\n";
+  const std::string before =
+      "[Window]\r\nLeft=75\r\nTop=64\r\nHeight=631\r\nWidth=852\r\n"
+      "[Inet]\r\nTimeSel=4\r\nLog=\"" +
+      log + "\"\r\n";
   writeBytes(dir.file("zeltaro.ini"), before);
 
   QProcess p;

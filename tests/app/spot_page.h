@@ -31,7 +31,8 @@ inline std::string spotPage(const std::vector<Spot>& spots) {
 inline std::string spotDisplay(int number, const Spot& s) {
   return std::to_string(number) + " " + s.date.substr(2) + "\\r\\n" + s.time + " " + s.call +
          "\\r\\n" + s.freq + " " + s.mode + "\\r\\n" + s.code + " " + s.qth + " 12 " + s.comment +
-         "\\r\\nJA2YYY\x81\x97" "Aichi#2001\\r\\n\\r\\n";
+         "\\r\\nJA2YYY\x81\x97"
+         "Aichi#2001\\r\\n\\r\\n";
 }
 
 }  // namespace zeltaro::testing

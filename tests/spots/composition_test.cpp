@@ -18,10 +18,10 @@ ExtractionSlots numbered(int upTo) {
 TEST(Composition, DefaultBodyWithThirteenValues) {
   const Composition c = compose(kDefaultBody, numbered(13), pump);
   EXPECT_TRUE(c.searchable);
-  EXPECT_EQ(c.display, "f1 f2\\r\\nf3 f4\\r\\nf5 f6\\r\\nf7 f8 f9 f10\\r\\nf11" +
-                           text::sj("＠") + "f12#f13\\r\\n\\r\\n");
-  EXPECT_EQ(c.search, "$#01 $#02   $#03 f4    f5  f6    f7  f8  $#09 f10    $#11" +
-                          text::sj("＠") + "$#12#$#13");
+  EXPECT_EQ(c.display, "f1 f2\\r\\nf3 f4\\r\\nf5 f6\\r\\nf7 f8 f9 f10\\r\\nf11" + text::sj("＠") +
+                           "f12#f13\\r\\n\\r\\n");
+  EXPECT_EQ(c.search, "$#01 $#02   $#03 f4    f5  f6    f7  f8  $#09 f10    $#11" + text::sj("＠") +
+                          "$#12#$#13");
 }
 
 TEST(Composition, Table) {
@@ -34,8 +34,8 @@ TEST(Composition, Table) {
   };
   const Case cases[] = {
       {"no searchable field", "$#01 $#02", numbered(2), "", "", false},
-      {"highest searchable field has no trailing space", "$#01! $#02!", numbered(2),
-       "f1 f2", "f1  f2", true},
+      {"highest searchable field has no trailing space", "$#01! $#02!", numbered(2), "f1 f2",
+       "f1  f2", true},
       {"a single searchable field", "[$#03!]", numbered(3), "[f3]", "[f3 ]", true},
       {"three spaces become two", "$#01!   x", numbered(1), "f1  x", "f1    x", true},
       {"markers of both kinds become blanks in the search text", "\\n\\r$#01!\\r\\n\\r",

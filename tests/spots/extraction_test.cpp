@@ -37,9 +37,9 @@ TEST(Extraction, FullDefaultRecord) {
       "<QthName>Tokyo</QthName><Distance>12km</Distance><Comments>tnx</Comments>"
       "<CallSignFrom>JA2YYY</CallSignFrom><font title='Aichi'><QthFrom>2001</QthFrom>";
   const auto s = fillSlots(record, defaultExtractionTemplate(), RoleSlots{}, pump);
-  const std::vector<std::string> expected = {
-      "7",    "26/12/09", "23:15", "JA1ZZZ", "7,010", "CW",    "1001",
-      "Tokyo", "12km",    "tnx",   "JA2YYY", "Aichi", "2001"};
+  const std::vector<std::string> expected = {"7",      "26/12/09", "23:15", "JA1ZZZ", "7,010",
+                                             "CW",     "1001",     "Tokyo", "12km",   "tnx",
+                                             "JA2YYY", "Aichi",    "2001"};
   EXPECT_EQ(std::vector<std::string>(s.begin() + 1, s.begin() + 14), expected);
 }
 
@@ -52,10 +52,16 @@ TEST(Extraction, TemplateRules) {
     std::string expected;
   };
   const Case cases[] = {
-      {"two lines fill one slot, joined by a space", {"<A>$#05</A>", "<B>$#05</B>"},
-       "<A>x</A><B>y</B>", 5, "x y"},
-      {"an empty contribution still adds the space", {"<A>$#05</A>", "<B>$#05</B>"},
-       "<A>x</A><B></B>", 5, "x "},
+      {"two lines fill one slot, joined by a space",
+       {"<A>$#05</A>", "<B>$#05</B>"},
+       "<A>x</A><B>y</B>",
+       5,
+       "x y"},
+      {"an empty contribution still adds the space",
+       {"<A>$#05</A>", "<B>$#05</B>"},
+       "<A>x</A><B></B>",
+       5,
+       "x "},
       {"nothing before the tag extracts nothing", {"$#03</Time>"}, "<Time>1</Time>", 3, ""},
       {"nothing after the tag extracts nothing", {"<Time>$#03"}, "<Time>1</Time>", 3, ""},
       {"first prefix and first suffix decide", {"<a>$#01</a>"}, "<a>1</a><a>2</a>", 1, "1"},

@@ -9,11 +9,9 @@ using Lines = std::vector<std::string>;
 
 TEST(DecodeEntities, PassesInOrder) {
   const std::pair<std::string, std::string> rows[] = {
-      {"&quot;a&quot;", "\"a\""},
-      {"&amp;lt;", "<"},          // &amp; runs before &lt;
-      {"&amp;quot;", "&quot;"},   // ... but after &quot;
-      {"&QUOT;&Amp;", "&QUOT;&Amp;"},
-      {"a&nbsp;b&gt;&lt;", "a b><"},
+      {"&quot;a&quot;", "\"a\""},     {"&amp;lt;", "<"},  // &amp; runs before &lt;
+      {"&amp;quot;", "&quot;"},                           // ... but after &quot;
+      {"&QUOT;&Amp;", "&QUOT;&Amp;"}, {"a&nbsp;b&gt;&lt;", "a b><"},
       {"&#60;&apos;", "&#60;&apos;"},  // nothing else is decoded
   };
   for (const auto& [in, out] : rows) EXPECT_EQ(decodeEntities(in), out) << in;
@@ -26,22 +24,36 @@ TEST(CutRecords, Table) {
     Lines records;
   };
   const Case cases[] = {
-      {"two records, junk dropped", "<LineStart>a</LineEnd>junk<LineStart>b</LineEnd>",
-       "<LineStart>", "</LineEnd>", {"<LineStart>a</LineEnd>", "<LineStart>b</LineEnd>"}},
+      {"two records, junk dropped",
+       "<LineStart>a</LineEnd>junk<LineStart>b</LineEnd>",
+       "<LineStart>",
+       "</LineEnd>",
+       {"<LineStart>a</LineEnd>", "<LineStart>b</LineEnd>"}},
       {"missing end runs to the next start",
-       "head<LineStart>a<LineStart>b</LineEnd>tail<LineStart>c", "<LineStart>", "</LineEnd>",
+       "head<LineStart>a<LineStart>b</LineEnd>tail<LineStart>c",
+       "<LineStart>",
+       "</LineEnd>",
        {"<LineStart>a", "<LineStart>b</LineEnd>", "<LineStart>c"}},
-      {"line breaks inside a record are removed", "<S>a\r\nb\nc\rd</E>", "<S>", "</E>",
+      {"line breaks inside a record are removed",
+       "<S>a\r\nb\nc\rd</E>",
+       "<S>",
+       "</E>",
        {"<S>abcd</E>"}},
       {"empty start gives nothing", "<S>a</E>", "", "</E>", {}},
       {"empty end cuts at starts only", "<S>a</E>x<S>b", "<S>", "", {"<S>a</E>x", "<S>b"}},
       {"no start separator at all", "plain page", "<S>", "</E>", {}},
       // "ソ" ends in a backslash byte: a separator "\" must not cut inside it.
-      {"separator never matches a trail byte", "\\a\x83\x5C" "b\\c", "\\", "",
-       {"\\a\x83\x5C" "b", "\\c"}},
+      {"separator never matches a trail byte",
+       "\\a\x83\x5C"
+       "b\\c",
+       "\\",
+       "",
+       {"\\a\x83\x5C"
+        "b",
+        "\\c"}},
   };
-  for (const auto& c : cases) EXPECT_EQ(cutRecords(c.page, c.start, c.end).Memo2, c.records)
-      << c.name;
+  for (const auto& c : cases)
+    EXPECT_EQ(cutRecords(c.page, c.start, c.end).Memo2, c.records) << c.name;
 }
 
 TEST(CutRecords, Memo1KeepsEveryLine) {

@@ -1,7 +1,6 @@
 // Test programs run with a real QApplication (offscreen), so that sockets, timers and widgets
 // behave as they do in the program.
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 #include <unistd.h>
 

@@ -7,8 +7,13 @@ namespace {
 
 TEST(Base64, Rfc4648Vectors) {
   const std::pair<std::string, std::string> rows[] = {
-      {"", ""},         {"f", "Zg=="},         {"fo", "Zm8="},         {"foo", "Zm9v"},
-      {"foob", "Zm9vYg=="}, {"fooba", "Zm9vYmE="}, {"foobar", "Zm9vYmFy"},
+      {"", ""},
+      {"f", "Zg=="},
+      {"fo", "Zm8="},
+      {"foo", "Zm9v"},
+      {"foob", "Zm9vYg=="},
+      {"fooba", "Zm9vYmE="},
+      {"foobar", "Zm9vYmFy"},
       {std::string("\x00\xFF\xFE", 3), "AP/+"},
   };
   for (const auto& [plain, coded] : rows) {

@@ -22,10 +22,10 @@ TEST(Codec, RoundTrip) {
 }
 
 TEST(Codec, BadInputIsReplacedNotLost) {
-  EXPECT_EQ(utf8FromCp932("a\x83"), "a\xEF\xBF\xBD");   // lone lead byte at the end
-  EXPECT_EQ(utf8FromCp932("a\xA0z"), "a\xEF\xBF\xBDz");  // unassigned single byte
-  EXPECT_EQ(cp932FromUtf8("a\xF0\x9F\x98\x80z"), "a?z");   // emoji: no CP932 form
-  EXPECT_EQ(cp932FromUtf8("a\xC3"), "a?");                 // truncated UTF-8
+  EXPECT_EQ(utf8FromCp932("a\x83"), "a\xEF\xBF\xBD");     // lone lead byte at the end
+  EXPECT_EQ(utf8FromCp932("a\xA0z"), "a\xEF\xBF\xBDz");   // unassigned single byte
+  EXPECT_EQ(cp932FromUtf8("a\xF0\x9F\x98\x80z"), "a?z");  // emoji: no CP932 form
+  EXPECT_EQ(cp932FromUtf8("a\xC3"), "a?");                // truncated UTF-8
 }
 
 }  // namespace
