@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <algorithm>
 #include <cstdio>
 
 #include "text/codec.h"
@@ -13,14 +14,28 @@ void QtMessageBox::show(Kind kind, std::string_view caption, std::string_view te
   const std::string msg = text::utf8FromCp932(text);
   std::fprintf(stderr, "%s: %s\n", cap.c_str(), msg.c_str());
   if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return;
+
+  std::erase_if(open_, [](const QPointer<QMessageBox>& b) { return b.isNull(); });
+  const QString title = QString::fromStdString(cap), body = QString::fromStdString(msg);
+  for (const QPointer<QMessageBox>& b : open_) {
+    if (b->windowTitle() == title && b->text() == body) {
+      b->raise();
+      return;
+    }
+  }
   const QMessageBox::Icon icon = kind == Kind::Error     ? QMessageBox::Critical
                                  : kind == Kind::Warning ? QMessageBox::Warning
                                                          : QMessageBox::Information;
-  auto* box = new QMessageBox(icon, QString::fromStdString(cap), QString::fromStdString(msg),
-                              QMessageBox::Ok);
+  auto* box = new QMessageBox(icon, title, body, QMessageBox::Ok);
   box->setAttribute(Qt::WA_DeleteOnClose);
   box->setModal(false);
   box->show();
+  open_.emplace_back(box);
+}
+
+std::size_t QtMessageBox::openBoxes() const {
+  return static_cast<std::size_t>(
+      std::count_if(open_.begin(), open_.end(), [](const auto& b) { return !b.isNull(); }));
 }
 
 }  // namespace zeltaro::platform
