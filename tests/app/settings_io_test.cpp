@@ -16,6 +16,7 @@
 #include "app/main_model.h"
 #include "platform/message_box.h"
 #include "support/peer_process.h"
+#include "support/temp_dir.h"
 #include "text/codec.h"
 #include "text/sjis.h"
 
@@ -24,35 +25,13 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-std::string readBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void writeBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
+using zeltaro::testing::readBytes;
+using zeltaro::testing::TempDir;
+using zeltaro::testing::writeBytes;
 
 std::string fixture(const char* name) {
   return readBytes(zeltaro::testing::testsDir() + "/app/fixtures/" + name);
 }
-
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = std::filesystem::temp_directory_path() / "zeltaro-settings-io-XXXXXX";
-    if (::mkdtemp(pattern.data())) path_ = pattern;
-  }
-  ~TempDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  std::string file(const std::string& name) const { return path_ + "/" + name; }
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
 
 class SettingsIoTest : public ::testing::Test {
  protected:

@@ -11,7 +11,7 @@
 #include <random>
 #include <thread>
 
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 
 extern char** environ;
 

@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 #include "text/codec.h"
 
 namespace zeltaro::settings {

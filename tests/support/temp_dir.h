@@ -10,12 +10,12 @@
 #include <set>
 #include <string>
 
-namespace zeltaro::settings::testing {
+namespace zeltaro::testing {
 
 class TempDir {
  public:
   TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "zeltaro-settings-XXXXXX");
+    std::string pattern = (std::filesystem::temp_directory_path() / "zeltaro-test-XXXXXX");
     if (::mkdtemp(pattern.data())) path_ = pattern;
   }
   ~TempDir() {
@@ -48,4 +48,4 @@ inline std::string readBytes(const std::string& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-}  // namespace zeltaro::settings::testing
+}  // namespace zeltaro::testing
