@@ -1,5 +1,7 @@
 #include "alerts/smtp_client.h"
 
+#include <algorithm>
+#include <chrono>
 #include <vector>
 
 #include "alerts/iso2022jp.h"
@@ -8,6 +10,11 @@
 namespace zeltaro::alerts {
 namespace {
 
+// One reply may have this many lines and bytes at most (an EHLO reply has a few dozen);
+// a server that sends more is not followed any further.
+constexpr std::size_t kMaxReplyLines = 256;
+constexpr std::size_t kMaxReplyBytes = 256 * 1024;
+
 struct Reply {
   int code = 0;
   std::vector<std::string> lines;  // whole lines, code included
@@ -15,8 +22,9 @@ struct Reply {
 
 class Session {
  public:
-  Session(platform::LineConnection& conn, const SmtpEvents& events)
-      : conn_(conn), events_(events) {}
+  Session(platform::LineConnection& conn, const SmtpEvents& events,
+          platform::LineConnection::Deadline deadline)
+      : conn_(conn), events_(events), deadline_(deadline) {}
 
   void log(std::string_view item) const {
     if (events_.logItem) events_.logItem(item);
@@ -27,12 +35,21 @@ class Session {
     return conn_.write(std::string(line) + "\r\n");
   }
 
-  // Reads one reply, continuation lines ("250-...") included.
+  // Reads one reply, continuation lines ("250-...") included, within the reply time and the
+  // exchange's deadline, and within kMaxReplyLines and kMaxReplyBytes.
   bool read(Reply& reply) {
     reply = {};
-    const auto deadline = std::chrono::steady_clock::now() + conn_.replyTimeout();
+    const auto deadline = std::min(std::chrono::steady_clock::now() + conn_.replyTimeout(), deadline_);
     std::string line;
+    std::size_t bytes = 0;
     while (conn_.readLine(line, deadline)) {
+      bytes += line.size();
+      if (line.size() > platform::kMaxLineBytes || reply.lines.size() >= kMaxReplyLines ||
+          bytes > kMaxReplyBytes) {
+        log("Stat: Reply too long.");
+        conn_.close({});  // the rest of the reply would be read as the next one
+        return false;
+      }
       log("Recv: " + line);
       reply.lines.push_back(line);
       if (line.size() < 3 || !isDigits(line.substr(0, 3))) return false;
@@ -75,6 +92,7 @@ class Session {
 
   platform::LineConnection& conn_;
   const SmtpEvents& events_;
+  platform::LineConnection::Deadline deadline_;
   Reply lastReply_;
 };
 
@@ -106,6 +124,7 @@ void transaction(Session& s, platform::LineConnection& conn, const SmtpTarget& t
   if (s.command("EHLO " + host, 250, error, "EHLO")) {
     mechanisms = authMechanisms(s.lastReply());
   } else {
+    if (!conn.isOpen()) return;
     error.clear();
     if (!s.command("HELO " + host, 250, error, "HELO")) return;
   }
@@ -151,7 +170,14 @@ void transaction(Session& s, platform::LineConnection& conn, const SmtpTarget& t
 SmtpResult smtpSend(platform::LineConnection& conn, const SmtpTarget& target,
                     const MailMessage& message, const SmtpEvents& events) {
   SmtpResult result;
-  Session s(conn, events);
+  // The whole exchange, QUIT included, ends by this point whatever the server does.
+  const auto deadline = std::chrono::steady_clock::now() + conn.exchangeTimeout();
+  conn.setDeadline(deadline);
+  struct ClearDeadline {
+    platform::LineConnection& conn;
+    ~ClearDeadline() { conn.setDeadline(platform::LineConnection::Deadline::max()); }
+  } clearDeadline{conn};
+  Session s(conn, events, deadline);
   if (!conn.open(target.host, target.port, events.status, result.error)) return result;
   s.log("Stat: Connected.");
   if (!s.command("", 220, result.error, "the greeting")) {

@@ -6,7 +6,9 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <cerrno>
 #include <cstdio>
 #include <exception>
@@ -25,6 +27,7 @@
 #include "console/remote_console.h"
 #include "platform/instance_lock.h"
 #include "platform/qt_message_box.h"
+#include "platform/stop_request.h"
 #include "settings/station_settings.h"
 #include "text/codec.h"
 
@@ -72,11 +75,13 @@ std::string toCp932(const std::string& utf8) {
   return text::utf8FromCp932(cp) == utf8 ? cp : utf8;
 }
 
-// SIGTERM and SIGINT only write a byte; the loop reads it and closes the main window.
+// SIGTERM and SIGINT only raise the stop flag (which ends any wait on a peer at once) and
+// write a byte; the loop reads it and closes the main window.
 int signalFds[2] = {-1, -1};
 
 void onSignal(int) {
   const int saved = errno;
+  platform::requestStop();
   const char b = 1;
   [[maybe_unused]] const ssize_t n = write(signalFds[1], &b, 1);
   errno = saved;
@@ -136,11 +141,23 @@ int main(int argc, char** argv) {
     QObject::connect(&form1, &app::ui::TForm1::closed, &qapp, &QCoreApplication::quit);
 
     QSocketNotifier signalNotifier(signalFds[0], QSocketNotifier::Read);
-    QObject::connect(&signalNotifier, &QSocketNotifier::activated, &form1, [&form1] {
+    // A check that runs lets the loop run, so the signal may be seen in the middle of it. The
+    // stop flag ends its fetch and its processing at once; the window closes when the check
+    // has put what it found into the log, so that the save holds it.
+    QTimer closeWhenAtRest;
+    closeWhenAtRest.setInterval(20);
+    QElapsedTimer sinceSignal;
+    QObject::connect(&closeWhenAtRest, &QTimer::timeout, &form1, [&] {
+      if (!model.atRest() && sinceSignal.elapsed() < 5000) return;
+      closeWhenAtRest.stop();
+      form1.close();
+    });
+    QObject::connect(&signalNotifier, &QSocketNotifier::activated, &form1, [&] {
       char buf[64];
       while (read(signalFds[0], buf, sizeof buf) > 0) {
       }
-      form1.close();
+      if (!sinceSignal.isValid()) sinceSignal.start();
+      closeWhenAtRest.start();
     });
 
     form1.show();

@@ -10,7 +10,9 @@
 #include "app/settings_io.h"
 #include "platform/browser.h"
 #include "platform/message_box.h"
+#include "platform/stop_request.h"
 #include "spots/composition.h"
+#include "spots/new_lines.h"
 #include "spots/page_text.h"
 #include "text/codec.h"
 #include "text/sjis.h"
@@ -106,6 +108,7 @@ void MainModel::startUp(const std::vector<std::string>& args) {
 void MainModel::close() {
   storePatrolWindowStates();
   closeRigLink();
+  capLog();  // also when the program is stopped in the middle of a check
   saveSettingsFile();
   releaseMichiNoEkiData();
 }
@@ -148,7 +151,7 @@ int MainModel::UrlCheck(int n) {
   // The single HTTP client and the page state serve one check at a time: a check asked for
   // while another runs (its pump let a click or a command through) runs after it.
   if (checkDepth_ > 0) {
-    queuedChecks_.push_back(n);
+    queuedChecks_.push_back({n, nullptr});
     return 0;
   }
   const int inserted = runUrlCheck(n);
@@ -156,11 +159,21 @@ int MainModel::UrlCheck(int n) {
   return inserted;
 }
 
+void MainModel::UrlCheckThen(int n, std::function<void()> done) {
+  if (checkDepth_ > 0 && n >= 1 && n <= 3) {
+    queuedChecks_.push_back({n, std::move(done)});
+    return;
+  }
+  UrlCheck(n);
+  call(done);
+}
+
 void MainModel::runQueuedChecks() {
   while (!queuedChecks_.empty() && checkDepth_ == 0) {
-    const int next = queuedChecks_.front();
+    QueuedCheck next = std::move(queuedChecks_.front());
     queuedChecks_.pop_front();
-    runUrlCheck(next);
+    runUrlCheck(next.n);
+    call(next.done);
   }
 }
 
@@ -199,9 +212,34 @@ int MainModel::processPage(int n) {
   SubjectSuffix.clear();
   insertedSoFar_ = 0;
   bool firstQsoHit[3] = {false, false, false};
-  const std::string& welcome = welcomeLines().front();
+  spots::NewLines fresh(Memo_Log.lines);
+  // The new lines go in front of the log in one step when the records are done, also when a
+  // record throws.
+  const auto commit = [&] {
+    if (fresh.empty()) return;
+    if (!Memo_Log.lines.empty() && Memo_Log.lines.front() == welcomeLines().front()) {
+      Memo_Log.lines.clear();
+      Memo_Log2.lines.clear();
+    }
+    fresh.moveInFrontOf(Memo_Log.lines);
+  };
+  try {
+    processRecords(n, fresh, firstQsoHit);
+  } catch (...) {
+    commit();
+    throw;
+  }
+  commit();
 
+  for (int l = 0; l < 3; ++l)
+    if (firstQsoHit[l] && station.first[static_cast<std::size_t>(l)].Subj)
+      SubjectSuffix += station.first[static_cast<std::size_t>(l)].Text;
+  return insertedSoFar_;
+}
+
+void MainModel::processRecords(int n, spots::NewLines& fresh, bool (&firstQsoHit)[3]) {
   for (const std::string& record : Memo2) {
+    if (platform::stopRequested()) return;  // the program is closing
     const spots::ExtractionSlots slots =
         spots::fillSlots(record, Memo_pcre, roles, *services_.pump);
     const spots::Composition c = spots::compose(Edit1, slots, *services_.pump);
@@ -224,41 +262,17 @@ int MainModel::processPage(int n) {
     }
     if (!matched[0] && !matched[1] && !matched[2]) continue;
 
-    bool old = false;
-    for (const std::string& line : Memo_Log.lines) {
-      services_.pump->pump();
-      if (line.size() >= 4 && std::string_view(line).substr(4) == c.display) {
-        old = true;
-        break;
-      }
-    }
-    if (old) continue;
-
-    if (!Memo_Log.lines.empty() && Memo_Log.lines.front() == welcome) {
-      Memo_Log.lines.clear();
-      Memo_Log2.lines.clear();
-    }
-    std::string line;
-    line += matched[0] ? '1' : '_';
-    line += matched[1] ? '2' : '_';
-    line += matched[2] ? '3' : '_';
-    line += '_';
-    line += c.display;
-    const auto at = static_cast<std::size_t>(insertedSoFar_);
-    Memo_Log.lines.insert(
-        Memo_Log.lines.begin() + static_cast<long>(std::min(at, Memo_Log.lines.size())),
-        std::move(line));
+    std::string display = spots::logSafe(c.display);
+    if (fresh.isOld(display)) continue;
+    const char mark[] = {matched[0] ? '1' : '_', matched[1] ? '2' : '_', matched[2] ? '3' : '_',
+                         '_'};
+    fresh.add(std::string_view(mark, sizeof mark), display);
     ++insertedSoFar_;
     Memo_Log3.scrollToTop();
     Memo_Log4.scrollToTop();
     Memo_Log5.scrollToTop();
     lamps.light(matched[0], matched[1], matched[2]);
   }
-
-  for (int l = 0; l < 3; ++l)
-    if (firstQsoHit[l] && station.first[static_cast<std::size_t>(l)].Subj)
-      SubjectSuffix += station.first[static_cast<std::size_t>(l)].Text;
-  return insertedSoFar_;
 }
 
 void MainModel::collectMailText(int newLines) {

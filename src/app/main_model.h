@@ -30,6 +30,9 @@ class MessageBox;
 namespace zeltaro::alerts {
 class SoundAlert;
 }
+namespace zeltaro::spots {
+class NewLines;
+}
 
 namespace zeltaro::app {
 
@@ -89,6 +92,10 @@ class MainModel {
   int btnChkUrl2Click() { return UrlCheck(2); }
   int btnChkUrl3Click() { return UrlCheck(3); }
   int UrlCheck(int n);
+  // As UrlCheck, then done() once the check has run: at once when no check runs, else after
+  // the running one, when this check's turn has come.
+  void UrlCheckThen(int n, std::function<void()> done);
+  bool checkRunning() const { return checkDepth_ > 0; }
   void btnURL1Click() { openUrl(1); }
   void btnURL2Click() { openUrl(2); }
   void btnURL3Click() { openUrl(3); }
@@ -287,6 +294,7 @@ class MainModel {
   bool urlOn(int n) const;
   bool& checkButtonEnabled(int n);
   int runUrlCheck(int n);
+  void processRecords(int n, spots::NewLines& fresh, bool (&firstQsoHit)[3]);
   void runQueuedChecks();
   void collectMailText(int newLines);
   void refreshPanes();
@@ -294,7 +302,11 @@ class MainModel {
 
   MainServices services_;
   int checkDepth_ = 0;            // > 0 while a check runs
-  std::deque<int> queuedChecks_;  // checks asked for while another one ran
+  struct QueuedCheck {
+    int n;
+    std::function<void()> done;  // may be empty
+  };
+  std::deque<QueuedCheck> queuedChecks_;  // checks asked for while another one ran
   int insertedSoFar_ = 0;         // lines the running page processing has inserted
 };
 

@@ -9,6 +9,7 @@
 #include "spots/extraction.h"
 #include "text/codec.h"
 #include "text/sjis.h"
+#include "views/combo_index.h"
 
 namespace zeltaro::app {
 namespace {
@@ -137,7 +138,8 @@ std::string LoadSettings(MainModel& m, const std::string& path) {
   }
 
   // [Cols], [Mode2]
-  m.ComboBox1 = f.readInt("Cols", "LogMode", m.ComboBox1);
+  m.ComboBox1 = views::comboItemIndex(f.readInt("Cols", "LogMode", m.ComboBox1),
+                                      views::kColumnCountItems);
   m.radioDisp2 = f.readBool("Mode2", "LogMode", m.radioDisp2);
   m.radioDisp1 = !m.radioDisp2;
 
@@ -400,11 +402,14 @@ SaveOutcome SaveSettings(const MainModel& m, const std::string& path) {
   }
 
   SaveOutcome out;
-  if (!f.save(&out.reason)) {
+  out.ok = f.save(&out.reason);
+  if (out.ok && !f.cutValues().empty()) {
+    // The rest is saved, but this save did not keep everything it was given.
     out.ok = false;
-    // The path is the file system's (UTF-8); the message is shown as CP932 like every text.
-    out.message = settings::cannotWriteMessage(text::cp932FromUtf8(path));
+    out.reason = settings::describeCutValues(f.cutValues());
   }
+  // The path is the file system's (UTF-8); the message is shown as CP932 like every text.
+  if (!out.ok) out.message = settings::cannotWriteMessage(text::cp932FromUtf8(path));
   return out;
 }
 

@@ -364,10 +364,18 @@ std::string CommandSet::fixedCommand(const std::string& u, SessionControl& sessi
     return SJ("    音声アラートテストを実行しました\r\n");
   }
   if (u.size() == 4 && startsWith(u, "T U") && u[3] >= '1' && u[3] <= '3') {
+    std::string reply = "    URL" + std::string(1, u[3]) + SJ("巡回テストを実行しました\r\n");
+    // While another check runs this one waits for its turn, and so does its reply.
+    if (m.checkRunning()) {
+      if (auto later = session.DeferReply()) {
+        m.UrlCheckThen(u[3] - '0', [later, reply] { later(reply); });
+        return reply;
+      }
+    }
     constexpr Check checks[] = {&app::MainModel::btnChkUrl1Click, &app::MainModel::btnChkUrl2Click,
                                 &app::MainModel::btnChkUrl3Click};
     (m.*checks[u[3] - '1'])();
-    return "    URL" + std::string(1, u[3]) + SJ("巡回テストを実行しました\r\n");
+    return reply;
   }
   if (u == "R") return status();
   if (u == "Z CFG ON" || u == "Z CFG OFF") {

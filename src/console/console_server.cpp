@@ -4,6 +4,8 @@
 #include <QTimer>
 #include <string>
 
+#include "platform/exchange_limits.h"
+#include "platform/socket_state.h"
 #include "text/codec.h"
 
 namespace zeltaro::console {
@@ -12,7 +14,8 @@ namespace zeltaro::console {
 // together.
 class SocketConnection final : public QObject, public Connection {
  public:
-  explicit SocketConnection(QTcpSocket* socket) : QObject(socket), socket_(socket) {}
+  explicit SocketConnection(QTcpSocket* socket)
+      : QObject(socket), socket_(socket), resetWatch(socket->socketDescriptor()) {}
 
   QTcpSocket* socket() const { return socket_; }
 
@@ -31,12 +34,19 @@ class SocketConnection final : public QObject, public Connection {
   bool closing = false;
   bool wrote = false;      // "Write" has been shown for this client
   bool throttled = false;  // its input waits until it takes its output
+  platform::ResetWatch resetWatch;
 
  private:
   QTcpSocket* socket_;
 };
 
-ConsoleServer::ConsoleServer(platform::MessageBox& messages) : messages_(messages) {
+ConsoleServer::ConsoleServer(platform::MessageBox& messages)
+    : ConsoleServer(messages, platform::consoleGraceTime()) {}
+
+ConsoleServer::ConsoleServer(platform::MessageBox& messages, std::chrono::milliseconds graceTime)
+    : messages_(messages), graceTime_(graceTime) {
+  // A reply that waited for a check has gone out: the client's input is read again.
+  session_.setIdleListener([this] { drain(); });
   QObject::connect(&ServerSocket1, &QTcpServer::newConnection, &ServerSocket1,
                    [this] { ServerSocket1Accept(); });
 }
@@ -83,18 +93,52 @@ void ConsoleServer::ServerSocket1Accept() {
     QObject::connect(socket, &QTcpSocket::disconnected, connection,
                      [this, connection] { ClientDisconnect(connection); });
     QObject::connect(socket, &QTcpSocket::errorOccurred, connection,
-                     [this](QAbstractSocket::SocketError error) {
-                       // A client that closes its end is a normal disconnect, not an error.
-                       if (error != QAbstractSocket::RemoteHostClosedError)
-                         session_.status("Error");
+                     [this, connection](QAbstractSocket::SocketError error) {
+                       ClientError(connection, error);
                      });
     session_.status("Connect");
     session_.status("Accept");
+    endDepartedSession();
     if (session_.accept(*connection)) {
       current_ = connection;
+      startGraceTimer(connection);
       drain();  // the client may have typed ahead of its greeting
     }
   }
+}
+
+void ConsoleServer::startGraceTimer(SocketConnection* connection) {
+  if (session_.Authenticated) return;
+  // The connection is the timer's context: the timer dies with it.
+  QTimer::singleShot(graceTime_, connection, [this, connection] {
+    if (session_.connection() == connection && !session_.Authenticated && !session_.busy())
+      session_.CloseSession();
+  });
+}
+
+void ConsoleServer::endDepartedSession() {
+  QTcpSocket* s = sessionSocket();
+  if (s == nullptr || session_.busy() || !platform::peerHasLeft(s->socketDescriptor())) return;
+  SocketConnection* connection = current_.data();
+  drain();  // what it sent before leaving is still its input
+  if (session_.connection() != connection) return;
+  // abort() reports the disconnect at once; the direct call covers a socket that no longer
+  // reports anything.
+  s->abort();
+  if (session_.connection() == connection) ClientDisconnect(connection);
+}
+
+void ConsoleServer::ClientError(SocketConnection* connection,
+                                QAbstractSocket::SocketError error) {
+  // A client that closes its end is a normal disconnect, not an error; Qt reports a reset the
+  // same way, so the kernel is asked which of the two it was.
+  const bool reset = error == QAbstractSocket::RemoteHostClosedError;
+  if (reset && !connection->resetWatch.wasReset()) return;
+  session_.status("Error");
+  const std::string what =
+      reset ? "Connection reset by peer." : connection->socket()->errorString().toStdString();
+  messages_.show(platform::MessageBox::Kind::Error, "ZELTARO",
+                 text::cp932FromUtf8("Socket Error: " + what));
 }
 
 void ConsoleServer::ClientRead(SocketConnection* connection) {
@@ -120,6 +164,7 @@ void ConsoleServer::ClientWrite(SocketConnection* connection) {
 }
 
 void ConsoleServer::ClientDisconnect(SocketConnection* connection) {
+  connection->resetWatch.release();  // the socket's close reaches the client now
   session_.status("Disconnect");
   session_.disconnected(*connection);
   // While a command runs, this socket's own signal may still be on the stack below us.

@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -26,7 +27,11 @@ inline constexpr int kCloseGraceMs = 10000;
 
 class ConsoleServer {
  public:
+  // graceTime: how long a client may stay connected without having given the password (a
+  // client that has given it, or any client when there is no password, may stay as long as
+  // it likes).
   explicit ConsoleServer(platform::MessageBox& messages);
+  ConsoleServer(platform::MessageBox& messages, std::chrono::milliseconds graceTime);
   ~ConsoleServer();
   ConsoleServer(const ConsoleServer&) = delete;
   ConsoleServer& operator=(const ConsoleServer&) = delete;
@@ -51,12 +56,18 @@ class ConsoleServer {
   void ClientRead(SocketConnection* connection);
   void ClientWrite(SocketConnection* connection);
   void ClientDisconnect(SocketConnection* connection);
+  void ClientError(SocketConnection* connection, QAbstractSocket::SocketError error);
+  // A session whose client has already gone (its departure still queued) ends now, so that a
+  // client arriving right behind it is not taken for a second one.
+  void endDepartedSession();
+  void startGraceTimer(SocketConnection* connection);
   QTcpSocket* sessionSocket() const;
   // Runs the receive rule on what the session's client has sent, as long as no command runs
   // and the client takes its output.
   void drain();
 
   platform::MessageBox& messages_;
+  std::chrono::milliseconds graceTime_;
   ConsoleSession session_;
   QPointer<SocketConnection> current_;
   bool draining_ = false;

@@ -134,6 +134,8 @@ bool ConsoleSession::accept(Connection& connection) {
 void ConsoleSession::disconnected(Connection& connection) {
   if (&connection != connection_) return;
   connection_ = nullptr;
+  if (deferredReply_ != 0) busy_ = false;  // the awaited reply has nobody to go to
+  deferredReply_ = 0;
   ++generation_;
   PendingInput.clear();
   held_.clear();
@@ -143,6 +145,8 @@ void ConsoleSession::CloseSession() {
   Connection* c = connection_;
   if (c == nullptr) return;
   connection_ = nullptr;
+  if (deferredReply_ != 0) busy_ = false;
+  deferredReply_ = 0;
   ++generation_;
   PendingInput.clear();
   held_.clear();
@@ -217,16 +221,40 @@ void ConsoleSession::runLine(std::string line) {
   const std::uint64_t generation = generation_;
   std::string reply;
   busy_ = true;
+  deferring_ = false;
   try {
     reply = executor_->execute(line, *this);
   } catch (...) {
     busy_ = false;
+    deferring_ = false;
     throw;
+  }
+  if (deferring_) {
+    deferring_ = false;
+    // Still awaited (the reply function may have run already, inside execute()).
+    if (deferredReply_ != 0 && generation == generation_) return;
   }
   busy_ = false;
   // The client may have gone, or even been replaced, while the command ran.
   if (generation == generation_) SendReply(reply);
   drainHeld();
+}
+
+std::function<void(std::string)> ConsoleSession::DeferReply() {
+  if (!busy_ || connection_ == nullptr) return {};
+  static std::uint64_t counter = 0;
+  const std::uint64_t id = ++counter;
+  deferring_ = true;
+  deferredReply_ = id;
+  return [this, id](std::string reply) {
+    if (deferredReply_ != id) return;  // the client has gone, or the reply was sent
+    deferredReply_ = 0;
+    if (deferring_) return;  // still inside execute(): runLine sends nothing, then goes on
+    busy_ = false;
+    SendReply(reply);
+    drainHeld();
+    if (idleListener_) idleListener_();
+  };
 }
 
 void ConsoleSession::drainHeld() {

@@ -27,6 +27,11 @@ class SessionControl {
   // Closes the session's connection (the quit command).
   virtual void CloseSession() = 0;
   virtual void ClearPendingInput() = 0;
+  // For a command whose action finishes later (it waits for another one): the reply given by
+  // execute() is dropped, the session stays busy, and the returned function sends the real
+  // reply when called (once; nothing when the client has gone meanwhile). Empty when the
+  // session cannot wait: the command then runs its action at once.
+  virtual std::function<void(std::string)> DeferReply() { return {}; }
 };
 
 // The command set. execute() gets one complete line (CP932, CR and LF removed) of an
@@ -78,6 +83,9 @@ class ConsoleSession final : public SessionControl {
   void SendReply(std::string_view text);
   void CloseSession() override;
   void ClearPendingInput() override { PendingInput.clear(); }
+  std::function<void(std::string)> DeferReply() override;
+  // Called when a deferred reply has gone out and the session takes input again.
+  void setIdleListener(std::function<void()> listener) { idleListener_ = std::move(listener); }
 
   bool hasSession() const { return connection_ != nullptr; }
   const Connection* connection() const { return connection_; }
@@ -104,7 +112,10 @@ class ConsoleSession final : public SessionControl {
   std::string password_;
   CommandExecutor* executor_ = nullptr;
   std::function<void(const std::string&)> statusListener_;
+  std::function<void()> idleListener_;
   bool busy_ = false;
+  bool deferring_ = false;          // the running command asked to reply later
+  std::uint64_t deferredReply_ = 0;  // the reply awaited, 0 for none
   bool draining_ = false;
   std::string held_;
 };

@@ -14,6 +14,8 @@
 #include <thread>
 #include <vector>
 
+#include "platform/exchange_limits.h"
+#include "platform/stop_request.h"
 #include "text/sjis.h"
 
 namespace zeltaro::platform {
@@ -303,6 +305,7 @@ struct QtHttpClient::Job {
   std::unique_ptr<QTcpSocket> socket;
   std::unique_ptr<ResponseReader> reader;
   QElapsedTimer idle;
+  QElapsedTimer total;  // from the first step on; a fetch queued behind another waits free
   bool packetArrived = false;
   Result result;
 
@@ -350,7 +353,15 @@ struct QtHttpClient::Job {
   }
 };
 
-QtHttpClient::QtHttpClient() : QtHttpClient(Limits{}) {}
+namespace {
+QtHttpClient::Limits defaultLimits() {
+  QtHttpClient::Limits limits;
+  limits.totalTimeoutMs = static_cast<int>(httpTotalTimeout().count());
+  return limits;
+}
+}  // namespace
+
+QtHttpClient::QtHttpClient() : QtHttpClient(defaultLimits()) {}
 QtHttpClient::QtHttpClient(Limits limits) : limits_(limits) {}
 QtHttpClient::~QtHttpClient() = default;
 
@@ -379,6 +390,7 @@ void QtHttpClient::advance(Job& job) {
   using Stage = Job::Stage;
   switch (job.stage) {
     case Stage::Start: {
+      job.total.start();
       auto target = parseHttpAddress(job.address);
       if (!target) return job.fail("unsupported address");
       job.target = std::move(*target);
@@ -466,6 +478,10 @@ void QtHttpClient::advance(Job& job) {
     case Stage::Done:
       return;
   }
+  if (stopRequested()) return job.fail("stopped");
+  if (job.total.elapsed() >= limits_.totalTimeoutMs)
+    return job.fail("no complete response within " + std::to_string(limits_.totalTimeoutMs) +
+                    " ms");
   if (job.idle.elapsed() >= limits_.idleTimeoutMs)
     job.fail("nothing received for " + std::to_string(limits_.idleTimeoutMs) + " ms");
 }

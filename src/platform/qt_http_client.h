@@ -1,7 +1,9 @@
 #pragma once
 // The HTTP/1.0 page fetch over QTcpSocket. The request bytes are fixed; the wait for the
 // network is cut into short slices with the message pump run between them, so the window and
-// the console stay alive while a page comes in.
+// the console stay alive while a page comes in. A fetch ends within its total time whatever
+// the server does (a server dripping one byte now and then included), and at once when the
+// program is asked to stop.
 
 #include <cstddef>
 #include <cstdint>
@@ -33,11 +35,13 @@ class QtHttpClient final : public HttpClient {
  public:
   struct Limits {
     int idleTimeoutMs = 30000;                 // nothing received for this long: fail
+    int totalTimeoutMs = 60000;                // the whole get(), redirects included
     std::size_t maxResponseBytes = 16u << 20;  // status line, headers and body together
     int maxRedirects = 10;                     // 300-302 responses followed in one get()
     int sliceMs = 20;                          // longest wait between two pumps
   };
 
+  // The default limits, the total time as httpTotalTimeout() says.
   QtHttpClient();
   explicit QtHttpClient(Limits limits);
   ~QtHttpClient() override;

@@ -2,16 +2,35 @@
 
 #include <QHostAddress>
 #include <QHostInfo>
+#include <algorithm>
 
+#include "platform/exchange_limits.h"
+#include "platform/stop_request.h"
 #include "text/codec.h"
 
 namespace zeltaro::platform {
 namespace {
 
+// The longest single blocking wait, so that a stop request is seen promptly.
+constexpr int kSliceMs = 50;
+
 int msUntil(LineConnection::Deadline deadline) {
+  if (deadline == LineConnection::Deadline::max()) return kSliceMs;
   const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
       deadline - std::chrono::steady_clock::now());
-  return left.count() > 0 ? static_cast<int>(left.count()) : 0;
+  return left.count() > 0 ? static_cast<int>(std::min<long long>(left.count(), kSliceMs)) : 0;
+}
+
+// Runs one wait step (given at most a slice) until it succeeds, the deadline passes or a stop
+// is requested.
+template <typename Step>
+bool waitSliced(LineConnection::Deadline deadline, Step step) {
+  while (!stopRequested()) {
+    const int ms = msUntil(deadline);
+    if (ms == 0) return false;
+    if (step(ms)) return true;
+  }
+  return false;
 }
 
 void report(const LineConnection::StatusFn& status, const std::string& message) {
@@ -21,14 +40,23 @@ void report(const LineConnection::StatusFn& status, const std::string& message) 
 }  // namespace
 
 QtLineConnection::QtLineConnection(std::chrono::milliseconds connectTimeout,
-                                   std::chrono::milliseconds replyTimeout)
-    : connectTimeout_(connectTimeout), replyTimeout_(replyTimeout) {}
+                                   std::chrono::milliseconds replyTimeout,
+                                   std::chrono::milliseconds exchangeTimeout)
+    : connectTimeout_(connectTimeout),
+      replyTimeout_(replyTimeout),
+      exchangeTimeout_(exchangeTimeout) {
+  // Qt keeps no more than this much unread; the rest waits in the kernel and the peer.
+  socket_.setReadBufferSize(static_cast<qint64>(kMaxLineBytes));
+}
+
+std::chrono::milliseconds QtLineConnection::smtpDefaultTotal() { return smtpTotalTimeout(); }
 
 QtLineConnection::~QtLineConnection() { socket_.abort(); }
 
 bool QtLineConnection::open(std::string_view host, std::uint32_t port, const StatusFn& status,
                             std::string& error) {
   socket_.abort();
+  pending_.clear();
   const std::string name = text::utf8FromCp932(host);
   if (name.empty()) {
     error = "No host name given.";
@@ -51,8 +79,14 @@ bool QtLineConnection::open(std::string_view host, std::uint32_t port, const Sta
   const std::string where = address.toString().toStdString() + ":" + std::to_string(port);
   report(status, "Connecting to " + where + ".");
   socket_.connectToHost(address, static_cast<quint16>(port));
-  if (!socket_.waitForConnected(static_cast<int>(connectTimeout_.count()))) {
-    error = socket_.error() == QAbstractSocket::SocketTimeoutError
+  const Deadline connectBy = bounded(std::chrono::steady_clock::now() + connectTimeout_);
+  if (!waitSliced(connectBy, [this](int ms) {
+        return socket_.waitForConnected(ms) ||
+               socket_.state() == QAbstractSocket::UnconnectedState;
+      }) ||
+      socket_.state() != QAbstractSocket::ConnectedState) {
+    error = socket_.state() != QAbstractSocket::UnconnectedState ||
+                    socket_.error() == QAbstractSocket::SocketTimeoutError
                 ? "Connection to " + where + " timed out."
                 : socket_.errorString().toStdString() + " (" + where + ").";
     socket_.abort();
@@ -68,28 +102,49 @@ bool QtLineConnection::write(std::string_view bytes) {
       static_cast<qint64>(bytes.size())) {
     return false;
   }
-  const Deadline deadline = std::chrono::steady_clock::now() + replyTimeout_;
+  const Deadline deadline = bounded(std::chrono::steady_clock::now() + replyTimeout_);
   while (socket_.bytesToWrite() > 0) {
-    const int ms = msUntil(deadline);
-    if (ms == 0 || !socket_.waitForBytesWritten(ms)) return false;
+    if (socket_.state() != QAbstractSocket::ConnectedState) return false;
+    if (!waitSliced(deadline, [this](int ms) {
+          return socket_.waitForBytesWritten(ms) ||
+                 socket_.state() != QAbstractSocket::ConnectedState;
+        }))
+      return false;
   }
   return true;
 }
 
 bool QtLineConnection::readLine(std::string& line, Deadline deadline) {
-  while (!socket_.canReadLine()) {
-    if (socket_.state() != QAbstractSocket::ConnectedState) return false;
-    const int ms = msUntil(deadline);
-    if (ms == 0 || !socket_.waitForReadyRead(ms)) {
-      if (socket_.canReadLine()) break;
+  deadline = bounded(deadline);
+  std::size_t scanned = 0;
+  for (;;) {
+    const std::size_t lf = pending_.find('\n', scanned);
+    if (lf != std::string::npos) {
+      std::size_t end = lf;
+      if (end > 0 && pending_[end - 1] == '\r') --end;
+      line.assign(pending_, 0, end);
+      pending_.erase(0, lf + 1);
+      return true;
+    }
+    scanned = pending_.size();
+    if (pending_.size() > kMaxLineBytes) {
+      // A line without end: give up on the peer rather than hold it all.
+      socket_.abort();
+      pending_.clear();
       return false;
     }
+    if (socket_.bytesAvailable() == 0) {
+      if (socket_.state() != QAbstractSocket::ConnectedState) return false;
+      if (!waitSliced(deadline, [this](int ms) {
+            return socket_.waitForReadyRead(ms) || socket_.bytesAvailable() > 0 ||
+                   socket_.state() != QAbstractSocket::ConnectedState;
+          }))
+        return false;
+    }
+    const qint64 room = static_cast<qint64>(kMaxLineBytes + 1 - pending_.size());
+    const QByteArray data = socket_.read(std::min(socket_.bytesAvailable(), room));
+    pending_.append(data.constData(), static_cast<std::size_t>(data.size()));
   }
-  QByteArray data = socket_.readLine();
-  if (data.endsWith('\n')) data.chop(1);
-  if (data.endsWith('\r')) data.chop(1);
-  line.assign(data.constData(), static_cast<std::size_t>(data.size()));
-  return true;
 }
 
 void QtLineConnection::close(const StatusFn& status) {
@@ -97,9 +152,13 @@ void QtLineConnection::close(const StatusFn& status) {
   report(status, "Disconnecting.");
   socket_.disconnectFromHost();
   if (socket_.state() != QAbstractSocket::UnconnectedState) {
-    socket_.waitForDisconnected(static_cast<int>(replyTimeout_.count()));
+    waitSliced(bounded(std::chrono::steady_clock::now() + replyTimeout_), [this](int ms) {
+      return socket_.waitForDisconnected(ms) ||
+             socket_.state() == QAbstractSocket::UnconnectedState;
+    });
   }
   socket_.abort();
+  pending_.clear();
   report(status, "Disconnected.");
 }
 

@@ -1,16 +1,20 @@
 #pragma once
 #include <QTcpSocket>
 #include <chrono>
+#include <string>
 
 #include "platform/line_connection.h"
 
 namespace zeltaro::platform {
 
-// LineConnection over a QTcpSocket used with its blocking waits.
+// LineConnection over a QTcpSocket used with its blocking waits. The waits are cut into short
+// slices so that a stop request (SIGTERM) ends them at once; what the peer sends is read into
+// a buffer of at most one line (kMaxLineBytes).
 class QtLineConnection final : public LineConnection {
  public:
   explicit QtLineConnection(std::chrono::milliseconds connectTimeout = std::chrono::seconds(30),
-                            std::chrono::milliseconds replyTimeout = std::chrono::seconds(30));
+                            std::chrono::milliseconds replyTimeout = std::chrono::seconds(30),
+                            std::chrono::milliseconds exchangeTimeout = smtpDefaultTotal());
   ~QtLineConnection() override;
 
   bool open(std::string_view host, std::uint32_t port, const StatusFn& status,
@@ -20,12 +24,22 @@ class QtLineConnection final : public LineConnection {
   void close(const StatusFn& status) override;
   bool isOpen() const override;
   std::chrono::milliseconds replyTimeout() const override { return replyTimeout_; }
+  std::chrono::milliseconds exchangeTimeout() const override { return exchangeTimeout_; }
+  void setDeadline(Deadline deadline) override { deadline_ = deadline; }
   std::string localHostName() const override;
 
+  // smtpTotalTimeout(), as a default argument.
+  static std::chrono::milliseconds smtpDefaultTotal();
+
  private:
+  Deadline bounded(Deadline d) const { return d < deadline_ ? d : deadline_; }
+
   QTcpSocket socket_;
   std::chrono::milliseconds connectTimeout_;
   std::chrono::milliseconds replyTimeout_;
+  std::chrono::milliseconds exchangeTimeout_;
+  Deadline deadline_ = Deadline::max();
+  std::string pending_;  // received bytes not yet returned as a line
 };
 
 }  // namespace zeltaro::platform

@@ -297,15 +297,29 @@ void ProfileFile::writeRaw(std::string_view section, std::string_view key,
   lines_.push_back(std::move(line));
 }
 
+std::string describeCutValues(const std::vector<std::string>& cut) {
+  std::string out = "values cut at a line break or NUL:";
+  for (std::size_t i = 0; i < cut.size(); ++i) out += (i == 0 ? " " : ", ") + cut[i];
+  return out;
+}
+
+std::string_view ProfileFile::noteCut(std::string_view section, std::string_view key,
+                                      std::string_view text) {
+  const std::string_view line = oneLine(text);
+  if (line.size() != text.size())
+    cut_.push_back("[" + std::string(section) + "] " + std::string(key));
+  return line;
+}
+
 void ProfileFile::writeString(std::string_view section, std::string_view key,
                               std::string_view text) {
-  writeRaw(section, key, oneLine(text));
+  writeRaw(section, key, noteCut(section, key, text));
 }
 
 void ProfileFile::writeQuoted(std::string_view section, std::string_view key,
                               std::string_view text) {
   std::string quoted;
-  const std::string_view body = oneLine(text);
+  const std::string_view body = noteCut(section, key, text);
   quoted.reserve(body.size() + 2);
   quoted += '"';
   quoted += body;

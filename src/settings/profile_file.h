@@ -20,7 +20,8 @@
 //   section has none); a missing section goes at the end of the file, after one blank line when
 //   the file is not empty. A file written from scratch thus has the order of the first writes.
 // - A value is written up to its first CR, LF or NUL: a line break in a value would otherwise
-//   start new lines of its own in the file.
+//   start new lines of its own in the file. Every value so cut is listed by cutValues(), so
+//   that the caller can say the save did not keep everything.
 
 #include <cstdint>
 #include <optional>
@@ -60,6 +61,10 @@ std::string cannotWriteMessage(std::string_view path);
 bool replaceFileAtomically(const std::string& path, std::string_view bytes,
                            std::string* error = nullptr);
 
+// The reason given for a save whose values were cut: "values cut at a line break or NUL:
+// [Inet] Log, ...".
+std::string describeCutValues(const std::vector<std::string>& cut);
+
 class ProfileFile {
  public:
   // An empty profile that will be saved to path.
@@ -96,6 +101,9 @@ class ProfileFile {
   void writeInt(std::string_view section, std::string_view key, std::int64_t number);
   void writeBool(std::string_view section, std::string_view key, bool on);
 
+  // "[Section] Key" of every value written so far that was cut at a CR, LF or NUL.
+  const std::vector<std::string>& cutValues() const { return cut_; }
+
   // The bytes save() writes: every line followed by CR LF.
   std::string content() const;
   // Replaces the file at path() with content() (see replaceFileAtomically). Refused when the
@@ -112,10 +120,12 @@ class ProfileFile {
 
   Found find(std::string_view section, std::string_view key) const;
   void writeRaw(std::string_view section, std::string_view key, std::string_view stored);
+  std::string_view noteCut(std::string_view section, std::string_view key, std::string_view text);
 
   std::string path_;
   LoadState state_ = LoadState::Missing;
   std::vector<std::string> lines_;
+  std::vector<std::string> cut_;
 };
 
 }  // namespace zeltaro::settings

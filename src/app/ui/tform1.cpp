@@ -90,8 +90,7 @@ TForm1::TForm1(MainModel& model, const std::vector<std::string>& args, QWidget* 
   build();
   model_.startUp(args);
   // The window takes the size and place the settings gave; its resize runs FormResize.
-  resize(model_.Width - 8, model_.Height - model_.layout.captionHeight - 8);
-  move(model_.Left, model_.Top);
+  applyModelGeometry();
   syncFromModel();
   refreshCaption();
   // Timer1 itself runs for the whole life of the window; the model's flag says whether a tick
@@ -663,8 +662,17 @@ void TForm1::buildListArea() {
 
 // ---------------------------------------------------------------- showing the model
 
+void TForm1::applyModelGeometry() {
+  const std::array<int, 4> wanted = {model_.Left, model_.Top, model_.Width, model_.Height};
+  if (wanted == shownGeometry_) return;
+  shownGeometry_ = wanted;
+  resize(model_.Width - 8, model_.Height - model_.layout.captionHeight - 8);
+  move(model_.Left, model_.Top);
+}
+
 void TForm1::syncFromModel() {
   if (syncing_) return;
+  applyModelGeometry();
   syncing_ = true;
   for (const auto& push : pushers_) push();
   if (model_.Form3.Visible)
@@ -689,6 +697,8 @@ void TForm1::takeWindowGeometry() {
   const int caption = model_.layout.captionHeight;
   model_.Width = width() + 8;
   model_.Height = height() + caption + 8;
+  shownGeometry_[2] = model_.Width;
+  shownGeometry_[3] = model_.Height;
 }
 
 void TForm1::resizeEvent(QResizeEvent* e) {
@@ -706,8 +716,8 @@ void TForm1::moveEvent(QMoveEvent* e) {
   // taking that back would shift the window a little at every restart. Only the user's moves
   // count.
   if (!placed_) return;
-  model_.Left = x();
-  model_.Top = y();
+  model_.Left = shownGeometry_[0] = x();
+  model_.Top = shownGeometry_[1] = y();
 }
 
 void TForm1::showEvent(QShowEvent* e) {

@@ -3,6 +3,7 @@
 // events to the model's handlers; after each handler and each Timer1 tick the model's state
 // is shown again. The rules of the window (layout, panes, lamps) live in the model.
 
+#include <array>
 #include <QMainWindow>
 #include <QTimer>
 #include <functional>
@@ -67,6 +68,9 @@ class TForm1 : public QMainWindow {
   void buildSettingsArea();
   void buildListArea();
   void takeWindowGeometry();
+  // Moves and sizes the window when the model's Left, Top, Width or Height have changed since
+  // the window last showed or took them (a reload of the settings).
+  void applyModelGeometry();
 
   QFrame* panel(const QString& name, QWidget* parent);
   QLabel* label(QWidget* parent, const QRect& r, const QString& caption, const QString& hint = {});
@@ -92,6 +96,7 @@ class TForm1 : public QMainWindow {
   QTimer timer1_;
   bool closed_ = false;
   bool syncing_ = false;
+  std::array<int, 4> shownGeometry_{};  // Left, Top, Width, Height as the window has them
   bool placed_ = false;  // the window stands where the settings put it; later moves are the user's
   QWidget* client_ = nullptr;
   std::vector<std::function<void()>> pushers_;  // model -> widgets
