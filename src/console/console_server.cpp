@@ -15,7 +15,7 @@ namespace zeltaro::console {
 class SocketConnection final : public QObject, public Connection {
  public:
   explicit SocketConnection(QTcpSocket* socket)
-      : QObject(socket), socket_(socket), resetWatch(socket->socketDescriptor()) {}
+      : QObject(socket), resetWatch(socket->socketDescriptor()), socket_(socket) {}
 
   QTcpSocket* socket() const { return socket_; }
 

@@ -16,14 +16,14 @@ namespace {
 
 using namespace std::chrono_literals;
 
-struct Run {
+struct Exchange {
   SmtpResult result;
   std::vector<std::string> log;
   qint64 ms = 0;
   long peakGrowthKiB = 0;
 };
 
-Run exchangeWith(const QStringList& mode, std::chrono::milliseconds replyTimeout,
+Exchange exchangeWith(const QStringList& mode, std::chrono::milliseconds replyTimeout,
                  std::chrono::milliseconds total) {
   testing::PeerProcess peer(testing::systemPython(),
                             QStringList{testing::testScript("support/hostile_peer.py")} + mode);
@@ -37,7 +37,7 @@ Run exchangeWith(const QStringList& mode, std::chrono::milliseconds replyTimeout
   message.recipients = {"a@example.net", "b@example.net", "c@example.net", "d@example.net"};
   message.headerLines = {"Subject: test"};
   message.bodyLines = {"line"};
-  Run run;
+  Exchange run;
   SmtpEvents events;
   events.logItem = [&run](std::string_view item) { run.log.emplace_back(item); };
   testing::resetPeakMemory();
@@ -51,7 +51,7 @@ Run exchangeWith(const QStringList& mode, std::chrono::milliseconds replyTimeout
 }
 
 TEST(SmtpAgainstHostileServers, EndlessContinuationIsCutAtTheReplyCap) {
-  const Run run = exchangeWith({"smtp-endless-continuation"}, 5s, 10s);
+  const Exchange run = exchangeWith({"smtp-endless-continuation"}, 5s, 10s);
   EXPECT_TRUE(run.result.connected);
   EXPECT_FALSE(run.result.accepted);
   EXPECT_EQ(run.result.error, "No reply to EHLO.");
@@ -69,7 +69,7 @@ TEST(SmtpAgainstHostileServers, EndlessContinuationIsCutAtTheReplyCap) {
 }
 
 TEST(SmtpAgainstHostileServers, EndlessLineEndsTheExchangeWithoutFillingMemory) {
-  const Run run = exchangeWith({"smtp-endless-line"}, 5s, 10s);
+  const Exchange run = exchangeWith({"smtp-endless-line"}, 5s, 10s);
   EXPECT_FALSE(run.result.connected);
   EXPECT_EQ(run.result.error, "No reply to the greeting.");
   EXPECT_LT(run.ms, 10000);
@@ -80,7 +80,7 @@ TEST(SmtpAgainstHostileServers, EndlessLineEndsTheExchangeWithoutFillingMemory) 
 TEST(SmtpAgainstHostileServers, SlowRepliesEndAtTheTotalTime) {
   // Every reply comes in 0.6 s, well inside the 2 s reply time; the whole mail would take
   // about 7 s, the total time is 2.5 s.
-  const Run run = exchangeWith({"smtp-slow", "0.6"}, 2s, 2500ms);
+  const Exchange run = exchangeWith({"smtp-slow", "0.6"}, 2s, 2500ms);
   EXPECT_TRUE(run.result.connected);
   EXPECT_FALSE(run.result.accepted);
   EXPECT_GE(run.ms, 2400);
