@@ -118,9 +118,9 @@ void ConsoleServer::startGraceTimer(SocketConnection* connection) {
 
 void ConsoleServer::endDepartedSession() {
   QTcpSocket* s = sessionSocket();
-  if (s == nullptr || session_.busy() || !platform::peerHasLeft(s->socketDescriptor())) return;
+  if (s == nullptr || !platform::peerHasLeft(s->socketDescriptor())) return;
   SocketConnection* connection = current_.data();
-  drain();  // what it sent before leaving is still its input
+  drain();  // what it sent before leaving is still its input (unless its command runs)
   if (session_.connection() != connection) return;
   // abort() reports the disconnect at once; the direct call covers a socket that no longer
   // reports anything.
@@ -168,7 +168,7 @@ void ConsoleServer::ClientDisconnect(SocketConnection* connection) {
   session_.status("Disconnect");
   session_.disconnected(*connection);
   // While a command runs, this socket's own signal may still be on the stack below us.
-  if (draining_) {
+  if (drainDepth_ > 0) {
     retired_.emplace_back(connection->socket());
   } else {
     connection->socket()->deleteLater();
@@ -176,12 +176,17 @@ void ConsoleServer::ClientDisconnect(SocketConnection* connection) {
 }
 
 void ConsoleServer::drain() {
-  if (draining_) return;  // the outer loop reads what arrived meanwhile
-  draining_ = true;
-  // Each round looks up the session again: a command may have closed it, and a new client may
-  // have been accepted while it ran.
+  // A command that lets the event loop run is below us on the stack for its own client: that
+  // client's input waits for the reply. A new client that arrived meanwhile (the old one has
+  // gone) is served at once; its own commands wait for the running one in the session.
+  SocketConnection* const client = current_.data();
+  if (client == nullptr || client == drainingFor_) return;
+  SocketConnection* const outer = drainingFor_;
+  drainingFor_ = client;
+  ++drainDepth_;
+  // Each round looks up the session again: a command may have closed it.
   while (QTcpSocket* s = sessionSocket()) {
-    if (session_.busy() || s->bytesAvailable() <= 0) break;
+    if (current_.data() != client || session_.busy() || s->bytesAvailable() <= 0) break;
     if (static_cast<std::size_t>(s->bytesToWrite()) > kMaxOutputBacklog) {
       current_->throttled = true;
       break;
@@ -189,11 +194,14 @@ void ConsoleServer::drain() {
     const QByteArray chunk = s->readAll();
     session_.receive(std::string_view(chunk.constData(), static_cast<std::size_t>(chunk.size())));
   }
-  draining_ = false;
+  drainingFor_ = outer;
+  if (--drainDepth_ > 0) return;
   for (const QPointer<QTcpSocket>& s : retired_) {
     if (s) s->deleteLater();
   }
   retired_.clear();
+  // A client that came while a command ran may have typed ahead.
+  if (current_ && current_.data() != client) drain();
 }
 
 }  // namespace zeltaro::console

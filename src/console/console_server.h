@@ -70,7 +70,8 @@ class ConsoleServer {
   std::chrono::milliseconds graceTime_;
   ConsoleSession session_;
   QPointer<SocketConnection> current_;
-  bool draining_ = false;
+  SocketConnection* drainingFor_ = nullptr;  // the client whose input the innermost drain reads
+  int drainDepth_ = 0;
   std::vector<QPointer<QTcpSocket>> retired_;  // closed while a command ran
 };
 

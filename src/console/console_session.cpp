@@ -134,8 +134,7 @@ bool ConsoleSession::accept(Connection& connection) {
 void ConsoleSession::disconnected(Connection& connection) {
   if (&connection != connection_) return;
   connection_ = nullptr;
-  if (deferredReply_ != 0) busy_ = false;  // the awaited reply has nobody to go to
-  deferredReply_ = 0;
+  deferredReply_ = 0;  // the awaited reply has nobody to go to
   ++generation_;
   PendingInput.clear();
   held_.clear();
@@ -145,7 +144,6 @@ void ConsoleSession::CloseSession() {
   Connection* c = connection_;
   if (c == nullptr) return;
   connection_ = nullptr;
-  if (deferredReply_ != 0) busy_ = false;
   deferredReply_ = 0;
   ++generation_;
   PendingInput.clear();
@@ -155,7 +153,7 @@ void ConsoleSession::CloseSession() {
 
 void ConsoleSession::receive(std::string_view chunk) {
   if (connection_ == nullptr || chunk.empty()) return;
-  if (busy_ || !held_.empty()) {
+  if (busy() || !held_.empty()) {
     // A command is running (it may let the event loop run): this input waits for its reply.
     held_.append(chunk.substr(0, kMaxHeldInput - std::min(held_.size(), kMaxHeldInput)));
     drainHeld();
@@ -220,12 +218,15 @@ void ConsoleSession::runLine(std::string line) {
   if (executor_ == nullptr) return;
   const std::uint64_t generation = generation_;
   std::string reply;
-  busy_ = true;
+  // Busy for this client only: when it leaves while its command runs, the next client is
+  // served meanwhile.
+  const std::uint64_t outer = busyFor_;
+  busyFor_ = generation;
   deferring_ = false;
   try {
     reply = executor_->execute(line, *this);
   } catch (...) {
-    busy_ = false;
+    busyFor_ = outer;
     deferring_ = false;
     throw;
   }
@@ -234,14 +235,14 @@ void ConsoleSession::runLine(std::string line) {
     // Still awaited (the reply function may have run already, inside execute()).
     if (deferredReply_ != 0 && generation == generation_) return;
   }
-  busy_ = false;
+  busyFor_ = outer;
   // The client may have gone, or even been replaced, while the command ran.
   if (generation == generation_) SendReply(reply);
   drainHeld();
 }
 
 std::function<void(std::string)> ConsoleSession::DeferReply() {
-  if (!busy_ || connection_ == nullptr) return {};
+  if (!busy() || connection_ == nullptr) return {};
   static std::uint64_t counter = 0;
   const std::uint64_t id = ++counter;
   deferring_ = true;
@@ -250,7 +251,7 @@ std::function<void(std::string)> ConsoleSession::DeferReply() {
     if (deferredReply_ != id) return;  // the client has gone, or the reply was sent
     deferredReply_ = 0;
     if (deferring_) return;  // still inside execute(): runLine sends nothing, then goes on
-    busy_ = false;
+    busyFor_ = 0;
     SendReply(reply);
     drainHeld();
     if (idleListener_) idleListener_();
@@ -260,7 +261,7 @@ std::function<void(std::string)> ConsoleSession::DeferReply() {
 void ConsoleSession::drainHeld() {
   if (draining_) return;  // the outer drain picks up what arrived meanwhile
   draining_ = true;
-  while (!busy_ && !held_.empty() && connection_ != nullptr) {
+  while (!busy() && !held_.empty() && connection_ != nullptr) {
     std::string chunk;
     chunk.swap(held_);
     receive(chunk);

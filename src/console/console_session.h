@@ -89,8 +89,8 @@ class ConsoleSession final : public SessionControl {
 
   bool hasSession() const { return connection_ != nullptr; }
   const Connection* connection() const { return connection_; }
-  // True while a command line runs.
-  bool busy() const { return busy_; }
+  // True while a command line of the present client runs (or waits to reply).
+  bool busy() const { return busyFor_ != 0 && busyFor_ == generation_; }
   std::size_t heldInputSize() const { return held_.size(); }
 
   // ---- Named state ----
@@ -113,7 +113,7 @@ class ConsoleSession final : public SessionControl {
   CommandExecutor* executor_ = nullptr;
   std::function<void(const std::string&)> statusListener_;
   std::function<void()> idleListener_;
-  bool busy_ = false;
+  std::uint64_t busyFor_ = 0;  // the session (generation) whose command runs, 0 for none
   bool deferring_ = false;          // the running command asked to reply later
   std::uint64_t deferredReply_ = 0;  // the reply awaited, 0 for none
   bool draining_ = false;
