@@ -238,6 +238,36 @@ TEST_F(SettingsIoTest, ASaveThatCannotBeWrittenKeepsTheOldFileAndSaysSo) {
   EXPECT_EQ(readBytes(path), "[Mail]\r\nOn=1\r\n");
 }
 
+TEST_F(SettingsIoTest, AValueCutOnSaveIsReportedWhileTheRestIsSaved) {
+  auto m = makeModel();
+  m->edtURL2 = std::string("http://a.example/\0tail", 22);
+  m->mail.edtSubj = "subject\r\nBcc: x";
+  std::string reason;
+  EXPECT_FALSE(m->saveSettingsFile(&reason));
+  EXPECT_EQ(reason, "values cut at a line break or NUL: [Inet] Url2, [Mail] Subj");
+  const std::string saved = readBytes(path);
+  EXPECT_NE(saved.find("\r\nUrl2=http://a.example/\r\n"), std::string::npos);
+  EXPECT_NE(saved.find("\r\nSubj=\"subject\"\r\n"), std::string::npos);
+  EXPECT_NE(saved.find("\r\nUrl1=" + m->edtURL1 + "\r\n"), std::string::npos);
+  ASSERT_EQ(box.shown.size(), 1u);
+  EXPECT_EQ(box.shown[0].text, path + text::sj(" に書き込めません"));
+}
+
+TEST_F(SettingsIoTest, AnAlignedColumnItemOutsideTheListSelectsNone) {
+  for (const auto& [stored, index] :
+       {std::pair{"0", 0}, std::pair{"28", 28}, std::pair{"29", -1}, std::pair{"-5", -1},
+        std::pair{"1000", -1}}) {
+    writeBytes(path, std::string("[Cols]\r\nLogMode=") + stored + "\r\n");
+    auto m = makeModel();
+    m->startUp({"/opt/zeltaro/zeltaro"});
+    EXPECT_EQ(m->ComboBox1, index) << stored;
+    ASSERT_TRUE(m->saveSettingsFile());
+    EXPECT_NE(readBytes(path).find("[Cols]\r\nLogMode=" + std::to_string(index) + "\r\n"),
+              std::string::npos)
+        << stored;
+  }
+}
+
 #ifdef ZELTARO_EXE
 // The real program reads the file beside its executable at start and writes it when it is
 // stopped.

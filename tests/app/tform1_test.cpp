@@ -204,6 +204,24 @@ TEST_F(TForm1Test, UserSelectionReachesThePaneInBytes) {
 }
 
 // Not a check: a picture for people to look at, written only when asked for.
+TEST_F(TForm1Test, AReloadedPlaceAndSizeMoveTheWindow) {
+  TForm1 form(model, {"/opt/zeltaro/zeltaro"});
+  form.show();
+  QCoreApplication::processEvents();
+  const int caption = model.layout.captionHeight;
+  model.Left = 120;
+  model.Top = 90;
+  model.Width = 900;
+  model.Height = 700;
+  form.syncFromModel();  // as after the console's reload
+  QCoreApplication::processEvents();
+  EXPECT_EQ(form.width(), 892);
+  EXPECT_EQ(form.height(), 692 - caption);
+  EXPECT_EQ(form.pos(), QPoint(120, 90));
+  EXPECT_EQ(model.Width, 900);
+  EXPECT_EQ(model.Height, 700);
+}
+
 TEST_F(TForm1Test, Screenshot) {
   const QString file = qEnvironmentVariable("ZELTARO_SCREENSHOT");
   if (file.isEmpty()) GTEST_SKIP() << "set ZELTARO_SCREENSHOT=<file.png>";
