@@ -189,6 +189,14 @@ bool replaceFileAtomically(const std::string& path, std::string_view bytes, std:
   return true;
 }
 
+ProfileFile ProfileFile::fromBytes(std::string path, std::string_view bytes) {
+  ProfileFile f;
+  f.path_ = std::move(path);
+  f.lines_ = text::splitLines(bytes);
+  f.state_ = LoadState::Loaded;
+  return f;
+}
+
 ProfileFile::ProfileFile(std::string path) : path_(std::move(path)) {
   const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {

@@ -71,6 +71,8 @@ class ProfileFile {
   ProfileFile() = default;
   // Reads the file at path (see LoadState).
   explicit ProfileFile(std::string path);
+  // The profile that reading bytes from a file at path gives (nothing is read from disk).
+  static ProfileFile fromBytes(std::string path, std::string_view bytes);
 
   const std::string& path() const { return path_; }
   LoadState loadState() const { return state_; }

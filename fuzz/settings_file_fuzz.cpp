@@ -1,0 +1,45 @@
+// The settings file parser and the escapings of its multi-line values. Input parts: the file's
+// bytes, a text for the escapings, a section, a key.
+#include <cstdlib>
+
+#include "fuzz_input.h"
+#include "settings/escaping.h"
+#include "settings/profile_file.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace zeltaro;
+  using settings::ProfileFile;
+  const auto parts = fuzz::splitInput(data, size, 4);
+  const std::string_view text = parts[1], section = parts[2], key = parts[3];
+
+  ProfileFile f = ProfileFile::fromBytes("zeltaro.ini", parts[0]);
+  (void)f.readString(section, key, "x");
+  (void)f.readInt(section, key, 7);
+  (void)f.readBool(section, key, true);
+  (void)settings::parseProfileInt(text);
+  // A value written comes back as written, unless it was cut and reported as such.
+  const bool plainName = [](std::string_view s, std::string_view banned) {
+    return !s.empty() && s.find_first_of(banned) == std::string_view::npos &&
+           static_cast<unsigned char>(s.front()) > ' ' && static_cast<unsigned char>(s.back()) > ' ';
+  }(section, std::string_view("[]\r\n\0", 5)) &&
+      [](std::string_view s) {
+        return !s.empty() && s.find_first_of(std::string_view("=;[\r\n\0", 7)) == std::string_view::npos &&
+               static_cast<unsigned char>(s.front()) > ' ' && static_cast<unsigned char>(s.back()) > ' ';
+      }(key);
+  if (plainName) {
+    const std::string stored = settings::escapeLog(text);
+    f.writeQuoted(section, key, stored);
+    const ProfileFile again = ProfileFile::fromBytes("zeltaro.ini", f.content());
+    if (f.cutValues().empty() && again.readMultiline(section, key, "") != stored) std::abort();
+  }
+  // The escapings are inverses on what they produce.
+  if (settings::unescapeLog(settings::escapeLog(text)) != text) std::abort();
+  (void)settings::unescapeTemplate(settings::escapeTemplate(text));
+  (void)settings::unescapeList(settings::escapeList(text));
+  if (text.size() <= 57 && text.find_first_of(std::string_view("\0", 1)) == std::string::npos) {
+    const std::string pw = settings::decodePassword(settings::encodePassword(text));
+    (void)pw;
+  }
+  (void)settings::decodePassword(text);
+  return 0;
+}
