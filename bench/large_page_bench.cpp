@@ -32,8 +32,8 @@ void LargePage(benchmark::State& state) {
   state.counters["records"] = records;
   state.counters["new_lines"] = static_cast<double>(inserted);
   state.counters["us_per_record"] = benchmark::Counter(
-      static_cast<double>(records), benchmark::Counter::kIsIterationInvariantRate |
-                                        benchmark::Counter::kInvert);
+      static_cast<double>(records),
+      benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(LargePage)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(1);
 

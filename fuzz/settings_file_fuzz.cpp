@@ -18,13 +18,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   (void)f.readBool(section, key, true);
   (void)settings::parseProfileInt(text);
   // A value written comes back as written, unless it was cut and reported as such.
-  const bool plainName = [](std::string_view s, std::string_view banned) {
-    return !s.empty() && s.find_first_of(banned) == std::string_view::npos &&
-           static_cast<unsigned char>(s.front()) > ' ' && static_cast<unsigned char>(s.back()) > ' ';
-  }(section, std::string_view("[]\r\n\0", 5)) &&
+  const bool plainName =
+      [](std::string_view s, std::string_view banned) {
+        return !s.empty() && s.find_first_of(banned) == std::string_view::npos &&
+               static_cast<unsigned char>(s.front()) > ' ' &&
+               static_cast<unsigned char>(s.back()) > ' ';
+      }(section, std::string_view("[]\r\n\0", 5)) &&
       [](std::string_view s) {
-        return !s.empty() && s.find_first_of(std::string_view("=;[\r\n\0", 7)) == std::string_view::npos &&
-               static_cast<unsigned char>(s.front()) > ' ' && static_cast<unsigned char>(s.back()) > ' ';
+        return !s.empty() &&
+               s.find_first_of(std::string_view("=;[\r\n\0", 7)) == std::string_view::npos &&
+               static_cast<unsigned char>(s.front()) > ' ' &&
+               static_cast<unsigned char>(s.back()) > ' ';
       }(key);
   if (plainName) {
     const std::string stored = settings::escapeLog(text);

@@ -39,7 +39,8 @@ class Session {
   // exchange's deadline, and within kMaxReplyLines and kMaxReplyBytes.
   bool read(Reply& reply) {
     reply = {};
-    const auto deadline = std::min(std::chrono::steady_clock::now() + conn_.replyTimeout(), deadline_);
+    const auto deadline =
+        std::min(std::chrono::steady_clock::now() + conn_.replyTimeout(), deadline_);
     std::string line;
     std::size_t bytes = 0;
     while (conn_.readLine(line, deadline)) {

@@ -301,13 +301,13 @@ class MainModel {
   std::string clockCaption() const;
 
   MainServices services_;
-  int checkDepth_ = 0;            // > 0 while a check runs
+  int checkDepth_ = 0;  // > 0 while a check runs
   struct QueuedCheck {
     int n;
     std::function<void()> done;  // may be empty
   };
   std::deque<QueuedCheck> queuedChecks_;  // checks asked for while another one ran
-  int insertedSoFar_ = 0;         // lines the running page processing has inserted
+  int insertedSoFar_ = 0;                 // lines the running page processing has inserted
 };
 
 // The banner caption and the built-in welcome text of Memo_Log.

@@ -138,8 +138,8 @@ std::string LoadSettings(MainModel& m, const std::string& path) {
   }
 
   // [Cols], [Mode2]
-  m.ComboBox1 = views::comboItemIndex(f.readInt("Cols", "LogMode", m.ComboBox1),
-                                      views::kColumnCountItems);
+  m.ComboBox1 =
+      views::comboItemIndex(f.readInt("Cols", "LogMode", m.ComboBox1), views::kColumnCountItems);
   m.radioDisp2 = f.readBool("Mode2", "LogMode", m.radioDisp2);
   m.radioDisp1 = !m.radioDisp2;
 

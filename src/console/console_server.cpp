@@ -92,10 +92,9 @@ void ConsoleServer::ServerSocket1Accept() {
                      [this, connection] { ClientWrite(connection); });
     QObject::connect(socket, &QTcpSocket::disconnected, connection,
                      [this, connection] { ClientDisconnect(connection); });
-    QObject::connect(socket, &QTcpSocket::errorOccurred, connection,
-                     [this, connection](QAbstractSocket::SocketError error) {
-                       ClientError(connection, error);
-                     });
+    QObject::connect(
+        socket, &QTcpSocket::errorOccurred, connection,
+        [this, connection](QAbstractSocket::SocketError error) { ClientError(connection, error); });
     session_.status("Connect");
     session_.status("Accept");
     endDepartedSession();
@@ -128,8 +127,7 @@ void ConsoleServer::endDepartedSession() {
   if (session_.connection() == connection) ClientDisconnect(connection);
 }
 
-void ConsoleServer::ClientError(SocketConnection* connection,
-                                QAbstractSocket::SocketError error) {
+void ConsoleServer::ClientError(SocketConnection* connection, QAbstractSocket::SocketError error) {
   // A client that closes its end is a normal disconnect, not an error; Qt reports a reset the
   // same way, so the kernel is asked which of the two it was.
   const bool reset = error == QAbstractSocket::RemoteHostClosedError;

@@ -113,8 +113,8 @@ class ConsoleSession final : public SessionControl {
   CommandExecutor* executor_ = nullptr;
   std::function<void(const std::string&)> statusListener_;
   std::function<void()> idleListener_;
-  std::uint64_t busyFor_ = 0;  // the session (generation) whose command runs, 0 for none
-  bool deferring_ = false;          // the running command asked to reply later
+  std::uint64_t busyFor_ = 0;        // the session (generation) whose command runs, 0 for none
+  bool deferring_ = false;           // the running command asked to reply later
   std::uint64_t deferredReply_ = 0;  // the reply awaited, 0 for none
   bool draining_ = false;
   std::string held_;

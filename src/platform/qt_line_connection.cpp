@@ -80,10 +80,11 @@ bool QtLineConnection::open(std::string_view host, std::uint32_t port, const Sta
   report(status, "Connecting to " + where + ".");
   socket_.connectToHost(address, static_cast<quint16>(port));
   const Deadline connectBy = bounded(std::chrono::steady_clock::now() + connectTimeout_);
-  if (!waitSliced(connectBy, [this](int ms) {
-        return socket_.waitForConnected(ms) ||
-               socket_.state() == QAbstractSocket::UnconnectedState;
-      }) ||
+  if (!waitSliced(connectBy,
+                  [this](int ms) {
+                    return socket_.waitForConnected(ms) ||
+                           socket_.state() == QAbstractSocket::UnconnectedState;
+                  }) ||
       socket_.state() != QAbstractSocket::ConnectedState) {
     error = socket_.state() != QAbstractSocket::UnconnectedState ||
                     socket_.error() == QAbstractSocket::SocketTimeoutError

@@ -24,7 +24,7 @@ struct Exchange {
 };
 
 Exchange exchangeWith(const QStringList& mode, std::chrono::milliseconds replyTimeout,
-                 std::chrono::milliseconds total) {
+                      std::chrono::milliseconds total) {
   testing::PeerProcess peer(testing::systemPython(),
                             QStringList{testing::testScript("support/hostile_peer.py")} + mode);
   EXPECT_TRUE(peer.ok()) << peer.error().toStdString();

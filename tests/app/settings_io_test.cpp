@@ -254,9 +254,8 @@ TEST_F(SettingsIoTest, AValueCutOnSaveIsReportedWhileTheRestIsSaved) {
 }
 
 TEST_F(SettingsIoTest, AnAlignedColumnItemOutsideTheListSelectsNone) {
-  for (const auto& [stored, index] :
-       {std::pair{"0", 0}, std::pair{"28", 28}, std::pair{"29", -1}, std::pair{"-5", -1},
-        std::pair{"1000", -1}}) {
+  for (const auto& [stored, index] : {std::pair{"0", 0}, std::pair{"28", 28}, std::pair{"29", -1},
+                                      std::pair{"-5", -1}, std::pair{"1000", -1}}) {
     writeBytes(path, std::string("[Cols]\r\nLogMode=") + stored + "\r\n");
     auto m = makeModel();
     m->startUp({"/opt/zeltaro/zeltaro"});

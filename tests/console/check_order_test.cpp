@@ -53,8 +53,7 @@ TEST(ConsoleCheckOrder, TestCheckRepliesAfterItsOwnCheckHasRun) {
   testing::TestClient client(model.consolePort);
   ASSERT_TRUE(client.waitReceived(testing::greetingFixture().size()));
   client.received.clear();
-  const std::string reply =
-      "T U1\r\n" + text::sj("    URL1巡回テストを実行しました\r\n") + "\r\n";
+  const std::string reply = "T U1\r\n" + text::sj("    URL1巡回テストを実行しました\r\n") + "\r\n";
   std::vector<std::string> logWhenReplied;
   QObject::connect(&client.socket, &QTcpSocket::readyRead, &client.socket, [&] {
     if (client.received.size() > 6 && logWhenReplied.empty()) logWhenReplied = model.Memo_Log.lines;

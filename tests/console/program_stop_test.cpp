@@ -18,8 +18,8 @@
 #include "settings/escaping.h"
 #include "settings/profile_file.h"
 #include "support/peer_process.h"
-#include "text/sjis.h"
 #include "text/codec.h"
+#include "text/sjis.h"
 
 namespace zeltaro::console {
 namespace {
@@ -184,8 +184,7 @@ TEST_F(ProgramUnderLoad, SigtermEndsItDuringAMail) {
   PeerProcess slow = hostile({"smtp-slow", "2"});
   ASSERT_TRUE(slow.ok()) << slow.error().toStdString();
   writeIni("[Inet]\r\nLog=\"" + storedLog(300) + "\"\r\n[Mail]\r\nOn=1\r\nSmtp=127.0.0.1\r\nPort=" +
-           std::to_string(slow.port()) +
-           "\r\nTo=op@example.org\r\nFrom=station@example.org\r\n");
+           std::to_string(slow.port()) + "\r\nTo=op@example.org\r\nFrom=station@example.org\r\n");
   start();
   std::unique_ptr<TestClient> client = login();
   ASSERT_TRUE(client);
@@ -214,14 +213,14 @@ TEST_F(ProgramUnderLoad, ANulFromAPageNeverReachesTheLog) {
   start();
   std::unique_ptr<TestClient> client = login();
   ASSERT_TRUE(client);
-  const std::string checked = "T U1\r\n" + text::sj("    URL1巡回テストを実行しました\r\n") + "\r\n";
+  const std::string checked =
+      "T U1\r\n" + text::sj("    URL1巡回テストを実行しました\r\n") + "\r\n";
   EXPECT_EQ(exchange(*client, "T U1\r\n", checked), checked);
 
   zeltaro::testing::Spot clean = nul;
   clean.comment = "tnx";
   const std::string lineNul = "1___" + zeltaro::testing::spotDisplay(2, clean);
-  const std::string lineOld =
-      "1___" + zeltaro::testing::spotDisplay(1, {"JA1OLD", "7,000"});
+  const std::string lineOld = "1___" + zeltaro::testing::spotDisplay(1, {"JA1OLD", "7,000"});
   const std::string dlog = "D LOG\r\n";
   const std::string before = exchange(*client, dlog, "D LOG\r\n    Log");
   EXPECT_EQ(before.find('\0'), std::string::npos);

@@ -32,15 +32,14 @@ TEST(HttpDeadline, DripServerEndsAtTheTotalTime) {
   const long before = testing::peakMemoryKiB();
   QElapsedTimer clock;
   clock.start();
-  const HttpClient::Result r =
-      client.get("http://127.0.0.1:" + std::to_string(peer.port()) + "/drip", pump,
-                 [&packets] { ++packets; });
+  const HttpClient::Result r = client.get(
+      "http://127.0.0.1:" + std::to_string(peer.port()) + "/drip", pump, [&packets] { ++packets; });
   const qint64 ms = clock.elapsed();
   EXPECT_FALSE(r.ok);
   EXPECT_EQ(r.error, "no complete response within 2000 ms");
   EXPECT_GE(ms, 2000);
   EXPECT_LT(ms, 3500);
-  EXPECT_GE(packets, 5);     // the bytes did arrive, each inside the idle time
+  EXPECT_GE(packets, 5);      // the bytes did arrive, each inside the idle time
   EXPECT_GT(pump.pumps, 20);  // and the window kept running meanwhile
   EXPECT_LT(testing::peakMemoryKiB() - before, 16 * 1024);
 }

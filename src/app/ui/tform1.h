@@ -3,9 +3,9 @@
 // events to the model's handlers; after each handler and each Timer1 tick the model's state
 // is shown again. The rules of the window (layout, panes, lamps) live in the model.
 
-#include <array>
 #include <QMainWindow>
 #include <QTimer>
+#include <array>
 #include <functional>
 #include <map>
 #include <string>
