@@ -322,9 +322,7 @@ void MainModel::btnSoundFileClick() {
 
 std::string& MainModel::listText(int list) { return Memo_List[at(list)]; }
 
-bool MainModel::listEnabledForUrl(int list, int url) const {
-  return chkListUrl[at(list)][at(url)];
-}
+bool MainModel::listEnabledForUrl(int list, int url) const { return chkListUrl[at(list)][at(url)]; }
 
 bool& MainModel::listEnabledForUrl(int list, int url) { return chkListUrl[at(list)][at(url)]; }
 

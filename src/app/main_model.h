@@ -213,7 +213,8 @@ class MainModel {
   std::array<std::string, 3> LabelList;
   std::string &LabelList1 = LabelList[0], &LabelList2 = LabelList[1], &LabelList3 = LabelList[2];
   // chkListUrl[l - 1][u - 1]: list l is searched on pages of URL u.
-  std::array<std::array<bool, 3>, 3> chkListUrl{{{true, true, true}, {true, true, true}, {true, true, true}}};
+  std::array<std::array<bool, 3>, 3> chkListUrl{
+      {{true, true, true}, {true, true, true}, {true, true, true}}};
   bool &chkList1Url1 = chkListUrl[0][0], &chkList1Url2 = chkListUrl[0][1],
        &chkList1Url3 = chkListUrl[0][2];
   bool &chkList2Url1 = chkListUrl[1][0], &chkList2Url2 = chkListUrl[1][1],

@@ -1,7 +1,6 @@
 // The main window model's log views and window layout handlers; the rules themselves live in
 // views/.
 #include "app/main_model.h"
-
 #include "platform/clipboard.h"
 #include "views/log_font.h"
 

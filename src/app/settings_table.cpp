@@ -15,7 +15,7 @@ using settings::LoadRule;
 using settings::ProfileFile;
 
 // A row's field: expr may use the model m and the list number n (1 ... 3, or 0 for one row).
-#define FIELD(expr) [](MainModel & m, int n) -> FieldPtr { return (void)m, (void)n, &(expr); }
+#define FIELD(expr) [](MainModel& m, int n) -> FieldPtr { return (void)m, (void)n, &(expr); }
 
 std::size_t at(int n) { return static_cast<std::size_t>(n - 1); }
 
@@ -68,8 +68,11 @@ constexpr const char* kListHint =
 constexpr const char* kListUrlHint = "ｵﾝで未交信ﾘｽﾄとAND検索 (接続先URL別)";
 
 // Rows of a condition set's mode switches, one per mode.
-#define MODE_ROW(key, member) \
-  {"First_#", key, "", "", "", Conv::Bool, FIELD(m.station.set(n).member), LoadRule::Now, 0, 0, 0, 'f'}
+#define MODE_ROW(key, member)                                                                    \
+  {                                                                                              \
+    "First_#", key, "", "", "", Conv::Bool, FIELD(m.station.set(n).member), LoadRule::Now, 0, 0, \
+        0, 'f'                                                                                   \
+  }
 
 // The rows, in the order the file is written.
 const SettingRow kRows[] = {
@@ -134,8 +137,8 @@ const SettingRow kRows[] = {
     // [Http]
     {"Http", "Start", "edtSepStart", "区切り", "区切り先頭ﾜｰﾄﾞ", Conv::Text, FIELD(m.edtSepStart)},
     {"Http", "End", "edtSepEnd", "", "区切り終了ﾜｰﾄﾞ", Conv::Text, FIELD(m.edtSepEnd)},
-    {"Http", "List", "Memo_pcre", "", "抽出条件文 … 抽出文字列番号とその前後を記述",
-     Conv::Template, FIELD(m.Memo_pcre), LoadRule::Last},
+    {"Http", "List", "Memo_pcre", "", "抽出条件文 … 抽出文字列番号とその前後を記述", Conv::Template,
+     FIELD(m.Memo_pcre), LoadRule::Last},
 
     // [List1] ... [List3]
     {"List#", "Url1", "chkList#Url1", "1", kListUrlHint, Conv::Bool, FIELD(m.chkListUrl[at(n)][0]),
@@ -153,10 +156,10 @@ const SettingRow kRows[] = {
      'f'},
     {"First_#", "Num", "", "", "", Conv::Bool, FIELD(m.station.set(n).Num), LoadRule::Now, 0, 0, 0,
      'f'},
-    {"First_#", "Num_L", "", "", "", Conv::Text, FIELD(m.station.set(n).Num_L), LoadRule::Now, 0,
-     0, 0, 'f'},
-    {"First_#", "Num_H", "", "", "", Conv::Text, FIELD(m.station.set(n).Num_H), LoadRule::Now, 0,
-     0, 0, 'f'},
+    {"First_#", "Num_L", "", "", "", Conv::Text, FIELD(m.station.set(n).Num_L), LoadRule::Now, 0, 0,
+     0, 'f'},
+    {"First_#", "Num_H", "", "", "", Conv::Text, FIELD(m.station.set(n).Num_H), LoadRule::Now, 0, 0,
+     0, 'f'},
     {"First_#", "Band", "", "", "", Conv::Bool, FIELD(m.station.set(n).Band), LoadRule::Now, 0, 0,
      0, 'f'},
     {"First_#", "Mode", "", "", "", Conv::Bool, FIELD(m.station.set(n).Mode), LoadRule::Now, 0, 0,
@@ -165,18 +168,18 @@ const SettingRow kRows[] = {
      0, 'f'},
     {"First_#", "Subj", "", "", "", Conv::Bool, FIELD(m.station.set(n).Subj), LoadRule::Now, 0, 0,
      0, 'f'},
-    {"First_#", "Trans", "", "", "", Conv::Bool, FIELD(m.station.set(n).Trans), LoadRule::Now, 0,
-     0, 0, 'f'},
+    {"First_#", "Trans", "", "", "", Conv::Bool, FIELD(m.station.set(n).Trans), LoadRule::Now, 0, 0,
+     0, 'f'},
     {"First_#", "Rig", "", "", "", Conv::Bool, FIELD(m.station.set(n).Rig), LoadRule::Now, 0, 0, 0,
      'f'},
-    {"First_#", "Text", "", "", "", Conv::Quoted, FIELD(m.station.set(n).Text), LoadRule::Now, 0,
-     0, 0, 'f'},
+    {"First_#", "Text", "", "", "", Conv::Quoted, FIELD(m.station.set(n).Text), LoadRule::Now, 0, 0,
+     0, 'f'},
     {"First_#", "Any", "", "", "", Conv::Bool, FIELD(m.station.set(n).Any), LoadRule::Now, 0, 0, 0,
      'f'},
-    {"First_#", "RigFreq", "", "", "", Conv::Int, FIELD(m.station.set(n).RigFreq), LoadRule::Now,
+    {"First_#", "RigFreq", "", "", "", Conv::Int, FIELD(m.station.set(n).RigFreq), LoadRule::Now, 0,
+     0, 0, 'f'},
+    {"First_#", "ModeConv", "", "", "", Conv::Text, FIELD(m.station.set(n).ModeConv), LoadRule::Now,
      0, 0, 0, 'f'},
-    {"First_#", "ModeConv", "", "", "", Conv::Text, FIELD(m.station.set(n).ModeConv),
-     LoadRule::Now, 0, 0, 0, 'f'},
     MODE_ROW("M_SSB", M_SSB),
     MODE_ROW("M_CW", M_CW),
     MODE_ROW("M_FM", M_FM),
@@ -186,18 +189,18 @@ const SettingRow kRows[] = {
     MODE_ROW("M_OTHERS", M_OTHERS),
 
     // [First]: the role slots (one out of 1 ... 20 gives the slot's default), the rig key
-    {"First", "HTTP_DATE", "", "", "", Conv::Clamped, FIELD(m.roles.HTTP_DATE), LoadRule::Now, 2,
-     1, 20},
-    {"First", "HTTP_TIME", "", "", "", Conv::Clamped, FIELD(m.roles.HTTP_TIME), LoadRule::Now, 3,
-     1, 20},
-    {"First", "HTTP_CALL", "", "", "", Conv::Clamped, FIELD(m.roles.HTTP_CALL), LoadRule::Now, 4,
-     1, 20},
-    {"First", "HTTP_FREQ", "", "", "", Conv::Clamped, FIELD(m.roles.HTTP_FREQ), LoadRule::Now, 5,
-     1, 20},
-    {"First", "HTTP_MODE", "", "", "", Conv::Clamped, FIELD(m.roles.HTTP_MODE), LoadRule::Now, 6,
-     1, 20},
-    {"First", "HTTP_CODE", "", "", "", Conv::Clamped, FIELD(m.roles.HTTP_CODE), LoadRule::Now, 7,
-     1, 20},
+    {"First", "HTTP_DATE", "", "", "", Conv::Clamped, FIELD(m.roles.HTTP_DATE), LoadRule::Now, 2, 1,
+     20},
+    {"First", "HTTP_TIME", "", "", "", Conv::Clamped, FIELD(m.roles.HTTP_TIME), LoadRule::Now, 3, 1,
+     20},
+    {"First", "HTTP_CALL", "", "", "", Conv::Clamped, FIELD(m.roles.HTTP_CALL), LoadRule::Now, 4, 1,
+     20},
+    {"First", "HTTP_FREQ", "", "", "", Conv::Clamped, FIELD(m.roles.HTTP_FREQ), LoadRule::Now, 5, 1,
+     20},
+    {"First", "HTTP_MODE", "", "", "", Conv::Clamped, FIELD(m.roles.HTTP_MODE), LoadRule::Now, 6, 1,
+     20},
+    {"First", "HTTP_CODE", "", "", "", Conv::Clamped, FIELD(m.roles.HTTP_CODE), LoadRule::Now, 7, 1,
+     20},
     {"First", "HTTP_QTH", "", "", "", Conv::Clamped, FIELD(m.roles.HTTP_QTH), LoadRule::Now, 8, 1,
      20},
     {"First", "RS_SEL", "", "", "", Conv::Int, FIELD(m.station.shared.RS_SEL)},

@@ -1,9 +1,9 @@
 #include "app/station.h"
 
 #include "alerts/sound_alert.h"
-#include "platform/qt_browser.h"
 #include "platform/canberra_sound.h"
 #include "platform/clock.h"
+#include "platform/qt_browser.h"
 #include "platform/qt_file_dialog.h"
 #include "platform/qt_http_client.h"
 #include "platform/qt_line_connection.h"

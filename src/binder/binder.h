@@ -77,8 +77,8 @@ class Binder : public QObject {
   template <class T>
   QWidget* bindRow(QWidget* parent, const QRect& r, const settings::SettingRow<T>& row, int n,
                    T& target, std::function<void()> handler = {}, const QStringList& items = {}) {
-    return bindField(parent, r, rowText(row, n), row.conv, row.field(target, n),
-                     std::move(handler), items);
+    return bindField(parent, r, rowText(row, n), row.conv, row.field(target, n), std::move(handler),
+                     items);
   }
   template <class T>
   static ControlText rowText(const settings::SettingRow<T>& row, int n) {

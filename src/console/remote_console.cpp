@@ -27,8 +27,6 @@ std::string RemoteConsole::Executor::execute(std::string_view line, SessionContr
   return reply;
 }
 
-RemoteConsole::~RemoteConsole() {
-  model_.attachConsole(nullptr);
-}
+RemoteConsole::~RemoteConsole() { model_.attachConsole(nullptr); }
 
 }  // namespace zeltaro::console

@@ -44,8 +44,8 @@ enum class LoadRule {
   DefaultMissing  // in table order; a missing key gives param instead of the value in memory
 };
 
-using FieldPtr = std::variant<std::monostate, bool*, std::int32_t*, std::string*,
-                              std::vector<std::string>*>;
+using FieldPtr =
+    std::variant<std::monostate, bool*, std::int32_t*, std::string*, std::vector<std::string>*>;
 
 template <class T>
 struct SettingRow {

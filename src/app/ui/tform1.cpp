@@ -22,9 +22,9 @@
 
 #include "app/ui/click_label.h"
 #include "app/ui/log_pane.h"
-#include "binder/qt_text.h"
 #include "app/ui/tform2.h"
 #include "app/ui/tform3.h"
+#include "binder/qt_text.h"
 #include "text/sjis.h"
 #include "views/log_font.h"
 
@@ -108,17 +108,15 @@ TForm1::~TForm1() = default;
 
 // ---------------------------------------------------------------- binding helpers
 
-void TForm1::name(QWidget* w, const QString& n) { binder_.describe(w, {n, {}, {}}); }
-
 QWidget* TForm1::control(const QString& n) const { return binder_.control(n); }
 
 void TForm1::run(const std::function<void()>& handler) { binder_.run(handler); }
 
-QFrame* TForm1::panel(const QString& n, QWidget* parent) {
+QFrame* TForm1::panel(const QString& n, const char* holds, QWidget* parent) {
   auto* f = new QFrame(parent);
   f->setFrameShape(QFrame::StyledPanel);
   f->setFrameShadow(QFrame::Raised);
-  name(f, n);
+  binder_.describe(f, {n, QString::fromUtf8(holds), {}});
   return f;
 }
 
@@ -196,10 +194,11 @@ void TForm1::build() {
       if (w->geometry() != qrect(a.r)) w->setGeometry(qrect(a.r));
       if (w->isVisibleTo(client_) != a.visible) w->setVisible(a.visible);
     }
-    for (const char* n : {"Memo_List1", "Memo_List2", "Memo_List3"}) {
-      const views::Rect& r = n[9] == '1' ? L.Memo_List1 : n[9] == '2' ? L.Memo_List2 : L.Memo_List3;
-      QWidget* w = control(QString::fromLatin1(n));
-      if (w->geometry() != qrect(r)) w->setGeometry(qrect(r));
+    const views::Rect* lists[] = {&L.Memo_List1, &L.Memo_List2, &L.Memo_List3};
+    for (int l = 1; l <= 3; ++l) {
+      const QRect r = qrect(*lists[l - 1]);
+      QWidget* w = control(QStringLiteral("Memo_List%1").arg(l));
+      if (w->geometry() != r) w->setGeometry(r);
     }
     QWidget* pcre = control(QStringLiteral("Memo_pcre"));
     if (pcre->geometry() != qrect(L.Memo_pcre)) pcre->setGeometry(qrect(L.Memo_pcre));
@@ -207,8 +206,8 @@ void TForm1::build() {
 }
 
 void TForm1::buildLogArea() {
-  QFrame* p1 = panel(QStringLiteral("Panel1"), client_);
-  QFrame* p5 = panel(QStringLiteral("Panel5"), p1);
+  QFrame* p1 = panel(QStringLiteral("Panel1"), "ログ", client_);
+  QFrame* p5 = panel(QStringLiteral("Panel5"), "表示", p1);
   p5->setFrameShape(QFrame::NoFrame);
   MainModel& m = model_;
   alerts::Lamps& lamps = m.lamps;
@@ -270,7 +269,7 @@ void TForm1::buildLogArea() {
   auto* image = new QLabel(p5);
   image->setGeometry(176, 4, 16, 16);
   image->setPixmap(globe());
-  name(image, QStringLiteral("ImageInternet"));
+  binder_.describe(image, {QStringLiteral("ImageInternet"), QString::fromUtf8("通信中"), {}});
   binder_.onSync([image, &m] {
     if (image->isVisibleTo(image->parentWidget()) != m.ImageInternet)
       image->setVisible(m.ImageInternet);
@@ -286,11 +285,13 @@ void TForm1::buildLogArea() {
 
   QStringList counts;
   for (int n = 2; n <= 30; ++n) counts.push_back(QString::number(n));
-  bound(p5, {120, 46, 48, 22}, "ComboBox1", [&m] { m.ComboBox1Change(); }, counts);
+  bound(
+      p5, {120, 46, 48, 22}, "ComboBox1", [&m] { m.ComboBox1Change(); }, counts);
   label(p5, {172, 48, 22, 18}, QString::fromUtf8("列"));
   QStringList fontNames;
   for (const std::string& item : views::fontItems()) fontNames.push_back(qs(item));
-  bound(p5, {4, 68, 96, 22}, "ComboBox2", [&m] { m.ComboBox2Change(); }, fontNames);
+  bound(
+      p5, {4, 68, 96, 22}, "ComboBox2", [&m] { m.ComboBox2Change(); }, fontNames);
   button(p5, {104, 68, 44, 22}, QStringLiteral("Button1"), QStringLiteral("CLR"), {},
          [&m] { m.Button1Click(); });
   bound(p5, {4, 92, 70, 18}, "CheckBox1", [&m] { m.CheckBox1Click(); });
@@ -344,12 +345,12 @@ void TForm1::buildLogArea() {
 }
 
 void TForm1::buildPageArea() {
-  QFrame* p2 = panel(QStringLiteral("Panel2"), client_);
+  QFrame* p2 = panel(QStringLiteral("Panel2"), "巡回", client_);
   MainModel& m = model_;
   const QString checkHint = QString::fromUtf8("手動実行 ( 巡回と通知 )");
   const QString ieHint = QString::fromUtf8("IE起動");
   void (MainModel::*openUrl[])() = {&MainModel::btnURL1Click, &MainModel::btnURL2Click,
-                                     &MainModel::btnURL3Click};
+                                    &MainModel::btnURL3Click};
   for (int n = 1; n <= 3; ++n) {
     const int y = 4 + (n - 1) * 24;
     const std::size_t i = std::size_t(n - 1);
@@ -406,8 +407,9 @@ void TForm1::buildPageArea() {
   progress->setGeometry(548, 30, 244, 14);
   progress->setRange(0, 60);
   progress->setTextVisible(false);
-  progress->setToolTip(QString::fromUtf8("自動巡回の間隔ﾀｲﾏｰ経過時間"));
-  name(progress, QStringLiteral("ProgressBar1"));
+  binder_.describe(
+      progress,
+      {QStringLiteral("ProgressBar1"), {}, QString::fromUtf8("自動巡回の間隔ﾀｲﾏｰ経過時間")});
   binder_.onSync([progress, &m] {
     if (progress->value() != m.ProgressBar1) progress->setValue(m.ProgressBar1);
   });
@@ -415,8 +417,9 @@ void TForm1::buildPageArea() {
   auto* status = new QLineEdit(p2);
   status->setGeometry(548, 52, 244, 22);
   status->setReadOnly(true);
-  status->setToolTip(QString::fromUtf8("ｼｽﾃﾑﾒｯｾｰｼﾞ (通常はﾒｯｾｰｼﾞなし)"));
-  name(status, QStringLiteral("edtStatus"));
+  binder_.describe(
+      status,
+      {QStringLiteral("edtStatus"), {}, QString::fromUtf8("ｼｽﾃﾑﾒｯｾｰｼﾞ (通常はﾒｯｾｰｼﾞなし)")});
   binder_.onSync([status, &m] {
     if (cp(status->text()) != m.edtStatus) status->setText(qs(m.edtStatus));
   });
@@ -444,7 +447,7 @@ void TForm1::buildPageArea() {
 }
 
 void TForm1::buildSettingsArea() {
-  QFrame* p4 = panel(QStringLiteral("Panel4"), client_);
+  QFrame* p4 = panel(QStringLiteral("Panel4"), "ﾒｰﾙと抽出", client_);
   MainModel& m = model_;
 
   bound(p4, {4, 4, 84, 20}, "chkMail");
@@ -504,7 +507,7 @@ void TForm1::buildSettingsArea() {
 }
 
 void TForm1::buildListArea() {
-  QFrame* p3 = panel(QStringLiteral("Panel3"), client_);
+  QFrame* p3 = panel(QStringLiteral("Panel3"), "未交信ﾘｽﾄ", client_);
   MainModel& m = model_;
   QFont mono(QStringLiteral("IPAGothic"));
   mono.setStyleHint(QFont::TypeWriter);
@@ -518,8 +521,9 @@ void TForm1::buildListArea() {
     label(p3, {3, y + 2, 80, 18}, listText.caption, listText.hint);
     QLabel* counter = label(p3, {84, y + 2, 90, 18}, {});
     counter->setFont(mono);
-    binder_.describe(counter,
-                     {QStringLiteral("LabelList%1").arg(l), listText.caption + QString::fromUtf8(" 件数"), {}});
+    binder_.describe(
+        counter,
+        {QStringLiteral("LabelList%1").arg(l), listText.caption + QString::fromUtf8(" 件数"), {}});
     const std::string* text = &m.LabelList[std::size_t(l - 1)];
     binder_.onSync([counter, text] {
       if (cp(counter->text()) != *text) counter->setText(qs(*text));

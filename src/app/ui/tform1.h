@@ -71,7 +71,8 @@ class TForm1 : public QMainWindow {
   void buildListArea();
   void takeWindowGeometry();
 
-  QFrame* panel(const QString& name, QWidget* parent);
+  // A panel; holds says what it holds, for its accessible name.
+  QFrame* panel(const QString& name, const char* holds, QWidget* parent);
   QLabel* label(QWidget* parent, const QRect& r, const QString& caption, const QString& hint = {});
   QCheckBox* check(QWidget* parent, const QRect& r, const QString& name, const QString& caption,
                    const QString& hint, bool& field, std::function<void()> handler = {});
@@ -84,7 +85,6 @@ class TForm1 : public QMainWindow {
                  std::function<void()> handler = {}, const QStringList& items = {});
   ClickLabel* lamp(QWidget* parent, const QRect& r, const QString& name,
                    const alerts::LampLabel& state, std::function<void()> onClick);
-  void name(QWidget* w, const QString& n);
 
   MainModel& model_;
   QTimer timer1_;

@@ -15,6 +15,7 @@ using binder::qsMemo;
 TForm3::TForm3(QWidget* parent) : QWidget(parent, Qt::Window), Memo1_(new QPlainTextEdit(this)) {
   setWindowTitle(QString::fromUtf8("Zeltaro  メール送信ステータス"));
   Memo1_->setObjectName(QStringLiteral("Memo1"));
+  Memo1_->setAccessibleName(QString::fromUtf8("メール送信ステータス"));
   Memo1_->setReadOnly(true);
   Memo1_->setLineWrapMode(QPlainTextEdit::NoWrap);
   auto* layout = new QVBoxLayout(this);
