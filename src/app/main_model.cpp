@@ -216,7 +216,8 @@ int MainModel::processPage(int n) {
         matched[l - 1] = true;
         firstQsoHit[l - 1] = true;
       } else {
-        matched[l - 1] = watchlists::listMatches(listText(l), c.search, *services_.pump);
+        services_.pump->pump();
+        matched[l - 1] = listMatchers_[at(l)].matches(listText(l), c.search);
       }
     }
     if (!matched[0] && !matched[1] && !matched[2]) continue;

@@ -21,6 +21,7 @@
 #include "views/log_views.h"
 #include "views/main_layout.h"
 #include "views/pane.h"
+#include "watchlists/list_matcher.h"
 
 namespace zeltaro::platform {
 class Browser;
@@ -312,6 +313,7 @@ class MainModel {
   int checkDepth_ = 0;            // > 0 while a check runs
   std::deque<int> queuedChecks_;  // checks asked for while another one ran
   int insertedSoFar_ = 0;         // lines the running page processing has inserted
+  std::array<watchlists::ListMatcher, 3> listMatchers_;  // the lists, compiled when they change
 };
 
 // The banner caption and the built-in welcome text of Memo_Log.
