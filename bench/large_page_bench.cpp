@@ -4,8 +4,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
-
 #include "app/main_model.h"
 #include "bench/synthetic_page.h"
 #include "spots/page_text.h"
@@ -39,10 +37,4 @@ BENCHMARK(LargePage)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->It
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+BENCHMARK_MAIN();

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -20,11 +21,16 @@
 #include "app/main_model.h"
 #include "app/spot_page.h"
 #include "app/ui/log_pane.h"
-#include "app/ui/qt_text.h"
+#include "binder/qt_text.h"
 #include "platform/fake_http_client.h"
 #include "text/codec.h"
 
 namespace zeltaro::app::ui {
+
+using binder::cp;
+using binder::cpMemo;
+using binder::qs;
+using binder::qsMemo;
 namespace {
 
 using testing::Spot;
@@ -105,6 +111,39 @@ TEST_F(TForm1Test, CheckButtonFetchesAndThePanesShowTheLog) {
   EXPECT_TRUE(model.Memo_Log.lines.empty());
   EXPECT_EQ(get<QPlainTextEdit>(form, "Memo_Log")->toPlainText(), QString());
   EXPECT_EQ(colourOf(get<QLabel>(form, "Label13")), QColor(0, 128, 0));
+}
+
+// What a screen reader is told of a control: its caption (or hint) and its hint.
+TEST_F(TForm1Test, ControlsTellTheirNameAndHintToAccessibility) {
+  TForm1 form(model, {"zeltaro"});
+  struct Row {
+    const char* control;
+    const char* name;
+    const char* description;
+  };
+  const Row rows[] = {
+      {"chkURL2", "URL2", "ｵﾝで有効 （自動巡回時）"},
+      {"edtURL1", "url記述欄  … 接続先URL (BAND/MODE別のURLを記述)",
+       "url記述欄  … 接続先URL (BAND/MODE別のURLを記述)"},
+      {"btnChkUrl3", "Chk", "手動実行 ( 巡回と通知 )"},
+      {"chkAlert", "音声", "ｵﾝで音声通知"},
+      {"edtTo", "To", ""},
+      {"edtFromName", "名前", "送信元の名前 … 漢字などOK"},
+      {"chkList3Url2", "2", "ｵﾝで未交信ﾘｽﾄとAND検索 (接続先URL別)"},
+      {"Memo_List2", "未交信ﾘｽﾄ2",
+       "未交信ﾘｽﾄ （Body:で定義した末尾に「!」が付く文字列番号の抽出文字に対してAND検索を行う。 "
+       "語間は半角ｽﾍﾟｰｽ。 半角大文字と半角小文字の区別なし）"},
+      {"Memo_Log4", "未交信ﾘｽﾄ2のログ", ""},
+      {"Label12", "新着ランプ", "新着があると赤色に変化 （左ｸﾘｯｸで緑に戻る）"},
+      {"btnSave", "SAVE", "全ての設定を手動で保存します （終了時は自動保存されます）"},
+      {"radioTimeSel_3min", "3", "自動巡回の間隔を指定（単位は１分強、Offで停止）"},
+  };
+  for (const Row& r : rows) {
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(get<QWidget>(form, r.control));
+    ASSERT_NE(a, nullptr) << r.control;
+    EXPECT_EQ(a->text(QAccessible::Name), u(r.name)) << r.control;
+    EXPECT_EQ(a->text(QAccessible::Description), u(r.description)) << r.control;
+  }
 }
 
 TEST_F(TForm1Test, FilterButtonsAndDisplayModeFollowTheModel) {

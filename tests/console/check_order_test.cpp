@@ -48,7 +48,7 @@ TEST(ConsoleCheckOrder, TestCheckRepliesAfterItsOwnCheckHasRun) {
   platform::RecordingMessageBox messages;
   RemoteConsole console(model, messages);
   model.consolePort = testing::freePort();
-  model.hooks.startConsole();
+  console.listen();
 
   testing::TestClient client(model.consolePort);
   ASSERT_TRUE(client.waitReceived(testing::greetingFixture().size()));
