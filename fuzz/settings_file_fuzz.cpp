@@ -1,10 +1,13 @@
-// The settings file parser and the escapings of its multi-line values. Input parts: the file's
+// The settings file parser and the escapings of its multi-line values (the log as the program
+// keeps it comes back line for line). Input parts: the file's
 // bytes, a text for the escapings, a section, a key.
 #include <cstdlib>
 
 #include "fuzz_input.h"
 #include "settings/escaping.h"
 #include "settings/profile_file.h"
+#include "spots/new_lines.h"
+#include "text/sjis.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace zeltaro;
@@ -36,8 +39,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const ProfileFile again = ProfileFile::fromBytes("zeltaro.ini", f.content());
     if (f.cutValues().empty() && again.readMultiline(section, key, "") != stored) std::abort();
   }
-  // The escapings are inverses on what they produce.
-  if (settings::unescapeLog(settings::escapeLog(text)) != text) std::abort();
+  // A log as the program keeps it (lines made safe, joined by line breaks) comes back whole.
+  std::string log;
+  for (const std::string& line : text::splitLines(text)) {
+    if (!log.empty()) log += "\r\n";
+    log += spots::logSafe(line);
+  }
+  if (settings::unescapeLog(settings::escapeLog(log)) != log) std::abort();
   (void)settings::unescapeTemplate(settings::escapeTemplate(text));
   (void)settings::unescapeList(settings::escapeList(text));
   if (text.size() <= 57 && text.find_first_of(std::string_view("\0", 1)) == std::string::npos) {

@@ -2,17 +2,27 @@
 
 #include <iterator>
 
+#include "text/sjis.h"
+
 namespace zeltaro::spots {
 
 constexpr std::size_t kMarkSize = 4;
 
 std::string logSafe(std::string_view display) {
   std::string out;
-  out.reserve(display.size());
+  out.reserve(display.size() + 1);
+  bool lastIsBackslash = false;  // a single-byte one, not the trail byte of "ソ" or "表"
+  bool trailNext = false;
   for (char c : display) {
     if (c == '\0') continue;
-    out += (c == '\r' || c == '\n') ? ' ' : c;
+    if (c == '\r' || c == '\n') c = ' ';
+    out += c;
+    lastIsBackslash = !trailNext && c == '\\';
+    trailNext = !trailNext && text::isLeadByte(static_cast<unsigned char>(c));
   }
+  // The saved log joins its lines with line breaks, and a backslash right before one would be
+  // read back as the text "\r" or "\n": such a line keeps a blank at its end.
+  if (lastIsBackslash) out += ' ';
   return out;
 }
 

@@ -12,7 +12,9 @@
 namespace zeltaro::spots {
 
 // The bytes a log line may carry: the settings file keeps the log as one value, which can hold
-// neither a NUL nor a line break inside a line. NUL is dropped, CR and LF become blanks.
+// neither a NUL nor a line break inside a line. NUL is dropped, CR and LF become blanks, and a
+// line ending in a (single-byte) backslash gets a blank after it, since the backslash would
+// otherwise join the line break that follows it in the saved log.
 std::string logSafe(std::string_view display);
 
 class NewLines {

@@ -23,6 +23,12 @@ TEST(LogSafe, KeepsOnlyWhatTheSettingsFileCanCarryInOneLine) {
       {"\\r\\n stays text", "\\r\\n stays text"},
       {"\x83\x5c\x95\x5c", "\x83\x5c\x95\x5c"},  // ソ表: trail bytes are not touched
       {"\t\x1b\x7f", "\t\x1b\x7f"},
+      {"ends in \\", "ends in \\ "},
+      {"a\\\r", "a\\ "},
+      {"\\\\", "\\\\ "},
+      {"\x83\x5c", "\x83\x5c"},              // ソ ends in a trail byte 0x5C
+      {"\x83\x5c\\", "\x83\x5c\\ "},  // ソ and a backslash
+      {"\x83\\", "\x83\\"},               // a lead byte with its trail byte 0x5C
   };
   for (const Row& r : rows) EXPECT_EQ(logSafe(r.in), r.out) << r.in;
 }
