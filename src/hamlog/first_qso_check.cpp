@@ -123,7 +123,10 @@ bool FirstQsoCheck(HamlogDatabase& db, const std::array<settings::FirstQsoCondit
   // every record without a call (junk between the separators of a page) would be flagged.
   if (key.empty()) return false;
 
-  if (!db.load(list)) return false;
+  if (!db.load(list)) {
+    db.release();
+    return false;
+  }
   bool answer = false;
   if (db.version() < kMinimumVersion) {
     if (box)
