@@ -116,7 +116,13 @@ int HdbDatabase::skip(int count, int index) {
   return 0;
 }
 
-int HdbDatabase::bandClass(std::string_view freqMHz) { return bandClassOf(freqMHz); }
+int HdbDatabase::bandClass(std::string_view freqMHz) {
+  // The check asks for the current record's band once per record: it is known from the parse.
+  if (const HdbRecord* r = current();
+      r && freqMHz.data() == freq().data() && freqMHz.size() == r->freq.length)
+    return r->band;
+  return bandClassOf(freqMHz);
+}
 
 const HdbRecord* HdbDatabase::current() const {
   if (!index_ || position_ >= index_->size()) return nullptr;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "hamlog/band.h"
 #include "text/sjis.h"
 
 namespace zeltaro::hamlog {
@@ -169,6 +170,7 @@ std::optional<HdbLog> parseHdb(std::string bytes) {
     r.mode = span(kMode);
     r.remarks1 = span(kRmk1);
     r.remarks2 = span(kRmk2);
+    r.band = bandClassOf(fieldText(record, fields[kFreq]));
     log.records.push_back(std::move(r));
   }
   log.bytes = std::move(bytes);

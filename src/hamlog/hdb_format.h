@@ -24,6 +24,7 @@ struct HdbRecord {
   std::int32_t number = 0;  // position in the file, counting from 1, deleted records included
   std::string call;         // as HAMLOG shows it, rebuilt from CALLS, IGN and FLAG
   FieldSpan code, freq, mode, remarks1, remarks2;
+  int band = 0;  // bandClassOf(freq), worked out once
 };
 
 // One entry of an index: the key (at most 6 bytes, half-width letters in upper case) and the
