@@ -113,7 +113,9 @@ void MainModel::close() {
 // The steps of the close sequence whose subsystems are still to come.
 void MainModel::storePatrolWindowStates() {}
 void MainModel::closeRigLink() {}
-void MainModel::releaseMichiNoEkiData() {}
+void MainModel::releaseMichiNoEkiData() {
+  if (hooks.releaseMichi) hooks.releaseMichi();
+}
 
 bool MainModel::saveSettingsFile(std::string* reason) {
   if (SettingsFile.empty()) return true;

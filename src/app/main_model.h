@@ -55,7 +55,8 @@ struct MainHooks {
   std::function<void(const views::PaneFont&)> applyPatrolListFont;  // existing patrol lists
   std::function<void(const std::string&)> copyToClipboard;          // CP932 text
   std::function<void()> openRigLink;
-  std::function<bool(int)> isFirstQso;  // condition set 1, 2, 3 (A, B, C)
+  std::function<bool(int)> isFirstQso;            // condition set 1, 2, 3 (A, B, C)
+  std::function<void()> loadMichi, releaseMichi;  // the lists' Michi-no-eki tables
 };
 
 using views::Pane;

@@ -70,9 +70,10 @@ std::int32_t* geometryField(settings::WindowGeometry& g, int i) {
 
 std::string lines(const std::vector<std::string>& l) { return text::joinLines(l); }
 
-// The file's Michi-no-eki reference data for the HAMLOG folders just read; comes with the
-// HAMLOG integration.
-void loadMichiNoEkiData(MainModel&) {}
+// The Michi-no-eki reference data for the HAMLOG folders just read.
+void loadMichiNoEkiData(MainModel& m) {
+  if (m.hooks.loadMichi) m.hooks.loadMichi();
+}
 
 void loadConditionSet(const ProfileFile& f, const std::string& s,
                       settings::FirstQsoConditionSet& c) {

@@ -1,6 +1,7 @@
 #include "app/station.h"
 
 #include "alerts/sound_alert.h"
+#include "hamlog/first_qso_service.h"
 #include "platform/browser.h"
 #include "platform/canberra_sound.h"
 #include "platform/clock.h"
@@ -35,7 +36,16 @@ Station::Station(std::string exeDirCp932, std::string settingsFile)
   s.sound = &services_->sound;
   s.smtp = &services_->smtp;
   s.messageBox = &services_->messageBox;
-  model_ = std::make_unique<MainModel>(s);
+  MainHooks h;
+  h.isFirstQso = [this](int l) {
+    const MainModel& m = *model_;
+    return firstQso_->isFirstQso(l, m.edt_Call, m.edt_Freq, m.edt_Code, m.edt_Mode);
+  };
+  h.loadMichi = [this] { firstQso_->reloadMichi(); };
+  h.releaseMichi = [this] { firstQso_->releaseMichi(); };
+  model_ = std::make_unique<MainModel>(s, std::move(h));
+  firstQso_ = std::make_unique<hamlog::FirstQsoService>(model_->station.first,
+                                                        model_->station.shared, s.messageBox);
   model_->SettingsFile = std::move(settingsFile);
 }
 

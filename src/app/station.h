@@ -7,6 +7,10 @@
 
 #include "app/main_model.h"
 
+namespace zeltaro::hamlog {
+class FirstQsoService;
+}
+
 namespace zeltaro::app {
 
 class Station {
@@ -25,6 +29,7 @@ class Station {
   struct Services;
   std::unique_ptr<Services> services_;
   std::unique_ptr<MainModel> model_;
+  std::unique_ptr<hamlog::FirstQsoService> firstQso_;
 };
 
 }  // namespace zeltaro::app
