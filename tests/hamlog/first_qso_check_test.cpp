@@ -216,11 +216,7 @@ std::vector<Case> cases() {
 TEST(FirstQsoCheck, Cases) {
   for (const Case& c : cases()) {
     SCOPED_TRACE(c.name);
-    std::array<settings::FirstQsoConditionSet, 3> sets{settings::defaultConditionSet(1),
-                                                       settings::defaultConditionSet(2),
-                                                       settings::defaultConditionSet(3)};
-    sets[0].Use = true;
-    sets[0].HAMLOG = "/qso/";
+    std::array<settings::FirstQsoConditionSet, 3> sets = testing::conditionSetsOn("/qso/");
     settings::SharedFirstSettings shared;
     if (c.setUp) c.setUp(sets[0], shared);
     ScriptedDatabase db;
@@ -234,17 +230,10 @@ TEST(FirstQsoCheck, Cases) {
 
 class LibraryTest : public ::testing::Test {
  protected:
-  LibraryTest() : service(sets, shared, &box, &db) {
-    for (auto& s : sets) {
-      s.Use = true;
-      s.HAMLOG = "/qso/";
-    }
-  }
+  LibraryTest() : service(sets, shared, &box, &db) {}
   bool check(int list) { return service.isFirstQso(list, "STN1", "7,010", "", "CW"); }
 
-  std::array<settings::FirstQsoConditionSet, 3> sets{settings::defaultConditionSet(1),
-                                                     settings::defaultConditionSet(2),
-                                                     settings::defaultConditionSet(3)};
+  std::array<settings::FirstQsoConditionSet, 3> sets = testing::conditionSetsOn("/qso/");
   settings::SharedFirstSettings shared;
   platform::RecordingMessageBox box;
   ScriptedDatabase db;

@@ -8,6 +8,7 @@
 #include "hamlog/hdb_format.h"
 #include "hdb_writer.h"
 #include "platform/message_box.h"
+#include "scripted_database.h"
 #include "support/temp_dir.h"
 #include "text/codec.h"
 
@@ -136,15 +137,8 @@ TEST_F(HdbTest, FileNameMatchedWithoutLetterCase) {
 
 class FirstQsoOnFileTest : public HdbTest {
  protected:
-  FirstQsoOnFileTest() : service(sets, shared, &box) {
-    for (auto& s : sets) {
-      s.Use = true;
-      s.HAMLOG = folder;
-    }
-  }
-  std::array<settings::FirstQsoConditionSet, 3> sets{settings::defaultConditionSet(1),
-                                                     settings::defaultConditionSet(2),
-                                                     settings::defaultConditionSet(3)};
+  FirstQsoOnFileTest() : service(sets, shared, &box) {}
+  std::array<settings::FirstQsoConditionSet, 3> sets = testing::conditionSetsOn(folder);
   settings::SharedFirstSettings shared;
   platform::RecordingMessageBox box;
   FirstQsoService service;

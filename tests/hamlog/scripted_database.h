@@ -7,8 +7,21 @@
 #include <vector>
 
 #include "hamlog/hamlog_database.h"
+#include "settings/station_settings.h"
 
 namespace zeltaro::testing {
+
+// The three condition sets of a first start, switched on, with folder as their HAMLOG folder.
+inline std::array<settings::FirstQsoConditionSet, 3> conditionSetsOn(const std::string& folder) {
+  std::array<settings::FirstQsoConditionSet, 3> sets{settings::defaultConditionSet(1),
+                                                     settings::defaultConditionSet(2),
+                                                     settings::defaultConditionSet(3)};
+  for (auto& s : sets) {
+    s.Use = true;
+    s.HAMLOG = folder;
+  }
+  return sets;
+}
 
 struct ScriptedRecord {
   std::string call{}, code{}, freq{}, mode{}, remarks1{}, remarks2{};
