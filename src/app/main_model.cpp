@@ -113,7 +113,13 @@ void MainModel::storePatrolWindowStates() {}
 void MainModel::closeRigLink() {
   if (services_.rig) services_.rig->close();
 }
-void MainModel::releaseMichiNoEkiData() {}
+void MainModel::releaseMichiNoEkiData() {
+  if (services_.firstQso) services_.firstQso->releaseMichi();
+}
+
+void MainModel::loadMichiNoEkiData() {
+  if (services_.firstQso) services_.firstQso->reloadMichi();
+}
 
 bool MainModel::saveSettingsFile(std::string* reason) {
   if (SettingsFile.empty()) return true;

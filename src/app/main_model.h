@@ -74,6 +74,8 @@ class MainModel {
   // Closing the main window (also on SIGTERM/SIGINT): the patrol windows' state, the rig
   // port, the settings file, the Michi-no-eki data.
   void close();
+  // The Michi-no-eki reference data of the lists' HAMLOG folders, after the settings are read.
+  void loadMichiNoEkiData();
 
   // ---- Settings file ----
   // "SAVE": writes the settings file now.
@@ -284,9 +286,11 @@ class MainModel {
   // What no control of the main window holds: first-QSO sets, transfer, rig, patrol windows.
   settings::StationSettings station;
 
-  // Parts that come after the model: the console, the window's clipboard.
+  // Parts that come after the model: the console, the window's clipboard, the log checks that
+  // read the model's condition sets.
   void attachConsole(ConsoleLink* console) { services_.console = console; }
   void attachClipboard(platform::Clipboard* clipboard) { services_.clipboard = clipboard; }
+  void attachFirstQso(FirstQsoChecker* checker) { services_.firstQso = checker; }
   bool hasClipboard() const { return services_.clipboard != nullptr; }
 
  private:

@@ -1,6 +1,7 @@
 #include "app/station.h"
 
 #include "alerts/sound_alert.h"
+#include "app/hamlog_checker.h"
 #include "platform/canberra_sound.h"
 #include "platform/clock.h"
 #include "platform/qt_browser.h"
@@ -36,9 +37,13 @@ Station::Station(std::string exeDirCp932, std::string settingsFile)
   s.smtp = &services_->smtp;
   s.messageBox = &services_->messageBox;
   model_ = std::make_unique<MainModel>(s);
+  // The checker reads the model's condition sets at every check.
+  firstQso_ = std::make_unique<HamlogChecker>(model_->station.first, model_->station.shared,
+                                              s.messageBox);
+  model_->attachFirstQso(firstQso_.get());
   model_->SettingsFile = std::move(settingsFile);
 }
 
-Station::~Station() = default;
+Station::~Station() { model_->attachFirstQso(nullptr); }
 
 }  // namespace zeltaro::app
