@@ -74,3 +74,14 @@ std::vector<std::string> forwardSpotTexts(const SpotForCompanion& spot,
 }
 
 }  // namespace zeltaro::rig
+
+namespace zeltaro::rig {
+
+bool isCompanionTitle(std::string_view title) {
+  if (!title.starts_with("Tarvopc ")) return false;
+  for (const std::string_view s : {"- OPERATE", "- CONFIG", "- VOICE CQ", "- LOAD", "- SAVE"})
+    if (title.find(s) != std::string_view::npos) return true;
+  return false;
+}
+
+}  // namespace zeltaro::rig

@@ -48,3 +48,11 @@ bool isMichiNoEkiCode(std::string_view code);
 std::string filterQth(std::string_view qth);
 
 }  // namespace zeltaro::rig
+
+namespace zeltaro::rig {
+
+// True for the companion's main window title: it begins with "Tarvopc " and holds one of
+// "- OPERATE", "- CONFIG", "- VOICE CQ", "- LOAD", "- SAVE".
+bool isCompanionTitle(std::string_view title);
+
+}  // namespace zeltaro::rig
