@@ -77,8 +77,11 @@ TEST(Companion, NoAddressOrAPortThatReadsAsZeroSendsNothing) {
     const char* ip;
     std::string port;
   };
-  const Case cases[] = {{"127.0.0.1", "0"}, {"127.0.0.1", "abc"}, {"127.0.0.1", ""},
-                        {"127.0.0.1", "70000"}, {"", peer.port()}};
+  const Case cases[] = {{"127.0.0.1", "0"},
+                        {"127.0.0.1", "abc"},
+                        {"127.0.0.1", ""},
+                        {"127.0.0.1", "70000"},
+                        {"", peer.port()}};
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.ip) + ":" + c.port);
     Fixture f(peer);
@@ -105,32 +108,45 @@ TEST(Companion, SpotForwardedInOrderWithCleanedFields) {
   };
   const std::vector<Case> cases = {
       {"grid code is sent empty, before the call",
-       false, true, true,
+       false,
+       true,
+       true,
        {"STN1", "PM95", "", "1___", ""},
        {"CODE \r\0"s, "CALL STN1\r\0"s, "\r\0"s}},
       {"all three, Japanese QTH and a numeric code",
-       true, true, true,
+       true,
+       true,
+       true,
        {"STN2", "100110", sj("東京都千代田区"), "_2__", "RMK1 " + sj("移動")},
        {"QTH " + sj("東京都千代田区") + "\r" + '\0', "CODE 100110\r\0"s, "CALL STN2\r\0"s,
         "RMK1 " + sj("移動") + "\r" + '\0'}},
       {"QTH in Latin letters or without a place word is sent empty",
-       true, false, false,
+       true,
+       false,
+       false,
        {"STN3", "", "Tokyo", "1___", "RMK2 x"},
        {"QTH \r\0"s, "RMK2 x\r\0"s}},
       {"Michi-no-eki code through the first flagged list's table",
-       false, true, false,
+       false,
+       true,
+       false,
        {"STN4", sj("北海道-01"), "", "_23_", ""},
        {"CODE 2:0101\r\0"s, "\r\0"s}},
       {"Michi-no-eki code the table does not know is sent empty",
-       false, true, false,
+       false,
+       true,
+       false,
        {"STN5", sj("千葉県-99"), "", "__3_", ""},
        {"CODE \r\0"s, "\r\0"s}},
       {"Michi-no-eki code with no flagged list goes unchanged",
-       false, true, false,
+       false,
+       true,
+       false,
        {"STN6", sj("千葉県-99"), "", "____", ""},
        {"CODE " + sj("千葉県-99") + "\r" + '\0', "\r\0"s}},
   };
-  const MichiNoEkiLookup lookup = [](int list, std::string_view code) -> std::optional<std::string> {
+  const MichiNoEkiLookup lookup = [](int list,
+                                     std::string_view code) -> std::optional<std::string> {
     if (code == sj("北海道-01")) return std::to_string(list) + ":0101";
     return std::nullopt;
   };
