@@ -9,7 +9,6 @@
 #include "platform/qt_line_connection.h"
 #include "platform/qt_message_box.h"
 #include "platform/qt_message_pump.h"
-#include "rig/rig_system.h"
 
 namespace zeltaro::app {
 
@@ -24,7 +23,6 @@ struct Station::Services {
   alerts::SoundAlert sound;
   platform::QtLineConnection smtp;
   platform::QtMessageBox messageBox;
-  std::unique_ptr<rig::RigSystem> rig;
 };
 
 Station::Station(std::string exeDirCp932, std::string settingsFile)
@@ -39,11 +37,8 @@ Station::Station(std::string exeDirCp932, std::string settingsFile)
   s.messageBox = &services_->messageBox;
   model_ = std::make_unique<MainModel>(s);
   model_->SettingsFile = std::move(settingsFile);
-  services_->rig = std::make_unique<rig::RigSystem>(
-      model_->station.rigDirect, model_->station.tarvopc, &services_->messageBox);
-  model_->hooks.openRigLink = [this] { services_->rig->control().openAtStart(); };
 }
 
-Station::~Station() { services_->rig->control().close(); }
+Station::~Station() = default;
 
 }  // namespace zeltaro::app
