@@ -17,12 +17,13 @@ function(zeltaro_library name)
   target_link_libraries(zeltaro_${name} PUBLIC ${ARG_DEPS} PRIVATE zeltaro_warnings)
 endfunction()
 
-# zeltaro_tests(DEPS ... [TIMEOUT s]): one GoogleTest program per *_test.cpp file in the calling
-# folder, named <folder>_<file>, registered with CTest. Every test program runs with a
-# QApplication on the offscreen platform (tests/support/test_main.cpp) and knows where the
+# zeltaro_tests([PURE] DEPS ... [TIMEOUT s]): one GoogleTest program per *_test.cpp file in the
+# calling folder, named <folder>_<file>, registered with CTest. Test programs run with a
+# QApplication on the offscreen platform (tests/support/test_main.cpp); PURE ones, for code that
+# needs no Qt, with GoogleTest's own main and no Qt at all. Every program knows where the
 # repository's tests/ folder is.
 function(zeltaro_tests)
-  cmake_parse_arguments(ARG "" "TIMEOUT" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "PURE" "TIMEOUT" "DEPS" ${ARGN})
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 300)
   endif()
@@ -32,8 +33,13 @@ function(zeltaro_tests)
     get_filename_component(stem ${src} NAME_WE)
     set(name ${folder}_${stem})
     add_executable(${name} ${src})
-    target_link_libraries(${name} PRIVATE ${ARG_DEPS} zeltaro_testsupport zeltaro_testmain
-                                          GTest::gtest GTest::gmock zeltaro_warnings)
+    if(ARG_PURE)
+      target_link_libraries(${name} PRIVATE ${ARG_DEPS} zeltaro_testheaders GTest::gtest_main
+                                            GTest::gmock zeltaro_warnings)
+    else()
+      target_link_libraries(${name} PRIVATE ${ARG_DEPS} zeltaro_testsupport zeltaro_testmain
+                                            GTest::gtest GTest::gmock zeltaro_warnings)
+    endif()
     gtest_discover_tests(${name}
       DISCOVERY_MODE PRE_TEST NO_PRETTY_VALUES
       PROPERTIES ENVIRONMENT "ZELTARO_TESTS_DIR=${PROJECT_SOURCE_DIR}/tests"

@@ -20,6 +20,7 @@ namespace zeltaro::app {
 namespace {
 
 platform::NullMessagePump nullPump;
+
 platform::SystemClock systemClock;
 
 // A client for a model built without one: every fetch fails, as with no network.
@@ -30,10 +31,8 @@ class NoHttp final : public platform::HttpClient {
   }
 } noHttp;
 
-template <typename F, typename... A>
-void call(const F& f, A&&... a) {
-  if (f) f(std::forward<A>(a)...);
-}
+// Index 0 ... 2 of control n = 1 ... 3.
+std::size_t at(int n) { return static_cast<std::size_t>(n - 1); }
 
 }  // namespace
 
@@ -54,8 +53,7 @@ const std::vector<std::string>& welcomeLines() {
   return lines;
 }
 
-MainModel::MainModel(MainServices services, MainHooks h)
-    : hooks(std::move(h)), services_(services) {
+MainModel::MainModel(MainServices services) : services_(services) {
   if (!services_.pump) services_.pump = &nullPump;
   if (!services_.http) services_.http = &noHttp;
   if (!services_.clock) services_.clock = &systemClock;
@@ -71,7 +69,7 @@ MainModel::MainModel(MainServices services, MainHooks h)
 
 void MainModel::startUp(const std::vector<std::string>& args) {
   commandLine = args;
-  call(hooks.clearConsoleInput);
+  if (services_.console) services_.console->clearPendingInput();
   const CommandLine options = parseCommandLine(args);
   consolePort = options.port;
   consolePassword = options.password;
@@ -86,7 +84,7 @@ void MainModel::startUp(const std::vector<std::string>& args) {
     Memo_Log2.lines = Memo_Log.lines;
   }
   for (Pane* p : {&Memo_Log, &Memo_Log2, &Memo_Log3, &Memo_Log4, &Memo_Log5}) p->scrollToTop();
-  if (consolePort != 0) call(hooks.startConsole);
+  if (consolePort != 0 && services_.console) services_.console->listen();
   for (int l = 1; l <= 3; ++l) refreshCounter(l);
   applyWindowGeometry();
   ComboBox2Change();
@@ -112,7 +110,9 @@ void MainModel::close() {
 
 // The steps of the close sequence whose subsystems are still to come.
 void MainModel::storePatrolWindowStates() {}
-void MainModel::closeRigLink() {}
+void MainModel::closeRigLink() {
+  if (services_.rig) services_.rig->close();
+}
 void MainModel::releaseMichiNoEkiData() {}
 
 bool MainModel::saveSettingsFile(std::string* reason) {
@@ -126,17 +126,13 @@ bool MainModel::saveSettingsFile(std::string* reason) {
 
 // ---------------------------------------------------------------- page checks
 
-std::string& MainModel::urlText(int n) { return n == 1 ? edtURL1 : n == 2 ? edtURL2 : edtURL3; }
+std::string& MainModel::urlText(int n) { return edtURL[at(n)]; }
 
-const std::string& MainModel::urlText(int n) const {
-  return n == 1 ? edtURL1 : n == 2 ? edtURL2 : edtURL3;
-}
+const std::string& MainModel::urlText(int n) const { return edtURL[at(n)]; }
 
-bool MainModel::urlOn(int n) const { return n == 1 ? chkURL1 : n == 2 ? chkURL2 : chkURL3; }
+bool MainModel::urlOn(int n) const { return chkURL[at(n)]; }
 
-bool& MainModel::checkButtonEnabled(int n) {
-  return n == 1 ? btnChkUrl1Enabled : n == 2 ? btnChkUrl2Enabled : btnChkUrl3Enabled;
-}
+bool& MainModel::checkButtonEnabled(int n) { return btnChkUrlEnabled[at(n)]; }
 
 void MainModel::openUrl(int n) {
   const std::string& address = urlText(n);
@@ -215,7 +211,8 @@ int MainModel::processPage(int n) {
     bool matched[3] = {false, false, false};
     for (int l = 1; l <= 3; ++l) {
       if (!listEnabledForUrl(l, n)) continue;
-      if (hooks.isFirstQso && hooks.isFirstQso(l)) {
+      if (services_.firstQso &&
+          services_.firstQso->isFirstQso(l, {edt_Call, edt_Freq, edt_Code, edt_Mode})) {
         matched[l - 1] = true;
         firstQsoHit[l - 1] = true;
       } else {
@@ -323,24 +320,16 @@ void MainModel::btnSoundFileClick() {
 
 // ---------------------------------------------------------------- watch lists
 
-std::string& MainModel::listText(int list) {
-  return list == 1 ? Memo_List1 : list == 2 ? Memo_List2 : Memo_List3;
-}
+std::string& MainModel::listText(int list) { return Memo_List[at(list)]; }
 
 bool MainModel::listEnabledForUrl(int list, int url) const {
-  return const_cast<MainModel*>(this)->listEnabledForUrl(list, url);
+  return chkListUrl[at(list)][at(url)];
 }
 
-bool& MainModel::listEnabledForUrl(int list, int url) {
-  bool* table[3][3] = {{&chkList1Url1, &chkList1Url2, &chkList1Url3},
-                       {&chkList2Url1, &chkList2Url2, &chkList2Url3},
-                       {&chkList3Url1, &chkList3Url2, &chkList3Url3}};
-  return *table[list - 1][url - 1];
-}
+bool& MainModel::listEnabledForUrl(int list, int url) { return chkListUrl[at(list)][at(url)]; }
 
 void MainModel::refreshCounter(int list) {
-  std::string& label = list == 1 ? LabelList1 : list == 2 ? LabelList2 : LabelList3;
-  label = watchlists::counterText(listText(list));
+  LabelList[at(list)] = watchlists::counterText(listText(list));
 }
 
 void MainModel::normalizeLists() {
@@ -429,7 +418,8 @@ std::string MainModel::clockCaption() const {
 void MainModel::Timer1Timer() {
   if (!firstTickDone) {
     firstTickDone = true;
-    if (station.rigDirect.Use && !station.rigDirect.RigTarvopc) call(hooks.openRigLink);
+    if (station.rigDirect.Use && !station.rigDirect.RigTarvopc && services_.rig)
+      services_.rig->open();
   }
 
   if (atRest()) {

@@ -6,13 +6,13 @@
 #include <array>
 #include <cstdint>
 #include <deque>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "alerts/lamps.h"
 #include "alerts/mail_settings.h"
 #include "alerts/mail_status.h"
+#include "app/main_links.h"
 #include "platform/clock.h"
 #include "platform/http_client.h"
 #include "platform/message_pump.h"
@@ -24,6 +24,7 @@
 
 namespace zeltaro::platform {
 class Browser;
+class Clipboard;
 class LineConnection;
 class MessageBox;
 }  // namespace zeltaro::platform
@@ -42,21 +43,16 @@ struct MainServices {
   alerts::SoundAlert* sound = nullptr;
   platform::LineConnection* smtp = nullptr;  // the mail server connection
   platform::MessageBox* messageBox = nullptr;
+  platform::Clipboard* clipboard = nullptr;
+  // The other parts of the program; the console comes later (it needs the model).
+  ConsoleLink* console = nullptr;
+  PatrolListsLink* patrolLists = nullptr;
+  RigLink* rig = nullptr;
+  FirstQsoChecker* firstQso = nullptr;
 };
 
 // Where a mail is sent from: the error rules differ.
 enum class MailOrigin { SingleCheck, PatrolCycle, Button };
-
-// Steps that other parts of the program hang on the model. Each may stay empty.
-struct MainHooks {
-  std::function<void()> clearConsoleInput;  // the console's PendingInput
-  std::function<void()> startConsole;       // listen on consolePort (not 0)
-  std::function<void()> feedNewest;         // the "new" feed, run after every pane rebuild
-  std::function<void(const views::PaneFont&)> applyPatrolListFont;  // existing patrol lists
-  std::function<void(const std::string&)> copyToClipboard;          // CP932 text
-  std::function<void()> openRigLink;
-  std::function<bool(int)> isFirstQso;  // condition set 1, 2, 3 (A, B, C)
-};
 
 using views::Pane;
 
@@ -65,7 +61,10 @@ constexpr std::size_t kLogCap = 200;
 class MainModel {
  public:
   // Services left null fall back to harmless defaults (no network, no pump, the system clock).
-  explicit MainModel(MainServices services = {}, MainHooks hooks = {});
+  explicit MainModel(MainServices services = {});
+  // The named controls alias the arrays of this object: a copy would alias the original's.
+  MainModel(const MainModel&) = delete;
+  MainModel& operator=(const MainModel&) = delete;
 
   // ---- Start-up and close ----
   // The start-up sequence (also run again by the console's reload). args is the whole command
@@ -187,13 +186,18 @@ class MainModel {
   void capLog();
 
   // ---- Named state: pages ----
-  std::string edtURL1 = "http://spots.example.net/html/40CW.html";
-  std::string edtURL2 = "http://spots.example.net/html/80CW.html";
-  std::string edtURL3 = "http://spots.example.net/html/ALL25.html";
-  bool chkURL1 = false, chkURL2 = false, chkURL3 = true;
+  // Numbered controls are arrays (index n - 1) with their names as aliases.
+  std::array<std::string, 3> edtURL{"http://spots.example.net/html/40CW.html",
+                                    "http://spots.example.net/html/80CW.html",
+                                    "http://spots.example.net/html/ALL25.html"};
+  std::string &edtURL1 = edtURL[0], &edtURL2 = edtURL[1], &edtURL3 = edtURL[2];
+  std::array<bool, 3> chkURL{false, false, true};
+  bool &chkURL1 = chkURL[0], &chkURL2 = chkURL[1], &chkURL3 = chkURL[2];
   std::string edtSepStart = "<LineStart>";
   std::string edtSepEnd = "</LineEnd>";
-  bool btnChkUrl1Enabled = true, btnChkUrl2Enabled = true, btnChkUrl3Enabled = true;
+  std::array<bool, 3> btnChkUrlEnabled{true, true, true};
+  bool &btnChkUrl1Enabled = btnChkUrlEnabled[0], &btnChkUrl2Enabled = btnChkUrlEnabled[1],
+       &btnChkUrl3Enabled = btnChkUrlEnabled[2];
   std::vector<std::string> Memo1, Memo2;  // hidden working lists of the last page
   bool ImageInternet = false;
 
@@ -204,11 +208,18 @@ class MainModel {
   std::string edt_Call, edt_Freq, edt_Code, edt_Mode;
 
   // ---- Named state: watch lists ----
-  std::string Memo_List1, Memo_List2, Memo_List3;
-  std::string LabelList1, LabelList2, LabelList3;
-  bool chkList1Url1 = true, chkList1Url2 = true, chkList1Url3 = true;
-  bool chkList2Url1 = true, chkList2Url2 = true, chkList2Url3 = true;
-  bool chkList3Url1 = true, chkList3Url2 = true, chkList3Url3 = true;
+  std::array<std::string, 3> Memo_List;
+  std::string &Memo_List1 = Memo_List[0], &Memo_List2 = Memo_List[1], &Memo_List3 = Memo_List[2];
+  std::array<std::string, 3> LabelList;
+  std::string &LabelList1 = LabelList[0], &LabelList2 = LabelList[1], &LabelList3 = LabelList[2];
+  // chkListUrl[l - 1][u - 1]: list l is searched on pages of URL u.
+  std::array<std::array<bool, 3>, 3> chkListUrl{{{true, true, true}, {true, true, true}, {true, true, true}}};
+  bool &chkList1Url1 = chkListUrl[0][0], &chkList1Url2 = chkListUrl[0][1],
+       &chkList1Url3 = chkListUrl[0][2];
+  bool &chkList2Url1 = chkListUrl[1][0], &chkList2Url2 = chkListUrl[1][1],
+       &chkList2Url3 = chkListUrl[1][2];
+  bool &chkList3Url1 = chkListUrl[2][0], &chkList3Url2 = chkListUrl[2][1],
+       &chkList3Url3 = chkListUrl[2][2];
 
   // ---- Named state: window and log display (their logic lives in views/) ----
   int Left = 75, Top = 64, Height = 631, Width = 852;  // main window position and size
@@ -219,7 +230,8 @@ class MainModel {
        RadioButton5 = false;  // the filter buttons' checked state
   // Background colours of list n and its pane: 0x00BBGGRR, or 0x80000000 + a system colour
   // number (5, the window background, by default).
-  std::int32_t Color_1 = -2147483643, Color_2 = -2147483643, Color_3 = -2147483643;
+  std::array<std::int32_t, 3> Color{-2147483643, -2147483643, -2147483643};
+  std::int32_t &Color_1 = Color[0], &Color_2 = Color[1], &Color_3 = Color[2];
   int ComboBox1 = 7;                           // item index: aligned column count N = index + 2
   bool radioDisp1 = false, radioDisp2 = true;  // display mode 1 (as composed) or 2 (aligned)
   int ComboBox2 = 3;                           // log font item index, -1 for none
@@ -270,7 +282,10 @@ class MainModel {
   // What no control of the main window holds: first-QSO sets, transfer, rig, patrol windows.
   settings::StationSettings station;
 
-  MainHooks hooks;
+  // Parts that come after the model: the console, the window's clipboard.
+  void attachConsole(ConsoleLink* console) { services_.console = console; }
+  void attachClipboard(platform::Clipboard* clipboard) { services_.clipboard = clipboard; }
+  bool hasClipboard() const { return services_.clipboard != nullptr; }
 
  private:
   void storePatrolWindowStates();

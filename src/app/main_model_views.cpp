@@ -1,6 +1,8 @@
 // The main window model's log views and window layout handlers; the rules themselves live in
 // views/.
 #include "app/main_model.h"
+
+#include "platform/clipboard.h"
 #include "views/log_font.h"
 
 namespace zeltaro::app {
@@ -21,7 +23,9 @@ views::LogFilter MainModel::checkedFilter() const {
 int MainModel::columnCount() const { return ComboBox1 >= 0 && ComboBox1 <= 28 ? ComboBox1 + 2 : 1; }
 
 void MainModel::RefreshLogViews() {
-  views::RefreshLogViews(logPanes(), columnCount(), WelcomeText, hooks.feedNewest);
+  std::function<void()> feed;
+  if (PatrolListsLink* lists = services_.patrolLists) feed = [lists] { lists->feedNewest(); };
+  views::RefreshLogViews(logPanes(), columnCount(), WelcomeText, feed);
 }
 
 void MainModel::ApplyDisplayMode() {
@@ -64,7 +68,7 @@ void MainModel::ComboBox2Change() {
     return;
   }
   for (Pane* p : {&Memo_Log, &Memo_Log2, &Memo_Log3, &Memo_Log4, &Memo_Log5}) p->font = *font;
-  if (hooks.applyPatrolListFont) hooks.applyPatrolListFont(*font);
+  if (services_.patrolLists) services_.patrolLists->applyFont(*font);
 }
 
 void MainModel::CheckBox1Click() {
@@ -99,8 +103,8 @@ void MainModel::applyWindowGeometry() {
 }
 
 void MainModel::menu_CopyClick() {
-  if (Pane* p = views::menuPane(logPanes()); p && hooks.copyToClipboard)
-    hooks.copyToClipboard(views::selectedText(*p));
+  if (Pane* p = views::menuPane(logPanes()); p && services_.clipboard)
+    services_.clipboard->copy(views::selectedText(*p));
 }
 
 void MainModel::menu_AllClick() {
@@ -110,7 +114,7 @@ void MainModel::menu_AllClick() {
 void MainModel::Memo_LogKeyDown(Pane& pane, char key, bool ctrl) {
   if (!ctrl) return;
   if (key == 'A') views::selectAll(pane);
-  if (key == 'C' && hooks.copyToClipboard) hooks.copyToClipboard(views::selectedText(pane));
+  if (key == 'C' && services_.clipboard) services_.clipboard->copy(views::selectedText(pane));
 }
 
 void MainModel::PopupMenu1Popup() {

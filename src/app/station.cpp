@@ -1,10 +1,10 @@
 #include "app/station.h"
 
 #include "alerts/sound_alert.h"
-#include "platform/browser.h"
+#include "platform/qt_browser.h"
 #include "platform/canberra_sound.h"
 #include "platform/clock.h"
-#include "platform/file_dialog.h"
+#include "platform/qt_file_dialog.h"
 #include "platform/qt_http_client.h"
 #include "platform/qt_line_connection.h"
 #include "platform/qt_message_box.h"

@@ -9,13 +9,16 @@ RemoteConsole::RemoteConsole(app::MainModel& model, platform::MessageBox& messag
   ConsoleSession& session = server_.session();
   session.setExecutor(&executor_);
   session.setStatusListener([this](const std::string& event) { model_.edtStatus = event; });
-  model_.hooks.clearConsoleInput = [this] { server_.session().ClearPendingInput(); };
-  // The password is known once the command line has been parsed, which the start-up sequence
-  // does after clearing the input; the session needs it only from listening on.
-  model_.hooks.startConsole = [this] {
-    server_.session().setPassword(model_.consolePassword);
-    server_.listen(model_.consolePort);
-  };
+  model_.attachConsole(this);
+}
+
+void RemoteConsole::clearPendingInput() { server_.session().ClearPendingInput(); }
+
+// The password is known once the command line has been parsed, which the start-up sequence
+// does after clearing the input; the session needs it only from listening on.
+void RemoteConsole::listen() {
+  server_.session().setPassword(model_.consolePassword);
+  server_.listen(model_.consolePort);
 }
 
 std::string RemoteConsole::Executor::execute(std::string_view line, SessionControl& session) {
@@ -25,8 +28,7 @@ std::string RemoteConsole::Executor::execute(std::string_view line, SessionContr
 }
 
 RemoteConsole::~RemoteConsole() {
-  model_.hooks.clearConsoleInput = nullptr;
-  model_.hooks.startConsole = nullptr;
+  model_.attachConsole(nullptr);
 }
 
 }  // namespace zeltaro::console

@@ -1,6 +1,6 @@
 #pragma once
 // The remote console as the program runs it: the listening server with the command set on the
-// main window model, hung on the model's start-up steps (step 1 clears the pending input,
+// main window model, attached to the model's start-up steps (step 1 clears the pending input,
 // step 7 listens on the console port with the command line's password) and writing each
 // server event into the model's edtStatus.
 
@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/main_links.h"
 #include "console/command_set.h"
 #include "console/console_server.h"
 
@@ -20,12 +21,12 @@ class MessageBox;
 
 namespace zeltaro::console {
 
-class RemoteConsole {
+class RemoteConsole final : public app::ConsoleLink {
  public:
   // Must exist before the model's start-up sequence runs; it outlives neither the model nor
   // messages.
   RemoteConsole(app::MainModel& model, platform::MessageBox& messages);
-  ~RemoteConsole();
+  ~RemoteConsole() override;
   RemoteConsole(const RemoteConsole&) = delete;
   RemoteConsole& operator=(const RemoteConsole&) = delete;
 
@@ -33,6 +34,10 @@ class RemoteConsole {
   // Runs after every command line, before its reply goes out: the window shows the controls
   // the command may have changed.
   void setAfterCommand(std::function<void()> f) { afterCommand_ = std::move(f); }
+
+  // The model's start-up steps.
+  void clearPendingInput() override;
+  void listen() override;
 
  private:
   // The command set as the session calls it, with the after-command step.

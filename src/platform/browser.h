@@ -18,9 +18,4 @@ class RecordingBrowser final : public Browser {
   std::vector<std::string> opened;
 };
 
-class QtBrowser final : public Browser {
- public:
-  void open(std::string_view address) override;
-};
-
 }  // namespace zeltaro::platform

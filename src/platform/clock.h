@@ -1,6 +1,8 @@
 #pragma once
 // The one source of "now", so that date and time rules can be tested.
 
+#include <ctime>
+
 namespace zeltaro::platform {
 
 struct LocalDateTime {
@@ -14,9 +16,15 @@ class Clock {
   virtual LocalDateTime now() const = 0;
 };
 
+// The machine's local time.
 class SystemClock final : public Clock {
  public:
-  LocalDateTime now() const override;
+  LocalDateTime now() const override {
+    const std::time_t t = std::time(nullptr);
+    std::tm tm{};
+    localtime_r(&t, &tm);
+    return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
+  }
 };
 
 class FixedClock final : public Clock {

@@ -22,7 +22,7 @@
 
 #include "alerts/sound_alert.h"
 #include "platform/canberra_sound.h"
-#include "platform/file_dialog.h"
+#include "platform/qt_file_dialog.h"
 #include "text/codec.h"
 
 namespace zeltaro::alerts {

@@ -55,7 +55,7 @@ std::string jis(std::string line) {
 
 class ModelTest : public ::testing::Test {
  protected:
-  ModelTest() : sound(player, dialog, "/opt/zeltaro"), model(services(), hooks()) {
+  ModelTest() : sound(player, dialog, "/opt/zeltaro"), model(services()) {
     model.edtURL1 = kUrl1;
     model.edtURL2 = kUrl2;
     model.edtURL3 = kUrl3;
@@ -72,13 +72,15 @@ class ModelTest : public ::testing::Test {
     s.sound = &sound;
     s.smtp = &smtp;
     s.messageBox = &box;
+    s.firstQso = &firstQso;
     return s;
   }
-  MainHooks hooks() {
-    MainHooks h;
-    h.isFirstQso = [this](int set) { return firstQsoAnswer[set - 1]; };
-    return h;
-  }
+  // Answers each condition set as firstQsoAnswer says.
+  struct FirstQso final : FirstQsoChecker {
+    explicit FirstQso(const bool (&a)[3]) : answer(a) {}
+    bool isFirstQso(int set, const SpotKeys&) override { return answer[set - 1]; }
+    const bool (&answer)[3];
+  };
   void tick(int times = 1) {
     for (int i = 0; i < times; ++i) model.Timer1Timer();
   }
@@ -91,6 +93,7 @@ class ModelTest : public ::testing::Test {
   UnreachableServer smtp;
   platform::RecordingMessageBox box;
   bool firstQsoAnswer[3] = {false, false, false};
+  FirstQso firstQso{firstQsoAnswer};
   MainModel model;
 };
 

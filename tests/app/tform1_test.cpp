@@ -20,11 +20,16 @@
 #include "app/main_model.h"
 #include "app/spot_page.h"
 #include "app/ui/log_pane.h"
-#include "app/ui/qt_text.h"
+#include "binder/qt_text.h"
 #include "platform/fake_http_client.h"
 #include "text/codec.h"
 
 namespace zeltaro::app::ui {
+
+using binder::cp;
+using binder::cpMemo;
+using binder::qs;
+using binder::qsMemo;
 namespace {
 
 using testing::Spot;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/main_model.h"
+#include "platform/clipboard.h"
 #include "text/codec.h"
 #include "views/log_font.h"
 
@@ -15,21 +16,29 @@ using views::Rect;
 
 class ViewsModelTest : public ::testing::Test {
  protected:
-  ViewsModelTest() : model({}, hooks()) {}
-  MainHooks hooks() {
-    MainHooks h;
-    h.applyPatrolListFont = [this](const PaneFont& f) { patrolFonts.push_back(f); };
-    h.copyToClipboard = [this](const std::string& t) { clipboard.push_back(t); };
-    h.feedNewest = [this] { ++feeds; };
-    return h;
+  ViewsModelTest() : model(services()) {}
+  MainServices services() {
+    MainServices s;
+    s.patrolLists = &lists;
+    s.clipboard = &clipboardRecorder;
+    return s;
   }
+  // Records the fonts and the feeds the patrol lists are given.
+  struct PatrolLists final : PatrolListsLink {
+    explicit PatrolLists(ViewsModelTest& t) : test(t) {}
+    void feedNewest() override { ++test.feeds; }
+    void applyFont(const PaneFont& f) override { test.patrolFonts.push_back(f); }
+    ViewsModelTest& test;
+  };
   std::array<bool, 5> shown() const {
     return {model.Memo_Log.visible, model.Memo_Log2.visible, model.Memo_Log3.visible,
             model.Memo_Log4.visible, model.Memo_Log5.visible};
   }
   std::vector<PaneFont> patrolFonts;
-  Lines clipboard;
   int feeds = 0;
+  PatrolLists lists{*this};
+  platform::RecordingClipboard clipboardRecorder;
+  Lines& clipboard = clipboardRecorder.copied;
   MainModel model;
 };
 

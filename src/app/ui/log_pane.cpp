@@ -5,9 +5,14 @@
 #include <QTextBlock>
 #include <cstdlib>
 
-#include "app/ui/qt_text.h"
+#include "binder/qt_text.h"
 
 namespace zeltaro::app::ui {
+
+using binder::cp;
+using binder::cpMemo;
+using binder::qs;
+using binder::qsMemo;
 
 QFont logFont(const views::PaneFont& font) {
   QFont f(QStringLiteral("IPAMincho"));

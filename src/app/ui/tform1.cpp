@@ -22,13 +22,18 @@
 
 #include "app/ui/click_label.h"
 #include "app/ui/log_pane.h"
-#include "app/ui/qt_text.h"
+#include "binder/qt_text.h"
 #include "app/ui/tform2.h"
 #include "app/ui/tform3.h"
 #include "text/sjis.h"
 #include "views/log_font.h"
 
 namespace zeltaro::app::ui {
+
+using binder::cp;
+using binder::cpMemo;
+using binder::qs;
+using binder::qsMemo;
 namespace {
 
 QRect qrect(const views::Rect& r) { return {r.left, r.top, r.width, r.height}; }
@@ -83,10 +88,7 @@ TForm1::TForm1(MainModel& model, const std::vector<std::string>& args, QWidget* 
     : QMainWindow(parent), model_(model) {
   model_.LastActiveWindow = this;
   model_.layout.captionHeight = style()->pixelMetric(QStyle::PM_TitleBarHeight);
-  if (!model_.hooks.copyToClipboard)
-    model_.hooks.copyToClipboard = [](const std::string& t) {
-      QGuiApplication::clipboard()->setText(qs(t));
-    };
+  if (!model_.hasClipboard()) model_.attachClipboard(&clipboard_);
   build();
   model_.startUp(args);
   // The window takes the size and place the settings gave; its resize runs FormResize.
@@ -106,21 +108,11 @@ TForm1::~TForm1() = default;
 
 // ---------------------------------------------------------------- binding helpers
 
-void TForm1::name(QWidget* w, const QString& n) {
-  w->setObjectName(n);
-  controls_[n] = w;
-}
+void TForm1::name(QWidget* w, const QString& n) { binder_.describe(w, {n, {}, {}}); }
 
-QWidget* TForm1::control(const QString& n) const {
-  const auto it = controls_.find(n);
-  return it == controls_.end() ? nullptr : it->second;
-}
+QWidget* TForm1::control(const QString& n) const { return binder_.control(n); }
 
-void TForm1::run(const std::function<void()>& handler) {
-  if (syncing_) return;
-  handler();
-  syncFromModel();
-}
+void TForm1::run(const std::function<void()>& handler) { binder_.run(handler); }
 
 QFrame* TForm1::panel(const QString& n, QWidget* parent) {
   auto* f = new QFrame(parent);
@@ -132,133 +124,40 @@ QFrame* TForm1::panel(const QString& n, QWidget* parent) {
 
 QLabel* TForm1::label(QWidget* parent, const QRect& r, const QString& caption,
                       const QString& hint) {
-  auto* l = new QLabel(caption, parent);
-  l->setGeometry(r);
-  if (!hint.isEmpty()) l->setToolTip(hint);
-  return l;
+  return binder_.label(parent, r, caption, hint);
 }
 
 QCheckBox* TForm1::check(QWidget* parent, const QRect& r, const QString& n, const QString& caption,
                          const QString& hint, bool& field, std::function<void()> handler) {
-  auto* c = new QCheckBox(caption, parent);
-  c->setGeometry(r);
-  c->setToolTip(hint);
-  name(c, n);
-  connect(c, &QCheckBox::clicked, this, [this, &field, handler](bool on) {
-    run([&] {
-      field = on;
-      if (handler) handler();
-    });
-  });
-  pushers_.push_back([c, &field] {
-    if (c->isChecked() != field) c->setChecked(field);
-  });
-  return c;
-}
-
-QLineEdit* TForm1::edit(QWidget* parent, const QRect& r, const QString& n, const QString& hint,
-                        std::string& field, std::function<void()> handler) {
-  auto* e = new QLineEdit(parent);
-  e->setGeometry(r);
-  e->setToolTip(hint);
-  name(e, n);
-  connect(e, &QLineEdit::textEdited, this, [this, &field, handler](const QString& t) {
-    run([&] {
-      field = cp(t);
-      if (handler) handler();
-    });
-  });
-  // Only a text the model changed is put back, so typing keeps its caret.
-  pushers_.push_back([e, &field] {
-    if (cp(e->text()) != field) e->setText(qs(field));
-  });
-  return e;
+  return binder_.check(parent, r, {n, caption, hint}, field, std::move(handler));
 }
 
 QPushButton* TForm1::button(QWidget* parent, const QRect& r, const QString& n,
                             const QString& caption, const QString& hint,
                             std::function<void()> handler) {
-  auto* b = new QPushButton(caption, parent);
-  b->setGeometry(r);
-  if (!hint.isEmpty()) b->setToolTip(hint);
-  name(b, n);
-  connect(b, &QPushButton::clicked, this, [this, handler] { run(handler); });
-  return b;
+  return binder_.button(parent, r, {n, caption, hint}, std::move(handler));
 }
 
 QRadioButton* TForm1::radio(QWidget* parent, const QRect& r, const QString& n,
                             const QString& caption, const QString& hint, const bool& field,
                             std::function<void()> handler) {
-  auto* b = new QRadioButton(caption, parent);
-  b->setGeometry(r);
-  if (!hint.isEmpty()) b->setToolTip(hint);
-  name(b, n);
-  connect(b, &QRadioButton::clicked, this, [this, handler] { run(handler); });
-  pushers_.push_back([b, &field] {
-    if (b->isChecked() != field) b->setChecked(field);
-  });
-  return b;
+  return binder_.radio(parent, r, {n, caption, hint}, field, std::move(handler));
 }
 
-QPlainTextEdit* TForm1::listMemo(QWidget* parent, const QString& n, const QString& hint,
-                                 std::string& field, std::function<void()> onChange,
-                                 std::function<void()> onExit) {
-  auto* m = new QPlainTextEdit(parent);
-  m->setLineWrapMode(QPlainTextEdit::NoWrap);
-  m->setToolTip(hint);
-  name(m, n);
-  connect(m, &QPlainTextEdit::textChanged, this, [this, m, &field, onChange] {
-    run([&] {
-      field = cpMemo(m->toPlainText());
-      if (onChange) onChange();
-    });
-  });
-  m->installEventFilter(this);
-  onExit_[m] = onExit;
-  // A text the model changed (tabs turned into spaces) comes back with caret, selection and
-  // scroll position where they were.
-  pushers_.push_back([m, &field] {
-    if (cpMemo(m->toPlainText()) == field) return;
-    const QTextCursor old = m->textCursor();
-    const int anchor = old.anchor(), position = old.position();
-    const int scroll = m->verticalScrollBar()->value();
-    m->setPlainText(qsMemo(field));
-    QTextCursor c(m->document());
-    const int last = m->document()->characterCount() - 1;
-    c.setPosition(std::min(anchor, last));
-    c.setPosition(std::min(position, last), QTextCursor::KeepAnchor);
-    m->setTextCursor(c);
-    m->verticalScrollBar()->setValue(scroll);
-  });
-  return m;
-}
-
-QComboBox* TForm1::combo(QWidget* parent, const QRect& r, const QString& n,
-                         const QStringList& items, int& index, std::function<void()> handler) {
-  auto* c = new QComboBox(parent);
-  c->setGeometry(r);
-  c->addItems(items);
-  name(c, n);
-  connect(c, &QComboBox::activated, this, [this, &index, handler](int i) {
-    run([&] {
-      index = i;
-      handler();
-    });
-  });
-  pushers_.push_back([c, &index] {
-    if (c->currentIndex() != index) c->setCurrentIndex(index);
-  });
-  return c;
+QWidget* TForm1::bound(QWidget* parent, const QRect& r, const char* controlName,
+                       std::function<void()> handler, const QStringList& items) {
+  int n = 0;
+  const SettingRow* row = settingRowForControl(controlName, &n);
+  return binder_.bindRow(parent, r, *row, n, model_, std::move(handler), items);
 }
 
 ClickLabel* TForm1::lamp(QWidget* parent, const QRect& r, const QString& n,
                          const alerts::LampLabel& state, std::function<void()> onClick) {
   auto* l = new ClickLabel(QString::fromUtf8("●"), parent);
   l->setGeometry(r);
-  l->setToolTip(kLampHint);
-  name(l, n);
+  binder_.describe(l, {n, QString::fromUtf8("新着ランプ"), kLampHint});
   connect(l, &ClickLabel::clicked, this, [this, onClick] { run(onClick); });
-  pushers_.push_back([l, &state] {
+  binder_.onSync([l, &state] {
     setTextColour(l, colour(state.fontColor));
     const Qt::CursorShape shape =
         state.cursor == alerts::Cursor::HandPoint ? Qt::PointingHandCursor : Qt::ArrowCursor;
@@ -281,7 +180,7 @@ void TForm1::build() {
   buildListArea();
 
   views::MainLayout& L = model_.layout;
-  pushers_.push_back([this, &L] {
+  binder_.onSync([this, &L] {
     struct Area {
       const char* name;
       const views::Rect& r;
@@ -362,7 +261,7 @@ void TForm1::buildLogArea() {
                             {}, f.checked, [&m, click] { (m.*click)(); });
     filters->addButton(b);
     const alerts::FilterCaption& c = f.colour;
-    pushers_.push_back([b, &c] { setTextColour(b, colour(c.fontColor)); });
+    binder_.onSync([b, &c] { setTextColour(b, colour(c.fontColor)); });
   }
   lamp(p5, {36, 26, 14, 18}, QStringLiteral("Label10"), lamps.Label10, [&m] { m.Label10Click(); });
   lamp(p5, {90, 26, 14, 18}, QStringLiteral("Label11"), lamps.Label11, [&m] { m.Label11Click(); });
@@ -372,7 +271,7 @@ void TForm1::buildLogArea() {
   image->setGeometry(176, 4, 16, 16);
   image->setPixmap(globe());
   name(image, QStringLiteral("ImageInternet"));
-  pushers_.push_back([image, &m] {
+  binder_.onSync([image, &m] {
     if (image->isVisibleTo(image->parentWidget()) != m.ImageInternet)
       image->setVisible(m.ImageInternet);
   });
@@ -387,19 +286,16 @@ void TForm1::buildLogArea() {
 
   QStringList counts;
   for (int n = 2; n <= 30; ++n) counts.push_back(QString::number(n));
-  combo(p5, {120, 46, 48, 22}, QStringLiteral("ComboBox1"), counts, m.ComboBox1,
-        [&m] { m.ComboBox1Change(); });
+  bound(p5, {120, 46, 48, 22}, "ComboBox1", [&m] { m.ComboBox1Change(); }, counts);
   label(p5, {172, 48, 22, 18}, QString::fromUtf8("列"));
   QStringList fontNames;
   for (const std::string& item : views::fontItems()) fontNames.push_back(qs(item));
-  combo(p5, {4, 68, 96, 22}, QStringLiteral("ComboBox2"), fontNames, m.ComboBox2,
-        [&m] { m.ComboBox2Change(); });
+  bound(p5, {4, 68, 96, 22}, "ComboBox2", [&m] { m.ComboBox2Change(); }, fontNames);
   button(p5, {104, 68, 44, 22}, QStringLiteral("Button1"), QStringLiteral("CLR"), {},
          [&m] { m.Button1Click(); });
-  check(p5, {4, 92, 70, 18}, QStringLiteral("CheckBox1"), QStringLiteral("Config"), {}, m.CheckBox1,
-        [&m] { m.CheckBox1Click(); });
+  bound(p5, {4, 92, 70, 18}, "CheckBox1", [&m] { m.CheckBox1Click(); });
   // The "new" feed belongs to the patrol lists; until they exist the box only keeps its state.
-  check(p5, {78, 92, 60, 18}, QStringLiteral("CheckBox2"), QStringLiteral("new"), {}, m.CheckBox2);
+  bound(p5, {78, 92, 60, 18}, "CheckBox2");
 
   // The five panes, one popup menu for all.
   auto* menu = new QMenu(this);
@@ -423,10 +319,13 @@ void TForm1::buildLogArea() {
 
   views::Pane* models[] = {&m.Memo_Log, &m.Memo_Log2, &m.Memo_Log3, &m.Memo_Log4, &m.Memo_Log5};
   const char* names[] = {"Memo_Log", "Memo_Log2", "Memo_Log3", "Memo_Log4", "Memo_Log5"};
+  // What each pane holds, for its accessible name.
+  const char* holds[] = {"通知ログ", "整列ログ", "未交信ﾘｽﾄ1のログ", "未交信ﾘｽﾄ2のログ",
+                         "未交信ﾘｽﾄ3のログ"};
   for (int i = 0; i < 5; ++i) {
     views::Pane& pane = *models[i];
     auto* w = new LogPane(pane, p1);
-    name(w, QString::fromLatin1(names[i]));
+    binder_.describe(w, {QString::fromLatin1(names[i]), QString::fromUtf8(holds[i]), {}});
     w->onKey = [this, &m, &pane](char key) { run([&] { m.Memo_LogKeyDown(pane, key, true); }); };
     w->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(w, &QWidget::customContextMenuRequested, this,
@@ -434,7 +333,7 @@ void TForm1::buildLogArea() {
     panes_.push_back(w);
   }
   const std::int32_t* colours[] = {&m.Color_1, &m.Color_2, &m.Color_3};
-  pushers_.push_back([this, colours] {
+  binder_.onSync([this, colours] {
     for (LogPane* p : panes_) p->syncFromModel();
     for (int n = 0; n < 3; ++n) {
       const QColor c = storedColour(*colours[n]);
@@ -447,27 +346,23 @@ void TForm1::buildLogArea() {
 void TForm1::buildPageArea() {
   QFrame* p2 = panel(QStringLiteral("Panel2"), client_);
   MainModel& m = model_;
-  const QString urlHint = QString::fromUtf8("url記述欄  … 接続先URL (BAND/MODE別のURLを記述)");
-  const QString onHint = QString::fromUtf8("ｵﾝで有効 （自動巡回時）");
   const QString checkHint = QString::fromUtf8("手動実行 ( 巡回と通知 )");
   const QString ieHint = QString::fromUtf8("IE起動");
-  bool* on[] = {&m.chkURL1, &m.chkURL2, &m.chkURL3};
-  std::string* address[] = {&m.edtURL1, &m.edtURL2, &m.edtURL3};
-  const bool* enabled[] = {&m.btnChkUrl1Enabled, &m.btnChkUrl2Enabled, &m.btnChkUrl3Enabled};
+  void (MainModel::*openUrl[])() = {&MainModel::btnURL1Click, &MainModel::btnURL2Click,
+                                     &MainModel::btnURL3Click};
   for (int n = 1; n <= 3; ++n) {
     const int y = 4 + (n - 1) * 24;
     const std::size_t i = std::size_t(n - 1);
-    check(p2, {4, y, 58, 20}, QStringLiteral("chkURL%1").arg(n), QStringLiteral("URL%1").arg(n),
-          onHint, *on[i]);
-    edit(p2, {64, y, 380, 22}, QStringLiteral("edtURL%1").arg(n), urlHint, *address[i]);
+    const std::string number = std::to_string(n);
+    bound(p2, {4, y, 58, 20}, ("chkURL" + number).c_str());
+    bound(p2, {64, y, 380, 22}, ("edtURL" + number).c_str());
+    auto open = openUrl[i];
     button(p2, {448, y, 36, 22}, QStringLiteral("btnURL%1").arg(n), QStringLiteral("IE"), ieHint,
-           [&m, n] { n == 1   ? m.btnURL1Click()
-                     : n == 2 ? m.btnURL2Click()
-                              : m.btnURL3Click(); });
+           [&m, open] { (m.*open)(); });
     QPushButton* chk = button(p2, {488, y, 48, 22}, QStringLiteral("btnChkUrl%1").arg(n),
                               QStringLiteral("Chk"), checkHint, [&m, n] { m.UrlCheck(n); });
-    const bool* e = enabled[i];
-    pushers_.push_back([chk, e] {
+    const bool* e = &m.btnChkUrlEnabled[i];
+    binder_.onSync([chk, e] {
       if (chk->isEnabled() != *e) chk->setEnabled(*e);
     });
   }
@@ -513,7 +408,7 @@ void TForm1::buildPageArea() {
   progress->setTextVisible(false);
   progress->setToolTip(QString::fromUtf8("自動巡回の間隔ﾀｲﾏｰ経過時間"));
   name(progress, QStringLiteral("ProgressBar1"));
-  pushers_.push_back([progress, &m] {
+  binder_.onSync([progress, &m] {
     if (progress->value() != m.ProgressBar1) progress->setValue(m.ProgressBar1);
   });
 
@@ -522,14 +417,12 @@ void TForm1::buildPageArea() {
   status->setReadOnly(true);
   status->setToolTip(QString::fromUtf8("ｼｽﾃﾑﾒｯｾｰｼﾞ (通常はﾒｯｾｰｼﾞなし)"));
   name(status, QStringLiteral("edtStatus"));
-  pushers_.push_back([status, &m] {
+  binder_.onSync([status, &m] {
     if (cp(status->text()) != m.edtStatus) status->setText(qs(m.edtStatus));
   });
 
-  check(p2, {4, 80, 56, 20}, QStringLiteral("chkAlert"), QString::fromUtf8("音声"),
-        QString::fromUtf8("ｵﾝで音声通知"), m.chkAlert);
-  edit(p2, {64, 78, 300, 22}, QStringLiteral("edtSound"), QString::fromUtf8("音声通知用WAVﾌｧｲﾙ名"),
-       m.edtSound);
+  bound(p2, {4, 80, 56, 20}, "chkAlert");
+  bound(p2, {64, 78, 300, 22}, "edtSound");
   button(p2, {368, 78, 28, 22}, QStringLiteral("btnSoundFile"), QStringLiteral("..."),
          QString::fromUtf8("音声通知用WAVﾌｧｲﾙを指定 (Windows\\Media\\ﾌｫﾙﾀﾞｰにWAVﾌｧｲﾙあり)"),
          [&m] { m.btnSoundFileClick(); });
@@ -553,19 +446,14 @@ void TForm1::buildPageArea() {
 void TForm1::buildSettingsArea() {
   QFrame* p4 = panel(QStringLiteral("Panel4"), client_);
   MainModel& m = model_;
-  alerts::MailSettings& mail = m.mail;
 
-  check(p4, {4, 4, 84, 20}, QStringLiteral("chkMail"), QString::fromUtf8("ﾒｰﾙ通知"),
-        QString::fromUtf8("ｵﾝでﾒｰﾙ通知 （現ﾊﾞｰｼﾞｮﾝはｻｰﾊﾞｰ接続異常時の再送機能はありません）"),
-        mail.chkMail);
-  check(p4, {92, 4, 96, 20}, QStringLiteral("chkAuth"), QString::fromUtf8("SMTP認証"),
-        QString::fromUtf8("SMTP認証を有効にする （ ﾌﾟﾛﾊﾞｲﾀﾞ指定のPort番号を用いること ）"),
-        mail.chkAuth);
+  bound(p4, {4, 4, 84, 20}, "chkMail");
+  bound(p4, {92, 4, 96, 20}, "chkAuth");
   button(p4, {300, 2, 72, 22}, QStringLiteral("btnChkMail"), QString::fromUtf8("送信ﾃｽﾄ"),
          QString::fromUtf8("手動実行 ( 本文なしで送信 )"), [&m] { m.btnChkMailClick(); });
   auto* stat = new ClickLabel(QStringLiteral("Stat"), p4);
   stat->setGeometry(380, 6, 34, 18);
-  name(stat, QStringLiteral("Label17"));
+  binder_.describe(stat, {QStringLiteral("Label17"), QStringLiteral("Stat"), {}});
   connect(stat, &ClickLabel::doubleClicked, this, [this, &m](Qt::KeyboardModifiers mods) {
     run([&] {
       m.Label17DblClick(mods & Qt::ShiftModifier, mods & Qt::ControlModifier);
@@ -575,54 +463,39 @@ void TForm1::buildSettingsArea() {
     });
   });
 
-  label(p4, {4, 30, 40, 18}, QStringLiteral("To"));
-  QLineEdit* to = edit(p4, {46, 28, 368, 22}, QStringLiteral("edtTo"), {}, mail.edtTo);
-  label(p4, {4, 54, 40, 18}, QStringLiteral("From"));
-  QLineEdit* from = edit(p4, {46, 52, 180, 22}, QStringLiteral("edtFrom"), {}, mail.edtFrom);
-  label(p4, {230, 54, 32, 18}, QString::fromUtf8("名前"));
-  edit(p4, {264, 52, 150, 22}, QStringLiteral("edtFromName"),
-       QString::fromUtf8("送信元の名前 … 漢字などOK"), mail.edtFromName);
-  label(p4, {4, 78, 40, 18}, QString::fromUtf8("題名"));
-  QLineEdit* subject = edit(p4, {46, 76, 368, 22}, QStringLiteral("edtSubj"),
-                            QString::fromUtf8("題名 … 漢字などOK"), mail.edtSubj);
-  label(p4, {4, 102, 40, 18}, QStringLiteral("SMTP"));
-  edit(p4, {46, 100, 250, 22}, QStringLiteral("edtSmtp"), {}, mail.edtSmtp);
-  label(p4, {300, 102, 34, 18}, QStringLiteral("Port"));
-  QLineEdit* port =
-      edit(p4, {336, 100, 78, 22}, QStringLiteral("edtPort"),
-           QString::fromUtf8("SMTPﾒｰﾙの標準ﾎﾟｰﾄ番号25、 SMTP認証のときは587が一般的に使用される"),
-           mail.edtPort);
-  label(p4, {4, 126, 40, 18}, QStringLiteral("ID"));
-  edit(p4, {46, 124, 150, 22}, QStringLiteral("edtSmtpID"), {}, mail.edtSmtpID);
-  label(p4, {200, 126, 40, 18}, QStringLiteral("PASS"));
-  QLineEdit* pass =
-      edit(p4, {242, 124, 172, 22}, QStringLiteral("edtSmtpPASS"), {}, mail.edtSmtpPASS);
-  pass->setEchoMode(QLineEdit::Password);
-  for (QLineEdit* e : {to, from, subject}) e->setMaxLength(250);
-  port->setMaxLength(4);
-
-  label(p4, {4, 150, 40, 18}, QString::fromUtf8("区切り"));
-  edit(p4, {46, 148, 180, 22}, QStringLiteral("edtSepStart"), QString::fromUtf8("区切り先頭ﾜｰﾄﾞ"),
-       m.edtSepStart)
-      ->setMaxLength(250);
-  edit(p4, {230, 148, 184, 22}, QStringLiteral("edtSepEnd"), QString::fromUtf8("区切り終了ﾜｰﾄﾞ"),
-       m.edtSepEnd)
-      ->setMaxLength(250);
-  label(p4, {4, 174, 40, 18}, QStringLiteral("Body:"));
-  edit(
-      p4, {46, 172, 368, 22}, QStringLiteral("Edit1"),
-      QString::fromUtf8("通知文の定義 … $#01～$#13 (抽出文字列番号)。末尾に「!」があると検索対象。 "
-                        "\\r\\nは改行ｺｰﾄﾞを示す。 半角ｽﾍﾟｰｽが文字列番号間に必須。"),
-      m.Edit1);
+  // Each edit box with its caption as a label in front.
+  struct Field {
+    const char* control;
+    QRect label, box;
+    int maxLength;
+  };
+  const Field fields[] = {
+      {"edtTo", {4, 30, 40, 18}, {46, 28, 368, 22}, 250},
+      {"edtFrom", {4, 54, 40, 18}, {46, 52, 180, 22}, 250},
+      {"edtFromName", {230, 54, 32, 18}, {264, 52, 150, 22}, 0},
+      {"edtSubj", {4, 78, 40, 18}, {46, 76, 368, 22}, 250},
+      {"edtSmtp", {4, 102, 40, 18}, {46, 100, 250, 22}, 0},
+      {"edtPort", {300, 102, 34, 18}, {336, 100, 78, 22}, 4},
+      {"edtSmtpID", {4, 126, 40, 18}, {46, 124, 150, 22}, 0},
+      {"edtSmtpPASS", {200, 126, 40, 18}, {242, 124, 172, 22}, 0},
+      {"edtSepStart", {4, 150, 40, 18}, {46, 148, 180, 22}, 250},
+      {"edtSepEnd", {}, {230, 148, 184, 22}, 250},
+      {"Edit1", {4, 174, 40, 18}, {46, 172, 368, 22}, 0},
+  };
+  for (const Field& f : fields) {
+    const SettingRow* row = settingRowForControl(f.control);
+    if (!f.label.isNull()) label(p4, f.label, QString::fromUtf8(row->caption));
+    auto* box = static_cast<QLineEdit*>(bound(p4, f.box, f.control));
+    if (f.maxLength) box->setMaxLength(f.maxLength);
+  }
 
   auto* pcre = new QPlainTextEdit(p4);
   pcre->setLineWrapMode(QPlainTextEdit::NoWrap);
-  pcre->setToolTip(QString::fromUtf8("抽出条件文 … 抽出文字列番号とその前後を記述"));
-  name(pcre, QStringLiteral("Memo_pcre"));
+  binder_.describe(pcre, binder::Binder::rowText(*settingRowForControl("Memo_pcre"), 0));
   connect(pcre, &QPlainTextEdit::textChanged, this, [this, pcre, &m] {
     run([&] { m.Memo_pcre = text::splitLines(cpMemo(pcre->toPlainText())); });
   });
-  pushers_.push_back([pcre, &m] {
+  binder_.onSync([pcre, &m] {
     if (text::splitLines(cpMemo(pcre->toPlainText())) == m.Memo_pcre) return;
     QStringList lines;
     for (const std::string& l : m.Memo_pcre) lines.push_back(qs(l));
@@ -633,45 +506,44 @@ void TForm1::buildSettingsArea() {
 void TForm1::buildListArea() {
   QFrame* p3 = panel(QStringLiteral("Panel3"), client_);
   MainModel& m = model_;
-  const QString listHint = QString::fromUtf8(
-      "未交信ﾘｽﾄ （Body:で定義した末尾に「!」が付く文字列番号の抽出文字に対してAND検索を行う。 "
-      "語間は半角ｽﾍﾟｰｽ。 半角大文字と半角小文字の区別なし）");
-  const QString enableHint = QString::fromUtf8("ｵﾝで未交信ﾘｽﾄとAND検索 (接続先URL別)");
-  const std::string* counters[] = {&m.LabelList1, &m.LabelList2, &m.LabelList3};
   QFont mono(QStringLiteral("IPAGothic"));
   mono.setStyleHint(QFont::TypeWriter);
   mono.setPixelSize(12);
   for (int l = 1; l <= 3; ++l) {
     const int y = 2 + (l - 1) * 116;
-    label(p3, {3, y + 2, 80, 18}, QString::fromUtf8("未交信ﾘｽﾄ%1").arg(l), listHint);
+    const std::string list = "Memo_List" + std::to_string(l);
+    int n = 0;
+    const SettingRow& listRow = *settingRowForControl(list, &n);
+    const binder::ControlText listText = binder::Binder::rowText(listRow, n);
+    label(p3, {3, y + 2, 80, 18}, listText.caption, listText.hint);
     QLabel* counter = label(p3, {84, y + 2, 90, 18}, {});
     counter->setFont(mono);
-    name(counter, QStringLiteral("LabelList%1").arg(l));
-    const std::string* text = counters[l - 1];
-    pushers_.push_back([counter, text] {
+    binder_.describe(counter,
+                     {QStringLiteral("LabelList%1").arg(l), listText.caption + QString::fromUtf8(" 件数"), {}});
+    const std::string* text = &m.LabelList[std::size_t(l - 1)];
+    binder_.onSync([counter, text] {
       if (cp(counter->text()) != *text) counter->setText(qs(*text));
     });
-    label(p3, {176, y + 2, 30, 18}, QStringLiteral("URL"), enableHint);
+    label(p3, {176, y + 2, 30, 18}, QStringLiteral("URL"),
+          QString::fromUtf8(settingRowForControl("chkList1Url1")->hint));
     for (int u = 1; u <= 3; ++u)
-      check(p3, {206 + (u - 1) * 36, y, 34, 20}, QStringLiteral("chkList%1Url%2").arg(l).arg(u),
-            QString::number(u), enableHint, m.listEnabledForUrl(l, u));
-    listMemo(
-        p3, QStringLiteral("Memo_List%1").arg(l), listHint, m.listText(l),
-        [&m, l] { m.refreshCounter(l); }, [&m] { m.normalizeLists(); });
+      bound(p3, {206 + (u - 1) * 36, y, 34, 20},
+            ("chkList" + std::to_string(l) + "Url" + std::to_string(u)).c_str());
+    binder_.memo(
+        p3, listText, m.listText(l), [&m, l] { m.refreshCounter(l); },
+        [&m] { m.normalizeLists(); });
   }
 }
 
 // ---------------------------------------------------------------- showing the model
 
 void TForm1::syncFromModel() {
-  if (syncing_) return;
-  syncing_ = true;
-  for (const auto& push : pushers_) push();
+  if (binder_.syncing()) return;
+  binder_.sync();
   if (model_.Form3.Visible)
     for (QWidget* w : QApplication::topLevelWidgets())
       if (auto* form3 = qobject_cast<TForm3*>(w); form3 && form3->isVisible())
         form3->showStatus(model_.Form3);
-  syncing_ = false;
 }
 
 void TForm1::refreshCaption() { setWindowTitle(qs(model_.caption)); }
@@ -693,7 +565,7 @@ void TForm1::takeWindowGeometry() {
 
 void TForm1::resizeEvent(QResizeEvent* e) {
   QMainWindow::resizeEvent(e);
-  if (!client_ || syncing_) return;
+  if (!client_ || binder_.syncing()) return;
   run([this] {
     takeWindowGeometry();
     model_.FormResize();
@@ -716,10 +588,7 @@ void TForm1::showEvent(QShowEvent* e) {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* e) {
-  if (e->type() == QEvent::FocusOut) {
-    const auto it = onExit_.find(watched);
-    if (it != onExit_.end() && it->second) run(it->second);
-  } else if (e->type() == QEvent::MouseButtonDblClick) {
+  if (e->type() == QEvent::MouseButtonDblClick) {
     const auto it = onDoubleClick_.find(watched);
     if (it != onDoubleClick_.end()) run(it->second);
   }

@@ -11,6 +11,9 @@
 #include <vector>
 
 #include "app/main_model.h"
+#include "app/settings_table.h"
+#include "binder/binder.h"
+#include "platform/qt_clipboard.h"
 
 class QCheckBox;
 class QComboBox;
@@ -72,18 +75,13 @@ class TForm1 : public QMainWindow {
   QLabel* label(QWidget* parent, const QRect& r, const QString& caption, const QString& hint = {});
   QCheckBox* check(QWidget* parent, const QRect& r, const QString& name, const QString& caption,
                    const QString& hint, bool& field, std::function<void()> handler = {});
-  QLineEdit* edit(QWidget* parent, const QRect& r, const QString& name, const QString& hint,
-                  std::string& field, std::function<void()> handler = {});
   QPushButton* button(QWidget* parent, const QRect& r, const QString& name, const QString& caption,
                       const QString& hint, std::function<void()> handler);
   QRadioButton* radio(QWidget* parent, const QRect& r, const QString& name, const QString& caption,
                       const QString& hint, const bool& field, std::function<void()> handler);
-  // A drop-down list whose chosen item index is the field.
-  QComboBox* combo(QWidget* parent, const QRect& r, const QString& name, const QStringList& items,
-                   int& index, std::function<void()> handler);
-  QPlainTextEdit* listMemo(QWidget* parent, const QString& name, const QString& hint,
-                           std::string& field, std::function<void()> onChange,
-                           std::function<void()> onExit);
+  // The control of the settings row of that control name, bound to its field.
+  QWidget* bound(QWidget* parent, const QRect& r, const char* controlName,
+                 std::function<void()> handler = {}, const QStringList& items = {});
   ClickLabel* lamp(QWidget* parent, const QRect& r, const QString& name,
                    const alerts::LampLabel& state, std::function<void()> onClick);
   void name(QWidget* w, const QString& n);
@@ -91,12 +89,10 @@ class TForm1 : public QMainWindow {
   MainModel& model_;
   QTimer timer1_;
   bool closed_ = false;
-  bool syncing_ = false;
   bool placed_ = false;  // the window stands where the settings put it; later moves are the user's
   QWidget* client_ = nullptr;
-  std::vector<std::function<void()>> pushers_;  // model -> widgets
-  std::map<QString, QWidget*> controls_;
-  std::map<QObject*, std::function<void()>> onExit_;         // focus leaves a memo
+  binder::Binder binder_;
+  platform::QtClipboard clipboard_;
   std::map<QObject*, std::function<void()>> onDoubleClick_;  // interval buttons
   std::vector<LogPane*> panes_;
   LogPane* popupPane_ = nullptr;

@@ -3,9 +3,14 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
-#include "app/ui/qt_text.h"
+#include "binder/qt_text.h"
 
 namespace zeltaro::app::ui {
+
+using binder::cp;
+using binder::cpMemo;
+using binder::qs;
+using binder::qsMemo;
 
 TForm3::TForm3(QWidget* parent) : QWidget(parent, Qt::Window), Memo1_(new QPlainTextEdit(this)) {
   setWindowTitle(QString::fromUtf8("Zeltaro  メール送信ステータス"));

@@ -1,4 +1,4 @@
-#include "platform/file_dialog.h"
+#include "platform/qt_file_dialog.h"
 
 #include <QFileDialog>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "platform/browser.h"
+#include "platform/qt_browser.h"
 
 #include <QDesktopServices>
 #include <QUrl>

@@ -6,7 +6,7 @@
 
 #include "text/codec.h"
 
-namespace zeltaro::app::ui {
+namespace zeltaro::binder {
 
 inline QString qs(const std::string& cp932) {
   return QString::fromStdString(text::utf8FromCp932(cp932));
@@ -18,4 +18,4 @@ inline std::string cp(const QString& s) { return text::cp932FromUtf8(s.toStdStri
 inline QString qsMemo(const std::string& cp932) { return qs(cp932).replace("\r\n", "\n"); }
 inline std::string cpMemo(const QString& s) { return cp(QString(s).replace("\n", "\r\n")); }
 
-}  // namespace zeltaro::app::ui
+}  // namespace zeltaro::binder

@@ -1,0 +1,55 @@
+#pragma once
+// The other parts of the program as the main window's model drives them: each a narrow
+// interface that its own library implements (the console, the patrol list windows, the rig, the
+// operator's log). The model holds a pointer to each; one left null is a part that is absent,
+// and its steps do nothing.
+
+#include <string_view>
+
+namespace zeltaro::views {
+struct PaneFont;
+}
+
+namespace zeltaro::app {
+
+// The console server, as the start-up sequence drives it.
+class ConsoleLink {
+ public:
+  virtual ~ConsoleLink() = default;
+  virtual void clearPendingInput() = 0;
+  // Listens on the model's consolePort with its consolePassword.
+  virtual void listen() = 0;
+};
+
+// The transfer patrol list windows.
+class PatrolListsLink {
+ public:
+  virtual ~PatrolListsLink() = default;
+  // The "new" feed, run after every rebuild of the panes.
+  virtual void feedNewest() = 0;
+  // The log font, for the lists that exist.
+  virtual void applyFont(const views::PaneFont& font) = 0;
+};
+
+// The transceiver link of direct rig control.
+class RigLink {
+ public:
+  virtual ~RigLink() = default;
+  virtual void open() = 0;
+  virtual void close() = 0;
+};
+
+// The spot being checked, as its role slots hold it (CP932).
+struct SpotKeys {
+  std::string_view call, freq, code, mode;
+};
+
+// First-QSO checks against the operator's log.
+class FirstQsoChecker {
+ public:
+  virtual ~FirstQsoChecker() = default;
+  // Whether spot is a first QSO under condition set 1, 2 or 3 (A, B, C).
+  virtual bool isFirstQso(int set, const SpotKeys& spot) = 0;
+};
+
+}  // namespace zeltaro::app
