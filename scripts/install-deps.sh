@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-serialport-dev libgl-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   python3 python3-aiosmtpd
+  libhamlib-utils
   fonts-ipafont-mincho fonts-ipafont-gothic
   xvfb xauth
   pulseaudio pulseaudio-utils sox libcanberra-dev sound-theme-freedesktop libasound2-plugins
