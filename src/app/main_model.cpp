@@ -197,6 +197,15 @@ int MainModel::runUrlCheck(int n) {
 
 // ---------------------------------------------------------------- notification
 
+const spots::CompiledTemplate& MainModel::compiledTemplate() {
+  // A reload during the check may change the template: it is compared at every record.
+  if (Memo_pcre != templateCompiledFrom_) {
+    templateCompiledFrom_ = Memo_pcre;
+    template_ = spots::compileTemplate(Memo_pcre);
+  }
+  return template_;
+}
+
 int MainModel::processPage(int n) {
   SubjectSuffix.clear();
   insertedSoFar_ = 0;
@@ -205,7 +214,7 @@ int MainModel::processPage(int n) {
 
   for (const std::string& record : Memo2) {
     const spots::ExtractionSlots slots =
-        spots::fillSlots(record, Memo_pcre, roles, *services_.pump);
+        spots::fillSlots(record, compiledTemplate(), roles, *services_.pump);
     const spots::Composition c = spots::compose(Edit1, slots, *services_.pump);
     if (!c.searchable) continue;
 

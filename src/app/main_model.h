@@ -317,7 +317,10 @@ class MainModel {
   int checkDepth_ = 0;            // > 0 while a check runs
   std::deque<int> queuedChecks_;  // checks asked for while another one ran
   int insertedSoFar_ = 0;         // lines the running page processing has inserted
-  std::array<watchlists::ListMatcher, 3> listMatchers_;  // the lists, compiled when they change
+  std::array<watchlists::ListMatcher, 3> listMatchers_;
+  const spots::CompiledTemplate& compiledTemplate();
+  std::vector<std::string> templateCompiledFrom_;  // Memo_pcre as template_ was made from it
+  spots::CompiledTemplate template_;               // the lists, compiled when they change
 };
 
 // The banner caption and the built-in welcome text of Memo_Log.
