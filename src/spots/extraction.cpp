@@ -61,12 +61,13 @@ ExtractionSlots fillSlots(std::string_view record, const std::vector<std::string
 ExtractionSlots fillSlots(std::string_view record, const CompiledTemplate& compiled,
                           const RoleSlots& roles, platform::MessagePump& pump) {
   ExtractionSlots slots{};
+  const text::CharStarts starts(record);
   for (const CompiledTemplate::Line& line : compiled.lines) {
     // One pump call per tag of the line as written, found or not.
     for (int k = 1; k <= kSlotCount; ++k) pump.pump();
     for (const CompiledTemplate::Field& f : line.fields) {
-      const std::size_t m = text::find(record, f.prefix);
-      const std::size_t q = text::find(record, f.suffix);
+      const std::size_t m = text::find(record, starts, f.prefix);
+      const std::size_t q = text::find(record, starts, f.suffix);
       if (m < 1 || m >= q) continue;
       const std::size_t valueStart = m + f.prefix.size();  // 1-based
       std::string& slot = slots[static_cast<std::size_t>(f.slot)];

@@ -2,9 +2,14 @@
 
 namespace zeltaro::text {
 
-std::size_t charLength(std::string_view s, std::size_t i) {
-  if (i + 1 < s.size() && isLeadByte(static_cast<unsigned char>(s[i]))) return 2;
-  return 1;
+std::size_t find(std::string_view hay, const CharStarts& starts, std::string_view needle) {
+  if (needle.empty()) return 0;
+  for (std::size_t at = 0;;) {
+    const std::size_t p = hay.find(needle, at);
+    if (p == std::string_view::npos) return 0;
+    if (starts[p]) return p + 1;
+    at = p + 1;
+  }
 }
 
 std::size_t find(std::string_view hay, std::string_view needle, std::size_t from) {
