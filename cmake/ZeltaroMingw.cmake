@@ -16,7 +16,6 @@ if(ZELTARO_BRIDGE)
   find_program(ZELTARO_TEST_WINE wine64 PATHS /usr/lib/wine NO_DEFAULT_PATH)
   find_program(ZELTARO_TEST_WINE wine64)
 endif()
-endif()
 
 # zeltaro_mingw_program(TARGET OUTPUT SOURCES ... [WIN64] [SHARED] [DEFINES ...] [LIBS ...]):
 # one Windows program (or DLL with SHARED) at OUTPUT, 32-bit unless WIN64, built by the custom
