@@ -20,25 +20,25 @@ inline constexpr std::string_view kReadyLine = "zeltaro-bridge ready 1\n";
 inline constexpr std::uint32_t kMaxFrame = 1u << 20;
 
 enum class Op : std::uint8_t {
-  kHamlogWindows = 1,  // -> count, then per window: handle, program folder (Unix path, "/" end)
-  kSendField = 2,      // handle, data word, text -> the window's answer
-  kPressKey = 3,       // handle, virtual key, ctrl, shift, alt -> 1 pressed, 0 no input field
-  kForeground = 4,     // handle -> 1 done
-  kNormalRect = 5,     // handle -> 1 found, left, top, right, bottom
-  kSetPointer = 6,     // x, y -> 1 done
-  kGetPointer = 7,     // -> x, y
-  kFindCompanion = 8,  // -> handle (0: none)
+  kHamlogWindows = 1,     // -> count, then per window: handle, program folder (Unix path, "/" end)
+  kSendField = 2,         // handle, data word, text -> the window's answer
+  kPressKey = 3,          // handle, virtual key, ctrl, shift, alt -> 1 pressed, 0 no input field
+  kForeground = 4,        // handle -> 1 done
+  kNormalRect = 5,        // handle -> 1 found, left, top, right, bottom
+  kSetPointer = 6,        // x, y -> 1 done
+  kGetPointer = 7,        // -> x, y
+  kFindCompanion = 8,     // -> handle (0: none)
   kForegroundWindow = 9,  // -> handle of the foreground window
-  kLibLoad = 20,       // library file (Unix path, or a bare name) -> 1 all names resolved
-  kLibRelease = 21,    // -> 1
-  kLibVersion = 22,    // -> version
-  kLibSetShare = 23,   // share -> 1
-  kLibOpen = 24,       // database base path (Unix) -> result
-  kLibClose = 25,      // -> 1
-  kLibSeek = 26,       // key, index -> result, then the record when the result is 0
-  kLibSkip = 27,       // count, index -> result, then the record when the result is 0
-  kLibBandClass = 28,  // frequency text -> band class
-  kExit = 99,          // -> 1, then the bridge ends
+  kLibLoad = 20,          // library file (Unix path, or a bare name) -> 1 all names resolved
+  kLibRelease = 21,       // -> 1
+  kLibVersion = 22,       // -> version
+  kLibSetShare = 23,      // share -> 1
+  kLibOpen = 24,          // database base path (Unix) -> result
+  kLibClose = 25,         // -> 1
+  kLibSeek = 26,          // key, index -> result, then the record when the result is 0
+  kLibSkip = 27,          // count, index -> result, then the record when the result is 0
+  kLibBandClass = 28,     // frequency text -> band class
+  kExit = 99,             // -> 1, then the bridge ends
 };
 
 enum class Status : std::uint8_t { kOk = 0, kError = 1 };

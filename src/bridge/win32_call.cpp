@@ -35,8 +35,7 @@ extern "C" std::uint32_t zeltaro_call_any(void* entry, const std::uintptr_t* a, 
     case 2:
       return static_cast<std::uint32_t>(reinterpret_cast<U (*)(U, U)>(entry)(a[0], a[1]));
     case 3:
-      return static_cast<std::uint32_t>(
-          reinterpret_cast<U (*)(U, U, U)>(entry)(a[0], a[1], a[2]));
+      return static_cast<std::uint32_t>(reinterpret_cast<U (*)(U, U, U)>(entry)(a[0], a[1], a[2]));
     default:
       return static_cast<std::uint32_t>(
           reinterpret_cast<U (*)(U, U, U, U)>(entry)(a[0], a[1], a[2], a[3]));

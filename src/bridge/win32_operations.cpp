@@ -152,9 +152,7 @@ bool Win32Operations::normalRect(std::uint32_t window, Rect& rect) {
   return true;
 }
 
-bool Win32Operations::setPointer(std::int32_t x, std::int32_t y) {
-  return SetCursorPos(x, y) != 0;
-}
+bool Win32Operations::setPointer(std::int32_t x, std::int32_t y) { return SetCursorPos(x, y) != 0; }
 
 void Win32Operations::getPointer(std::int32_t& x, std::int32_t& y) {
   POINT p{};
@@ -217,13 +215,15 @@ void Win32Operations::libClose() {
 
 std::int32_t Win32Operations::libSeek(std::string_view key, std::int32_t index) {
   std::string text(key.substr(0, 6));
-  std::uintptr_t args[] = {ptr(g_block), ptr(text.c_str()), static_cast<std::uintptr_t>(static_cast<std::uint32_t>(index))};
+  std::uintptr_t args[] = {ptr(g_block), ptr(text.c_str()),
+                           static_cast<std::uintptr_t>(static_cast<std::uint32_t>(index))};
   return static_cast<std::int32_t>(call(kThwSeek, args, 3));
 }
 
 std::int32_t Win32Operations::libSkip(std::int32_t count, std::int32_t index) {
-  std::uintptr_t args[] = {ptr(g_block), static_cast<std::uintptr_t>(static_cast<std::uint32_t>(count)),
-                          static_cast<std::uintptr_t>(static_cast<std::uint32_t>(index))};
+  std::uintptr_t args[] = {ptr(g_block),
+                           static_cast<std::uintptr_t>(static_cast<std::uint32_t>(count)),
+                           static_cast<std::uintptr_t>(static_cast<std::uint32_t>(index))};
   return static_cast<std::int32_t>(call(kThwSkip, args, 3));
 }
 

@@ -16,8 +16,7 @@ namespace zeltaro::bridgeclient {
 class BridgeDatabase final : public hamlog::HamlogDatabase {
  public:
   // sets are read at every load, for the lists' HAMLOG folders.
-  BridgeDatabase(BridgeProcess& bridge,
-                 const std::array<settings::FirstQsoConditionSet, 3>& sets)
+  BridgeDatabase(BridgeProcess& bridge, const std::array<settings::FirstQsoConditionSet, 3>& sets)
       : bridge_(bridge), sets_(sets) {}
 
   bool load(int list) override;

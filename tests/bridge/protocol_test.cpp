@@ -10,7 +10,10 @@ namespace {
 using namespace std::string_literals;
 
 TEST(Frames, AreCutFromAStreamThatArrivesInPieces) {
-  std::string stream = frame("\x02"s "abc") + frame("") + frame("xy");
+  std::string stream = frame(
+                           "\x02"s
+                           "abc") +
+                       frame("") + frame("xy");
   EXPECT_EQ(frame("xy"), "\x02\x00\x00\x00xy"s);
   FrameReader reader;
   std::vector<std::string> got;
@@ -18,19 +21,25 @@ TEST(Frames, AreCutFromAStreamThatArrivesInPieces) {
     reader.feed(std::string_view(&c, 1));
     while (auto p = reader.next()) got.push_back(*p);
   }
-  EXPECT_EQ(got, (std::vector<std::string>{"\x02" "abc", "", "xy"}));
+  EXPECT_EQ(got, (std::vector<std::string>{"\x02"
+                                           "abc",
+                                           "", "xy"}));
   EXPECT_FALSE(reader.failed());
 }
 
 TEST(Frames, ALengthBeyondTheLimitFailsTheStream) {
   FrameReader reader;
-  reader.feed("\x01\x00\x10\x00"s "rest");
+  reader.feed(
+      "\x01\x00\x10\x00"s
+      "rest");
   EXPECT_FALSE(reader.next());
   EXPECT_TRUE(reader.failed());
 }
 
 TEST(Reader, AShortFieldFailsAndYieldsNothing) {
-  Reader in("\x05\x00\x00\x00" "abc"s);
+  Reader in(
+      "\x05\x00\x00\x00"
+      "abc"s);
   EXPECT_EQ(in.bytes(), "");
   EXPECT_FALSE(in.ok());
 }
@@ -97,8 +106,11 @@ TEST(Dispatch, RepliesAreExact) {
             "\x00\x01\x01\x00\x00\x00\xFE\xFF\xFF\xFF\x03\x00\x00\x00\x04\x00\x00\x00"s);
   EXPECT_EQ(run(ops, Writer().u8(26).bytes("JA1AA").i32(16).payload()),
             "\x00\x00\x00\x00\x00"
-            "\x05\x00\x00\x00JA1AA\x04\x00\x00\x00" "1001\x05\x00\x00\x00" "7.010"
-            "\x02\x00\x00\x00" "CW\x02\x00\x00\x00r1\x00\x00\x00\x00\x2A\x00\x00\x00"s);
+            "\x05\x00\x00\x00JA1AA\x04\x00\x00\x00"
+            "1001\x05\x00\x00\x00"
+            "7.010"
+            "\x02\x00\x00\x00"
+            "CW\x02\x00\x00\x00r1\x00\x00\x00\x00\x2A\x00\x00\x00"s);
   // No record follows a failed seek.
   EXPECT_EQ(run(ops, Writer().u8(26).bytes("NONE").i32(16).payload()), "\x00\x01\x00\x00\x00"s);
 }

@@ -2,7 +2,8 @@
 //   fake_windows.exe hamlog [zero]   a "TThwin" window with a "TEdit" child; every field message
 //                                    and every key press on the child is appended to record.txt
 //                                    beside the program; field messages are answered with the
-//                                    child's handle, or 0 with "zero".
+//                                    input window (this window, parent of the "TEdit"), or 0
+//                                    with "zero".
 //   fake_windows.exe companion       a window titled "Tarvopc - OPERATE" at 100,120 (400 x 300).
 // Either prints "up" on standard output once its window exists.
 
@@ -32,7 +33,7 @@ LRESULT CALLBACK mainProc(HWND window, UINT message, WPARAM w, LPARAM l) {
     std::snprintf(head, sizeof head, "field %lX %lu ", static_cast<unsigned long>(data->dwData),
                   static_cast<unsigned long>(data->cbData));
     append(head + std::string(static_cast<const char*>(data->lpData), data->cbData) + "\n");
-    return g_answerZero ? 0 : reinterpret_cast<LRESULT>(g_edit);
+    return g_answerZero ? 0 : reinterpret_cast<LRESULT>(window);
   }
   if (message == WM_DESTROY) PostQuitMessage(0);
   return DefWindowProcA(window, message, w, l);
@@ -41,11 +42,10 @@ LRESULT CALLBACK mainProc(HWND window, UINT message, WPARAM w, LPARAM l) {
 LRESULT CALLBACK editProc(HWND window, UINT message, WPARAM w, LPARAM l) {
   if (message == WM_KEYDOWN) {
     char line[96];
-    std::snprintf(line, sizeof line, "key %X data %lX ctrl %d shift %d alt %d\n",
-                  static_cast<unsigned>(w), static_cast<unsigned long>(l),
-                  (GetKeyState(VK_CONTROL) & 0x8000) ? 1 : 0,
-                  (GetKeyState(VK_SHIFT) & 0x8000) ? 1 : 0,
-                  (GetKeyState(VK_MENU) & 0x8000) ? 1 : 0);
+    std::snprintf(
+        line, sizeof line, "key %X data %lX ctrl %d shift %d alt %d\n", static_cast<unsigned>(w),
+        static_cast<unsigned long>(l), (GetKeyState(VK_CONTROL) & 0x8000) ? 1 : 0,
+        (GetKeyState(VK_SHIFT) & 0x8000) ? 1 : 0, (GetKeyState(VK_MENU) & 0x8000) ? 1 : 0);
     append(line);
     return 0;
   }

@@ -2,6 +2,7 @@
 // HAMLOG's database library. One throw-away prefix for the whole program.
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -10,8 +11,6 @@
 #include <chrono>
 #include <filesystem>
 #include <thread>
-
-#include <gtest/gtest.h>
 
 #include "bridge_client/bridge_companion_window.h"
 #include "bridge_client/bridge_database.h"
@@ -82,9 +81,10 @@ class WinProgram {
     close(out[1]);
     char c;
     std::string line;
-    while (line != "up\n" && read(out[0], &c, 1) == 1) line += c;
+    // Standard output of a Windows program is in text mode: "up\r\n".
+    while ((line.empty() || line.back() != '\n') && read(out[0], &c, 1) == 1) line += c;
     close(out[0]);
-    EXPECT_EQ(line, "up\n");
+    EXPECT_EQ(line, "up\r\n");
   }
   ~WinProgram() {
     kill(pid_, SIGKILL);
@@ -114,7 +114,8 @@ TEST(HamlogWindows, FieldMessagesAndTheRigKeyReachTheListsOwnHamlog) {
   auto windows = link.hamlogWindows();
   ASSERT_EQ(windows.size(), 3u);
   // The third list's folder differs from HamlogA's only in letter case.
-  auto table = hamlog::matchHamlogWindows(windows, {one + "/", two + "/", dir.path() + "/hamloga/"});
+  auto table =
+      hamlog::matchHamlogWindows(windows, {one + "/", two + "/", dir.path() + "/hamloga/"});
   ASSERT_NE(table[0], 0u);
   ASSERT_NE(table[1], 0u);
   EXPECT_NE(table[0], table[1]);
@@ -159,10 +160,10 @@ struct LibraryFolder {
     copyInto(path, kWin + "/" + build + "/hamlog50.dll");
     writeBytes(path + "version.txt", version);
     writeBytes(path + "log.txt",
-               "1|JA1AAA|100101|7.010|CW|||\n"
-               "2|JA1ABC|100102|7.020|CW|||\n"
-               "3|JA1ABC|100102|14.020|SSB|||\n"
-               "4|JA1ABD|100103|14.020|SSB|||\n");
+               "1|JA1AAA|100101|7.010|CW||\n"
+               "2|JA1ABC|100102|7.020|CW||\n"
+               "3|JA1ABC|100102|14.020|SSB||\n"
+               "4|JA1ABD|100103|14.020|SSB||\n");
   }
   std::string calls() const { return readBytes(path + "calls.txt"); }
   std::string path;
