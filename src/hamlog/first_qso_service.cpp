@@ -18,7 +18,9 @@ FirstQsoService::~FirstQsoService() = default;
 
 bool FirstQsoService::isFirstQso(int list, std::string_view call, std::string_view freq,
                                  std::string_view code, std::string_view mode) {
-  return FirstQsoCheck(*db_, sets_, shared_, box_, list, SpotFields{call, freq, code, mode});
+  bool first =
+      FirstQsoCheck(*db_, sets_, shared_, box_, list, SpotFields{call, freq, code, mode});
+  return first && !db_->failed();
 }
 
 void FirstQsoService::reloadMichi() {

@@ -46,6 +46,10 @@ class HamlogDatabase {
   virtual std::string_view remarks1() const = 0;
   virtual std::string_view remarks2() const = 0;
   virtual std::int32_t recordNumber() const = 0;
+
+  // True when the database stopped answering during the current check (a library reached
+  // through another process): the check's answer then means nothing and counts as no.
+  virtual bool failed() const { return false; }
 };
 
 }  // namespace zeltaro::hamlog
