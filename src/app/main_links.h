@@ -44,12 +44,17 @@ struct SpotKeys {
   std::string_view call, freq, code, mode;
 };
 
-// First-QSO checks against the operator's log.
+// First-QSO checks against the operator's log, and the Michi-no-eki reference data kept in
+// the lists' HAMLOG folders.
 class FirstQsoChecker {
  public:
   virtual ~FirstQsoChecker() = default;
   // Whether spot is a first QSO under condition set 1, 2 or 3 (A, B, C).
   virtual bool isFirstQso(int set, const SpotKeys& spot) = 0;
+  // Reads the reference data again where a folder changed (start-up, reload).
+  virtual void reloadMichi() {}
+  // Lets it go (exit).
+  virtual void releaseMichi() {}
 };
 
 }  // namespace zeltaro::app

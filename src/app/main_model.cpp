@@ -116,7 +116,13 @@ void MainModel::storePatrolWindowStates() {}
 void MainModel::closeRigLink() {
   if (services_.rig) services_.rig->close();
 }
-void MainModel::releaseMichiNoEkiData() {}
+void MainModel::releaseMichiNoEkiData() {
+  if (services_.firstQso) services_.firstQso->releaseMichi();
+}
+
+void MainModel::loadMichiNoEkiData() {
+  if (services_.firstQso) services_.firstQso->reloadMichi();
+}
 
 bool MainModel::saveSettingsFile(std::string* reason) {
   if (SettingsFile.empty()) return true;
@@ -204,6 +210,15 @@ int MainModel::runUrlCheck(int n) {
 
 // ---------------------------------------------------------------- notification
 
+const spots::CompiledTemplate& MainModel::compiledTemplate() {
+  // A reload during the check may change the template: it is compared at every record.
+  if (Memo_pcre != templateCompiledFrom_) {
+    templateCompiledFrom_ = Memo_pcre;
+    template_ = spots::compileTemplate(Memo_pcre);
+  }
+  return template_;
+}
+
 int MainModel::processPage(int n) {
   SubjectSuffix.clear();
   insertedSoFar_ = 0;
@@ -237,7 +252,7 @@ void MainModel::processRecords(int n, spots::NewLines& fresh, bool (&firstQsoHit
   for (const std::string& record : Memo2) {
     if (platform::stopRequested()) return;  // the program is closing
     const spots::ExtractionSlots slots =
-        spots::fillSlots(record, Memo_pcre, roles, *services_.pump);
+        spots::fillSlots(record, compiledTemplate(), roles, *services_.pump);
     const spots::Composition c = spots::compose(Edit1, slots, *services_.pump);
     if (!c.searchable) continue;
 

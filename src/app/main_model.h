@@ -77,6 +77,8 @@ class MainModel {
   // Closing the main window (also on SIGTERM/SIGINT): the patrol windows' state, the rig
   // port, the settings file, the Michi-no-eki data.
   void close();
+  // The Michi-no-eki reference data of the lists' HAMLOG folders, after the settings are read.
+  void loadMichiNoEkiData();
 
   // ---- Settings file ----
   // "SAVE": writes the settings file now.
@@ -291,9 +293,11 @@ class MainModel {
   // What no control of the main window holds: first-QSO sets, transfer, rig, patrol windows.
   settings::StationSettings station;
 
-  // Parts that come after the model: the console, the window's clipboard.
+  // Parts that come after the model: the console, the window's clipboard, the log checks that
+  // read the model's condition sets.
   void attachConsole(ConsoleLink* console) { services_.console = console; }
   void attachClipboard(platform::Clipboard* clipboard) { services_.clipboard = clipboard; }
+  void attachFirstQso(FirstQsoChecker* checker) { services_.firstQso = checker; }
   bool hasClipboard() const { return services_.clipboard != nullptr; }
 
  private:
@@ -325,7 +329,10 @@ class MainModel {
   };
   std::deque<QueuedCheck> queuedChecks_;  // checks asked for while another one ran
   int insertedSoFar_ = 0;                 // lines the running page processing has inserted
-  std::array<watchlists::ListMatcher, 3> listMatchers_;  // the lists, compiled when they change
+  std::array<watchlists::ListMatcher, 3> listMatchers_;
+  const spots::CompiledTemplate& compiledTemplate();
+  std::vector<std::string> templateCompiledFrom_;  // Memo_pcre as template_ was made from it
+  spots::CompiledTemplate template_;               // the lists, compiled when they change
 };
 
 // The banner caption and the built-in welcome text of Memo_Log.

@@ -6,19 +6,12 @@
 #include "text/codec.h"
 
 namespace zeltaro::app {
-namespace {
-
-// The file's Michi-no-eki reference data for the HAMLOG folders just read; comes with the
-// HAMLOG integration.
-void loadMichiNoEkiData(MainModel&) {}
-
-}  // namespace
 
 std::string LoadSettings(MainModel& m, const std::string& path) {
   const settings::ProfileFile f(path);
   m.SavedLog.clear();
   settings::loadRows(f, m, settingsTable());
-  loadMichiNoEkiData(m);
+  m.loadMichiNoEkiData();
   return std::move(m.SavedLog);
 }
 

@@ -260,6 +260,10 @@ const SettingRow kRows[] = {
     {"RigDirect", "RigID", "", "", "", Conv::Int, FIELD(m.station.rigDirect.RigID)},
     {"RigDirect", "PcID", "", "", "", Conv::Int, FIELD(m.station.rigDirect.PcID)},
     {"RigDirect", "RigTarvopc", "", "", "", Conv::Bool, FIELD(m.station.rigDirect.RigTarvopc)},
+    // The serial device on Linux, and the rigctld daemon of a shared rig.
+    {"RigDirect", "Device", "", "", "", Conv::Quoted, FIELD(m.station.rigDirect.Device)},
+    {"RigDirect", "RigctldHost", "", "", "", Conv::Text, FIELD(m.station.rigDirect.RigctldHost)},
+    {"RigDirect", "RigctldPort", "", "", "", Conv::Int, FIELD(m.station.rigDirect.RigctldPort)},
 
     // [Font]: a file without the key gives item 3
     {"Font", "Param", "ComboBox2", "ﾌｫﾝﾄ", "", Conv::ComboIndex, FIELD(m.ComboBox2),

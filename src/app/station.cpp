@@ -1,6 +1,7 @@
 #include "app/station.h"
 
 #include "alerts/sound_alert.h"
+#include "app/hamlog_checker.h"
 #include "platform/canberra_sound.h"
 #include "platform/clock.h"
 #include "platform/qt_browser.h"
@@ -9,8 +10,18 @@
 #include "platform/qt_line_connection.h"
 #include "platform/qt_message_box.h"
 #include "platform/qt_message_pump.h"
+#include "rig/rig_system.h"
 
 namespace zeltaro::app {
+
+namespace {
+// The rig control of rig/, made once the model (which owns its settings) exists.
+struct RigControlLink final : RigLink {
+  std::unique_ptr<rig::RigSystem> system;
+  void open() override { system->control().openAtStart(); }
+  void close() override { system->control().close(); }
+};
+}  // namespace
 
 struct Station::Services {
   explicit Services(std::string exeDir) : sound(player, fileDialog, std::move(exeDir)) {}
@@ -23,6 +34,7 @@ struct Station::Services {
   alerts::SoundAlert sound;
   platform::QtLineConnection smtp;
   platform::QtMessageBox messageBox;
+  RigControlLink rig;
 };
 
 Station::Station(std::string exeDirCp932, std::string settingsFile)
@@ -35,10 +47,17 @@ Station::Station(std::string exeDirCp932, std::string settingsFile)
   s.sound = &services_->sound;
   s.smtp = &services_->smtp;
   s.messageBox = &services_->messageBox;
+  s.rig = &services_->rig;
   model_ = std::make_unique<MainModel>(s);
+  // The checker reads the model's condition sets at every check.
+  firstQso_ = std::make_unique<HamlogChecker>(model_->station.first, model_->station.shared,
+                                              s.messageBox);
+  model_->attachFirstQso(firstQso_.get());
+  services_->rig.system = std::make_unique<rig::RigSystem>(
+      model_->station.rigDirect, model_->station.tarvopc, &services_->messageBox);
   model_->SettingsFile = std::move(settingsFile);
 }
 
-Station::~Station() = default;
+Station::~Station() { model_->attachFirstQso(nullptr); }
 
 }  // namespace zeltaro::app

@@ -9,6 +9,8 @@
 
 namespace zeltaro::app {
 
+class HamlogChecker;
+
 class Station {
  public:
   // exeDirCp932: the folder of the running executable (the default sound lives there);
@@ -25,6 +27,7 @@ class Station {
   struct Services;
   std::unique_ptr<Services> services_;
   std::unique_ptr<MainModel> model_;
+  std::unique_ptr<HamlogChecker> firstQso_;
 };
 
 }  // namespace zeltaro::app

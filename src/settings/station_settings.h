@@ -71,12 +71,18 @@ struct TarvopcSettings {
 // [RigDirect]: direct rig control over a serial port.
 struct RigDirectSettings {
   bool Use = false;
-  std::int32_t Maker = 0;    // 0 ICOM, 1 YAESU1, 2 YAESU2, 3 YAESU3, 4 KENWOOD1
+  std::int32_t Maker = 0;    // 0 ICOM, 1 YAESU1, 2 YAESU2, 3 YAESU3, 4 KENWOOD1, 5 rigctld
   std::int32_t Com = 0;      // 0 is COM1 ... 29 is COM30
   std::int32_t Bps = 1;      // 0 4800, 1 9600, 2 19200, 3 38400
   std::int32_t RigID = 110;  // CI-V address of the rig (0x6E)
   std::int32_t PcID = 80;    // CI-V address of the controller (0x50)
   bool RigTarvopc = false;   // control the rig through the companion program instead
+  // The serial device the link opens (for example /dev/ttyUSB0). Empty: /dev/ttyS<Com>, the
+  // device that COM<Com + 1> names under Wine. Com keeps its meaning for the file.
+  std::string Device;
+  // Maker 5: a rigctld that shares the rig with other programs.
+  std::string RigctldHost = "127.0.0.1";
+  std::int32_t RigctldPort = 4532;
 };
 
 // [Pilot_1] ... [Pilot_3]: options of transfer patrol list window n.

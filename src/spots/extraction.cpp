@@ -7,9 +7,12 @@
 namespace zeltaro::spots {
 
 std::string slotTag(int k) {
-  char buf[8];
-  std::snprintf(buf, sizeof buf, "$#%02d", k);
-  return buf;
+  if (k < 0 || k > 99) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "$#%02d", k);
+    return buf;
+  }
+  return {'$', '#', static_cast<char>('0' + k / 10), static_cast<char>('0' + k % 10)};
 }
 
 int roleSlotOrDefault(long long stored, int defaultSlot) {
@@ -35,27 +38,41 @@ const std::vector<std::string>& defaultExtractionTemplate() {
   return lines;
 }
 
-ExtractionSlots fillSlots(std::string_view record, const std::vector<std::string>& templateLines,
-                          const RoleSlots& roles, platform::MessagePump& pump) {
-  ExtractionSlots slots{};
+CompiledTemplate compileTemplate(const std::vector<std::string>& templateLines) {
+  CompiledTemplate c;
   for (const std::string& line : templateLines) {
     if (line.empty()) continue;
+    CompiledTemplate::Line& l = c.lines.emplace_back();
     for (int k = 1; k <= kSlotCount; ++k) {
-      pump.pump();
       const std::string tag = slotTag(k);
       const std::size_t t = text::find(line, tag);
       if (t == 0) continue;
-      const std::string_view prefix = std::string_view(line).substr(0, t - 1);
-      const std::string_view suffix = std::string_view(line).substr(t - 1 + tag.size());
-      const std::size_t m = text::find(record, prefix);
-      const std::size_t q = text::find(record, suffix);
+      l.fields.push_back({k, line.substr(0, t - 1), line.substr(t - 1 + tag.size())});
+    }
+  }
+  return c;
+}
+
+ExtractionSlots fillSlots(std::string_view record, const std::vector<std::string>& templateLines,
+                          const RoleSlots& roles, platform::MessagePump& pump) {
+  return fillSlots(record, compileTemplate(templateLines), roles, pump);
+}
+
+ExtractionSlots fillSlots(std::string_view record, const CompiledTemplate& compiled,
+                          const RoleSlots& roles, platform::MessagePump& pump) {
+  ExtractionSlots slots{};
+  const text::CharStarts starts(record);
+  for (const CompiledTemplate::Line& line : compiled.lines) {
+    // One pump call per tag of the line as written, found or not.
+    for (int k = 1; k <= kSlotCount; ++k) pump.pump();
+    for (const CompiledTemplate::Field& f : line.fields) {
+      const std::size_t m = text::find(record, starts, f.prefix);
+      const std::size_t q = text::find(record, starts, f.suffix);
       if (m < 1 || m >= q) continue;
-      const std::size_t valueStart = m + prefix.size();  // 1-based
-      std::string value;
-      if (q > valueStart) value = std::string(record.substr(valueStart - 1, q - valueStart));
-      std::string& slot = slots[k];
+      const std::size_t valueStart = m + f.prefix.size();  // 1-based
+      std::string& slot = slots[static_cast<std::size_t>(f.slot)];
       if (!slot.empty()) slot += ' ';
-      slot += value;
+      if (q > valueStart) slot.append(record.substr(valueStart - 1, q - valueStart));
     }
   }
 

@@ -37,8 +37,24 @@ int roleSlotOrDefault(long long stored, int defaultSlot);
 // The built-in 13 lines of Memo_pcre.
 const std::vector<std::string>& defaultExtractionTemplate();
 
+// The template lines cut once at their tags, for every record of a page: per non-empty line and
+// per slot k (1 ... 20), the markup before and after the first "$#k" of the line, if any.
+struct CompiledTemplate {
+  struct Field {
+    int slot;
+    std::string prefix, suffix;
+  };
+  struct Line {
+    std::vector<Field> fields;  // in slot order
+  };
+  std::vector<Line> lines;
+};
+CompiledTemplate compileTemplate(const std::vector<std::string>& templateLines);
+
 // Fills the twenty slots of one record from the template lines, then applies the "?" rule.
-// The pump runs before each tag search.
+// The pump runs before each tag search (20 per non-empty line).
+ExtractionSlots fillSlots(std::string_view record, const CompiledTemplate& compiled,
+                          const RoleSlots& roles, platform::MessagePump& pump);
 ExtractionSlots fillSlots(std::string_view record, const std::vector<std::string>& templateLines,
                           const RoleSlots& roles, platform::MessagePump& pump);
 

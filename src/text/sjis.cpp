@@ -2,21 +2,29 @@
 
 namespace zeltaro::text {
 
-std::size_t charLength(std::string_view s, std::size_t i) {
-  if (i + 1 < s.size() && isLeadByte(static_cast<unsigned char>(s[i]))) return 2;
-  return 1;
+std::size_t find(std::string_view hay, const CharStarts& starts, std::string_view needle) {
+  if (needle.empty()) return 0;
+  for (std::size_t at = 0;;) {
+    const std::size_t p = hay.find(needle, at);
+    if (p == std::string_view::npos) return 0;
+    if (starts[p]) return p + 1;
+    at = p + 1;
+  }
 }
 
 std::size_t find(std::string_view hay, std::string_view needle, std::size_t from) {
   if (needle.empty() || from == 0) return 0;
-  std::size_t i = 0;
+  std::size_t boundary = 0;  // a character start, walked forward as far as needed
   // Walk character by character up to the starting position so that it is a character start.
-  while (i < hay.size() && i + 1 < from) i += charLength(hay, i);
-  const char first = needle.front();
-  for (; i < hay.size() && hay.size() - i >= needle.size(); i += charLength(hay, i)) {
-    if (hay[i] == first && hay.compare(i, needle.size(), needle) == 0) return i + 1;
+  while (boundary < hay.size() && boundary + 1 < from) boundary += charLength(hay, boundary);
+  // The library's byte search proposes a place; it counts when it is a character start.
+  for (std::size_t at = boundary;;) {
+    const std::size_t p = hay.find(needle, at);
+    if (p == std::string_view::npos) return 0;
+    while (boundary < p) boundary += charLength(hay, boundary);
+    if (boundary == p) return p + 1;
+    at = p + 1;
   }
-  return 0;
 }
 
 std::string replaceAll(std::string_view s, std::string_view from, std::string_view to) {
@@ -24,17 +32,19 @@ std::string replaceAll(std::string_view s, std::string_view from, std::string_vi
   std::string out;
   out.reserve(s.size());
   std::size_t runStart = 0;  // start of the text not yet copied
-  std::size_t i = 0;
-  const char first = from.front();
-  while (i < s.size()) {
-    if (s[i] == first && s.size() - i >= from.size() && s.compare(i, from.size(), from) == 0) {
-      out.append(s.substr(runStart, i - runStart));
-      out.append(to);
-      i += from.size();
-      runStart = i;
+  std::size_t boundary = 0;  // a character start
+  for (std::size_t at = 0;;) {
+    const std::size_t p = s.find(from, at);
+    if (p == std::string_view::npos) break;
+    while (boundary < p) boundary += charLength(s, boundary);
+    if (boundary != p) {
+      at = p + 1;
       continue;
     }
-    i += charLength(s, i);
+    out.append(s.substr(runStart, p - runStart));
+    out.append(to);
+    // The walk goes on right after the replaced text, as from a character start.
+    boundary = runStart = at = p + from.size();
   }
   out.append(s.substr(runStart));
   return out;

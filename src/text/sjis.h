@@ -17,7 +17,24 @@ constexpr bool isLeadByte(unsigned char c) {
 
 // Length in bytes of the character that starts at byte index i (1 or 2; a lead byte with no
 // byte after it is a character of one byte).
-std::size_t charLength(std::string_view s, std::size_t i);
+inline std::size_t charLength(std::string_view s, std::size_t i) {
+  return i + 1 < s.size() && isLeadByte(static_cast<unsigned char>(s[i])) ? 2 : 1;
+}
+
+// Which bytes of a text start a character, worked out once for many searches in it.
+class CharStarts {
+ public:
+  explicit CharStarts(std::string_view s) : starts_(s.size(), false) {
+    for (std::size_t i = 0; i < s.size(); i += charLength(s, i)) starts_[i] = true;
+  }
+  bool operator[](std::size_t i) const { return starts_[i]; }
+
+ private:
+  std::vector<bool> starts_;
+};
+
+// find(hay, needle) for a hay whose character starts are known.
+std::size_t find(std::string_view hay, const CharStarts& starts, std::string_view needle);
 
 // 1-based position of the first occurrence of needle in hay at or after the 1-based position
 // from; 0 when there is none. An empty needle is never found. Only character starts are tried.

@@ -14,6 +14,8 @@
 #include "alerts/sound_alert.h"
 #include "app/main_model.h"
 #include "app/spot_page.h"
+#include "app/hamlog_checker.h"
+#include "hamlog/hdb_writer.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
 #include "platform/qt_http_client.h"
@@ -182,6 +184,47 @@ TEST_F(PipelineTest, UnreachablePageAndMailServerDuringAPatrol) {
   EXPECT_EQ(model->btnChkUrl1Click(), 0);
   EXPECT_TRUE(model->btnChkUrl1Enabled);
   EXPECT_EQ(model->Memo_Log.lines.size(), 1u);
+}
+
+// The first-QSO checks of list 1 read a HAMLOG log, as the program wires them.
+class FirstQsoPipelineTest : public PipelineTest {
+ protected:
+  void SetUp() override {
+    PipelineTest::SetUp();
+    firstQso = std::make_unique<HamlogChecker>(model->station.first, model->station.shared, &box);
+    model->attachFirstQso(firstQso.get());
+    ASSERT_TRUE(hamlogFolder.isValid());
+    settings::FirstQsoConditionSet& set = model->station.set(1);
+    set.Use = set.Band = set.Mode = set.Subj = true;
+    set.HAMLOG = hamlogFolder.path().toStdString() + "/";
+    model->Memo_List1 = "NOTHING\r\n";  // no word of list 1 matches
+  }
+  void writeLog(const std::vector<testing::HdbQso>& qsos) {
+    QFile f(QDir(hamlogFolder.path()).filePath("Hamlog.hdb"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    const std::string bytes = testing::hdbFile(qsos);
+    f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+  }
+
+  QTemporaryDir hamlogFolder;
+  std::unique_ptr<HamlogChecker> firstQso;
+};
+
+TEST_F(FirstQsoPipelineTest, StationsNotInTheLogAreFlaggedAndNamedInTheSubject) {
+  writeLog({testing::plainQso("STN1", "7.010", "CW"), testing::plainQso("JA3AAA", "14.02", "SSB"),
+            testing::plainQso("JA9ZZZ", "7.010", "CW")});
+  writePage("40CW.html", spotPage({a, c, b}));
+  EXPECT_EQ(model->btnChkUrl1Click(), 2);
+
+  // a is in the log on its band and mode; c only on another band; b is list 3's.
+  const Lines expected = {"1___" + spotDisplay(2, c), "__3_" + spotDisplay(3, b)};
+  EXPECT_EQ(model->Memo_Log.lines, expected);
+  EXPECT_EQ(model->lamps.Label10.fontColor, alerts::kLampRed);
+  const auto mails = mailsFrom(*smtp, 1);
+  ASSERT_EQ(mails.size(), 1u);
+  EXPECT_EQ(mails[0].subject, "ZELTARO V2 (2)  1'st(A)");  // the suffix brings its own blank
+  EXPECT_EQ(mails[0].body, bodyOf(expected));
+  EXPECT_TRUE(box.shown.empty());
 }
 
 }  // namespace

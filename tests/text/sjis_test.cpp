@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "text/codec.h"
 
 namespace zeltaro::text {
@@ -72,6 +74,60 @@ TEST(SjisTrim, BlanksAndControls) {
   EXPECT_EQ(trimSpaces(" \ta\t "), "\ta\t");
   // An ideographic space is text, not a blank.
   EXPECT_EQ(trim(sj("　a　")), sj("　a　"));
+}
+
+// The search and replace walk the text character by character in their simplest form; the
+// library's versions jump ahead with a byte search and must land on the same places.
+std::size_t walkingFind(std::string_view hay, std::string_view needle, std::size_t from) {
+  if (needle.empty() || from == 0) return 0;
+  std::size_t i = 0;
+  while (i < hay.size() && i + 1 < from) i += charLength(hay, i);
+  for (; i < hay.size() && hay.size() - i >= needle.size(); i += charLength(hay, i))
+    if (hay.compare(i, needle.size(), needle) == 0) return i + 1;
+  return 0;
+}
+
+std::string walkingReplaceAll(std::string_view s, std::string_view from, std::string_view to) {
+  if (from.empty()) return std::string(s);
+  std::string out;
+  std::size_t i = 0;
+  while (i < s.size()) {
+    if (s.size() - i >= from.size() && s.compare(i, from.size(), from) == 0) {
+      out.append(to);
+      i += from.size();
+      continue;
+    }
+    const std::size_t n = charLength(s, i);
+    out.append(s.substr(i, n));
+    i += n;
+  }
+  return out;
+}
+
+TEST(SjisFind, RandomTextsAgreeWithTheCharacterWalk) {
+  std::mt19937 rng(20261210);
+  // Lead bytes, trail bytes in 0x40-0x7E and plain letters, so that byte hits on trail bytes
+  // are common.
+  const std::string bytes =
+      "\x83\x95\x5c\x41"
+      "ab\\ ";
+  auto randomText = [&](int maxLength) {
+    std::string t;
+    const int n = std::uniform_int_distribution<int>(0, maxLength)(rng);
+    for (int i = 0; i < n; ++i)
+      t += bytes[std::uniform_int_distribution<std::size_t>(0, bytes.size() - 1)(rng)];
+    return t;
+  };
+  for (int i = 0; i < 20000; ++i) {
+    const std::string hay = randomText(16), needle = randomText(3), to = randomText(2);
+    const std::size_t from = std::uniform_int_distribution<std::size_t>(0, 18)(rng);
+    ASSERT_EQ(text::find(hay, needle, from), walkingFind(hay, needle, from))
+        << "hay " << ::testing::PrintToString(hay) << " needle " << ::testing::PrintToString(needle)
+        << " from " << from;
+    ASSERT_EQ(replaceAll(hay, needle, to), walkingReplaceAll(hay, needle, to))
+        << "hay " << ::testing::PrintToString(hay) << " needle "
+        << ::testing::PrintToString(needle);
+  }
 }
 
 TEST(SjisLines, SplitAndJoin) {

@@ -1,0 +1,51 @@
+#pragma once
+// HAMLOG's own database library (hamlog50.dll of a list's HAMLOG folder), called through the
+// Windows bridge. If the bridge fails during a check, the check is spoilt: failed() says so,
+// the remaining operations answer as an unusable library would, and the answer is dropped.
+
+#include <array>
+#include <string>
+
+#include "bridge/protocol.h"
+#include "bridge_client/bridge_process.h"
+#include "hamlog/hamlog_database.h"
+#include "settings/station_settings.h"
+
+namespace zeltaro::bridgeclient {
+
+class BridgeDatabase final : public hamlog::HamlogDatabase {
+ public:
+  // sets are read at every load, for the lists' HAMLOG folders.
+  BridgeDatabase(BridgeProcess& bridge, const std::array<settings::FirstQsoConditionSet, 3>& sets)
+      : bridge_(bridge), sets_(sets) {}
+
+  bool load(int list) override;
+  void release() override;
+  std::uint32_t version() override;
+  void setShare(int share) override;
+  int open(std::string_view basePath) override;
+  void close() override;
+  int seek(std::string_view key, int index) override;
+  int skip(int count, int index) override;
+  int bandClass(std::string_view freqMHz) override;
+
+  std::string_view call() const override { return record_.call; }
+  std::string_view code() const override { return record_.code; }
+  std::string_view freq() const override { return record_.freq; }
+  std::string_view mode() const override { return record_.mode; }
+  std::string_view remarks1() const override { return record_.remarks1; }
+  std::string_view remarks2() const override { return record_.remarks2; }
+  std::int32_t recordNumber() const override { return record_.number; }
+  bool failed() const override { return failed_; }
+
+ private:
+  std::optional<std::string> call(bridge::Writer& request);
+  int cursorStep(bridge::Writer& request);
+
+  BridgeProcess& bridge_;
+  const std::array<settings::FirstQsoConditionSet, 3>& sets_;
+  bridge::Record record_;
+  bool failed_ = false;
+};
+
+}  // namespace zeltaro::bridgeclient

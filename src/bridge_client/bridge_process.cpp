@@ -1,0 +1,232 @@
+#include "bridge_client/bridge_process.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+#include <vector>
+
+extern char** environ;
+
+namespace zeltaro::bridgeclient {
+
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+int remainingMs(Clock::time_point deadline) {
+  auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+  return left.count() < 0 ? 0 : static_cast<int>(left.count());
+}
+
+// The environment for wine: ours, with the prefix and Wine's debug output off unless the
+// operator asked for it.
+std::vector<std::string> bridgeEnvironment(const std::string& prefix) {
+  std::vector<std::string> env;
+  bool debugSet = false;
+  for (char** e = environ; *e; ++e) {
+    std::string_view entry(*e);
+    if (!prefix.empty() && entry.starts_with("WINEPREFIX=")) continue;
+    if (entry.starts_with("WINEDEBUG=")) debugSet = true;
+    env.emplace_back(entry);
+  }
+  if (!prefix.empty()) env.push_back("WINEPREFIX=" + prefix);
+  if (!debugSet) env.emplace_back("WINEDEBUG=-all");
+  return env;
+}
+
+}  // namespace
+
+std::string defaultWinePrefix() {
+  if (const char* prefix = std::getenv("WINEPREFIX"); prefix && *prefix) return prefix;
+  const char* home = std::getenv("HOME");
+  return std::string(home ? home : "") + "/.wine";
+}
+
+BridgeProcess::BridgeProcess(BridgeOptions options) : options_(std::move(options)) {}
+
+BridgeProcess::~BridgeProcess() { stop(); }
+
+void BridgeProcess::fail(std::string_view why) {
+  kill();
+  if (reported_) return;
+  reported_ = true;
+  std::string line = "zeltaro: the Windows bridge is not available (" + std::string(why) +
+                     "); HAMLOG's window and library steps are skipped";
+  if (options_.report)
+    options_.report(line);
+  else
+    std::cerr << line << std::endl;
+}
+
+bool BridgeProcess::start() {
+  int in[2], out[2];
+  if (pipe2(in, O_CLOEXEC) != 0) return false;
+  if (pipe2(out, O_CLOEXEC) != 0) {
+    close(in[0]);
+    close(in[1]);
+    return false;
+  }
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, in[0], 0);
+  posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  auto env = bridgeEnvironment(options_.prefix);
+  std::vector<char*> envp;
+  for (auto& e : env) envp.push_back(e.data());
+  envp.push_back(nullptr);
+  std::string wine = options_.wine, exe = options_.exe;
+  char* argv[] = {wine.data(), exe.data(), nullptr};
+  pid_t pid = -1;
+  int rc = posix_spawnp(&pid, wine.c_str(), &actions, nullptr, argv, envp.data());
+  posix_spawn_file_actions_destroy(&actions);
+  close(in[0]);
+  close(out[1]);
+  if (rc != 0) {
+    close(in[1]);
+    close(out[0]);
+    fail(options_.wine + ": " + std::strerror(rc));
+    return false;
+  }
+  ++starts_;
+  pid_ = pid;
+  toBridge_ = in[1];
+  fromBridge_ = out[0];
+  frames_ = {};
+  buffer_.clear();
+  auto deadline = Clock::now() + options_.startTimeout;
+  for (;;) {
+    auto eol = buffer_.find('\n');
+    if (eol != std::string::npos) {
+      if (buffer_.substr(0, eol + 1) != bridge::kReadyLine) {
+        fail("unexpected start-up output");
+        return false;
+      }
+      frames_.feed(std::string_view(buffer_).substr(eol + 1));
+      buffer_.clear();
+      return true;
+    }
+    if (!readSome(deadline)) {
+      fail(remainingMs(deadline) == 0 ? "no ready line in time" : "it ended at start-up");
+      return false;
+    }
+  }
+}
+
+bool BridgeProcess::readSome(Clock::time_point deadline) {
+  for (;;) {
+    pollfd p{fromBridge_, POLLIN, 0};
+    int n = poll(&p, 1, remainingMs(deadline));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    char chunk[65536];
+    ssize_t got = read(fromBridge_, chunk, sizeof chunk);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) return false;
+    buffer_.append(chunk, static_cast<size_t>(got));
+    return true;
+  }
+}
+
+bool BridgeProcess::writeAll(std::string_view bytes, Clock::time_point deadline) {
+  // A bridge that died leaves a pipe without reader: keep SIGPIPE from ending this program.
+  sigset_t pipeSet, old;
+  sigemptyset(&pipeSet);
+  sigaddset(&pipeSet, SIGPIPE);
+  pthread_sigmask(SIG_BLOCK, &pipeSet, &old);
+  bool ok = true;
+  while (!bytes.empty()) {
+    pollfd p{toBridge_, POLLOUT, 0};
+    int n = poll(&p, 1, remainingMs(deadline));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      ok = false;
+      break;
+    }
+    ssize_t put = write(toBridge_, bytes.data(), bytes.size());
+    if (put < 0 && errno == EINTR) continue;
+    if (put <= 0) {
+      ok = false;
+      break;
+    }
+    bytes.remove_prefix(static_cast<size_t>(put));
+  }
+  if (!ok) {
+    timespec zero{0, 0};
+    while (sigtimedwait(&pipeSet, nullptr, &zero) > 0) {
+    }
+  }
+  pthread_sigmask(SIG_SETMASK, &old, nullptr);
+  return ok;
+}
+
+std::optional<std::string> BridgeProcess::request(std::string_view payload) {
+  if (pid_ < 0 && !start()) return std::nullopt;
+  auto deadline = Clock::now() + options_.requestTimeout;
+  if (!writeAll(bridge::frame(payload), deadline)) {
+    fail("it stopped taking requests");
+    return std::nullopt;
+  }
+  for (;;) {
+    if (auto reply = frames_.next()) {
+      if (reply->empty() || static_cast<unsigned char>((*reply)[0]) !=
+                                static_cast<unsigned char>(bridge::Status::kOk))
+        return std::nullopt;  // refused, but the bridge itself is fine
+      reported_ = false;
+      return reply->substr(1);
+    }
+    if (frames_.failed()) {
+      fail("it sent a malformed reply");
+      return std::nullopt;
+    }
+    if (!readSome(deadline)) {
+      fail(remainingMs(deadline) == 0 ? "no answer in time" : "it ended");
+      return std::nullopt;
+    }
+    frames_.feed(buffer_);
+    buffer_.clear();
+  }
+}
+
+void BridgeProcess::kill() {
+  if (toBridge_ >= 0) close(toBridge_);
+  if (fromBridge_ >= 0) close(fromBridge_);
+  toBridge_ = fromBridge_ = -1;
+  if (pid_ > 0) {
+    ::kill(pid_, SIGKILL);
+    while (waitpid(pid_, nullptr, 0) < 0 && errno == EINTR) {
+    }
+  }
+  pid_ = -1;
+}
+
+void BridgeProcess::stop() {
+  if (pid_ < 0) return;
+  bridge::Writer exit;
+  exit.u8(static_cast<std::uint8_t>(bridge::Op::kExit));
+  auto deadline = Clock::now() + std::chrono::milliseconds(1000);
+  if (writeAll(bridge::frame(exit.payload()), deadline)) {
+    close(toBridge_);
+    toBridge_ = -1;
+    // The bridge closes its output when it ends.
+    while (readSome(deadline)) buffer_.clear();
+    for (int i = 0; i < 50; ++i) {
+      if (waitpid(pid_, nullptr, WNOHANG) == pid_) {
+        pid_ = -1;
+        break;
+      }
+      usleep(10000);
+    }
+  }
+  kill();
+}
+
+}  // namespace zeltaro::bridgeclient

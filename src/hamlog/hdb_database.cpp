@@ -1,0 +1,161 @@
+#include "hamlog/hdb_database.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "hamlog/band.h"
+#include "hamlog/folder_files.h"
+
+namespace zeltaro::hamlog {
+
+namespace {
+
+bool stampOf(const struct stat& st, auto& out) {
+  if (!S_ISREG(st.st_mode)) return false;
+  out.device = st.st_dev;
+  out.inode = st.st_ino;
+  out.size = st.st_size;
+  out.mtimeNs = std::int64_t{st.st_mtim.tv_sec} * 1'000'000'000 + st.st_mtim.tv_nsec;
+  return true;
+}
+
+// The whole file, read through one descriptor opened for reading only (no lock is taken, so
+// HAMLOG can write meanwhile). False when it cannot be read.
+bool readWhole(int fd, std::size_t size, std::string& out) {
+  out.resize(size);
+  std::size_t got = 0;
+  while (got < size) {
+    const ssize_t n = ::read(fd, out.data() + got, size - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    if (n == 0) break;  // shrunk meanwhile: the parse sees a truncated file
+    got += static_cast<std::size_t>(n);
+  }
+  out.resize(got);
+  return true;
+}
+
+}  // namespace
+
+HdbDatabase::Cached& HdbDatabase::entryFor(std::string_view basePath) {
+  for (Cached& c : cache_)
+    if (c.basePath == basePath) return c;
+  cache_.push_back({std::string(basePath), {}, {}, nullptr});
+  return cache_.back();
+}
+
+int HdbDatabase::open(std::string_view basePath) {
+  close();
+  Cached& c = entryFor(basePath);
+
+  const std::size_t cut = basePath.find_last_of('/');
+  const std::string_view folder =
+      cut == std::string_view::npos ? std::string_view() : basePath.substr(0, cut + 1);
+  const std::string name = std::string(basePath.substr(folder.size())) + ".hdb";
+
+  // The file found last time, if it is still there; a search of the folder otherwise.
+  struct stat st {};
+  if (c.filePath.empty() || ::stat(c.filePath.c_str(), &st) != 0) {
+    c.filePath = findFileNoCase(folderForFs(folder), name);
+    if (c.filePath.empty() || ::stat(c.filePath.c_str(), &st) != 0) {
+      c.filePath.clear();
+      return 1;
+    }
+  }
+  Stamp now;
+  if (!stampOf(st, now)) return 1;
+  if (now != c.stamp) {
+    const int fd = ::open(c.filePath.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return 1;
+    // The stamp of what is actually read; a change after this is seen at the next check.
+    std::string bytes;
+    const bool read = ::fstat(fd, &st) == 0 && stampOf(st, now) &&
+                      readWhole(fd, static_cast<std::size_t>(st.st_size), bytes);
+    ::close(fd);
+    if (!read) return 1;
+    ++reads_;
+    std::optional<HdbLog> parsed = parseHdb(std::move(bytes));
+    c.log = parsed ? std::make_shared<const HdbLog>(std::move(*parsed)) : nullptr;
+    c.stamp = now;
+  }
+  if (!c.log) return 1;
+  open_ = c.log;
+  return 0;
+}
+
+void HdbDatabase::close() {
+  open_.reset();
+  index_ = nullptr;
+  indexNumber_ = 0;
+}
+
+int HdbDatabase::seek(std::string_view key, int index) {
+  index_ = nullptr;
+  if (!open_) return 1;
+  if (index == kCallIndex)
+    index_ = &open_->byCall;
+  else if (index == kCodeIndex)
+    index_ = &open_->byCode;
+  else
+    return 1;
+  indexNumber_ = index;
+  position_ = lowerBound(*index_, indexKey(key));
+  return position_ < index_->size() ? 0 : 1;
+}
+
+int HdbDatabase::skip(int count, int index) {
+  if (!index_ || index != indexNumber_ || position_ >= index_->size()) return 1;
+  const long long to = static_cast<long long>(position_) + count;
+  if (to < 0 || to >= static_cast<long long>(index_->size())) {
+    position_ = index_->size();
+    return 1;
+  }
+  position_ = static_cast<std::size_t>(to);
+  return 0;
+}
+
+int HdbDatabase::bandClass(std::string_view freqMHz) {
+  // The check asks for the current record's band once per record: it is known from the parse.
+  if (const HdbRecord* r = current();
+      r && freqMHz.data() == freq().data() && freqMHz.size() == r->freq.length)
+    return r->band;
+  return bandClassOf(freqMHz);
+}
+
+const HdbRecord* HdbDatabase::current() const {
+  if (!index_ || position_ >= index_->size()) return nullptr;
+  return &open_->records[(*index_)[position_].record];
+}
+
+std::string_view HdbDatabase::call() const {
+  const HdbRecord* r = current();
+  return r ? std::string_view(r->call) : std::string_view();
+}
+std::string_view HdbDatabase::code() const {
+  const HdbRecord* r = current();
+  return r ? open_->text(r->code) : std::string_view();
+}
+std::string_view HdbDatabase::freq() const {
+  const HdbRecord* r = current();
+  return r ? open_->text(r->freq) : std::string_view();
+}
+std::string_view HdbDatabase::mode() const {
+  const HdbRecord* r = current();
+  return r ? open_->text(r->mode) : std::string_view();
+}
+std::string_view HdbDatabase::remarks1() const {
+  const HdbRecord* r = current();
+  return r ? open_->text(r->remarks1) : std::string_view();
+}
+std::string_view HdbDatabase::remarks2() const {
+  const HdbRecord* r = current();
+  return r ? open_->text(r->remarks2) : std::string_view();
+}
+std::int32_t HdbDatabase::recordNumber() const {
+  const HdbRecord* r = current();
+  return r ? r->number : 0;
+}
+
+}  // namespace zeltaro::hamlog

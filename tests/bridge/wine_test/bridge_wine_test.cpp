@@ -1,0 +1,272 @@
+// The bridge under Wine against Win32 test doubles: HAMLOG's window, the companion's window and
+// HAMLOG's database library. One throw-away prefix for the whole program.
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "bridge_client/bridge_companion_window.h"
+#include "bridge_client/bridge_database.h"
+#include "bridge_client/bridge_process.h"
+#include "bridge_client/bridge_window_link.h"
+#include "hamlog/first_qso_service.h"
+#include "platform/message_box.h"
+#include "support/temp_dir.h"
+
+namespace zeltaro::bridgeclient {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::readBytes;
+using testing::TempDir;
+using testing::writeBytes;
+
+const std::string kWine = ZELTARO_TEST_WINE;
+const std::string kWin = ZELTARO_TEST_WIN_DIR;
+std::string g_prefix;
+
+class WineEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    std::string pattern = "/tmp/zeltaro-wine-XXXXXX";
+    ASSERT_TRUE(mkdtemp(pattern.data()));
+    g_prefix = pattern;
+    setenv("WINEPREFIX", g_prefix.c_str(), 1);
+    setenv("WINEDEBUG", "-all", 1);
+    setenv("WINELOADER", kWine.c_str(), 1);
+    ASSERT_EQ(std::system((kWine + " wineboot -i >/dev/null 2>&1").c_str()), 0);
+  }
+  void TearDown() override {
+    std::string server = fs::path(kWine).parent_path() / "wineserver64";
+    std::system((server + " -k >/dev/null 2>&1").c_str());
+    std::error_code ignored;
+    fs::remove_all(g_prefix, ignored);
+  }
+};
+const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new WineEnvironment);
+
+BridgeOptions options() {
+  BridgeOptions o;
+  o.wine = kWine;
+  o.exe = kWin + "/zeltaro-bridge.exe";
+  o.prefix = g_prefix;
+  o.report = [](std::string_view) {};
+  return o;
+}
+
+// A Windows test double, running until the object goes away.
+class WinProgram {
+ public:
+  WinProgram(const std::string& exe, std::vector<std::string> args) {
+    int out[2];
+    EXPECT_EQ(pipe(out), 0);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    posix_spawn_file_actions_addclose(&actions, out[0]);
+    std::vector<std::string> all{kWine, exe};
+    all.insert(all.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (auto& a : all) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    EXPECT_EQ(posix_spawn(&pid_, kWine.c_str(), &actions, nullptr, argv.data(), environ), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    close(out[1]);
+    char c;
+    std::string line;
+    // Standard output of a Windows program is in text mode: "up\r\n".
+    while ((line.empty() || line.back() != '\n') && read(out[0], &c, 1) == 1) line += c;
+    close(out[0]);
+    EXPECT_EQ(line, "up\r\n");
+  }
+  ~WinProgram() {
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+  }
+
+ private:
+  pid_t pid_ = -1;
+};
+
+std::string copyInto(const std::string& folder, const std::string& file) {
+  fs::create_directories(folder);
+  auto to = folder + "/" + fs::path(file).filename().string();
+  fs::copy_file(file, to, fs::copy_options::overwrite_existing);
+  return to;
+}
+
+TEST(HamlogWindows, FieldMessagesAndTheRigKeyReachTheListsOwnHamlog) {
+  TempDir dir;
+  auto one = dir.path() + "/HamlogA", two = dir.path() + "/HamlogB", three = dir.path() + "/Z";
+  WinProgram a(copyInto(one, kWin + "/fake_windows.exe"), {"hamlog"});
+  WinProgram b(copyInto(two, kWin + "/fake_windows.exe"), {"hamlog"});
+  WinProgram c(copyInto(three, kWin + "/fake_windows.exe"), {"hamlog", "zero"});
+  BridgeProcess bridge(options());
+  BridgeWindowLink link(bridge);
+
+  auto windows = link.hamlogWindows();
+  ASSERT_EQ(windows.size(), 3u);
+  // The third list's folder differs from HamlogA's only in letter case.
+  auto table =
+      hamlog::matchHamlogWindows(windows, {one + "/", two + "/", dir.path() + "/hamloga/"});
+  ASSERT_NE(table[0], 0u);
+  ASSERT_NE(table[1], 0u);
+  EXPECT_NE(table[0], table[1]);
+  EXPECT_EQ(table[2], 0u);
+  auto zero = hamlog::matchHamlogWindows(windows, {three + "/", "", ""})[0];
+  ASSERT_NE(zero, 0u);
+
+  auto input = link.sendField(table[0], 0x20000, "STN1");
+  EXPECT_NE(input, 0u);
+  EXPECT_NE(link.sendField(table[1], 0x2000D, std::string(300, 'r')), 0u);
+  EXPECT_EQ(link.sendField(zero, 0xB0000, "STN1"), 0u);
+
+  EXPECT_TRUE(link.pressKey(input, 0x24, {.ctrl = true}));
+  EXPECT_TRUE(link.pressKey(input, 0x24, {}));  // the held Ctrl was put back
+  EXPECT_TRUE(link.pressKey(input, 0x70, {.shift = true, .alt = true}));
+  EXPECT_FALSE(link.pressKey(0, 0x24, {.ctrl = true}));
+
+  EXPECT_EQ(readBytes(one + "/record.txt"),
+            "field 20000 4 STN1\n"
+            "key 24 data 0 ctrl 1 shift 0 alt 0\n"
+            "key 24 data 0 ctrl 0 shift 0 alt 0\n"
+            "key 70 data 0 ctrl 0 shift 1 alt 1\n");
+  EXPECT_EQ(readBytes(two + "/record.txt"), "field 2000D 255 " + std::string(255, 'r') + "\n");
+  EXPECT_EQ(readBytes(three + "/record.txt"), "field B0000 4 STN1\n");
+}
+
+TEST(CompanionWindow, IsFoundRaisedAndThePointerPlaced) {
+  WinProgram companion(kWin + "/fake_windows.exe", {"companion"});
+  BridgeProcess bridge(options());
+  BridgeWindowLink link(bridge);
+  LinkCompanionWindow window(link);
+  ASSERT_TRUE(window.find());
+  window.activate(true);
+  EXPECT_EQ(link.foregroundWindow(), link.findCompanion());
+  EXPECT_EQ(link.pointer(), (std::pair<std::int32_t, std::int32_t>{160, 300}));
+}
+
+// A HAMLOG folder with the test library, its log and its version.
+struct LibraryFolder {
+  LibraryFolder(const TempDir& dir, const std::string& build, const std::string& version) {
+    path = dir.path() + "/" + build + "/";
+    copyInto(path, kWin + "/" + build + "/hamlog50.dll");
+    writeBytes(path + "version.txt", version);
+    writeBytes(path + "log.txt",
+               "1|JA1AAA|100101|7.010|CW||\n"
+               "2|JA1ABC|100102|7.020|CW||\n"
+               "3|JA1ABC|100102|14.020|SSB||\n"
+               "4|JA1ABD|100103|14.020|SSB||\n");
+  }
+  std::string calls() const { return readBytes(path + "calls.txt"); }
+  std::string path;
+};
+
+struct Check {
+  std::array<settings::FirstQsoConditionSet, 3> sets{};
+  settings::SharedFirstSettings shared;
+  platform::RecordingMessageBox box;
+  Check(const std::string& folder, bool band) {
+    sets[0].Use = true;
+    sets[0].Band = band;
+    sets[0].HAMLOG = folder;
+  }
+  bool first(BridgeDatabase& db, std::string_view call, std::string_view freq) {
+    hamlog::FirstQsoService service(sets, shared, &box, &db);
+    return service.isFirstQso(1, call, freq, "", "CW");
+  }
+};
+
+TEST(HamlogLibrary, AChecksCallsReachTheLibraryInOrder) {
+  TempDir dir;
+  LibraryFolder lib(dir, "full", "50300");
+  BridgeProcess bridge(options());
+  BridgeDatabase db(bridge, Check(lib.path, true).sets);
+  Check check(lib.path, true);
+  BridgeDatabase checked(bridge, check.sets);
+  // JA1ABC is in the log on 7 and 14 MHz; a 21 MHz spot walks its records to JA1ABD.
+  EXPECT_TRUE(check.first(checked, "JA1ABC", "21,020"));
+  EXPECT_FALSE(check.first(checked, "JA1ABC", "14,025"));
+  EXPECT_TRUE(check.box.shown.empty());
+  EXPECT_EQ(lib.calls(),
+            "attach\nGetThdllVersion\nSetDbsShare 1\nHamlogOpen 0 zeroed here 1\n"
+            "THW_seek JA1ABC 16\nFreqPCheck 7.020\nFreqPCheck 21.020\nTHW_skip 1 16\n"
+            "FreqPCheck 14.020\nFreqPCheck 21.020\nTHW_skip 1 16\nHamlogClose 0\ndetach\n"
+            "attach\nGetThdllVersion\nSetDbsShare 1\nHamlogOpen 0 zeroed here 1\n"
+            "THW_seek JA1ABC 16\nFreqPCheck 7.020\nFreqPCheck 14.025\nTHW_skip 1 16\n"
+            "FreqPCheck 14.020\nFreqPCheck 14.025\nHamlogClose 0\ndetach\n");
+}
+
+TEST(HamlogLibrary, OldMissingNameAndFailedOpenAnswerNo) {
+  TempDir dir;
+  LibraryFolder old(dir, "full", "502FF");
+  LibraryFolder lacking(dir, "nodbr", "50300");
+  BridgeProcess bridge(options());
+
+  Check oldCheck(old.path, false);
+  BridgeDatabase oldDb(bridge, oldCheck.sets);
+  EXPECT_FALSE(oldCheck.first(oldDb, "JA9ZZZ", "7,010"));
+  EXPECT_FALSE(oldCheck.first(oldDb, "JA9ZZZ", "7,010"));
+  EXPECT_EQ(oldCheck.box.shown.size(), 2u);
+  EXPECT_EQ(old.calls(), "attach\nGetThdllVersion\ndetach\nattach\nGetThdllVersion\ndetach\n");
+
+  Check lackingCheck(lacking.path, false);
+  BridgeDatabase lackingDb(bridge, lackingCheck.sets);
+  EXPECT_FALSE(lackingCheck.first(lackingDb, "JA9ZZZ", "7,010"));
+  EXPECT_EQ(lacking.calls(), "attach\ndetach\n");
+
+  writeBytes(old.path + "version.txt", "50300");
+  writeBytes(old.path + "calls.txt", "");
+  writeBytes(old.path + "open_fails", "");
+  EXPECT_FALSE(oldCheck.first(oldDb, "JA9ZZZ", "7,010"));
+  EXPECT_EQ(old.calls(),
+            "attach\nGetThdllVersion\nSetDbsShare 1\nHamlogOpen 0 zeroed here 1\ndetach\n");
+}
+
+TEST(BridgeProcess, ABridgeKilledDuringARequestIsReplacedAtTheNextOne) {
+  std::vector<std::string> reports;
+  auto o = options();
+  o.report = [&](std::string_view line) { reports.emplace_back(line); };
+  BridgeProcess bridge(o);
+  BridgeWindowLink link(bridge);
+  ASSERT_TRUE(link.movePointer(10, 20));
+  pid_t first = bridge.pid();
+  std::thread killer([first] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    kill(first, SIGKILL);
+  });
+  // A key press takes 150 ms: the bridge dies in the middle of it.
+  WinProgram hamlog(copyInto(TempDir().path() + "x", kWin + "/fake_windows.exe"), {"hamlog"});
+  killer.join();
+  EXPECT_FALSE(link.movePointer(1, 2) && bridge.pid() == first);
+  EXPECT_EQ(reports.size(), 1u);
+  EXPECT_TRUE(link.movePointer(30, 40));
+  EXPECT_NE(bridge.pid(), first);
+  EXPECT_EQ(link.pointer(), (std::pair<std::int32_t, std::int32_t>{30, 40}));
+}
+
+TEST(BridgeProcess, WithoutWineTheCheckAnswersNoAtOnce) {
+  std::vector<std::string> reports;
+  auto o = options();
+  o.wine = "wine-that-is-not-installed";
+  o.report = [&](std::string_view line) { reports.emplace_back(line); };
+  BridgeProcess bridge(o);
+  BridgeDatabase db(bridge, Check("/nowhere/", false).sets);
+  Check check("/nowhere/", false);
+  BridgeDatabase checked(bridge, check.sets);
+  auto start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(check.first(checked, "JA1ABC", "7,010"));
+  EXPECT_FALSE(check.first(checked, "JA1ABC", "7,010"));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+  EXPECT_EQ(reports.size(), 1u);
+}
+
+}  // namespace
+}  // namespace zeltaro::bridgeclient
