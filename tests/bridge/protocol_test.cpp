@@ -37,9 +37,10 @@ TEST(Frames, ALengthBeyondTheLimitFailsTheStream) {
 }
 
 TEST(Reader, AShortFieldFailsAndYieldsNothing) {
-  Reader in(
+  const std::string payload =
       "\x05\x00\x00\x00"
-      "abc"s);
+      "abc"s;
+  Reader in(payload);  // the reader keeps a view: the bytes must outlive it
   EXPECT_EQ(in.bytes(), "");
   EXPECT_FALSE(in.ok());
 }
