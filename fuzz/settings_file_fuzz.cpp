@@ -20,19 +20,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   (void)f.readInt(section, key, 7);
   (void)f.readBool(section, key, true);
   (void)settings::parseProfileInt(text);
-  // A value written comes back as written, unless it was cut and reported as such.
-  const bool plainName =
-      [](std::string_view s, std::string_view banned) {
-        return !s.empty() && s.find_first_of(banned) == std::string_view::npos &&
-               static_cast<unsigned char>(s.front()) > ' ' &&
-               static_cast<unsigned char>(s.back()) > ' ';
-      }(section, std::string_view("[]\r\n\0", 5)) &&
-      [](std::string_view s) {
-        return !s.empty() &&
-               s.find_first_of(std::string_view("=;[\r\n\0", 7)) == std::string_view::npos &&
-               static_cast<unsigned char>(s.front()) > ' ' &&
-               static_cast<unsigned char>(s.back()) > ' ';
-      }(key);
+  // A value written comes back as written, unless it was cut and reported as such. The
+  // program's own section and key names are printable ASCII.
+  const auto plain = [](std::string_view s, std::string_view banned) {
+    if (s.empty() || s.front() == ' ' || s.back() == ' ') return false;
+    for (char c : s)
+      if (c < 0x20 || c > 0x7E || banned.find(c) != std::string_view::npos) return false;
+    return true;
+  };
+  const bool plainName = plain(section, "[]") && plain(key, "=;[");
   if (plainName) {
     const std::string stored = settings::escapeLog(text);
     f.writeQuoted(section, key, stored);
