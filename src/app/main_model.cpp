@@ -275,7 +275,7 @@ void MainModel::processRecords(int n, spots::NewLines& fresh, bool (&firstQsoHit
     }
     if (!matched[0] && !matched[1] && !matched[2]) continue;
 
-    std::string display = spots::logSafe(c.display);
+    const std::string display = spots::logSafe(c.display);
     if (fresh.isOld(display)) continue;
     const char mark[] = {matched[0] ? '1' : '_', matched[1] ? '2' : '_', matched[2] ? '3' : '_',
                          '_'};
