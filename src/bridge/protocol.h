@@ -56,6 +56,13 @@ class Writer {
   std::string out_;
 };
 
+// A request's payload with its operation byte written.
+inline Writer request(Op op) {
+  Writer w;
+  w.u8(static_cast<std::uint8_t>(op));
+  return w;
+}
+
 // Reads a payload field by field; any read past the end makes ok() false and yields zeros.
 class Reader {
  public:

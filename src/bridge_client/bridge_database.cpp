@@ -4,15 +4,10 @@ namespace zeltaro::bridgeclient {
 
 using bridge::Op;
 using bridge::Reader;
+using bridge::request;
 using bridge::Writer;
 
 namespace {
-
-Writer request(Op op) {
-  Writer w;
-  w.u8(static_cast<std::uint8_t>(op));
-  return w;
-}
 
 constexpr int kNotDone = -1;
 

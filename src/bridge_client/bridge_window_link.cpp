@@ -4,15 +4,10 @@ namespace zeltaro::bridgeclient {
 
 using bridge::Op;
 using bridge::Reader;
+using bridge::request;
 using bridge::Writer;
 
 namespace {
-
-Writer request(Op op) {
-  Writer w;
-  w.u8(static_cast<std::uint8_t>(op));
-  return w;
-}
 
 // The reply read whole by read; false when it is missing or not of the expected shape.
 template <typename Read>
