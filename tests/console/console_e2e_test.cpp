@@ -62,15 +62,6 @@ class ProgramConsole : public ::testing::Test {
     return nullptr;
   }
 
-  static std::string exchange(TestClient& client, const std::string& send,
-                              const std::string& expect) {
-    client.received.clear();
-    client.send(send);
-    client.waitReceived(expect.size());
-    pumpFor(50);
-    return client.received;
-  }
-
   QTemporaryDir dir;
   QString exe;
   quint16 port = 0;

@@ -136,4 +136,14 @@ struct Console {
   bool listening = false;
 };
 
+// Sends a line and returns what came back once at least as many bytes as expect have arrived.
+inline std::string exchange(TestClient& client, const std::string& send,
+                            const std::string& expect) {
+  client.received.clear();
+  client.send(send);
+  client.waitReceived(expect.size());
+  pumpFor(50);
+  return client.received;
+}
+
 }  // namespace zeltaro::console::testing

@@ -113,15 +113,6 @@ class ProgramUnderLoad : public ::testing::Test {
     return nullptr;
   }
 
-  static std::string exchange(TestClient& client, const std::string& send,
-                              const std::string& expect) {
-    client.received.clear();
-    client.send(send);
-    client.waitReceived(expect.size());
-    pumpFor(50);
-    return client.received;
-  }
-
   // SIGTERM; the program must be gone with exit code 0 within withinMs.
   void terminateWithin(int withinMs) {
     QElapsedTimer clock;
