@@ -17,6 +17,7 @@
 #include "platform/http_client.h"
 #include "platform/message_pump.h"
 #include "settings/station_settings.h"
+#include "spots/composition.h"
 #include "spots/extraction.h"
 #include "views/log_views.h"
 #include "views/main_layout.h"
@@ -333,6 +334,8 @@ class MainModel {
   const spots::CompiledTemplate& compiledTemplate();
   std::vector<std::string> templateCompiledFrom_;  // Memo_pcre as template_ was made from it
   spots::CompiledTemplate template_;               // the lists, compiled when they change
+  const spots::CompiledBody& compiledBody();
+  spots::CompiledBody body_;  // Edit1, cut at its tags when it changes
 };
 
 // The banner caption and the built-in welcome text of Memo_Log.

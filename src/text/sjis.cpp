@@ -1,11 +1,44 @@
 #include "text/sjis.h"
 
+#include <cstring>
+
 namespace zeltaro::text {
+
+namespace {
+
+// The first byte-for-byte occurrence of needle (not empty) in hay at or after at. Short texts
+// (records, lines) are searched by the first byte with the last byte checked before comparing
+// the rest, which keeps markup-heavy text ("<" every few bytes) cheap; long texts (whole pages)
+// go to the library's memmem.
+std::size_t byteFind(std::string_view hay, std::string_view needle, std::size_t at) {
+  const std::size_t n = needle.size();
+  if (at > hay.size() || n > hay.size() - at) return std::string_view::npos;
+  const char* const base = hay.data();
+  if (hay.size() - at >= 4096) {
+    const void* hit = memmem(base + at, hay.size() - at, needle.data(), n);
+    return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - base)
+               : std::string_view::npos;
+  }
+  const char first = needle[0], last = needle[n - 1];
+  const char* p = base + at;
+  const char* const end = base + hay.size() - n + 1;  // one past the last possible start
+  while (p < end) {
+    p = static_cast<const char*>(std::memchr(p, first, static_cast<std::size_t>(end - p)));
+    if (!p) break;
+    if (p[n - 1] == last && (n <= 2 || std::memcmp(p + 1, needle.data() + 1, n - 2) == 0)) {
+      return static_cast<std::size_t>(p - base);
+    }
+    ++p;
+  }
+  return std::string_view::npos;
+}
+
+}  // namespace
 
 std::size_t find(std::string_view hay, const CharStarts& starts, std::string_view needle) {
   if (needle.empty()) return 0;
   for (std::size_t at = 0;;) {
-    const std::size_t p = hay.find(needle, at);
+    const std::size_t p = byteFind(hay, needle, at);
     if (p == std::string_view::npos) return 0;
     if (starts[p]) return p + 1;
     at = p + 1;
@@ -14,40 +47,77 @@ std::size_t find(std::string_view hay, const CharStarts& starts, std::string_vie
 
 std::size_t find(std::string_view hay, std::string_view needle, std::size_t from) {
   if (needle.empty() || from == 0) return 0;
-  std::size_t boundary = 0;  // a character start, walked forward as far as needed
-  // Walk character by character up to the starting position so that it is a character start.
-  while (boundary < hay.size() && boundary + 1 < from) boundary += charLength(hay, boundary);
+  std::size_t known = 0;  // a character start
+  // The search starts at the first character start at or after the starting position.
+  std::size_t at = std::min(from - 1, hay.size());
+  if (at > 0 && at < hay.size() && !isCharStart(hay, known, at)) ++at;
+  known = at;
   // The library's byte search proposes a place; it counts when it is a character start.
-  for (std::size_t at = boundary;;) {
-    const std::size_t p = hay.find(needle, at);
+  for (;;) {
+    const std::size_t p = byteFind(hay, needle, at);
     if (p == std::string_view::npos) return 0;
-    while (boundary < p) boundary += charLength(hay, boundary);
-    if (boundary == p) return p + 1;
-    at = p + 1;
+    if (isCharStart(hay, known, p)) return p + 1;
+    // p is the trail byte of a character that started at p - 1.
+    known = at = p + 1;
   }
 }
+
+namespace {
+
+// Calls replace(p) for every occurrence of from, left to right, not overlapping, each found at a
+// character start; returns where the text after the last one starts.
+template <typename Replace>
+std::size_t forEachOccurrence(std::string_view s, std::string_view from, Replace replace) {
+  std::size_t known = 0, at = 0, rest = 0;
+  for (;;) {
+    const std::size_t p = byteFind(s, from, at);
+    if (p == std::string_view::npos) return rest;
+    if (!isCharStart(s, known, p)) {
+      known = at = p + 1;
+      continue;
+    }
+    replace(p);
+    // The walk goes on right after the replaced text, as from a character start.
+    known = at = rest = p + from.size();
+  }
+}
+
+}  // namespace
 
 std::string replaceAll(std::string_view s, std::string_view from, std::string_view to) {
   if (from.empty()) return std::string(s);
   std::string out;
   out.reserve(s.size());
-  std::size_t runStart = 0;  // start of the text not yet copied
-  std::size_t boundary = 0;  // a character start
-  for (std::size_t at = 0;;) {
-    const std::size_t p = s.find(from, at);
-    if (p == std::string_view::npos) break;
-    while (boundary < p) boundary += charLength(s, boundary);
-    if (boundary != p) {
-      at = p + 1;
-      continue;
-    }
-    out.append(s.substr(runStart, p - runStart));
+  std::size_t copied = 0;
+  const std::size_t rest = forEachOccurrence(s, from, [&](std::size_t p) {
+    out.append(s.substr(copied, p - copied));
     out.append(to);
-    // The walk goes on right after the replaced text, as from a character start.
-    boundary = runStart = at = p + from.size();
-  }
-  out.append(s.substr(runStart));
+    copied = p + from.size();
+  });
+  out.append(s.substr(rest));
   return out;
+}
+
+std::size_t replaceAllInPlace(std::string& s, std::string_view from, std::string_view to) {
+  if (from.empty()) return 0;
+  std::vector<std::size_t> at;
+  forEachOccurrence(s, from, [&](std::size_t p) { at.push_back(p); });
+  if (at.empty()) return 0;
+  if (from.size() == to.size()) {
+    for (std::size_t p : at) s.replace(p, from.size(), to);
+    return at.size();
+  }
+  std::string out;
+  out.reserve(s.size() - at.size() * from.size() + at.size() * to.size());
+  std::size_t copied = 0;
+  for (std::size_t p : at) {
+    out.append(s, copied, p - copied);
+    out.append(to);
+    copied = p + from.size();
+  }
+  out.append(s, copied);
+  s.swap(out);
+  return at.size();
 }
 
 // Trail bytes of double-byte characters are stepped over: "ア" is 83 41 and must not become
