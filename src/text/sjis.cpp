@@ -6,34 +6,53 @@ namespace zeltaro::text {
 
 namespace {
 
-// The first byte-for-byte occurrence of needle (not empty) in hay at or after at. Short texts
-// (records, lines) are searched by the first byte with the last byte checked before comparing
-// the rest, which keeps markup-heavy text ("<" every few bytes) cheap; long texts (whole pages)
-// go to the library's memmem.
+// How often a byte turns up in the texts searched here (markup, spot records, notification
+// lines): markup punctuation and blanks most, lower-case letters next, everything else seldom.
+int commonness(unsigned char c) {
+  switch (c) {
+    case '<':
+    case '>':
+    case '/':
+    case ' ':
+    case '=':
+    case '"':
+    case '\'':
+    case '\\':
+      return 3;
+    default:
+      return c >= 'a' && c <= 'z' ? 2 : c >= '0' && c <= '9' ? 1 : 0;
+  }
+}
+
+}  // namespace
+
+// The first byte-for-byte occurrence of needle (not empty) in hay at or after at. The library's
+// memchr runs to the needle's least common byte, and the whole needle is compared around it, so
+// markup-heavy text ("<" every few bytes) does not stop the scan at every tag.
 std::size_t byteFind(std::string_view hay, std::string_view needle, std::size_t at) {
   const std::size_t n = needle.size();
   if (at > hay.size() || n > hay.size() - at) return std::string_view::npos;
-  const char* const base = hay.data();
-  if (hay.size() - at >= 4096) {
-    const void* hit = memmem(base + at, hay.size() - at, needle.data(), n);
-    return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - base)
-               : std::string_view::npos;
-  }
-  const char first = needle[0], last = needle[n - 1];
-  const char* p = base + at;
-  const char* const end = base + hay.size() - n + 1;  // one past the last possible start
-  while (p < end) {
-    p = static_cast<const char*>(std::memchr(p, first, static_cast<std::size_t>(end - p)));
-    if (!p) break;
-    if (p[n - 1] == last && (n <= 2 || std::memcmp(p + 1, needle.data() + 1, n - 2) == 0)) {
-      return static_cast<std::size_t>(p - base);
+  std::size_t pivot = 0;
+  for (std::size_t i = 1; i < n && commonness(static_cast<unsigned char>(needle[pivot])) > 0; ++i) {
+    if (commonness(static_cast<unsigned char>(needle[i])) <
+        commonness(static_cast<unsigned char>(needle[pivot]))) {
+      pivot = i;
     }
+  }
+  const char* const base = hay.data();
+  const char key = needle[pivot];
+  // Candidates start in [at, last]; their pivot byte lies pivot bytes further on.
+  const char* p = base + at + pivot;
+  const char* const end = base + hay.size() - n + pivot + 1;
+  while (p < end) {
+    p = static_cast<const char*>(std::memchr(p, key, static_cast<std::size_t>(end - p)));
+    if (!p) break;
+    const char* start = p - pivot;
+    if (std::memcmp(start, needle.data(), n) == 0) return static_cast<std::size_t>(start - base);
     ++p;
   }
   return std::string_view::npos;
 }
-
-}  // namespace
 
 std::size_t find(std::string_view hay, const CharStarts& starts, std::string_view needle) {
   if (needle.empty()) return 0;
@@ -62,28 +81,6 @@ std::size_t find(std::string_view hay, std::string_view needle, std::size_t from
   }
 }
 
-namespace {
-
-// Calls replace(p) for every occurrence of from, left to right, not overlapping, each found at a
-// character start; returns where the text after the last one starts.
-template <typename Replace>
-std::size_t forEachOccurrence(std::string_view s, std::string_view from, Replace replace) {
-  std::size_t known = 0, at = 0, rest = 0;
-  for (;;) {
-    const std::size_t p = byteFind(s, from, at);
-    if (p == std::string_view::npos) return rest;
-    if (!isCharStart(s, known, p)) {
-      known = at = p + 1;
-      continue;
-    }
-    replace(p);
-    // The walk goes on right after the replaced text, as from a character start.
-    known = at = rest = p + from.size();
-  }
-}
-
-}  // namespace
-
 std::string replaceAll(std::string_view s, std::string_view from, std::string_view to) {
   if (from.empty()) return std::string(s);
   std::string out;
@@ -100,7 +97,10 @@ std::string replaceAll(std::string_view s, std::string_view from, std::string_vi
 
 std::size_t replaceAllInPlace(std::string& s, std::string_view from, std::string_view to) {
   if (from.empty()) return 0;
-  std::vector<std::size_t> at;
+  // The places found, kept between calls so that the many replacements of short texts do not
+  // allocate.
+  thread_local std::vector<std::size_t> at;
+  at.clear();
   forEachOccurrence(s, from, [&](std::size_t p) { at.push_back(p); });
   if (at.empty()) return 0;
   if (from.size() == to.size()) {

@@ -42,6 +42,29 @@ class CharStarts {
   std::string_view s_;
 };
 
+// The first byte-for-byte occurrence of needle (not empty) in hay at or after byte at (0-based),
+// npos when there is none; no character rule.
+std::size_t byteFind(std::string_view hay, std::string_view needle, std::size_t at);
+
+// Calls found(p) for every occurrence of needle (not empty) in s (p 0-based), left to right and
+// not overlapping, each at a character start as find() has it; after an occurrence the walk
+// goes on right after it, as from a character start. Returns where the text after the last
+// occurrence starts (0 when there is none).
+template <typename Found>
+std::size_t forEachOccurrence(std::string_view s, std::string_view needle, Found&& found) {
+  std::size_t known = 0, at = 0, rest = 0;
+  for (;;) {
+    const std::size_t p = byteFind(s, needle, at);
+    if (p == std::string_view::npos) return rest;
+    if (!isCharStart(s, known, p)) {
+      known = at = p + 1;  // p is the trail byte of a character that started at p - 1
+      continue;
+    }
+    found(p);
+    known = at = rest = p + needle.size();
+  }
+}
+
 // find(hay, needle) for a hay whose character starts are known.
 std::size_t find(std::string_view hay, const CharStarts& starts, std::string_view needle);
 
