@@ -21,7 +21,9 @@ class Columns {
   std::size_t start(std::size_t n) const { return starts_[n - 1]; }
   std::size_t end(std::size_t n) const;
   // Column n's text as it stands (with its trailing spaces), or trimmed.
-  std::string_view raw(std::size_t n) const { return line_.substr(start(n), end(n) - start(n)); }
+  std::string_view raw(std::size_t n) const {
+    return std::string_view(line_).substr(start(n), end(n) - start(n));
+  }
   std::string trimmed(std::size_t n) const;
   // The column that holds byte offset pos.
   std::size_t columnAt(std::size_t pos) const;
