@@ -310,6 +310,10 @@ class MainModel {
   void attachTransfer(TransferLink* transfer) { services_.transfer = transfer; }
   void attachPatrolLists(PatrolListsLink* lists) { services_.patrolLists = lists; }
   bool hasClipboard() const { return services_.clipboard != nullptr; }
+  // Whether a transfer patrol list window is visible.
+  bool anyPatrolWindowVisible() const {
+    return services_.patrolLists && services_.patrolLists->anyVisible();
+  }
 
  private:
   void storePatrolWindowStates();
