@@ -121,6 +121,8 @@ class TransferEndToEnd : public ::testing::Test {
     m.edtURL1 = "http://127.0.0.1:" + std::to_string(web->port()) + "/40CW.html";
     m.Memo_List1 = "STN1\r\n";
     m.Memo_List2 = m.Memo_List3 = "\r\n";
+    m.chkAlert = false;
+    m.chkAlert = false;
     m.station.set(1).HAMLOG = hamlogFolder + "/";
     m.station.shared.RMKS_SEL = 2;
     m.station.tarvopc.CALL = m.station.tarvopc.CODE = true;
@@ -231,6 +233,7 @@ TEST_F(TransferEndToEnd, WithoutWineTheTransferStillForwardsTheSpot) {
   m.edtURL1 = "http://127.0.0.1:" + std::to_string(web->port()) + "/40CW.html";
   m.Memo_List1 = "STN1\r\n";
   m.Memo_List2 = m.Memo_List3 = "\r\n";
+  m.chkAlert = false;
   m.station.set(1).HAMLOG = hamlogFolder + "/";
   m.station.shared.RMKS_SEL = 2;
   m.station.tarvopc.CALL = m.station.tarvopc.CODE = true;
