@@ -37,6 +37,13 @@ class PatrolListsLink {
   virtual bool anyVisible() const { return false; }
 };
 
+// Carrying a log line into HAMLOG (its fields, the rig, the focus and the companion program).
+class TransferLink {
+ public:
+  virtual ~TransferLink() = default;
+  virtual void TransferLine(std::string_view line) = 0;
+};
+
 // The transceiver link of direct rig control.
 class RigLink {
  public:
