@@ -41,6 +41,7 @@ std::optional<int> columnNumber(std::string_view key) {
 std::string ageLimit(const platform::LocalDateTime& t, int minutes) {
   using namespace std::chrono;
   const year_month_day ymd{year{t.year}, month{unsigned(t.month)}, day{unsigned(t.day)}};
+  if (!ymd.ok()) return {};  // no feed yet: no limit
   const sys_time<std::chrono::minutes> at =
       sys_days{ymd} + hours{t.hour} + std::chrono::minutes{t.minute};
   const sys_time<std::chrono::minutes> limit = at - std::chrono::minutes{minutes < 0 ? 0 : minutes};

@@ -21,7 +21,8 @@ std::vector<std::string> splitColumns(std::string_view row);
 std::optional<int> columnNumber(std::string_view key);
 
 // FeedTime minus `minutes`, formatted "yy/mm/ddhh:nn". The subtraction runs on the calendar, so
-// any number of minutes gives a limit (a negative number counts as 0).
+// any number of minutes gives a limit (a negative number counts as 0). Before the first feed
+// (no date) there is no limit: empty.
 std::string ageLimit(const platform::LocalDateTime& feedTime, int minutes);
 
 // Whether the row may be checked for the walk of list or window n (1-3): it has a frequency

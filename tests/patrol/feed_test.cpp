@@ -57,6 +57,7 @@ TEST(PatrolAge, LimitIsFeedTimeMinusMinutesOnTheCalendar) {
       // Outside 0-1439 the limit is still a date: four digits from the dialog are days back.
       {{2010, 5, 22, 14, 30, 0}, 9999, "10/05/1515:51"},
       {{2010, 5, 22, 14, 30, 0}, -5, "10/05/2214:30"},
+      {{}, 180, ""},
   };
   for (const Case& c : cases) EXPECT_EQ(ageLimit(c.at, c.minutes), c.limit) << c.minutes;
 }
