@@ -183,6 +183,14 @@ class MainModel {
   // Ctrl+A and Ctrl+C in a pane.
   void Memo_LogKeyDown(Pane& pane, char key, bool ctrl);
   void PopupMenu1Popup();
+  // The popup's patrol items, with the pane that has the keyboard focus (0 Memo_Log2 ... 3
+  // Memo_Log5, -1 for none): they act only from an aligned pane.
+  void menu_ReplaceClick(int focusedPane);
+  void menu_AppendClick(int focusedPane);
+  // The operator switched "new" (CheckBox2 holds the new state).
+  void CheckBox2Click();
+  // "new (件置換)": toggles "new"; on, it reaches the patrol windows and feeds them.
+  void newN1Click();
   views::LogPanes logPanes();
   // The checked filter button.
   views::LogFilter checkedFilter() const;
@@ -298,6 +306,10 @@ class MainModel {
   void attachConsole(ConsoleLink* console) { services_.console = console; }
   void attachClipboard(platform::Clipboard* clipboard) { services_.clipboard = clipboard; }
   void attachFirstQso(FirstQsoChecker* checker) { services_.firstQso = checker; }
+  void attachPatrolLists(PatrolListsLink* lists) {
+    services_.patrolLists = lists;
+    patrolListsReady = lists != nullptr;
+  }
   bool hasClipboard() const { return services_.clipboard != nullptr; }
 
  private:
