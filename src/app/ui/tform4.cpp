@@ -192,7 +192,6 @@ void TForm4::build() {
   panel_ = new QWidget(this);
   panel_->setFixedHeight(30);
   panel_->setMouseTracking(true);
-  panel_->installEventFilter(this);
   layout->addWidget(panel_);
   auto t = [](const char* name, const char* caption, const char* hint = "") {
     return binder::ControlText{QString::fromLatin1(name), QString::fromUtf8(caption),
@@ -261,6 +260,7 @@ void TForm4::build() {
           [this](const QPoint& at) { menu_->popup(list_->mapToGlobal(at)); });
   layout->addWidget(list_, 1);
   // Delete and Enter work in the list and on the panel's buttons, boxes and seconds list.
+  panel_->installEventFilter(this);
   for (QWidget* c : panel_->findChildren<QWidget*>()) c->installEventFilter(this);
   setMinimumSize(200, 80);
 }
@@ -338,6 +338,7 @@ bool TForm4::event(QEvent* e) {
 }
 
 bool TForm4::eventFilter(QObject* watched, QEvent* e) {
+  if (!list_) return QWidget::eventFilter(watched, e);  // still being built
   const bool overList = watched == list_ || watched == list_->viewport();
   if ((e->type() == QEvent::MouseMove || e->type() == QEvent::Enter) &&
       (overList || watched == panel_))
