@@ -241,7 +241,8 @@ void TForm4::build() {
   seconds_ = combo;
   binder_.label(panel_, next(16), QString::fromUtf8("秒"));
   binder_.button(panel_, next(76), t("Button3", "全巡回解除"), runner([&w] { w.Button3Click(); }));
-  binder_.check(panel_, next(60), t("CheckBox6", "最前面"), w.CheckBox6);
+  // Stay on top changes the window style at once.
+  binder_.check(panel_, next(60), t("CheckBox6", "最前面"), w.CheckBox6, [this] { syncFromModel(); });
 
   list_ = new PatrolListWidget(w, this);
   binder_.describe(list_, t("CheckListBox1", "", "巡回転送リスト"));
