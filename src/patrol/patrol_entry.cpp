@@ -89,7 +89,8 @@ bool flagEnabled(std::string_view row, const std::array<bool, 3>& filters) {
 }
 
 bool sameSpot(std::string_view a, std::string_view b) {
-  return a.substr(std::min<std::size_t>(4, a.size())) == b.substr(std::min<std::size_t>(4, b.size()));
+  return a.substr(std::min<std::size_t>(4, a.size())) ==
+         b.substr(std::min<std::size_t>(4, b.size()));
 }
 
 int windowOfList(int j, const std::array<std::string, 3>& folders) {

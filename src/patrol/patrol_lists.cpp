@@ -11,7 +11,8 @@ namespace zeltaro::patrol {
 PatrolLists::PatrolLists(settings::StationSettings& settings, const platform::Clock& clock,
                          LineTransfer* transfer, PatrolHost* host)
     : settings_(settings), clock_(clock), transfer_(transfer), host_(host) {
-  for (int n = 1; n <= 3; ++n) windows_[std::size_t(n - 1)] = std::make_unique<PatrolWindow>(*this, n);
+  for (int n = 1; n <= 3; ++n)
+    windows_[std::size_t(n - 1)] = std::make_unique<PatrolWindow>(*this, n);
 }
 
 std::array<std::string, 3> PatrolLists::folders() const {
@@ -114,8 +115,8 @@ void PatrolLists::FeedPatrolLists(bool append, int pane) {
       PatrolWindow& w = window(windowOfList(j, f));
       std::vector<PatrolRow>& rows = w.CheckListBox1;
       PatrolRow fresh{line, false};
-      const auto same = std::find_if(rows.begin(), rows.end(),
-                                     [&line](const PatrolRow& r) { return sameSpot(r.text, line); });
+      const auto same = std::find_if(
+          rows.begin(), rows.end(), [&line](const PatrolRow& r) { return sameSpot(r.text, line); });
       if (same != rows.end()) {
         if (same->text.size() > 3 && same->text[3] == '*' && fresh.text.size() > 3)
           fresh.text[3] = '*';

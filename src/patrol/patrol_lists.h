@@ -86,16 +86,16 @@ class PatrolWindow {
   bool CheckBox7 = false;  // "自動": the re-set every 3000 ms
   bool Paused = false;     // the walk halts while the popup menu is used
   int ProgressBar1 = 0;
-  int Max = 30;              // the progress bar's maximum: 10 per watch second
+  int Max = 30;                // the progress bar's maximum: 10 per watch second
   bool Timer1Enabled = false;  // the walk tick, every 100 ms
   bool Timer2Enabled = false;  // the auto re-set, every 3000 ms
   bool Visible = false;
-  std::string Caption;  // CP932
-  int Left = 120, Top = 120, Width = 640, Height = 300;  // design place and size
-  views::PaneFont font;   // the entry list's font
-  int ItemHeight = 16;    // its row height
-  PatrolMenuState menu;   // PopupMenu1 as last prepared
-  int fedRows = 0;        // rows the running feed put in
+  std::string Caption;                                   // CP932
+  int Left = 120, Top = 120, Width = 780, Height = 300;  // design place and size
+  views::PaneFont font;                                  // the entry list's font
+  int ItemHeight = 16;                                   // its row height
+  PatrolMenuState menu;                                  // PopupMenu1 as last prepared
+  int fedRows = 0;                                       // rows the running feed put in
   int notForegroundTicks = 0;
 
   int seconds() const { return ComboBox1 + 1; }
@@ -129,18 +129,18 @@ class PatrolWindow {
   int findEligible(int from, int to) const;
 
   // ---- Commands ----
-  void Button5Click();  // "▼"
-  void Button6Click();  // "▲"
-  void Button1Click() { ResetPatrolChecks(); }  // "再セット"
+  void Button5Click();                                  // "▼"
+  void Button6Click();                                  // "▲"
+  void Button1Click() { ResetPatrolChecks(); }          // "再セット"
   void CheckBox7Click() { Timer2Enabled = CheckBox7; }  // "自動"
-  void Button2Click();  // "全解除"
-  void Button4Click();  // "全削除"
-  void CheckBox2Click();  // "new", switched by the operator
-  void CheckBox1Click();  // "巡回", switched by the operator
+  void Button2Click();                                  // "全解除"
+  void Button4Click();                                  // "全削除"
+  void CheckBox2Click();                                // "new", switched by the operator
+  void CheckBox1Click();                                // "巡回", switched by the operator
   void ComboBox1Change();  // a watch-seconds choice made in the list itself
   void ComboBox1DropDown();
   void ComboBox1CloseUp();
-  void Button3Click();  // "全巡回解除"
+  void Button3Click();                    // "全巡回解除"
   void CheckListBox1ClickCheck(int row);  // the operator toggled the row's check box
   void CheckListBox1DblClick();
   void CheckListBox1KeyDown(PatrolKey key, bool ctrl, bool alt);

@@ -345,8 +345,8 @@ void PatrolWindow::PopupMenu1Popup() {
   }
   const bool rows = !CheckListBox1.empty();
   menu["menu_MarkAndSkip"].enabled = rows;
-  menu["menu_MarkAndSkip"].checked =
-      rows && ItemIndex >= 0 && ItemIndex < rowCount() && marked(CheckListBox1[std::size_t(ItemIndex)].text);
+  menu["menu_MarkAndSkip"].checked = rows && ItemIndex >= 0 && ItemIndex < rowCount() &&
+                                     marked(CheckListBox1[std::size_t(ItemIndex)].text);
   for (const char* name : {"N6", "N7", "N37", "N38", "C1", "N20"}) menu[name].enabled = rows;
   PatrolHost* h = lists_.host();
   menu["N15"].enabled = h && h->autoPatrolSelected();
@@ -365,31 +365,50 @@ void PatrolWindow::menuClick(std::string_view name) {
     return;
   }
   PatrolHost* h = lists_.host();
-  if (name == "menu_MarkAndSkip") markAndSkip();
-  else if (name == "N7") ResetPatrolChecks();
+  if (name == "menu_MarkAndSkip")
+    markAndSkip();
+  else if (name == "N7")
+    ResetPatrolChecks();
   else if (name == "N4") {
     CheckBox7 = !CheckBox7;
     CheckBox7Click();
-  } else if (name == "N6") Button4Click();
-  else if (name == "N37") deleteSelectedRow();
-  else if (name == "N38") CheckListBox1KeyDown(PatrolKey::Enter, false, false);
-  else if (name == "C1") checkAll(true);
-  else if (name == "N20") checkAll(false);
-  else if (name == "P1") setPatrol(!CheckBox1);
-  else if (name == "N3") Button3Click();
+  } else if (name == "N6")
+    Button4Click();
+  else if (name == "N37")
+    deleteSelectedRow();
+  else if (name == "N38")
+    CheckListBox1KeyDown(PatrolKey::Enter, false, false);
+  else if (name == "C1")
+    checkAll(true);
+  else if (name == "N20")
+    checkAll(false);
+  else if (name == "P1")
+    setPatrol(!CheckBox1);
+  else if (name == "N3")
+    Button3Click();
   else if (name == "newN1") {
     CheckBox2 = true;
     CheckBox2Click();
-  } else if (name == "newOFF1") CheckBox2 = false;
-  else if (name == "N11") CheckBox3 = !CheckBox3;
-  else if (name == "N21") CheckBox4 = !CheckBox4;
-  else if (name == "N31") CheckBox5 = !CheckBox5;
-  else if (name == "N8") Button5Click();
-  else if (name == "N9") Button6Click();
-  else if (name == "N12") CheckBox6 = !CheckBox6;
-  else if (name == "N15" && h) h->manualAccess();
-  else if (name == "CLR1" && h) h->clearLog();
-  else if (name == "SAVE1" && h) h->saveSettings();
+  } else if (name == "newOFF1")
+    CheckBox2 = false;
+  else if (name == "N11")
+    CheckBox3 = !CheckBox3;
+  else if (name == "N21")
+    CheckBox4 = !CheckBox4;
+  else if (name == "N31")
+    CheckBox5 = !CheckBox5;
+  else if (name == "N8")
+    Button5Click();
+  else if (name == "N9")
+    Button6Click();
+  else if (name == "N12")
+    CheckBox6 = !CheckBox6;
+  else if (name == "N15" && h)
+    h->manualAccess();
+  else if (name == "CLR1" && h)
+    h->clearLog();
+  else if (name == "SAVE1" && h)
+    h->saveSettings();
 }
 
 }  // namespace zeltaro::patrol

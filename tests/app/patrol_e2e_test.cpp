@@ -49,7 +49,8 @@ class PatrolEndToEnd : public ::testing::Test {
 
 TEST_F(PatrolEndToEnd, NewFeedFillsTheWindowsAndTheWalkTransfersAtTheInterval) {
   model.Memo_List1 = "STN1\r\nSTN2\r\n";
-  http.setPage(kUrl1, spotPage({{"STN1", "7,010"}, {"JA3AAA", "14,020", "SSB"}, {"STN2", "7,020"}}));
+  http.setPage(kUrl1,
+               spotPage({{"STN1", "7,010"}, {"JA3AAA", "14,020", "SSB"}, {"STN2", "7,020"}}));
   model.CheckBox2 = true;
   model.CheckBox2Click();  // nothing to feed yet: the log is the welcome text
   EXPECT_TRUE(w(1).CheckBox2 && w(2).CheckBox2 && w(3).CheckBox2);
@@ -59,8 +60,8 @@ TEST_F(PatrolEndToEnd, NewFeedFillsTheWindowsAndTheWalkTransfersAtTheInterval) {
   const std::string tail = text::sj(" CW  1001 Tokyo 12 tnx JA2YYY＠Aichi#2001 ");
   const std::string stn1 = "1___1 26/12/09 23:15 STN1   7,010 " + tail;
   const std::string stn2 = "1___3 26/12/09 23:15 STN2   7,020 " + tail;
-  const std::string ja3 = "__3_2 26/12/09 23:15 JA3AAA 14,020 SSB 1001 Tokyo 12 tnx " +
-                          text::sj("JA2YYY＠Aichi#2001 ");
+  const std::string ja3 =
+      "__3_2 26/12/09 23:15 JA3AAA 14,020 SSB 1001 Tokyo 12 tnx " + text::sj("JA2YYY＠Aichi#2001 ");
   ASSERT_EQ(model.Memo_Log2.lines, (std::vector<std::string>{stn1, ja3, stn2}));
   // Lists 1 and 2 share a folder: window 1; list 3 has its own: window 3.
   ASSERT_EQ(w(1).CheckListBox1, (std::vector<patrol::PatrolRow>{{stn1, true}, {stn2, true}}));
@@ -87,7 +88,9 @@ TEST_F(PatrolEndToEnd, NewFeedFillsTheWindowsAndTheWalkTransfersAtTheInterval) {
   // The next check brings a newer spot; the walk stays on its row and nothing is sent at once.
   w(1).setPatrol(false);
   sent.lines.clear();
-  http.setPage(kUrl1, spotPage({{"STN1", "7,010"}, {"JA3AAA", "14,020", "SSB"}, {"STN2", "7,020"},
+  http.setPage(kUrl1, spotPage({{"STN1", "7,010"},
+                                {"JA3AAA", "14,020", "SSB"},
+                                {"STN2", "7,020"},
                                 {"STN1", "21,074", "FT8"}}));
   model.btnChkUrl1Click();
   ASSERT_EQ(w(1).rowCount(), 3);

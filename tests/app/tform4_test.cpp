@@ -24,7 +24,7 @@ QString u(const char* utf8) { return QString::fromUtf8(utf8); }
 class TForm4Test : public ::testing::Test {
  protected:
   TForm4Test() {
-    model.station.trans[0] = {40, 50, 260, 640};
+    model.station.trans[0] = {40, 50, 260, 780};
     model.station.set(1).HAMLOG = "C:\\HAMLOG\\";
   }
   void fill(patrol::PatrolWindow& w) {
@@ -103,7 +103,7 @@ TEST_F(TForm4Test, PopupMenuShowsThePreparedCaptionsAndMarks) {
 TEST_F(TForm4Test, CaptionPlaceAndStayOnTop) {
   TForm4 form(model, binding, 1);
   EXPECT_EQ(form.windowTitle(), u(" Zeltaro v2.11 巡回転送リスト [ 1 ]"));
-  EXPECT_EQ(form.size(), QSize(640, 260));
+  EXPECT_EQ(form.size(), QSize(780, 260));
   EXPECT_FALSE(form.isVisible());
   model.Memo_Log2.lines = {"1___1 26/12/09 23:15 JA1AAA 7,010 CW "};
   model.Memo_Log2.selStart = 2;
@@ -119,7 +119,7 @@ TEST_F(TForm4Test, CaptionPlaceAndStayOnTop) {
   form.close();
   EXPECT_FALSE(form.window().Visible);
   EXPECT_TRUE(model.station.pilot[0].StayTopOn);
-  EXPECT_EQ(model.station.trans[0].Width, 640);
+  EXPECT_EQ(model.station.trans[0].Width, 780);
 }
 
 TEST_F(TForm4Test, Screenshot) {

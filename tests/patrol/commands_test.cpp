@@ -48,7 +48,7 @@ TEST_F(PatrolCommands, StepDownAndUpWrapAround) {
     bool down;
     int to;
   };
-  const Case cases[] = {{4, true, 0}, {1, true, 2}, {2, true, 4}, {-1, true, 0},
+  const Case cases[] = {{4, true, 0},  {1, true, 2},   {2, true, 4},  {-1, true, 0},
                         {0, false, 4}, {-1, false, 4}, {4, false, 2}, {2, false, 1}};
   for (const Case& c : cases) {
     w(1).CurrentRow = c.from;
@@ -76,8 +76,9 @@ TEST_F(PatrolCommands, DeletingRowsMovesTheCurrentRow) {
   };
   for (const Case& c : cases) {
     PatrolCommands::SetUp();
-    fill(1, {line("1___", "R0", "7.000"), line("1___", "R1", "7.001"), line("1___", "R2", "7.002"),
-             line("1___", "R3", "7.003"), line("1___", "R4", "7.004")},
+    fill(1,
+         {line("1___", "R0", "7.000"), line("1___", "R1", "7.001"), line("1___", "R2", "7.002"),
+          line("1___", "R3", "7.003"), line("1___", "R4", "7.004")},
          c.unchecked);
     sent.lines.clear();
     w(1).CurrentRow = c.current;
@@ -260,8 +261,8 @@ TEST_F(PatrolCommands, SavedStateAndThePositionRule) {
     std::array<int, 4> want;  // Left, Top, Width, Height
   };
   const Case cases[] = {{{10, 20, 300, 400}, {10, 20, 400, 300}},
-                        {{10, 20, 300, 20}, {120, 120, 640, 300}},
-                        {{10, 20, 10, 400}, {120, 120, 640, 300}},
+                        {{10, 20, 300, 20}, {120, 120, 780, 300}},
+                        {{10, 20, 10, 400}, {120, 120, 780, 300}},
                         {{10, 20, 11, 21}, {10, 20, 21, 11}}};
   for (const Case& c : cases) {
     s.trans[1] = c.saved;

@@ -94,8 +94,8 @@ TEST_F(PatrolWalk, AnOpenWatchSecondsListSuspendsEveryWalk) {
 }
 
 TEST_F(PatrolWalk, ListBoxTwoOffSkipsRowsOfListTwoOnly) {
-  fill(1, {line("1___", "AAA", "7.001"), line("_2__", "BBB", "7.002"),
-           line("12__", "CCC", "7.003"), line("_23_", "DDD", "7.004")});
+  fill(1, {line("1___", "AAA", "7.001"), line("_2__", "BBB", "7.002"), line("12__", "CCC", "7.003"),
+           line("_23_", "DDD", "7.004")});
   w(1).CheckBox4 = false;
   patrolOn(1, 0);
   EXPECT_EQ(tick(1, 34), (Ticks{{1, "AAA"}, {12, "CCC"}, {23, "DDD"}, {34, "AAA"}}));

@@ -180,8 +180,10 @@ QAction* TForm4::menuAction(const std::string& name) const {
 
 void TForm4::run(const std::function<void()>& handler) {
   binder_.run(handler);
-  if (lists_.afterChange) lists_.afterChange();
-  else syncFromModel();
+  if (lists_.afterChange)
+    lists_.afterChange();
+  else
+    syncFromModel();
 }
 
 void TForm4::build() {
@@ -204,8 +206,10 @@ void TForm4::build() {
     return r;
   };
   auto runner = [this](std::function<void()> h) { return [this, h] { run(h); }; };
-  binder_.button(panel_, next(24), t("Button5", "▼", "次の行を転送"), runner([&w] { w.Button5Click(); }));
-  binder_.button(panel_, next(24), t("Button6", "▲", "前の行を転送"), runner([&w] { w.Button6Click(); }));
+  binder_.button(panel_, next(24), t("Button5", "▼", "次の行を転送"),
+                 runner([&w] { w.Button5Click(); }));
+  binder_.button(panel_, next(24), t("Button6", "▲", "前の行を転送"),
+                 runner([&w] { w.Button6Click(); }));
   binder_.button(panel_, next(58), t("Button1", "再セット"), runner([&w] { w.Button1Click(); }));
   binder_.check(panel_, next(46), t("CheckBox7", "自動"), w.CheckBox7, [this, &w] {
     w.CheckBox7Click();
@@ -217,7 +221,8 @@ void TForm4::build() {
     w.CheckBox2Click();
     if (lists_.afterChange) lists_.afterChange();
   });
-  binder_.check(panel_, next(46), t("CheckBox1", "巡回"), w.CheckBox1, [&w] { w.CheckBox1Click(); });
+  binder_.check(panel_, next(46), t("CheckBox1", "巡回"), w.CheckBox1,
+                [&w] { w.CheckBox1Click(); });
   progress_ = new QProgressBar(panel_);
   progress_->setGeometry(next(60));
   progress_->setTextVisible(false);
@@ -225,7 +230,7 @@ void TForm4::build() {
   binder_.check(panel_, next(28), t("CheckBox3", "1"), w.CheckBox3);
   binder_.check(panel_, next(28), t("CheckBox4", "2"), w.CheckBox4);
   binder_.check(panel_, next(28), t("CheckBox5", "3"), w.CheckBox5);
-  binder_.label(panel_, next(30), QString::fromUtf8("ワッチ"));
+  binder_.label(panel_, next(40), QString::fromUtf8("ワッチ"));
   auto* combo = new SecondsCombo(panel_);
   combo->setGeometry(next(52));
   for (int s = 1; s <= 300; ++s) combo->addItem(QString::asprintf("%3d", s));
@@ -242,7 +247,8 @@ void TForm4::build() {
   binder_.label(panel_, next(16), QString::fromUtf8("秒"));
   binder_.button(panel_, next(76), t("Button3", "全巡回解除"), runner([&w] { w.Button3Click(); }));
   // Stay on top changes the window style at once.
-  binder_.check(panel_, next(60), t("CheckBox6", "最前面"), w.CheckBox6, [this] { syncFromModel(); });
+  binder_.check(panel_, next(60), t("CheckBox6", "最前面"), w.CheckBox6,
+                [this] { syncFromModel(); });
 
   list_ = new PatrolListWidget(w, this);
   binder_.describe(list_, t("CheckListBox1", "", "巡回転送リスト"));
@@ -285,7 +291,8 @@ void TForm4::buildMenu() {
     QAction* a = parent->addAction(caption);
     actions_[item.name] = a;
     const std::string name = item.name;
-    connect(a, &QAction::triggered, this, [this, name] { run([this, name] { window_.menuClick(name); }); });
+    connect(a, &QAction::triggered, this,
+            [this, name] { run([this, name] { window_.menuClick(name); }); });
   }
   connect(menu_, &QMenu::aboutToShow, this, [this] { prepareMenu(); });
 }
