@@ -19,6 +19,7 @@
 
 #include "app/command_line.h"
 #include "app/main_model.h"
+#include "app/patrol_binding.h"
 #include "app/station.h"
 #include "app/ui/tform1.h"
 #include "app/ui/tform2.h"
@@ -130,14 +131,25 @@ int main(int argc, char** argv) {
     // console listening.
     platform::QtMessageBox consoleMessages;
     console::RemoteConsole remoteConsole(model, consoleMessages);
+    // The patrol lists, before the main window: its start-up refreshes the panes, which feeds
+    // them; their walk transfers into HAMLOG as a double-click does.
+    platform::SystemClock patrolClock;
+    app::PatrolListsBinding patrolLists(model, patrolClock, &station.patrolTransfer());
     app::ui::TForm1 form1(model, args);
     // What a console command changed shows in the window before its reply goes out.
     remoteConsole.setAfterCommand([&form1] { form1.syncFromModel(); });
     app::ui::TForm2 form2(model);
     app::ui::TForm3 form3;
-    app::ui::TForm4 form4(model);
-    app::ui::TForm4 form4b(model);
-    app::ui::TForm4 form4c(model);
+    app::ui::TForm4 form4(model, patrolLists, 1);
+    app::ui::TForm4 form4b(model, patrolLists, 2);
+    app::ui::TForm4 form4c(model, patrolLists, 3);
+    // A step of one window may change the others and the main window's "new" switch.
+    patrolLists.afterChange = [&] {
+      form1.syncFromModel();
+      form4.syncFromModel();
+      form4b.syncFromModel();
+      form4c.syncFromModel();
+    };
     QObject::connect(&form1, &app::ui::TForm1::closed, &qapp, &QCoreApplication::quit);
 
     QSocketNotifier signalNotifier(signalFds[0], QSocketNotifier::Read);

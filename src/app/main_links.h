@@ -35,6 +35,14 @@ class PatrolListsLink {
   // Whether any of the windows is visible (the transfer sends other data words then, and
   // returns the focus differently).
   virtual bool anyVisible() const { return false; }
+  // The pane popup menu's replace (append false) or append item on pane 0 ... 3 (Memo_Log2 ...
+  // Memo_Log5).
+  virtual void feed(bool append, int pane) { (void)append, (void)pane; }
+  // The main window's "new" switch has been set to on by the operator: with its box, or with
+  // the popup item (fromMenu).
+  virtual void newSwitched(bool on, bool fromMenu) { (void)on, (void)fromMenu; }
+  // The main window closes: each visible window stores its state in the settings.
+  virtual void saveVisibleWindows() {}
 };
 
 // Carrying a log line into HAMLOG (its fields, the rig, the focus and the companion program).

@@ -112,7 +112,9 @@ void MainModel::close() {
 }
 
 // The steps of the close sequence whose subsystems are still to come.
-void MainModel::storePatrolWindowStates() {}
+void MainModel::storePatrolWindowStates() {
+  if (services_.patrolLists) services_.patrolLists->saveVisibleWindows();
+}
 void MainModel::closeRigLink() {
   if (services_.rig) services_.rig->close();
 }

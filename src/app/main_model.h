@@ -192,6 +192,14 @@ class MainModel {
   void Memo_Log3DblClick() { logPaneDoubleClick(Memo_Log3, false); }
   void Memo_Log4DblClick() { logPaneDoubleClick(Memo_Log4, false); }
   void Memo_Log5DblClick() { logPaneDoubleClick(Memo_Log5, false); }
+  // The popup's patrol items, with the pane that has the keyboard focus (0 Memo_Log2 ... 3
+  // Memo_Log5, -1 for none): they act only from an aligned pane.
+  void menu_ReplaceClick(int focusedPane);
+  void menu_AppendClick(int focusedPane);
+  // The operator switched "new" (CheckBox2 holds the new state).
+  void CheckBox2Click();
+  // "new (件置換)": toggles "new"; on, it reaches the patrol windows and feeds them.
+  void newN1Click();
   views::LogPanes logPanes();
   // The checked filter button.
   views::LogFilter checkedFilter() const;
@@ -309,7 +317,10 @@ class MainModel {
   void attachClipboard(platform::Clipboard* clipboard) { services_.clipboard = clipboard; }
   void attachFirstQso(FirstQsoChecker* checker) { services_.firstQso = checker; }
   void attachTransfer(TransferLink* transfer) { services_.transfer = transfer; }
-  void attachPatrolLists(PatrolListsLink* lists) { services_.patrolLists = lists; }
+  void attachPatrolLists(PatrolListsLink* lists) {
+    services_.patrolLists = lists;
+    patrolListsReady = lists != nullptr;
+  }
   bool hasClipboard() const { return services_.clipboard != nullptr; }
   // Whether a transfer patrol list window is visible.
   bool anyPatrolWindowVisible() const {

@@ -142,4 +142,23 @@ void MainModel::PopupMenu1Popup() {
                                       static_cast<int>(station.shared.NEW_STNS), CheckBox2);
 }
 
+void MainModel::menu_ReplaceClick(int focusedPane) {
+  if (services_.patrolLists && focusedPane >= 0 && focusedPane <= 3)
+    services_.patrolLists->feed(false, focusedPane);
+}
+
+void MainModel::menu_AppendClick(int focusedPane) {
+  if (services_.patrolLists && focusedPane >= 0 && focusedPane <= 3)
+    services_.patrolLists->feed(true, focusedPane);
+}
+
+void MainModel::CheckBox2Click() {
+  if (services_.patrolLists) services_.patrolLists->newSwitched(CheckBox2, false);
+}
+
+void MainModel::newN1Click() {
+  CheckBox2 = !CheckBox2;
+  if (services_.patrolLists) services_.patrolLists->newSwitched(CheckBox2, true);
+}
+
 }  // namespace zeltaro::app

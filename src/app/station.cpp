@@ -18,6 +18,7 @@
 #include "platform/qt_message_pump.h"
 #include "rig/rig_system.h"
 #include "text/codec.h"
+#include "patrol/line_transfer.h"
 #include "transfer/transfer_line.h"
 
 namespace zeltaro::app {
@@ -108,9 +109,11 @@ struct RigSideLink final : transfer::RigSide {
   }
 };
 
-struct TransferAdapter final : TransferLink {
+// The one transfer, as the main window's double-click and the patrol lists' walk reach it.
+struct TransferAdapter final : TransferLink, patrol::LineTransfer {
   std::unique_ptr<transfer::Transfer> transfer;
   void TransferLine(std::string_view line) override { transfer->TransferLine(line); }
+  void transferLine(std::string_view line) override { transfer->TransferLine(line); }
 };
 }  // namespace
 
@@ -172,5 +175,7 @@ Station::Station(std::string exeDirCp932, std::string settingsFile, BridgeLaunch
 }
 
 Station::~Station() { model_->attachFirstQso(nullptr); }
+
+patrol::LineTransfer& Station::patrolTransfer() { return services_->transfer; }
 
 }  // namespace zeltaro::app

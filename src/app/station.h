@@ -7,6 +7,10 @@
 
 #include "app/main_model.h"
 
+namespace zeltaro::patrol {
+class LineTransfer;
+}
+
 namespace zeltaro::app {
 
 class HamlogChecker;
@@ -29,6 +33,8 @@ class Station {
   Station& operator=(const Station&) = delete;
 
   MainModel& model() { return *model_; }
+  // The transfer into HAMLOG, for the patrol lists' walk.
+  patrol::LineTransfer& patrolTransfer();
 
  private:
   struct Services;

@@ -54,10 +54,12 @@ TEST(TForm1, TicksReachTheModelOnlyWhileEnabledAndRefreshTheCaption) {
 
 TEST(Windows, ActivationRecordsTheWindowExceptForTheMailStatus) {
   MainModel model;
+  platform::FixedClock clock({2010, 5, 22, 14, 30, 0});
   TForm1 form1(model, {"zeltaro"});
   TForm2 form2(model);
   TForm3 form3;
-  TForm4 form4(model);
+  PatrolListsBinding patrolLists(model, clock, nullptr);
+  TForm4 form4(model, patrolLists, 1);
 
   activate(form2);
   EXPECT_EQ(model.LastActiveWindow, &form2);

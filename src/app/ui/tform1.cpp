@@ -294,8 +294,8 @@ void TForm1::buildLogArea() {
   button(p5, {104, 68, 44, 22}, QStringLiteral("Button1"), QStringLiteral("CLR"), {},
          [&m] { m.Button1Click(); });
   bound(p5, {4, 92, 70, 18}, "CheckBox1", [&m] { m.CheckBox1Click(); });
-  // The "new" feed belongs to the patrol lists; until they exist the box only keeps its state.
-  bound(p5, {78, 92, 60, 18}, "CheckBox2");
+  // "new": the newest lines feed the patrol lists.
+  bound(p5, {78, 92, 60, 18}, "CheckBox2", [&m] { m.CheckBox2Click(); });
 
   // The five panes, one popup menu for all.
   auto* menu = new QMenu(this);
@@ -308,6 +308,17 @@ void TForm1::buildLogArea() {
   newN1->setCheckable(true);
   connect(copy, &QAction::triggered, this, [this, &m] { run([&m] { m.menu_CopyClick(); }); });
   connect(all, &QAction::triggered, this, [this, &m] { run([&m] { m.menu_AllClick(); }); });
+  // The patrol items feed from the aligned pane that has the keyboard focus.
+  auto focusedPane = [this] {
+    for (std::size_t i = 1; i < panes_.size(); ++i)
+      if (panes_[i] == QApplication::focusWidget()) return int(i) - 1;
+    return -1;
+  };
+  connect(replace, &QAction::triggered, this,
+          [this, &m, focusedPane] { run([&m, p = focusedPane()] { m.menu_ReplaceClick(p); }); });
+  connect(append, &QAction::triggered, this,
+          [this, &m, focusedPane] { run([&m, p = focusedPane()] { m.menu_AppendClick(p); }); });
+  connect(newN1, &QAction::triggered, this, [this, &m] { run([&m] { m.newN1Click(); }); });
   connect(menu, &QMenu::aboutToShow, this, [&m, replace, append, newN1] {
     m.PopupMenu1Popup();
     replace->setEnabled(m.popupMenu1.menu_ReplaceEnabled);

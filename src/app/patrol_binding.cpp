@@ -1,0 +1,50 @@
+#include "app/patrol_binding.h"
+
+#include "app/main_model.h"
+
+namespace zeltaro::app {
+
+PatrolListsBinding::PatrolListsBinding(MainModel& model, const platform::Clock& clock,
+                                       patrol::LineTransfer* transfer)
+    : model_(model), lists_(model.station, clock, transfer, this) {
+  model_.attachPatrolLists(this);
+}
+
+PatrolListsBinding::~PatrolListsBinding() { model_.attachPatrolLists(nullptr); }
+
+void PatrolListsBinding::feedNewest() {
+  lists_.FeedNewest();
+  changed();
+}
+
+void PatrolListsBinding::stopPatrol(bool alsoNew) {
+  lists_.stopPatrol(alsoNew);
+  changed();
+}
+
+void PatrolListsBinding::feed(bool append, int pane) {
+  append ? lists_.menu_AppendClick(pane) : lists_.menu_ReplaceClick(pane);
+  changed();
+}
+
+void PatrolListsBinding::newSwitched(bool on, bool fromMenu) {
+  fromMenu ? lists_.mainNewN1Click(on) : lists_.mainCheckBox2Click(on);
+  changed();
+}
+
+bool PatrolListsBinding::mainNewSwitch() const { return model_.CheckBox2; }
+void PatrolListsBinding::setMainNewSwitch(bool on) { model_.CheckBox2 = on; }
+
+views::Pane* PatrolListsBinding::alignedPane(int pane) {
+  views::Pane* panes[] = {&model_.Memo_Log2, &model_.Memo_Log3, &model_.Memo_Log4,
+                          &model_.Memo_Log5};
+  return pane >= 0 && pane < 4 ? panes[pane] : nullptr;
+}
+
+bool PatrolListsBinding::autoPatrolSelected() const { return !model_.radioTimeSel_Off; }
+// The countdown at its end: the next tick of Timer1 starts the cycle.
+void PatrolListsBinding::manualAccess() { model_.ProgressBar1 = 60; }
+void PatrolListsBinding::clearLog() { model_.Button1Click(); }
+void PatrolListsBinding::saveSettings() { model_.btnSaveClick(); }
+
+}  // namespace zeltaro::app

@@ -1,0 +1,16 @@
+#pragma once
+// The hand-over of one log-format line into HAMLOG's input window: the patrol lists walk their
+// rows into it, one at a time.
+
+#include <string_view>
+
+namespace zeltaro::patrol {
+
+class LineTransfer {
+ public:
+  virtual ~LineTransfer() = default;
+  // line: CP932, four flag characters and the aligned notification text.
+  virtual void transferLine(std::string_view line) = 0;
+};
+
+}  // namespace zeltaro::patrol
