@@ -27,7 +27,7 @@ std::optional<std::string> readSmallFile(const std::string& path) {
   if (fs::file_size(path, ec) > (1u << 20) || ec) return std::nullopt;
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
-  return std::string(std::istreambuf_iterator<char>(in), {});
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // dir/name, where name is matched without regard to A-Z case when it does not exist as spelt.
@@ -106,6 +106,7 @@ bool isWindowsPath(std::string_view p) {
 }
 
 bool isWine(std::string_view word) {
+  if (word.find('=') != std::string_view::npos) return false;  // WINEPREFIX=.../wine
   const std::string name = fs::path(word).filename().string();
   return name == "wine" || name == "wine64" || name == "wine-stable" || name == "wine-development";
 }
