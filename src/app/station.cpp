@@ -20,6 +20,9 @@ struct RigControlLink final : RigLink {
   std::unique_ptr<rig::RigSystem> system;
   void open() override { system->control().openAtStart(); }
   void close() override { system->control().close(); }
+  void settingsDialogClosed(const settings::RigDirectSettings& before) override {
+    system->control().settingsDialogClosed(before);
+  }
 };
 }  // namespace
 
@@ -50,8 +53,8 @@ Station::Station(std::string exeDirCp932, std::string settingsFile)
   s.rig = &services_->rig;
   model_ = std::make_unique<MainModel>(s);
   // The checker reads the model's condition sets at every check.
-  firstQso_ = std::make_unique<HamlogChecker>(model_->station.first, model_->station.shared,
-                                              s.messageBox);
+  firstQso_ =
+      std::make_unique<HamlogChecker>(model_->station.first, model_->station.shared, s.messageBox);
   model_->attachFirstQso(firstQso_.get());
   services_->rig.system = std::make_unique<rig::RigSystem>(
       model_->station.rigDirect, model_->station.tarvopc, &services_->messageBox);
