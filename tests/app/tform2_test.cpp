@@ -206,7 +206,8 @@ TEST(TForm2Test, ValuesChangedOnEachTabSurviveASaveAndARestart) {
       "[Tarvopc]\r\nIP=\"192.168.1.5\"\r\nPORT=\"10001\"\r\nCALL=0\r\nCODE=0\r\nQTH=1\r\n"
       "CLEAR=0\r\n\r\n"
       "[RigDirect]\r\nUse=1\r\nMaker=1\r\nCom=0\r\nBps=3\r\nRigID=110\r\nPcID=80\r\n"
-      "RigTarvopc=0\r\nDevice=\"/dev/ttyUSB3\"\r\nRigctldHost=127.0.0.1\r\nRigctldPort=4532\r\n\r\n";
+      "RigTarvopc=0\r\nDevice=\"/dev/"
+      "ttyUSB3\"\r\nRigctldHost=127.0.0.1\r\nRigctldPort=4532\r\n\r\n";
   EXPECT_EQ(
       sections(readBytes(ini), {"First_1", "First_2", "First_3", "First", "Tarvopc", "RigDirect"}),
       expected);

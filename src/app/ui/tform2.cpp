@@ -227,9 +227,9 @@ void TForm2::radioGroup(QWidget* parent, const std::vector<std::pair<int, QRect>
 }
 
 void TForm2::build() {
-  resize(720, 500);
+  resize(770, 500);
   tabs_ = new QTabWidget(this);
-  tabs_->setGeometry(4, 4, 712, 492);
+  tabs_->setGeometry(4, 4, 762, 492);
   const char* names[] = {" 抽出条件 ", "ｼｽﾃﾑ設定(1)", "ｼｽﾃﾑ設定(2)", "使用説明"};
   QWidget* pages[4];
   for (int i = 0; i < 4; ++i) {
@@ -257,16 +257,16 @@ void TForm2::buildConditionsTab(QWidget* tab) {
     const auto k = static_cast<std::size_t>(n - 1);
     const auto pick = [k](int a, int b, int c) { return std::array<int, 3>{a, b, c}[k]; };
     static const char* const kTitles[] = {"List1", "List2", "List3"};
-    QGroupBox* g = group(tab, {6 + 234 * (n - 1), 6, 228, 450}, kTitles[k]);
+    QGroupBox* g = group(tab, {6 + 250 * (n - 1), 6, 244, 450}, kTitles[k]);
     g->setAcceptDrops(true);
     g->installEventFilter(this);
     listGroups_[k] = g;
 
-    bound(g, {8, 22, 216, 20}, name("CheckBox", pick(4, 8, 12)));
+    bound(g, {8, 22, 230, 20}, name("CheckBox", pick(4, 8, 12)));
     bound(g, {8, 48, 48, 20}, name("CheckBox", pick(1, 7, 11)));
-    bound(g, {58, 46, 72, 22}, name("Edit", pick(1, 3, 5)));
-    label(g, {134, 48, 14, 20}, "～");
-    bound(g, {150, 46, 72, 22}, name("Edit", pick(2, 4, 6)));
+    bound(g, {58, 46, 66, 22}, name("Edit", pick(1, 3, 5)));
+    label(g, {126, 48, 16, 20}, "～");
+    bound(g, {144, 46, 94, 22}, name("Edit", pick(2, 4, 6)));
     bound(g, {8, 74, 62, 20}, name("CheckBox", pick(2, 5, 9)));
     bound(g, {76, 74, 66, 20}, name("CheckBox", pick(3, 6, 10)));
     const std::string code = name("CheckBox", pick(16, 17, 18));
@@ -275,17 +275,15 @@ void TForm2::buildConditionsTab(QWidget* tab) {
       if (n == 2) dialog_.CheckBox17Click();
       if (n == 3) dialog_.CheckBox18Click();
     });
-    bound(g, {20, 98, 204, 20}, name("CheckBox", pick(19, 20, 21)));
-    bound(g, {8, 124, 216, 20}, name("CheckBox", pick(13, 14, 15)));
-    bound(g, {24, 148, 198, 22}, name("Edit", pick(9, 10, 11)));
+    bound(g, {20, 98, 222, 20}, name("CheckBox", pick(19, 20, 21)));
+    bound(g, {8, 124, 230, 20}, name("CheckBox", pick(13, 14, 15)));
+    bound(g, {24, 148, 212, 22}, name("Edit", pick(9, 10, 11)));
     label(g, {8, 180, 120, 20}, "HAMLOGフォルダ");
-    auto* browse =
-        binder_.button(g, {150, 176, 70, 24},
-                       {QStringLiteral("Button%1").arg(n), u("参照"),
-                        u("このListのHAMLOGのﾌｫﾙﾀﾞを指定 (HAMLOGのﾌｧｲﾙをﾄﾞﾛｯﾌﾟしても可)")},
-                       [this, n] { dialog_.chooseFolder(n); });
-    (void)browse;
-    bound(g, {8, 204, 214, 40}, name("StaticText", n));
+    binder_.button(g, {164, 176, 72, 24},
+                   {QStringLiteral("Button%1").arg(n), u("参照"),
+                    u("このListのHAMLOGのﾌｫﾙﾀﾞを指定 (HAMLOGのﾌｧｲﾙをﾄﾞﾛｯﾌﾟしても可)")},
+                   [this, n] { dialog_.chooseFolder(n); });
+    bound(g, {8, 204, 228, 40}, name("StaticText", n));
     static_cast<QLabel*>(control(QStringLiteral("StaticText%1").arg(n)))->setWordWrap(true);
     bound(g, {8, 252, 214, 20}, name("CheckBox", pick(23, 25, 27)));
     bound(g, {8, 276, 214, 20}, name("CheckBox", pick(24, 26, 28)));
@@ -297,7 +295,7 @@ void TForm2::buildConditionsTab(QWidget* tab) {
 }
 
 void TForm2::buildSystem1Tab(QWidget* tab) {
-  QGroupBox* bands = group(tab, {6, 6, 694, 118}, " HAMLOG Rig周波数設定を行うバンド設定 ");
+  QGroupBox* bands = group(tab, {6, 6, 744, 118}, " HAMLOG Rig周波数設定を行うバンド設定 ");
   static const char* const kBands[] = {"135K", "1.9", "3.5", "7",   "10",  "14",   "18", "21",
                                        "24",   "28",  "50",  "144", "430", "1.2G", "他"};
   for (int bit = 0; bit < 15; ++bit) {
@@ -342,10 +340,10 @@ void TForm2::buildSystem1Tab(QWidget* tab) {
 void TForm2::buildSystem2Tab(QWidget* tab) {
   static const char* const kItems[] = {"DATE", "TIME", "CALL", "FREQ",
                                        "MODE", "CODE", "QTH",  "RMKS"};
-  QGroupBox* slotGroup = group(tab, {6, 6, 694, 62}, " Http：定義文 $#xx");
+  QGroupBox* slotGroup = group(tab, {6, 6, 744, 62}, " Http：定義文 $#xx");
   const char* slotEdits[] = {"Edit30", "Edit31", "Edit13", "Edit7",
                              "Edit8",  "Edit12", "Edit14", "Edit33"};
-  QGroupBox* cols = group(tab, {6, 74, 694, 62},
+  QGroupBox* cols = group(tab, {6, 74, 744, 62},
                           " HAMLOGへ転送する列設定 （ Mode2・Log一覧 スペース区切りの列位置 ) ");
   const char* colEdits[] = {"Edit28", "Edit29", "Edit19", "Edit15",
                             "Edit16", "Edit17", "Edit20", "Edit32"};
@@ -357,12 +355,12 @@ void TForm2::buildSystem2Tab(QWidget* tab) {
   }
 
   QGroupBox* after =
-      group(tab, {6, 142, 694, 50},
+      group(tab, {6, 142, 744, 50},
             " HAMLOGまたはTarvopcへ転送した後の動作設定  ( 巡回転送リスト画面が非表示のとき ） ");
   bound(after, {10, 22, 300, 20}, "CheckBox22");
   bound(after, {320, 22, 200, 20}, "CheckBox32");
 
-  QGroupBox* companion = group(tab, {6, 198, 694, 54}, " HAMLOGへ転送時にTarvopcへ同時転送");
+  QGroupBox* companion = group(tab, {6, 198, 744, 54}, " HAMLOGへ転送時にTarvopcへ同時転送");
   label(companion, {10, 24, 20, 22}, "IP");
   bound(companion, {32, 22, 130, 22}, "Edit21");
   label(companion, {172, 24, 34, 22}, "Port");
@@ -372,23 +370,23 @@ void TForm2::buildSystem2Tab(QWidget* tab) {
   bound(companion, {438, 24, 64, 20}, "CheckBox104");
   bound(companion, {506, 24, 180, 20}, "CheckBox35");
 
-  QGroupBox* key = group(tab, {6, 258, 694, 54}, " HAMLOG Rigの周波数設定 キー割当");
+  QGroupBox* key = group(tab, {6, 258, 744, 54}, " HAMLOG Rigの周波数設定 キー割当");
   bound(key, {10, 24, 70, 20}, "CheckBox29");
   bound(key, {84, 24, 70, 20}, "CheckBox30");
   bound(key, {158, 24, 70, 20}, "CheckBox31");
   bound(key, {240, 22, 110, 24}, "ComboBox1");
 
-  QGroupBox* michi = group(tab, {6, 318, 440, 110}, " HAMLOG 道の駅の設定 ");
+  QGroupBox* michi = group(tab, {6, 318, 424, 110}, " HAMLOG 道の駅の設定 ");
   label(michi, {10, 24, 110, 20}, "HAMLOG照合対象 ");
-  radioGroup(michi, {{1, {120, 24, 86, 20}},
-                     {2, {206, 24, 86, 20}},
+  radioGroup(michi, {{1, {124, 24, 84, 20}},
+                     {2, {208, 24, 84, 20}},
                      {3, {292, 24, 60, 20}},
                      {4, {356, 24, 60, 20}}});
   label(michi, {10, 52, 110, 20}, "転送先");
   radioGroup(michi, {{5, {120, 52, 86, 20}}, {6, {206, 52, 86, 20}}, {7, {292, 52, 60, 20}}});
   bound(michi, {10, 80, 300, 20}, "CheckBox102");
 
-  QGroupBox* remarks = group(tab, {454, 318, 246, 110}, " HAMLOG Remarks (Comments) の転送設定 ");
+  QGroupBox* remarks = group(tab, {436, 318, 314, 110}, " HAMLOG Remarks (Comments) の転送設定 ");
   label(remarks, {10, 24, 60, 20}, "転送先");
   radioGroup(remarks, {{8, {70, 24, 86, 20}}, {9, {70, 48, 86, 20}}, {10, {70, 72, 86, 20}}});
 }
