@@ -10,12 +10,16 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTimer>
+#include <QUrl>
 #include <filesystem>
 #include <fstream>
 
@@ -252,6 +256,26 @@ TEST(TForm2Test, AValueChangedElsewhereWhileClosedIsShownAtTheNextOpening) {
   p.model->station.shared.NEW_STNS = 30;  // as a patrol window's menu sets it
   p.inDialog([&] { EXPECT_EQ(p.get<QLineEdit>("Edit26")->text(), u("30")); });
   EXPECT_EQ(p.model->station.shared.NEW_STNS, 30);
+}
+
+TEST(TForm2Test, AFileDroppedOnAListsGroupSetsThatListsFolder) {
+  TempDir dir;
+  hamlogFolder(dir.file("Hamlog"));
+  std::ofstream(dir.file("Hamlog/Hamlogw.exe"));
+  Program p("", dir.path());
+  auto* group = p.form2->findChild<QWidget*>(QStringLiteral("GroupBoxList3"));
+  ASSERT_NE(group, nullptr);
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(QString::fromStdString(dir.file("Hamlog/Hamlogw.exe"))),
+                QUrl::fromLocalFile(QString::fromStdString(dir.file("elsewhere/x.exe")))});
+  QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(group, &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(group, &drop);
+  EXPECT_EQ(p.get<QLabel>("StaticText3")->text().toStdString(), dir.file("Hamlog/"));
+  EXPECT_EQ(p.get<QLabel>("StaticText1")->text(), QString());
+  EXPECT_TRUE(p.box.shown.empty());
 }
 
 TEST(TForm2Test, ControlsTellTheirCaptionAndHint) {

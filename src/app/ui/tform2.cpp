@@ -258,6 +258,7 @@ void TForm2::buildConditionsTab(QWidget* tab) {
     const auto pick = [k](int a, int b, int c) { return std::array<int, 3>{a, b, c}[k]; };
     static const char* const kTitles[] = {"List1", "List2", "List3"};
     QGroupBox* g = group(tab, {6 + 250 * (n - 1), 6, 244, 450}, kTitles[k]);
+    g->setObjectName(QStringLiteral("GroupBoxList%1").arg(n));
     g->setAcceptDrops(true);
     g->installEventFilter(this);
     listGroups_[k] = g;
