@@ -1,5 +1,6 @@
 #include "app/ui/tform2.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPointer>
 #include <QRadioButton>
 #include <QSerialPortInfo>
 #include <QTabWidget>
@@ -39,9 +41,22 @@ class DialogMessageBox final : public platform::MessageBox {
  public:
   explicit DialogMessageBox(QWidget* owner) : owner_(owner) {}
   void show(Kind, std::string_view caption, std::string_view text) override {
+    // Windows that stay on top (the patrol lists can) would hide the box: normal meanwhile.
+    std::vector<QPointer<QWidget>> onTop;
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (w->isVisible() && (w->windowFlags() & Qt::WindowStaysOnTopHint)) {
+        onTop.emplace_back(w);
+        w->setWindowFlag(Qt::WindowStaysOnTopHint, false);
+        w->show();
+      }
     QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(text::utf8FromCp932(caption)),
                     QString::fromStdString(text::utf8FromCp932(text)), QMessageBox::Ok, owner_);
     box.exec();
+    for (const QPointer<QWidget>& w : onTop)
+      if (w) {
+        w->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+        w->show();
+      }
   }
 
  private:
