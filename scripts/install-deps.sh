@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   python3 python3-aiosmtpd
   libhamlib-utils
+  libpcre2-dev
   fonts-ipafont-mincho fonts-ipafont-gothic
   xvfb xauth
   wine wine32:i386 wine64 mingw-w64 g++-mingw-w64-i686 g++-mingw-w64-x86-64

@@ -32,6 +32,19 @@ class PatrolListsLink {
   virtual void feedNewest() = 0;
   // The log font, for the lists that exist.
   virtual void applyFont(const views::PaneFont& font) = 0;
+  // A double-click on a log pane: the patrol box of every window off, and with alsoNew their
+  // "new" boxes too.
+  virtual void stopPatrol(bool alsoNew) { (void)alsoNew; }
+  // Whether any of the windows is visible (the transfer sends other data words then, and
+  // returns the focus differently).
+  virtual bool anyVisible() const { return false; }
+};
+
+// Carrying a log line into HAMLOG (its fields, the rig, the focus and the companion program).
+class TransferLink {
+ public:
+  virtual ~TransferLink() = default;
+  virtual void TransferLine(std::string_view line) = 0;
 };
 
 // The transceiver link of direct rig control.

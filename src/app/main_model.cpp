@@ -225,6 +225,11 @@ const spots::CompiledTemplate& MainModel::compiledTemplate() {
   return template_;
 }
 
+const spots::CompiledBody& MainModel::compiledBody() {
+  if (Edit1 != body_.body) body_ = spots::compileBody(Edit1);
+  return body_;
+}
+
 int MainModel::processPage(int n) {
   SubjectSuffix.clear();
   insertedSoFar_ = 0;
@@ -257,9 +262,14 @@ int MainModel::processPage(int n) {
 void MainModel::processRecords(int n, spots::NewLines& fresh, bool (&firstQsoHit)[3]) {
   for (const std::string& record : Memo2) {
     if (platform::stopRequested()) return;  // the program is closing
+    // The window and the console get their turn once per record: a record takes a few
+    // microseconds, so the pump (which itself runs the event loop only every few
+    // milliseconds) need not be asked at every tag and word.
+    services_.pump->pump();
+    platform::NullMessagePump withinRecord;
     const spots::ExtractionSlots slots =
-        spots::fillSlots(record, compiledTemplate(), roles, *services_.pump);
-    const spots::Composition c = spots::compose(Edit1, slots, *services_.pump);
+        spots::fillSlots(record, compiledTemplate(), roles, withinRecord);
+    const spots::Composition c = spots::compose(compiledBody(), slots, withinRecord);
     if (!c.searchable) continue;
 
     edt_Call = slots[roles.HTTP_CALL];
@@ -268,6 +278,8 @@ void MainModel::processRecords(int n, spots::NewLines& fresh, bool (&firstQsoHit
     edt_Mode = slots[roles.HTTP_MODE];
 
     bool matched[3] = {false, false, false};
+    std::string folded;  // the search text A-Z folded, once for the three lists
+    bool isFolded = false;
     for (int l = 1; l <= 3; ++l) {
       if (!listEnabledForUrl(l, n)) continue;
       if (services_.firstQso &&
@@ -275,8 +287,11 @@ void MainModel::processRecords(int n, spots::NewLines& fresh, bool (&firstQsoHit
         matched[l - 1] = true;
         firstQsoHit[l - 1] = true;
       } else {
-        services_.pump->pump();
-        matched[l - 1] = listMatchers_[at(l)].matches(listText(l), c.search);
+        if (!isFolded) {
+          folded = text::foldAZ(c.search);
+          isFolded = true;
+        }
+        matched[l - 1] = listMatchers_[at(l)].matchesFolded(listText(l), text::trim(folded));
       }
     }
     if (!matched[0] && !matched[1] && !matched[2]) continue;

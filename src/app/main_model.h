@@ -17,6 +17,7 @@
 #include "platform/http_client.h"
 #include "platform/message_pump.h"
 #include "settings/station_settings.h"
+#include "spots/composition.h"
 #include "spots/extraction.h"
 #include "views/log_views.h"
 #include "views/main_layout.h"
@@ -53,6 +54,7 @@ struct MainServices {
   PatrolListsLink* patrolLists = nullptr;
   RigLink* rig = nullptr;
   FirstQsoChecker* firstQso = nullptr;
+  TransferLink* transfer = nullptr;
 };
 
 // Where a mail is sent from: the error rules differ.
@@ -187,6 +189,13 @@ class MainModel {
   // Ctrl+A and Ctrl+C in a pane.
   void Memo_LogKeyDown(Pane& pane, char key, bool ctrl);
   void PopupMenu1Popup();
+  // Double-click on a log pane: the line of the caret goes to HAMLOG (Memo_Log's through its
+  // aligned twin in Memo_Log2); the patrol lists stop walking first.
+  void Memo_LogDblClick();
+  void Memo_Log2DblClick() { logPaneDoubleClick(Memo_Log2, true); }
+  void Memo_Log3DblClick() { logPaneDoubleClick(Memo_Log3, false); }
+  void Memo_Log4DblClick() { logPaneDoubleClick(Memo_Log4, false); }
+  void Memo_Log5DblClick() { logPaneDoubleClick(Memo_Log5, false); }
   views::LogPanes logPanes();
   // The checked filter button.
   views::LogFilter checkedFilter() const;
@@ -289,6 +298,7 @@ class MainModel {
   bool startUpDone = false;
   // The program window activated last: each window writes its own id here on activation.
   const void* LastActiveWindow = nullptr;
+  const void* MainWindow = nullptr;  // the main window's id, as it writes it to LastActiveWindow
 
   // ---- Settings ----
   // The settings file beside the executable, as the file system spells it (UTF-8); empty:
@@ -302,7 +312,13 @@ class MainModel {
   void attachConsole(ConsoleLink* console) { services_.console = console; }
   void attachClipboard(platform::Clipboard* clipboard) { services_.clipboard = clipboard; }
   void attachFirstQso(FirstQsoChecker* checker) { services_.firstQso = checker; }
+  void attachTransfer(TransferLink* transfer) { services_.transfer = transfer; }
+  void attachPatrolLists(PatrolListsLink* lists) { services_.patrolLists = lists; }
   bool hasClipboard() const { return services_.clipboard != nullptr; }
+  // Whether a transfer patrol list window is visible.
+  bool anyPatrolWindowVisible() const {
+    return services_.patrolLists && services_.patrolLists->anyVisible();
+  }
 
  private:
   void storePatrolWindowStates();
@@ -310,6 +326,9 @@ class MainModel {
   void releaseMichiNoEkiData();
   void openUrl(int n);
   void filterButtonClick(views::LogFilter filter);
+  // Steps 2 and 3 of a pane's double-click; alsoNew for Memo_Log2, whose "new" boxes go off too.
+  void stopPatrolForTransfer(bool alsoNew);
+  void logPaneDoubleClick(const Pane& pane, bool alsoNew);
   void checkFilterButton(views::LogFilter filter);
   void applyWindowGeometry();
   void selectInterval(int minutes);
@@ -337,6 +356,8 @@ class MainModel {
   const spots::CompiledTemplate& compiledTemplate();
   std::vector<std::string> templateCompiledFrom_;  // Memo_pcre as template_ was made from it
   spots::CompiledTemplate template_;               // the lists, compiled when they change
+  const spots::CompiledBody& compiledBody();
+  spots::CompiledBody body_;  // Edit1, cut at its tags when it changes
 };
 
 // The banner caption and the built-in welcome text of Memo_Log.

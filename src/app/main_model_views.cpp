@@ -27,6 +27,27 @@ void MainModel::RefreshLogViews() {
   views::RefreshLogViews(logPanes(), columnCount(), WelcomeText, feed);
 }
 
+void MainModel::stopPatrolForTransfer(bool alsoNew) {
+  if (services_.patrolLists) services_.patrolLists->stopPatrol(alsoNew);
+  if (alsoNew) CheckBox2 = false;
+  LastActiveWindow = MainWindow;
+}
+
+void MainModel::Memo_LogDblClick() {
+  const auto line = views::caretLine(Memo_Log);
+  if (!line) return;
+  stopPatrolForTransfer(false);
+  if (*line >= Memo_Log2.lines.size()) return;
+  if (services_.transfer) services_.transfer->TransferLine(Memo_Log2.lines[*line]);
+}
+
+void MainModel::logPaneDoubleClick(const Pane& pane, bool alsoNew) {
+  const auto line = views::caretLine(pane);
+  if (!line) return;
+  stopPatrolForTransfer(alsoNew);
+  if (services_.transfer) services_.transfer->TransferLine(pane.lines[*line]);
+}
+
 void MainModel::ApplyDisplayMode() {
   views::ApplyDisplayMode(logPanes(), radioDisp2, checkedFilter());
 }

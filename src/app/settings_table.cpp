@@ -280,6 +280,9 @@ const SettingRow kRows[] = {
      0, 0, 0, 'p'},
     {"Pilot_#", "Sel3", "", "", "", Conv::Bool, FIELD(m.station.pilot[at(n)].Sel3), LoadRule::Now,
      0, 0, 0, 'p'},
+
+    // [Bridge]: Linux only, so written after everything the Windows layout has.
+    {"Bridge", "WinePrefix", "", "", "", Conv::Quoted, FIELD(m.station.bridge.WinePrefix)},
 };
 
 #undef MODE_ROW

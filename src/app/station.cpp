@@ -1,7 +1,13 @@
 #include "app/station.h"
 
+#include <QApplication>
+#include <QWidget>
+
 #include "alerts/sound_alert.h"
 #include "app/hamlog_checker.h"
+#include "bridge_client/bridge_companion_window.h"
+#include "bridge_client/bridge_process.h"
+#include "bridge_client/bridge_window_link.h"
 #include "platform/canberra_sound.h"
 #include "platform/clock.h"
 #include "platform/qt_browser.h"
@@ -11,6 +17,8 @@
 #include "platform/qt_message_box.h"
 #include "platform/qt_message_pump.h"
 #include "rig/rig_system.h"
+#include "text/codec.h"
+#include "transfer/transfer_line.h"
 
 namespace zeltaro::app {
 
@@ -23,6 +31,89 @@ struct RigControlLink final : RigLink {
   void settingsDialogClosed(const settings::RigDirectSettings& before) override {
     system->control().settingsDialogClosed(before);
   }
+};
+
+// The window operations over the Windows bridge, which is made at the first operation (in the
+// prefix the settings name then) and started by its first request. Without Wine every
+// operation fails quietly and the program runs on.
+class LazyBridgeWindows final : public hamlog::WindowLink {
+ public:
+  LazyBridgeWindows(const settings::BridgeSettings& settings, BridgeLaunch launch)
+      : settings_(settings), launch_(std::move(launch)) {}
+
+  std::vector<hamlog::HamlogWindow> hamlogWindows() override { return link().hamlogWindows(); }
+  hamlog::WindowHandle sendField(hamlog::WindowHandle w, std::uint32_t word,
+                                 std::string_view text) override {
+    return link().sendField(w, word, text);
+  }
+  bool pressKey(hamlog::WindowHandle w, std::uint32_t key, hamlog::KeyModifiers held) override {
+    return link().pressKey(w, key, held);
+  }
+  bool foreground(hamlog::WindowHandle w) override { return link().foreground(w); }
+  std::optional<hamlog::WindowRect> normalRect(hamlog::WindowHandle w) override {
+    return link().normalRect(w);
+  }
+  bool movePointer(std::int32_t x, std::int32_t y) override { return link().movePointer(x, y); }
+  hamlog::WindowHandle findCompanion() override { return link().findCompanion(); }
+
+ private:
+  bridgeclient::BridgeWindowLink& link() {
+    std::string prefix = settings_.WinePrefix.empty() ? bridgeclient::defaultWinePrefix()
+                                                      : text::utf8FromCp932(settings_.WinePrefix);
+    if (!process_ || prefix != prefix_) {
+      link_.reset();
+      process_.reset();
+      bridgeclient::BridgeOptions o;
+      o.wine = launch_.wine;
+      o.exe = launch_.exe;
+      o.prefix = prefix_ = prefix;
+      process_ = std::make_unique<bridgeclient::BridgeProcess>(std::move(o));
+      link_ = std::make_unique<bridgeclient::BridgeWindowLink>(*process_);
+    }
+    return *link_;
+  }
+
+  const settings::BridgeSettings& settings_;
+  BridgeLaunch launch_;
+  std::string prefix_;
+  std::unique_ptr<bridgeclient::BridgeProcess> process_;
+  std::unique_ptr<bridgeclient::BridgeWindowLink> link_;
+};
+
+// Our own windows, raised with Qt. Each window writes itself (its most derived object) to
+// LastActiveWindow when it is activated.
+class QtOwnWindows final : public transfer::OwnWindows {
+ public:
+  explicit QtOwnWindows(const MainModel& model) : model_(model) {}
+  void raiseLastActive() override {
+    if (!model_.LastActiveWindow) return;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (dynamic_cast<const void*>(w) != model_.LastActiveWindow) continue;
+      w->raise();
+      w->activateWindow();
+      return;
+    }
+  }
+  bool patrolWindowVisible() const override { return model_.anyPatrolWindowVisible(); }
+
+ private:
+  const MainModel& model_;
+};
+
+struct RigSideLink final : transfer::RigSide {
+  RigControlLink* rig = nullptr;
+  void tune(std::string_view f, std::string_view m) override { rig->system->control().tune(f, m); }
+  void sendToCompanion(std::string_view text) override {
+    rig->system->control().sendToCompanion(text);
+  }
+  void focusCompanionWindow(bool focusSel, bool mouseSel, bool patrolVisible) override {
+    rig->system->control().focusCompanionWindow(focusSel, mouseSel, patrolVisible);
+  }
+};
+
+struct TransferAdapter final : TransferLink {
+  std::unique_ptr<transfer::Transfer> transfer;
+  void TransferLine(std::string_view line) override { transfer->TransferLine(line); }
 };
 }  // namespace
 
@@ -38,10 +129,15 @@ struct Station::Services {
   platform::QtLineConnection smtp;
   platform::QtMessageBox messageBox;
   RigControlLink rig;
+  std::unique_ptr<LazyBridgeWindows> windows;
+  std::unique_ptr<QtOwnWindows> own;
+  std::unique_ptr<bridgeclient::LinkCompanionWindow> companion;
+  RigSideLink rigSide;
+  TransferAdapter transfer;
 };
 
-Station::Station(std::string exeDirCp932, std::string settingsFile)
-    : services_(std::make_unique<Services>(std::move(exeDirCp932))) {
+Station::Station(std::string exeDirCp932, std::string settingsFile, BridgeLaunch bridge)
+    : services_(std::make_unique<Services>(exeDirCp932)) {
   MainServices s;
   s.pump = &services_->pump;
   s.http = &services_->http;
@@ -51,13 +147,30 @@ Station::Station(std::string exeDirCp932, std::string settingsFile)
   s.smtp = &services_->smtp;
   s.messageBox = &services_->messageBox;
   s.rig = &services_->rig;
+  s.transfer = &services_->transfer;
   model_ = std::make_unique<MainModel>(s);
   // The checker reads the model's condition sets at every check.
   firstQso_ =
       std::make_unique<HamlogChecker>(model_->station.first, model_->station.shared, s.messageBox);
   model_->attachFirstQso(firstQso_.get());
-  services_->rig.system = std::make_unique<rig::RigSystem>(
-      model_->station.rigDirect, model_->station.tarvopc, &services_->messageBox);
+
+  Services& sv = *services_;
+  if (bridge.exe.empty()) bridge.exe = text::utf8FromCp932(exeDirCp932) + "/zeltaro-bridge.exe";
+  sv.windows = std::make_unique<LazyBridgeWindows>(model_->station.bridge, std::move(bridge));
+  sv.own = std::make_unique<QtOwnWindows>(*model_);
+  sv.companion = std::make_unique<bridgeclient::LinkCompanionWindow>(
+      *sv.windows, [own = sv.own.get()] { own->raiseLastActive(); });
+  sv.rig.system = std::make_unique<rig::RigSystem>(
+      model_->station.rigDirect, model_->station.tarvopc, &sv.messageBox, sv.companion.get());
+  sv.rigSide.rig = &sv.rig;
+  HamlogChecker* checker = firstQso_.get();
+  sv.transfer.transfer = std::make_unique<transfer::Transfer>(
+      model_->station, transfer::TransferServices{{sv.windows.get(), sv.own.get(), &sv.rigSide},
+                                                  &sv.clock,
+                                                  [checker](std::string_view code, int list) {
+                                                    return checker->service().michi().lookUp(code,
+                                                                                             list);
+                                                  }});
   model_->SettingsFile = std::move(settingsFile);
 }
 

@@ -11,12 +11,19 @@ namespace zeltaro::app {
 
 class HamlogChecker;
 
+// How the Windows bridge is run; the defaults are the shipped program's.
+struct BridgeLaunch {
+  std::string wine = "wine";  // looked up in PATH
+  std::string exe;            // empty: zeltaro-bridge.exe beside the executable
+};
+
 class Station {
  public:
-  // exeDirCp932: the folder of the running executable (the default sound lives there);
-  // settingsFile: the settings file as the file system spells it, read at start-up and written
-  // on close (empty: none).
-  explicit Station(std::string exeDirCp932, std::string settingsFile = {});
+  // exeDirCp932: the folder of the running executable (the default sound and the bridge live
+  // there); settingsFile: the settings file as the file system spells it, read at start-up and
+  // written on close (empty: none).
+  explicit Station(std::string exeDirCp932, std::string settingsFile = {},
+                   BridgeLaunch bridge = {});
   ~Station();
   Station(const Station&) = delete;
   Station& operator=(const Station&) = delete;

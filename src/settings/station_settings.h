@@ -97,6 +97,11 @@ struct WindowGeometry {
   std::int32_t Left = 0, Top = 0, Height = 0, Width = 0;
 };
 
+// [Bridge]: the Windows side (HAMLOG's windows, the companion's window) under Wine.
+struct BridgeSettings {
+  std::string WinePrefix;  // empty: $WINEPREFIX, or ~/.wine
+};
+
 struct StationSettings {
   std::array<FirstQsoConditionSet, 3> first{defaultConditionSet(1), defaultConditionSet(2),
                                             defaultConditionSet(3)};
@@ -105,6 +110,7 @@ struct StationSettings {
   RigDirectSettings rigDirect;
   std::array<PilotSettings, 3> pilot;
   std::array<WindowGeometry, 3> trans;
+  BridgeSettings bridge;
 
   // Index 0 ... 2 for list or window n = 1 ... 3.
   FirstQsoConditionSet& set(int n) { return first[static_cast<std::size_t>(n - 1)]; }

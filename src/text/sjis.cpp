@@ -1,11 +1,63 @@
 #include "text/sjis.h"
 
+#include <cstring>
+
 namespace zeltaro::text {
+
+namespace {
+
+// How often a byte turns up in the texts searched here (markup, spot records, notification
+// lines): markup punctuation and blanks most, lower-case letters next, everything else seldom.
+int commonness(unsigned char c) {
+  switch (c) {
+    case '<':
+    case '>':
+    case '/':
+    case ' ':
+    case '=':
+    case '"':
+    case '\'':
+    case '\\':
+      return 3;
+    default:
+      return c >= 'a' && c <= 'z' ? 2 : c >= '0' && c <= '9' ? 1 : 0;
+  }
+}
+
+}  // namespace
+
+// The first byte-for-byte occurrence of needle (not empty) in hay at or after at. The library's
+// memchr runs to the needle's least common byte, and the whole needle is compared around it, so
+// markup-heavy text ("<" every few bytes) does not stop the scan at every tag.
+std::size_t byteFind(std::string_view hay, std::string_view needle, std::size_t at) {
+  const std::size_t n = needle.size();
+  if (at > hay.size() || n > hay.size() - at) return std::string_view::npos;
+  std::size_t pivot = 0;
+  for (std::size_t i = 1; i < n && commonness(static_cast<unsigned char>(needle[pivot])) > 0; ++i) {
+    if (commonness(static_cast<unsigned char>(needle[i])) <
+        commonness(static_cast<unsigned char>(needle[pivot]))) {
+      pivot = i;
+    }
+  }
+  const char* const base = hay.data();
+  const char key = needle[pivot];
+  // Candidates start in [at, last]; their pivot byte lies pivot bytes further on.
+  const char* p = base + at + pivot;
+  const char* const end = base + hay.size() - n + pivot + 1;
+  while (p < end) {
+    p = static_cast<const char*>(std::memchr(p, key, static_cast<std::size_t>(end - p)));
+    if (!p) break;
+    const char* start = p - pivot;
+    if (std::memcmp(start, needle.data(), n) == 0) return static_cast<std::size_t>(start - base);
+    ++p;
+  }
+  return std::string_view::npos;
+}
 
 std::size_t find(std::string_view hay, const CharStarts& starts, std::string_view needle) {
   if (needle.empty()) return 0;
   for (std::size_t at = 0;;) {
-    const std::size_t p = hay.find(needle, at);
+    const std::size_t p = byteFind(hay, needle, at);
     if (p == std::string_view::npos) return 0;
     if (starts[p]) return p + 1;
     at = p + 1;
@@ -14,16 +66,18 @@ std::size_t find(std::string_view hay, const CharStarts& starts, std::string_vie
 
 std::size_t find(std::string_view hay, std::string_view needle, std::size_t from) {
   if (needle.empty() || from == 0) return 0;
-  std::size_t boundary = 0;  // a character start, walked forward as far as needed
-  // Walk character by character up to the starting position so that it is a character start.
-  while (boundary < hay.size() && boundary + 1 < from) boundary += charLength(hay, boundary);
+  std::size_t known = 0;  // a character start
+  // The search starts at the first character start at or after the starting position.
+  std::size_t at = std::min(from - 1, hay.size());
+  if (at > 0 && at < hay.size() && !isCharStart(hay, known, at)) ++at;
+  known = at;
   // The library's byte search proposes a place; it counts when it is a character start.
-  for (std::size_t at = boundary;;) {
-    const std::size_t p = hay.find(needle, at);
+  for (;;) {
+    const std::size_t p = byteFind(hay, needle, at);
     if (p == std::string_view::npos) return 0;
-    while (boundary < p) boundary += charLength(hay, boundary);
-    if (boundary == p) return p + 1;
-    at = p + 1;
+    if (isCharStart(hay, known, p)) return p + 1;
+    // p is the trail byte of a character that started at p - 1.
+    known = at = p + 1;
   }
 }
 
@@ -31,23 +85,39 @@ std::string replaceAll(std::string_view s, std::string_view from, std::string_vi
   if (from.empty()) return std::string(s);
   std::string out;
   out.reserve(s.size());
-  std::size_t runStart = 0;  // start of the text not yet copied
-  std::size_t boundary = 0;  // a character start
-  for (std::size_t at = 0;;) {
-    const std::size_t p = s.find(from, at);
-    if (p == std::string_view::npos) break;
-    while (boundary < p) boundary += charLength(s, boundary);
-    if (boundary != p) {
-      at = p + 1;
-      continue;
-    }
-    out.append(s.substr(runStart, p - runStart));
+  std::size_t copied = 0;
+  const std::size_t rest = forEachOccurrence(s, from, [&](std::size_t p) {
+    out.append(s.substr(copied, p - copied));
     out.append(to);
-    // The walk goes on right after the replaced text, as from a character start.
-    boundary = runStart = at = p + from.size();
-  }
-  out.append(s.substr(runStart));
+    copied = p + from.size();
+  });
+  out.append(s.substr(rest));
   return out;
+}
+
+std::size_t replaceAllInPlace(std::string& s, std::string_view from, std::string_view to) {
+  if (from.empty()) return 0;
+  // The places found, kept between calls so that the many replacements of short texts do not
+  // allocate.
+  thread_local std::vector<std::size_t> at;
+  at.clear();
+  forEachOccurrence(s, from, [&](std::size_t p) { at.push_back(p); });
+  if (at.empty()) return 0;
+  if (from.size() == to.size()) {
+    for (std::size_t p : at) s.replace(p, from.size(), to);
+    return at.size();
+  }
+  std::string out;
+  out.reserve(s.size() - at.size() * from.size() + at.size() * to.size());
+  std::size_t copied = 0;
+  for (std::size_t p : at) {
+    out.append(s, copied, p - copied);
+    out.append(to);
+    copied = p + from.size();
+  }
+  out.append(s, copied);
+  s.swap(out);
+  return at.size();
 }
 
 // Trail bytes of double-byte characters are stepped over: "ア" is 83 41 and must not become

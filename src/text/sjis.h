@@ -21,17 +21,49 @@ inline std::size_t charLength(std::string_view s, std::size_t i) {
   return i + 1 < s.size() && isLeadByte(static_cast<unsigned char>(s[i])) ? 2 : 1;
 }
 
-// Which bytes of a text start a character, worked out once for many searches in it.
+// Whether byte p of s starts a character, given a byte known (at or before p) that starts one.
+// Every byte that is not a lead byte ends a character (a single byte or a trail byte), so the
+// character walk restarts right after the last such byte before p; from there on only lead
+// bytes stand before p, each opening a character of two, and p starts one when their number is
+// even. Usually one or two bytes are looked at, never more than p - known.
+inline bool isCharStart(std::string_view s, std::size_t known, std::size_t p) {
+  std::size_t q = p;
+  while (q > known && isLeadByte(static_cast<unsigned char>(s[q - 1]))) --q;
+  return (p - q) % 2 == 0;
+}
+
+// Which bytes of a text start a character, for many searches in it (s must outlive it).
 class CharStarts {
  public:
-  explicit CharStarts(std::string_view s) : starts_(s.size(), false) {
-    for (std::size_t i = 0; i < s.size(); i += charLength(s, i)) starts_[i] = true;
-  }
-  bool operator[](std::size_t i) const { return starts_[i]; }
+  explicit CharStarts(std::string_view s) : s_(s) {}
+  bool operator[](std::size_t i) const { return isCharStart(s_, 0, i); }
 
  private:
-  std::vector<bool> starts_;
+  std::string_view s_;
 };
+
+// The first byte-for-byte occurrence of needle (not empty) in hay at or after byte at (0-based),
+// npos when there is none; no character rule.
+std::size_t byteFind(std::string_view hay, std::string_view needle, std::size_t at);
+
+// Calls found(p) for every occurrence of needle (not empty) in s (p 0-based), left to right and
+// not overlapping, each at a character start as find() has it; after an occurrence the walk
+// goes on right after it, as from a character start. Returns where the text after the last
+// occurrence starts (0 when there is none).
+template <typename Found>
+std::size_t forEachOccurrence(std::string_view s, std::string_view needle, Found&& found) {
+  std::size_t known = 0, at = 0, rest = 0;
+  for (;;) {
+    const std::size_t p = byteFind(s, needle, at);
+    if (p == std::string_view::npos) return rest;
+    if (!isCharStart(s, known, p)) {
+      known = at = p + 1;  // p is the trail byte of a character that started at p - 1
+      continue;
+    }
+    found(p);
+    known = at = rest = p + needle.size();
+  }
+}
 
 // find(hay, needle) for a hay whose character starts are known.
 std::size_t find(std::string_view hay, const CharStarts& starts, std::string_view needle);
@@ -42,6 +74,9 @@ std::size_t find(std::string_view hay, std::string_view needle, std::size_t from
 
 // Every non-overlapping occurrence of from (found as above, left to right) replaced by to.
 std::string replaceAll(std::string_view s, std::string_view from, std::string_view to);
+// The same in place; s is left untouched (no copy made) when from does not occur. Returns the
+// number of replacements.
+std::size_t replaceAllInPlace(std::string& s, std::string_view from, std::string_view to);
 
 // Half-width A-Z to a-z; every other byte, including the trail bytes of double-byte
 // characters, unchanged.

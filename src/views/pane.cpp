@@ -20,4 +20,15 @@ void selectAll(Pane& pane) {
   pane.selLength = static_cast<int>(paneText(pane).size());
 }
 
+std::optional<std::size_t> caretLine(const Pane& pane) {
+  const auto caret = static_cast<std::size_t>(std::max(pane.selStart, 0));
+  std::size_t lineStart = 0;
+  for (std::size_t i = 0; i < pane.lines.size(); ++i) {
+    const std::size_t next = lineStart + pane.lines[i].size() + 2;  // after its CR LF
+    if (caret < next) return i;
+    lineStart = next;
+  }
+  return std::nullopt;
+}
+
 }  // namespace zeltaro::views

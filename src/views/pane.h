@@ -3,6 +3,8 @@
 // newest first), the first visible line and column, the selection in bytes of the pane's text
 // (the lines joined by CR LF, as a text box holds them), its place and its font.
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,5 +47,8 @@ std::string paneText(const Pane& pane);
 // The selected bytes (clamped to the text).
 std::string selectedText(const Pane& pane);
 void selectAll(Pane& pane);
+// The line that holds the start of the selection (the caret), or nothing when it lies past
+// the last line.
+std::optional<std::size_t> caretLine(const Pane& pane);
 
 }  // namespace zeltaro::views

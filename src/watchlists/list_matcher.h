@@ -12,30 +12,31 @@
 #include <string_view>
 #include <vector>
 
+#include "text/multi_find.h"
+
 namespace zeltaro::watchlists {
 
 class ListMatcher {
  public:
   // True when some entry of listText finds all its words in searchText.
   bool matches(std::string_view listText, std::string_view searchText);
+  // The same for a search text already A-Z folded and trimmed (fold once, match many lists).
+  bool matchesFolded(std::string_view listText, std::string_view folded);
 
  private:
   void compile(std::string_view listText);
-  int addWord(const std::string& word);
 
   std::string compiledFrom_;
   bool compiled_ = false;
   // Entries as word numbers; an entry holding -1 can never match.
   std::vector<std::vector<int>> entries_;
-  std::vector<std::size_t> wordLength_;
-  // The automaton: next state per byte, the word ending in a state (or -1), and the nearest
-  // state on the failure chain that ends a word (or 0).
-  std::vector<std::array<std::int32_t, 256>> next_;
-  std::vector<std::int32_t> wordAt_, outputLink_;
-  // Per search: which words were found (stamped with the search's number).
+  text::MultiFind words_;
+  // The entries each word opens: only those can match when the word was found.
+  std::vector<std::vector<std::size_t>> opens_;
+  // Per search: which words were found (stamped with the search's number), in finding order.
   std::vector<std::uint32_t> foundIn_;
+  std::vector<std::size_t> found_;
   std::uint32_t search_ = 0;
-  std::vector<bool> charStart_;
 };
 
 }  // namespace zeltaro::watchlists

@@ -353,7 +353,8 @@ TEST_F(SettingsIoTest, AKilledSaveLeavesAWholeFile) {
     if (after == before) continue;
     EXPECT_NE(after.find("Log=\"" + log + "\"\r\n"), std::string::npos) << "round " << round;
     const std::string tail =
-        "[Pilot_3]\r\nStayTopOn=0\r\nAutoSet=0\r\nSel1=1\r\nSel2=1\r\nSel3=1\r\n";
+        "[Pilot_3]\r\nStayTopOn=0\r\nAutoSet=0\r\nSel1=1\r\nSel2=1\r\nSel3=1\r\n\r\n"
+        "[Bridge]\r\nWinePrefix=\"\"\r\n";
     ASSERT_GE(after.size(), tail.size());
     EXPECT_EQ(after.substr(after.size() - tail.size()), tail) << "round " << round;
   }

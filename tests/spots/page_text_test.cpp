@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
+#include "text/sjis.h"
+
 namespace zeltaro::spots {
 namespace {
 
@@ -60,6 +64,43 @@ TEST(CutRecords, Memo1KeepsEveryLine) {
   const CutPage p = cutRecords("x<S>a</E>y", "<S>", "</E>");
   EXPECT_EQ(p.Memo1, (Lines{"x", "<S>a</E>", "y"}));
   EXPECT_EQ(p.Memo2, (Lines{"<S>a</E>"}));
+}
+
+// Cutting straight at the separators must give the lines that inserting line breaks and
+// splitting gives, on pages built to trip it: separators next to each other, overlapping ones,
+// an end separator that straddles a start separator, and trail bytes that look like markup.
+TEST(CutRecords, AgreesWithInsertingLineBreaks) {
+  const auto byBreaks = [](std::string_view page, std::string_view start, std::string_view end) {
+    std::string s;
+    for (char c : page)
+      if (c != '\r' && c != '\n') s += c;
+    if (!start.empty()) s = text::replaceAll(s, start, "\r\n" + std::string(start));
+    if (!end.empty()) s = text::replaceAll(s, end, std::string(end) + "\r\n");
+    CutPage out;
+    out.Memo1 = text::splitLines(s);
+    for (const auto& line : out.Memo1)
+      if (text::find(line, start) == 1) out.Memo2.push_back(line);
+    return out;
+  };
+  std::mt19937 rng(20261210);
+  const std::vector<std::string> pieces = {"<S>", "</E>", "<",  ">",    "S",        "E",
+                                           "/",   "\r\n", "\n", "\x81", "\x95\x5c", "x"};
+  const std::vector<std::string> separators = {"<S>", "</E>", "E><",   "S>",   "<S",
+                                               "\\",  "x",    "\x5cx", "></E", "S><"};
+  const auto pick = [&](const std::vector<std::string>& from) {
+    return from[std::uniform_int_distribution<std::size_t>(0, from.size() - 1)(rng)];
+  };
+  for (int i = 0; i < 20000; ++i) {
+    std::string page;
+    const int n = std::uniform_int_distribution<int>(0, 16)(rng);
+    for (int k = 0; k < n; ++k) page += pick(pieces);
+    const std::string start = pick(separators), end = pick(separators);
+    const CutPage want = byBreaks(page, start, end), got = cutRecords(page, start, end);
+    ASSERT_EQ(got.Memo1, want.Memo1)
+        << ::testing::PrintToString(page) << " " << start << " " << end;
+    ASSERT_EQ(got.Memo2, want.Memo2)
+        << ::testing::PrintToString(page) << " " << start << " " << end;
+  }
 }
 
 }  // namespace

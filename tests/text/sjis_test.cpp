@@ -124,9 +124,20 @@ TEST(SjisFind, RandomTextsAgreeWithTheCharacterWalk) {
     ASSERT_EQ(text::find(hay, needle, from), walkingFind(hay, needle, from))
         << "hay " << ::testing::PrintToString(hay) << " needle " << ::testing::PrintToString(needle)
         << " from " << from;
-    ASSERT_EQ(replaceAll(hay, needle, to), walkingReplaceAll(hay, needle, to))
+    ASSERT_EQ(text::find(hay, CharStarts(hay), needle), walkingFind(hay, needle, 1))
         << "hay " << ::testing::PrintToString(hay) << " needle "
         << ::testing::PrintToString(needle);
+    const std::string replaced = walkingReplaceAll(hay, needle, to);
+    ASSERT_EQ(replaceAll(hay, needle, to), replaced)
+        << "hay " << ::testing::PrintToString(hay) << " needle "
+        << ::testing::PrintToString(needle);
+    for (const std::string& with : {to, std::string(needle.size(), 'x')}) {
+      std::string inPlace = hay;
+      replaceAllInPlace(inPlace, needle, with);
+      ASSERT_EQ(inPlace, walkingReplaceAll(hay, needle, with))
+          << "hay " << ::testing::PrintToString(hay) << " needle "
+          << ::testing::PrintToString(needle) << " to " << ::testing::PrintToString(with);
+    }
   }
 }
 

@@ -134,4 +134,9 @@ void LogPane::keyPressEvent(QKeyEvent* e) {
   QPlainTextEdit::keyPressEvent(e);
 }
 
+void LogPane::mouseDoubleClickEvent(QMouseEvent* e) {
+  QPlainTextEdit::mouseDoubleClickEvent(e);
+  if (e->button() == Qt::LeftButton && onDoubleClick) onDoubleClick();
+}
+
 }  // namespace zeltaro::app::ui

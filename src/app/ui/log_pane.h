@@ -31,9 +31,12 @@ class LogPane : public QPlainTextEdit {
 
   // Ctrl+A / Ctrl+C: the key's letter.
   std::function<void(char)> onKey;
+  // A double-click, after the widget has put the caret (and the selection) where it landed.
+  std::function<void()> onDoubleClick;
 
  protected:
   void keyPressEvent(QKeyEvent* e) override;
+  void mouseDoubleClickEvent(QMouseEvent* e) override;
 
  private:
   void takeSelection();

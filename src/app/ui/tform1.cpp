@@ -86,7 +86,7 @@ const QString kLampHint = QString::fromUtf8("新着があると赤色に変化 �
 
 TForm1::TForm1(MainModel& model, const std::vector<std::string>& args, QWidget* parent)
     : QMainWindow(parent), model_(model) {
-  model_.LastActiveWindow = this;
+  model_.MainWindow = model_.LastActiveWindow = this;
   model_.layout.captionHeight = style()->pixelMetric(QStyle::PM_TitleBarHeight);
   if (!model_.hasClipboard()) model_.attachClipboard(&clipboard_);
   build();
@@ -322,9 +322,13 @@ void TForm1::buildLogArea() {
   // What each pane holds, for its accessible name.
   const char* holds[] = {"通知ログ", "整列ログ", "未交信ﾘｽﾄ1のログ", "未交信ﾘｽﾄ2のログ",
                          "未交信ﾘｽﾄ3のログ"};
+  void (MainModel::*doubleClicks[])() = {&MainModel::Memo_LogDblClick, &MainModel::Memo_Log2DblClick,
+                                         &MainModel::Memo_Log3DblClick, &MainModel::Memo_Log4DblClick,
+                                         &MainModel::Memo_Log5DblClick};
   for (int i = 0; i < 5; ++i) {
     views::Pane& pane = *models[i];
     auto* w = new LogPane(pane, p1);
+    w->onDoubleClick = [this, &m, handler = doubleClicks[i]] { run([&] { (m.*handler)(); }); };
     binder_.describe(w, {QString::fromLatin1(names[i]), QString::fromUtf8(holds[i]), {}});
     w->onKey = [this, &m, &pane](char key) { run([&] { m.Memo_LogKeyDown(pane, key, true); }); };
     w->setContextMenuPolicy(Qt::CustomContextMenu);

@@ -252,6 +252,40 @@ TEST(BridgeProcess, ABridgeKilledDuringARequestIsReplacedAtTheNextOne) {
   EXPECT_EQ(link.pointer(), (std::pair<std::int32_t, std::int32_t>{30, 40}));
 }
 
+TEST(BridgeProcess, ABridgeKilledInTheMiddleOfAKeyPressFailsThatStepOnly) {
+  std::vector<std::string> reports;
+  auto o = options();
+  o.report = [&](std::string_view line) { reports.emplace_back(line); };
+  TempDir dir;
+  const auto folder = dir.path() + "/Hamlog";
+  WinProgram hamlog(copyInto(folder, kWin + "/fake_windows.exe"), {"hamlog"});
+  BridgeProcess bridge(o);
+  BridgeWindowLink link(bridge);
+  const auto window = hamlog::matchHamlogWindows(link.hamlogWindows(), {folder + "/", "", ""})[0];
+  ASSERT_NE(window, 0u);
+  const auto input = link.sendField(window, 0x20000, "STN1");
+  ASSERT_NE(input, 0u);
+  const pid_t first = bridge.pid();
+  // The press holds the bridge for 150 ms (the key goes out after 50); it dies 100 ms into it.
+  std::thread killer([first] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    kill(first, SIGKILL);
+  });
+  EXPECT_FALSE(link.pressKey(input, 0x24, {.ctrl = true}));
+  killer.join();
+  EXPECT_EQ(reports.size(), 1u);
+  // The next step starts a new bridge and works.
+  EXPECT_NE(link.sendField(window, 0x20006, "7.01000"), 0u);
+  EXPECT_NE(bridge.pid(), first);
+  // Whether the key went out before the kill depends on the machine's load.
+  const std::string record = readBytes(folder + "/record.txt");
+  EXPECT_TRUE(record == "field 20000 4 STN1\nfield 20006 7 7.01000\n" ||
+              record ==
+                  "field 20000 4 STN1\nkey 24 data 0 ctrl 1 shift 0 alt 0\n"
+                  "field 20006 7 7.01000\n")
+      << record;
+}
+
 TEST(BridgeProcess, WithoutWineTheCheckAnswersNoAtOnce) {
   std::vector<std::string> reports;
   auto o = options();

@@ -1,0 +1,11 @@
+# Our page check beside a scraper a user might write with PCRE2's JIT, on the same page.
+find_package(PkgConfig)
+if(PkgConfig_FOUND)
+  pkg_check_modules(PCRE2 IMPORTED_TARGET libpcre2-8)
+endif()
+if(PCRE2_FOUND)
+  zeltaro_bench(bench_side_by_side SOURCES ${CMAKE_CURRENT_LIST_DIR}/side_by_side_bench.cpp
+    DEPS zeltaro_appcore zeltaro_platform_qt PkgConfig::PCRE2)
+else()
+  message(STATUS "libpcre2-8 not found: bench_side_by_side is not built")
+endif()

@@ -1,0 +1,263 @@
+// One page of 5,000 spot records (the default format, about 1.8 MB) handled three ways in one
+// run, with the ratios printed at the end:
+//   Pcre2Scraper   - what a user might write instead: PCRE2 with JIT, one pattern cuts the
+//                    records and thirteen patterns pull the fields out of each;
+//   CutAndExtract  - our entity passes, cutting and extraction with the default template;
+//   WholeCheck     - "check page 1" as the button runs it: the page fetched with the real HTTP
+//                    client from a server on loopback, cut, extracted, composed, matched against
+//                    three lists of 300 entries, compared with a log of 200 lines, inserted and
+//                    the panes refreshed, with the Qt message pump running.
+
+#define PCRE2_CODE_UNIT_WIDTH 8
+#include <arpa/inet.h>
+#include <benchmark/benchmark.h>
+#include <netinet/in.h>
+#include <pcre2.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <map>
+#include <thread>
+
+#include "app/main_model.h"
+#include "bench/synthetic_page.h"
+#include "platform/qt_http_client.h"
+#include "platform/qt_message_pump.h"
+#include "spots/extraction.h"
+#include "spots/page_text.h"
+
+namespace {
+
+using namespace zeltaro;
+
+constexpr int kRecords = 5000;
+
+const std::string& page() {
+  static const std::string p = bench::syntheticPage(kRecords);
+  return p;
+}
+
+// --- the scraper ---------------------------------------------------------------------------
+
+struct Regex {
+  explicit Regex(const char* pattern, std::uint32_t options = 0) {
+    int error = 0;
+    PCRE2_SIZE offset = 0;
+    code = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern), PCRE2_ZERO_TERMINATED, options,
+                         &error, &offset, nullptr);
+    if (!code || pcre2_jit_compile(code, PCRE2_JIT_COMPLETE) != 0) std::abort();
+    match = pcre2_match_data_create_from_pattern(code, nullptr);
+  }
+  ~Regex() {
+    pcre2_match_data_free(match);
+    pcre2_code_free(code);
+  }
+  Regex(const Regex&) = delete;
+  Regex& operator=(const Regex&) = delete;
+
+  // The first group of the first match at or after start; false when there is none.
+  bool find(std::string_view s, std::size_t start, std::string_view& group, std::size_t& end) {
+    const int rc = pcre2_jit_match(code, reinterpret_cast<PCRE2_SPTR>(s.data()), s.size(), start, 0,
+                                   match, nullptr);
+    if (rc < 2) return false;
+    const PCRE2_SIZE* v = pcre2_get_ovector_pointer(match);
+    group = s.substr(v[2], v[3] - v[2]);
+    end = v[1];
+    return true;
+  }
+
+  pcre2_code* code = nullptr;
+  pcre2_match_data* match = nullptr;
+};
+
+struct Scraper {
+  Regex record{"<LineStart>(.*?)</LineEnd>", PCRE2_DOTALL};
+  std::vector<std::unique_ptr<Regex>> fields;
+  Scraper() {
+    for (const char* p :
+         {"<!--(.*?)-->", "<Date>(.*?)</Date>", "<Time>(.*?)</Time>",
+          "<CallSignTo>(.*?)</CallSignTo>", "<Freq>(.*?)</Freq>", "<Mode>(.*?)</Mode>",
+          "<Qth>(.*?)</Qth>", "<QthName>(.*?)</QthName>", "<Distance>(.*?)</Distance>",
+          "<Comments>(.*?)</Comments>", "<CallSignFrom>(.*?)</CallSignFrom>", "title='(.*?)'",
+          "<QthFrom>(.*?)</QthFrom>"}) {
+      fields.push_back(std::make_unique<Regex>(p));
+    }
+  }
+  // Every record's thirteen fields; returns the number of records.
+  std::size_t scrape(std::string_view text, std::vector<std::array<std::string, 13>>& out) {
+    out.clear();
+    std::string_view body;
+    std::size_t at = 0, end = 0;
+    while (record.find(text, at, body, end)) {
+      auto& row = out.emplace_back();
+      for (std::size_t i = 0; i < fields.size(); ++i) {
+        std::string_view v;
+        std::size_t e = 0;
+        if (fields[i]->find(body, 0, v, e)) row[i] = v;
+      }
+      at = end;
+    }
+    return out.size();
+  }
+};
+
+// --- a page server on loopback -------------------------------------------------------------
+
+class PageServer {
+ public:
+  explicit PageServer(std::string body) : body_(std::move(body)) {
+    fd_ = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof a;
+    if (bind(fd_, reinterpret_cast<sockaddr*>(&a), len) != 0 || listen(fd_, 8) != 0 ||
+        getsockname(fd_, reinterpret_cast<sockaddr*>(&a), &len) != 0) {
+      std::abort();
+    }
+    port_ = ntohs(a.sin_port);
+    thread_ = std::thread([this] { serve(); });
+  }
+  ~PageServer() {
+    stop_ = true;
+    shutdown(fd_, SHUT_RDWR);
+    close(fd_);
+    thread_.join();
+  }
+  int port() const { return port_; }
+
+ private:
+  void serve() {
+    const std::string head = "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: " +
+                             std::to_string(body_.size()) + "\r\nConnection: close\r\n\r\n";
+    while (!stop_) {
+      const int c = accept(fd_, nullptr, nullptr);
+      if (c < 0) continue;
+      std::string request;
+      char buf[4096];
+      while (request.find("\r\n\r\n") == std::string::npos) {
+        const ssize_t n = read(c, buf, sizeof buf);
+        if (n <= 0) break;
+        request.append(buf, static_cast<std::size_t>(n));
+      }
+      const std::string reply = head + body_;
+      for (std::size_t sent = 0; sent < reply.size();) {
+        const ssize_t n = write(c, reply.data() + sent, reply.size() - sent);
+        if (n <= 0) break;
+        sent += static_cast<std::size_t>(n);
+      }
+      close(c);
+    }
+  }
+
+  std::string body_;
+  int fd_ = -1, port_ = 0;
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+};
+
+std::string watchList(int offset, int step) {
+  std::string list;
+  for (int i = 0; i < 300; ++i) {
+    const int station = i % 30 == 0 ? (i * step + offset) % kRecords : 100000 + i * step + offset;
+    list += bench::callSign(station) + (i % 2 ? " CW" : "") + "\r\n";
+  }
+  return list;
+}
+
+// --- the benchmarks -------------------------------------------------------------------------
+
+void Pcre2Scraper(benchmark::State& state) {
+  Scraper scraper;
+  std::vector<std::array<std::string, 13>> rows;
+  for (auto _ : state) {
+    if (scraper.scrape(page(), rows) != kRecords) state.SkipWithError("wrong record count");
+  }
+  benchmark::DoNotOptimize(rows.data());
+}
+BENCHMARK(Pcre2Scraper)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+void CutAndExtract(benchmark::State& state) {
+  platform::NullMessagePump pump;
+  std::size_t filled = 0;
+  for (auto _ : state) {
+    const spots::CutPage cut =
+        spots::cutRecords(spots::decodeEntities(page()), "<LineStart>", "</LineEnd>");
+    const spots::CompiledTemplate compiled =
+        spots::compileTemplate(spots::defaultExtractionTemplate());
+    for (const std::string& record : cut.Memo2) {
+      filled += spots::fillSlots(record, compiled, spots::RoleSlots{}, pump)[4].size();
+    }
+    if (cut.Memo2.size() != kRecords) state.SkipWithError("wrong record count");
+  }
+  benchmark::DoNotOptimize(filled);
+}
+BENCHMARK(CutAndExtract)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+void WholeCheck(benchmark::State& state) {
+  PageServer server(page());
+  platform::QtMessagePump pump;
+  platform::QtHttpClient http;
+  app::MainServices services;
+  services.pump = &pump;
+  services.http = &http;
+  app::MainModel model(services);
+  model.edtURL1 = "http://127.0.0.1:" + std::to_string(server.port()) + "/spots.html";
+  model.Memo_List1 = watchList(1, 7);
+  model.Memo_List2 = watchList(2, 11);
+  model.Memo_List3 = watchList(3, 13);
+  model.mail.chkMail = false;
+  std::vector<std::string> log;
+  for (int i = 0; i < 200; ++i) log.push_back("1___old line " + std::to_string(i) + " \\r\\n x");
+  int inserted = 0;
+  for (auto _ : state) {
+    model.Memo_Log.lines = log;
+    inserted = model.btnChkUrl1Click();
+  }
+  if (inserted <= 0) state.SkipWithError("the check found nothing");
+  state.counters["new_lines"] = inserted;
+}
+BENCHMARK(WholeCheck)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+
+// Keeps each benchmark's time per iteration for the ratios.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& r : runs) {
+      if (r.run_type == Run::RT_Iteration && !r.error_occurred) {
+        real[r.run_name.function_name] = r.GetAdjustedRealTime();
+        cpu[r.run_name.function_name] = r.GetAdjustedCPUTime();
+      }
+    }
+    ConsoleReporter::ReportRuns(runs);
+  }
+  std::map<std::string, double> real, cpu;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  // Real time, and the main thread's CPU time (what the window's thread spends; it leaves out
+  // the page server's thread and time lost to other processes).
+  const double scraperReal = reporter.real["Pcre2Scraper"],
+               scraperCpu = reporter.cpu["Pcre2Scraper"];
+  if (scraperReal > 0 && scraperCpu > 0) {
+    for (const char* name : {"CutAndExtract", "WholeCheck"}) {
+      if (!reporter.real.count(name)) continue;
+      std::printf(
+          "%-14s real %8.2f ms = %6.2f x the scraper (%.2f ms); cpu %8.2f ms = %6.2f x (%.2f ms)\n",
+          name, reporter.real[name], reporter.real[name] / scraperReal, scraperReal,
+          reporter.cpu[name], reporter.cpu[name] / scraperCpu, scraperCpu);
+    }
+  }
+  return 0;
+}
