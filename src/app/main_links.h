@@ -9,6 +9,9 @@
 namespace zeltaro::views {
 struct PaneFont;
 }
+namespace zeltaro::settings {
+struct RigDirectSettings;
+}
 
 namespace zeltaro::app {
 
@@ -58,6 +61,9 @@ class RigLink {
   virtual ~RigLink() = default;
   virtual void open() = 0;
   virtual void close() = 0;
+  // The settings dialog closed; before holds the rig settings from when it opened. Closes and
+  // reopens the port when its settings changed.
+  virtual void settingsDialogClosed(const settings::RigDirectSettings& before) = 0;
 };
 
 // The spot being checked, as its role slots hold it (CP932).

@@ -126,6 +126,12 @@ void MainModel::loadMichiNoEkiData() {
   if (services_.firstQso) services_.firstQso->reloadMichi();
 }
 
+void MainModel::settingsDialogClosed(const settings::RigDirectSettings& rigBefore,
+                                     bool foldersChanged) {
+  if (services_.rig) services_.rig->settingsDialogClosed(rigBefore);
+  if (foldersChanged) loadMichiNoEkiData();
+}
+
 bool MainModel::saveSettingsFile(std::string* reason) {
   if (SettingsFile.empty()) return true;
   const SaveOutcome saved = SaveSettings(*this, SettingsFile);

@@ -81,6 +81,10 @@ class MainModel {
   void close();
   // The Michi-no-eki reference data of the lists' HAMLOG folders, after the settings are read.
   void loadMichiNoEkiData();
+  // The settings dialog closed (its values are in the settings already): the rig port's
+  // close-and-reopen rule against the rig settings from before, and the Michi-no-eki data of
+  // folders that changed.
+  void settingsDialogClosed(const settings::RigDirectSettings& rigBefore, bool foldersChanged);
 
   // ---- Settings file ----
   // "SAVE": writes the settings file now.

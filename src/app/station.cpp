@@ -29,6 +29,9 @@ struct RigControlLink final : RigLink {
   std::unique_ptr<rig::RigSystem> system;
   void open() override { system->control().openAtStart(); }
   void close() override { system->control().close(); }
+  void settingsDialogClosed(const settings::RigDirectSettings& before) override {
+    system->control().settingsDialogClosed(before);
+  }
 };
 
 // The window operations over the Windows bridge, which is made at the first operation (in the

@@ -75,4 +75,11 @@ std::optional<std::string> QtFileDialog::openFile(std::string_view proposedName,
   return text::cp932FromUtf8(chosen.toStdString());
 }
 
+std::optional<std::string> QtFileDialog::chooseFolder(std::string_view caption) {
+  const QString chosen = QFileDialog::getExistingDirectory(
+      parent_, QString::fromStdString(text::utf8FromCp932(caption)), QString());
+  if (chosen.isEmpty()) return std::nullopt;
+  return text::cp932FromUtf8(chosen.toStdString());
+}
+
 }  // namespace zeltaro::platform

@@ -21,6 +21,7 @@ class QtFileDialog final : public FileDialog {
   explicit QtFileDialog(QWidget* parent = nullptr) : parent_(parent) {}
   std::optional<std::string> openFile(std::string_view proposedName,
                                       std::string_view filter) override;
+  std::optional<std::string> chooseFolder(std::string_view caption) override;
 
  private:
   QWidget* parent_;

@@ -446,12 +446,10 @@ void TForm1::buildPageArea() {
   button(p2, {400, 78, 48, 22}, QStringLiteral("btnSoundTest"), QStringLiteral("Test"),
          QString::fromUtf8("手動実行 ( 音声通知の確認 )"), [&m] { m.btnSoundTestClick(); });
 
-  button(p2, {548, 78, 90, 22}, QStringLiteral("Button3"), QStringLiteral("1'st QSO"), {}, [] {
+  button(p2, {548, 78, 90, 22}, QStringLiteral("Button3"), QStringLiteral("1'st QSO"), {}, [this] {
     for (QWidget* w : QApplication::topLevelWidgets())
       if (auto* dialog = qobject_cast<TForm2*>(w)) {
-        dialog->setModal(true);
-        dialog->show();
-        dialog->raise();
+        dialog->showModalFrom(this);
         return;
       }
   });

@@ -1,0 +1,130 @@
+#pragma once
+// The settings dialog's model: its controls as named state (CheckBox23, Edit18, ComboBox2 ...,
+// indexed by their design numbers), filled from the program's settings when the dialog opens
+// and copied back when it closes, with the conversions of each control. The Qt dialog binds its
+// widgets to these fields by name and forwards its events to the handlers here. Texts are CP932.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "settings/setting_row.h"
+#include "settings/station_settings.h"
+#include "spots/extraction.h"
+
+namespace zeltaro::platform {
+class FileDialog;
+class MessageBox;
+}  // namespace zeltaro::platform
+
+namespace zeltaro::settingsdialog {
+
+// The settings the dialog edits: the HAMLOG side's and the extraction role slots.
+struct DialogTarget {
+  settings::StationSettings& station;
+  spots::RoleSlots& roles;
+};
+
+// How a control and its setting convert.
+enum class Conv {
+  Check,    // a switch
+  Text,     // as typed
+  Decimal,  // shown "%d", read from its leading digits; kept in lo ... hi when lo < hi
+  Hex2,     // shown "%02X", read from its leading hexadecimal digits
+  Slot,     // shown "%02d", read from its leading digits; outside 1 ... 20 gives param
+  Bit,      // bit param of the setting
+  Radio,    // the setting is param while this radio is chosen
+  Combo,    // item index
+  KeyName,  // the key list: the chosen entry's name and index
+  Port,     // the serial device's path
+};
+
+struct ControlRow {
+  std::string control;  // the control's name, "CheckBox23"
+  const char* caption;  // UTF-8, as the control shows it ("" for none)
+  const char* hint;     // UTF-8, its tooltip
+  Conv conv;
+  settings::FieldPtr (*setting)(DialogTarget&, int n);
+  int n = 0;                 // the list (1 ... 3) of a condition set's control, else 0
+  int param = 0;             // Slot: the default; Bit: the bit; Radio: the value
+  int lo = 0, hi = 0;        // Decimal: the range kept
+  bool otherValues = false;  // Radio: chosen for a value that no radio of its group has
+  bool rigPort = false;      // stored by the rig port step, after everything else
+};
+
+// Every control that shows a setting, in the order closing copies them.
+const std::vector<ControlRow>& controlRows();
+// The row of a control, or null.
+const ControlRow* controlRow(std::string_view control);
+
+// The items of the drop-down lists (UTF-8).
+const std::vector<std::string>& makerItems();  // ComboBox2
+const std::vector<std::string>& speedItems();  // ComboBox4
+
+// What closing changed that other parts act on.
+struct CloseResult {
+  settings::RigDirectSettings rigBefore;  // for the rig port's close-and-reopen rule
+  bool foldersChanged = false;            // the Michi-no-eki data are read again
+};
+
+struct DialogServices {
+  platform::FileDialog* folders = nullptr;     // the folder-browse dialog
+  platform::MessageBox* messageBox = nullptr;  // the missing-files box
+  std::string winePrefix;                      // where dropped shortcuts' drives lie
+};
+
+class SettingsDialogModel {
+ public:
+  explicit SettingsDialogModel(DialogServices services = {}) : services_(std::move(services)) {}
+
+  // ---- The controls, by design number (element 0 unused)
+  std::array<bool, 107> CheckBox{};
+  std::array<std::string, 35> Edit{};
+  std::array<std::int32_t, 5> ComboBox{};  // ComboBox1 key, ComboBox2 maker, ComboBox4 speed
+  std::string ComboBox3;                   // the serial device (Linux path, or "COMn")
+  std::array<bool, 11> RadioButton{};
+  std::array<std::string, 4> StaticText{};  // the HAMLOG folders of lists 1 ... 3
+  // Dependent state.
+  std::array<bool, 4> anyVisible{};  // CheckBox19 ... CheckBox21 (lists 1 ... 3) shown
+  bool rigListsEnabled = true;       // ComboBox2 ... ComboBox4
+  bool addressEnabled = true;        // Edit18, Edit34
+
+  // A control's field by its name; monostate for an unknown name.
+  settings::FieldPtr field(std::string_view control);
+
+  // ---- Handlers
+  // Fills every control from the settings (at each opening, so that what the patrol windows'
+  // menus or a reload changed meanwhile is shown, not overwritten by an older value).
+  void FormCreate(DialogTarget t);
+  // Copies every control into the settings in table order; the rig port step is the caller's
+  // (with the result's rigBefore).
+  CloseResult FormClose(DialogTarget t);
+  void CheckBox16Click() { codeClick(1); }
+  void CheckBox17Click() { codeClick(2); }
+  void CheckBox18Click() { codeClick(3); }
+  void CheckBox106Click();
+  void ComboBox2Change() { CheckBox106Click(); }
+  // "参照" of list 1 ... 3.
+  void Button1Click() { chooseFolder(1); }
+  void Button2Click() { chooseFolder(2); }
+  void Button3Click() { chooseFolder(3); }
+  void chooseFolder(int n);
+  // Files dropped on list n's group (file-system paths); only the first counts.
+  void dropFiles(int n, const std::vector<std::string>& paths);
+
+ private:
+  void codeClick(int n) {
+    anyVisible[static_cast<std::size_t>(n)] = CheckBox[15 + static_cast<std::size_t>(n)];
+  }
+  // Takes folder (a file-system path ending with "/") for list n when it holds HAMLOG's files.
+  void offerFolder(int n, const std::string& folderFs);
+
+  DialogServices services_;
+};
+
+// The caption of the folder-browse dialog (UTF-8).
+inline constexpr std::string_view kFolderDialogCaption = "フォルダを指定して下さい。";
+
+}  // namespace zeltaro::settingsdialog

@@ -1,0 +1,97 @@
+// Closing the settings dialog and the rig port: a change that does not touch the port keeps it
+// open; another port closes it and opens the new one. Two simulated radios on ptys.
+
+#include <gtest/gtest.h>
+
+#include "platform/message_box.h"
+#include "rig/radio_sim.h"
+#include "rig/rig_control.h"
+#include "rig/termios_serial_device.h"
+#include "settings_dialog/dialog_model.h"
+#include "support/temp_dir.h"
+
+namespace zeltaro::settingsdialog {
+namespace {
+
+// The real device, with a log of what the link asks of it.
+class LoggedDevice final : public rig::SerialDevice {
+ public:
+  rig::OpenResult open(const std::string& path, const rig::LineSettings& line) override {
+    log += "open " + path.substr(path.rfind('/') + 1) + "\n";
+    return real.open(path, line);
+  }
+  void close() override {
+    if (real.isOpen()) log += "close\n";
+    real.close();
+  }
+  bool isOpen() const override { return real.isOpen(); }
+  void discardInput() override { real.discardInput(); }
+  rig::WriteResult writeByte(unsigned char b, std::chrono::milliseconds limit) override {
+    return real.writeByte(b, limit);
+  }
+  rig::TermiosSerialDevice real;
+  std::string log;
+};
+
+struct Station {
+  settings::StationSettings station;
+  spots::RoleSlots roles;
+  LoggedDevice device;
+  platform::RecordingMessageBox box;
+  rig::RigControl control{station.rigDirect, station.tarvopc, services()};
+  SettingsDialogModel dialog;
+
+  rig::RigServices services() {
+    rig::RigServices s;
+    s.serial = &device;
+    s.messageBox = &box;
+    s.wait = [](int) {};
+    return s;
+  }
+  // Opens the dialog, lets edit change its controls and closes it as the window does.
+  template <class F>
+  void editInDialog(F edit) {
+    dialog.FormCreate({station, roles});
+    edit(dialog);
+    const CloseResult r = dialog.FormClose({station, roles});
+    control.settingsDialogClosed(r.rigBefore);
+  }
+};
+
+TEST(SettingsDialogRigPort, KeptOpenUnlessThePortSettingsChange) {
+  testing::TempDir dir;
+  rig::RadioSim radioA(dir.file("rigA"), "icom");
+  rig::RadioSim radioB(dir.file("rigB"), "icom");
+  ASSERT_TRUE(radioA.ready());
+  ASSERT_TRUE(radioB.ready());
+  Station s;
+  s.station.rigDirect.Use = true;
+  s.station.rigDirect.Device = dir.file("rigA");
+  s.control.openAtStart();
+  ASSERT_EQ(s.device.log, "open rigA\n");
+
+  // Only the rig's address: the port stays open, and the next tune uses the new address.
+  s.editInDialog([](SettingsDialogModel& d) { d.Edit[18] = "70"; });
+  EXPECT_EQ(s.device.log, "open rigA\n");
+  EXPECT_EQ(s.station.rigDirect.RigID, 0x70);
+  s.control.tune("7.00350", "CW");
+  EXPECT_EQ(radioA.lines(2),
+            "FEFE70500603FD 9600 8N1 none\n"
+            "FEFE7050050035000700FD 9600 8N1 none\n");
+
+  // Another port: closed, and the new one opened.
+  s.editInDialog([&](SettingsDialogModel& d) { d.ComboBox3 = dir.file("rigB"); });
+  EXPECT_EQ(s.device.log, "open rigA\nclose\nopen rigB\n");
+  s.control.tune("14.02500", "SSB");
+  EXPECT_EQ(radioB.lines(2),
+            "FEFE70500601FD 9600 8N1 none\n"
+            "FEFE7050050050021400FD 9600 8N1 none\n");
+
+  // The companion route: the port closes and stays closed.
+  s.editInDialog([](SettingsDialogModel& d) { d.CheckBox[106] = true; });
+  EXPECT_EQ(s.device.log, "open rigA\nclose\nopen rigB\nclose\n");
+  EXPECT_TRUE(s.box.shown.empty());
+}
+
+}  // namespace
+}  // namespace zeltaro::settingsdialog
