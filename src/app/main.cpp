@@ -23,6 +23,7 @@
 
 #include "app/command_line.h"
 #include "app/main_model.h"
+#include "app/settings_location.h"
 #include "app/station.h"
 #include "app/ui/tform1.h"
 #include "app/ui/tform2.h"
@@ -32,7 +33,6 @@
 #include "platform/instance_lock.h"
 #include "platform/qt_message_box.h"
 #include "platform/stop_request.h"
-#include "settings/station_settings.h"
 #include "text/codec.h"
 
 namespace {
@@ -179,7 +179,7 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) args.push_back(text::cp932FromUtf8(argv[i]));
 
     app::Station station(toCp932(std::filesystem::path(exe).parent_path().string()),
-                         settings::settingsPathFor(exe));
+                         app::settingsLocationForThisRun(exe));
     app::MainModel& model = station.model();
     // Before the main window: its construction runs the start-up sequence, which starts the
     // console listening.

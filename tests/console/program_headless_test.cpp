@@ -119,8 +119,7 @@ TEST_F(HeadlessProgram, ConsolePortTakenEndsTheRunWithAMessage) {
   EXPECT_EQ(program.exitCode(), 2);
   const std::string err = program.readAllStandardError().toStdString();
   const std::string last = "ZELTARO: headless and the console cannot listen on port " +
-                           std::to_string(port) +
-                           ": nothing could reach this station, stopping\n";
+                           std::to_string(port) + ": nothing could reach this station, stopping\n";
   ASSERT_GE(err.size(), last.size()) << err;
   EXPECT_EQ(err.substr(err.size() - last.size()), last) << err;
   EXPECT_EQ(err.rfind(kHeadlessLine + "\n", 0), 0u) << err;
@@ -143,10 +142,10 @@ TEST_F(HeadlessProgram, Utf8ConsoleStoresAndMatchesShiftJis) {
   {
     QFile f(QString::fromStdString(iniPath()));
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(QByteArray::fromStdString("[Inet]\r\nUrl1=http://127.0.0.1:" +
-                                      std::to_string(web.port()) +
-                                      "/spots.html\r\nChkURL1=1\r\n[List1]\r\nList=\r\n[List2]\r\nList=\r\n"
-                                      "[List3]\r\nList=\r\n"));
+    f.write(QByteArray::fromStdString(
+        "[Inet]\r\nUrl1=http://127.0.0.1:" + std::to_string(web.port()) +
+        "/spots.html\r\nChkURL1=1\r\n[List1]\r\nList=\r\n[List2]\r\nList=\r\n"
+        "[List3]\r\nList=\r\n"));
   }
   start({QString("/telnet=%1").arg(port), "/charset=utf-8"});
   std::unique_ptr<TestClient> client = connect();
