@@ -23,6 +23,7 @@ constexpr unsigned char kSB = 0xFA;
 constexpr unsigned char kSE = 0xF0;
 constexpr unsigned char kWILL = 0xFB;
 constexpr unsigned char kDONT = 0xFE;
+constexpr std::size_t kMaxSubnegotiation = 256;
 
 // How many bytes at the end of s start a UTF-8 character that is not complete yet (0 to 3).
 std::size_t incompleteUtf8Tail(std::string_view s) {
@@ -163,6 +164,7 @@ void ConsoleSession::sendOut(Connection& connection, std::string_view cp932) {
 
 void ConsoleSession::resetDecoder() {
   telnet_ = Telnet::Data;
+  subLength_ = 0;
   utf8Tail_.clear();
 }
 
@@ -184,12 +186,19 @@ std::string ConsoleSession::decodeInput(std::string_view chunk) {
       case Telnet::Command:
         // IAC IAC (a data byte 0xFF) has no place in the text either and goes too.
         telnet_ = b >= kWILL && b <= kDONT ? Telnet::Option : b == kSB ? Telnet::Sub : Telnet::Data;
+        subLength_ = 0;
         break;
       case Telnet::Option:
         telnet_ = Telnet::Data;
         break;
       case Telnet::Sub:
-        if (b == kIAC) telnet_ = Telnet::SubCommand;
+        // A subnegotiation is a few bytes (terminal type, window size); one that never ends
+        // must not leave the console deaf for good.
+        if (++subLength_ > kMaxSubnegotiation) {
+          telnet_ = Telnet::Data;
+        } else if (b == kIAC) {
+          telnet_ = Telnet::SubCommand;
+        }
         break;
       case Telnet::SubCommand:
         telnet_ = b == kSE ? Telnet::Data : Telnet::Sub;

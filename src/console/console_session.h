@@ -132,7 +132,8 @@ class ConsoleSession final : public SessionControl {
   std::string held_;
   bool utf8_ = false;
   Telnet telnet_ = Telnet::Data;
-  std::string utf8Tail_;  // the start of a UTF-8 character whose rest is still to come
+  std::size_t subLength_ = 0;  // bytes of the subnegotiation under way
+  std::string utf8Tail_;       // the start of a UTF-8 character whose rest is still to come
 };
 
 }  // namespace zeltaro::console
