@@ -24,6 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   console::CommandSet commands(model);
   console::ConsoleSession session;
   session.setPassword("pw");
+  // The first byte's top bit switches the console to UTF-8.
+  session.setUtf8(size > 0 && (data[0] & 0x80) != 0);
   session.setExecutor(&commands);
   NullConnection conn;
   session.accept(conn);

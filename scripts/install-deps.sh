@@ -12,6 +12,7 @@ packages=(
   libpcre2-dev
   fonts-ipafont-mincho fonts-ipafont-gothic
   xvfb xauth
+  at-spi2-core python3-pyatspi dbus
   wine wine32:i386 wine64 mingw-w64 g++-mingw-w64-i686 g++-mingw-w64-x86-64
   pulseaudio pulseaudio-utils sox libcanberra-dev sound-theme-freedesktop libasound2-plugins
 )

@@ -32,6 +32,7 @@ std::string instanceLockName(std::string_view executablePath) {
 CommandLine parseCommandLine(const std::vector<std::string>& args) {
   static constexpr std::string_view kTelnet = "/telnet=";
   static constexpr std::string_view kPass = "/pass=";
+  static constexpr std::string_view kCharset = "/charset=";
   CommandLine cl;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -45,6 +46,9 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
       cl.port = leadingNumber(text::trim(std::string_view(arg).substr(kTelnet.size())));
     } else if (startsWith(lower, kPass)) {
       cl.password = text::trim(std::string_view(arg).substr(kPass.size()));
+    } else if (startsWith(trimmed, kCharset)) {
+      const std::string_view name = text::trim(trimmed.substr(kCharset.size()));
+      cl.utf8Console = name == "utf-8" || name == "utf8";
     }
   }
   return cl;

@@ -13,13 +13,16 @@ namespace zeltaro::app {
 std::string instanceLockName(std::string_view executablePath);
 
 struct CommandLine {
-  std::uint16_t port = 0;  // console port; 0 = console off
-  std::string password;    // console password; empty = none asked
+  std::uint16_t port = 0;    // console port; 0 = console off
+  std::string password;      // console password; empty = none asked
+  bool utf8Console = false;  // the console speaks UTF-8 instead of Shift-JIS
 };
 
 // args: the whole command line, program path first (CP932 bytes). Keys "/telnet=on",
 // "/telnet=off", "/telnet=<n>" and "/pass=<text>" are case-insensitive and may carry blanks
 // around them; a later argument overrides an earlier one; anything else is ignored.
+// "/charset=utf-8" (or "utf8") makes the console speak UTF-8, any other "/charset=" value
+// keeps it at Shift-JIS.
 CommandLine parseCommandLine(const std::vector<std::string>& args);
 
 }  // namespace zeltaro::app

@@ -1,8 +1,10 @@
 // The program entry: one run per executable file, the six windows in their fixed order, the
 // message loop, and a clean stop on SIGTERM/SIGINT as if the main window had been closed.
+// Without a display it runs as a headless station on Qt's offscreen platform.
 
 #include <signal.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -11,6 +13,8 @@
 #include <QTimer>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <string>
@@ -20,6 +24,7 @@
 #include "app/command_line.h"
 #include "app/main_model.h"
 #include "app/patrol_binding.h"
+#include "app/settings_location.h"
 #include "app/station.h"
 #include "app/ui/tform1.h"
 #include "app/ui/tform2.h"
@@ -29,7 +34,6 @@
 #include "platform/instance_lock.h"
 #include "platform/qt_message_box.h"
 #include "platform/stop_request.h"
-#include "settings/station_settings.h"
 #include "text/codec.h"
 
 namespace {
@@ -98,6 +102,54 @@ bool installSignalHandlers() {
   return sigaction(SIGTERM, &sa, nullptr) == 0 && sigaction(SIGINT, &sa, nullptr) == 0;
 }
 
+// Whether Qt has been told which platform to use, on the command line or in the environment.
+bool platformChosen(int argc, char** argv) {
+  const char* env = std::getenv("QT_QPA_PLATFORM");
+  if (env != nullptr && *env != '\0') return true;
+  for (int i = 1; i < argc; ++i) {
+    const char* a = argv[i];
+    if (a[0] == '-' && a[1] == '-') ++a;  // Qt takes --platform as well
+    if (std::strcmp(a, "-platform") == 0) return true;
+  }
+  return false;
+}
+
+bool hasDisplay() {
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+    const char* v = std::getenv(name);
+    if (v != nullptr && *v != '\0') return true;
+  }
+  return false;
+}
+
+// Without a display and without a chosen platform, Qt would abort trying to reach an X server:
+// run headless instead, reached through the console.
+void fallBackToOffscreen(int argc, char** argv) {
+  if (hasDisplay() || platformChosen(argc, argv)) return;
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  std::fprintf(stderr, "%s: no display (DISPLAY and WAYLAND_DISPLAY unset): running headless\n",
+               kTitle);
+}
+
+// Qt warns at every start when XDG_RUNTIME_DIR is missing (a service account, a cron or ssh
+// start) and then uses a folder of its own in /tmp; a private folder named up front does the
+// same without the warning.
+void provideRuntimeFolder() {
+  const char* xdg = std::getenv("XDG_RUNTIME_DIR");
+  if (xdg != nullptr && *xdg != '\0') return;
+  const std::string dir = "/tmp/zeltaro-runtime-" + std::to_string(getuid());
+  mkdir(dir.c_str(), 0700);
+  struct stat st {};
+  if (lstat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != getuid()) return;
+  if ((st.st_mode & 0777) != 0700 && chmod(dir.c_str(), 0700) != 0) return;
+  setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
+}
+
+bool isHeadless() {
+  const QString p = QGuiApplication::platformName();
+  return p == "offscreen" || p == "minimal";
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -116,6 +168,9 @@ int main(int argc, char** argv) {
   // the loop runs and then closes the window like any other.
   if (!installSignalHandlers()) std::perror("zeltaro: signal handlers");
 
+  fallBackToOffscreen(argc, argv);
+  provideRuntimeFolder();
+
   try {
     Application qapp(argc, argv);  // takes Qt's own options (-platform ...) out of argv
     QCoreApplication::setApplicationName(kTitle);
@@ -125,7 +180,7 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) args.push_back(text::cp932FromUtf8(argv[i]));
 
     app::Station station(toCp932(std::filesystem::path(exe).parent_path().string()),
-                         settings::settingsPathFor(exe));
+                         app::settingsLocationForThisRun(exe));
     app::MainModel& model = station.model();
     // Before the main window: its construction runs the start-up sequence, which starts the
     // console listening.
@@ -135,7 +190,18 @@ int main(int argc, char** argv) {
     // them; their walk transfers into HAMLOG as a double-click does.
     platform::SystemClock patrolClock;
     app::PatrolListsBinding patrolLists(model, patrolClock, &station.patrolTransfer());
+    remoteConsole.setUtf8(app::parseCommandLine(args).utf8Console);
     app::ui::TForm1 form1(model, args);
+    // Nobody reaches a headless station without its console: a console that cannot listen
+    // ends the run. With a display the error box has said so and the window works on.
+    if (isHeadless() && model.consolePort != 0 && !remoteConsole.server().isListening()) {
+      std::fprintf(stderr,
+                   "%s: headless and the console cannot listen on port %u: nothing could reach "
+                   "this station, stopping\n",
+                   kTitle, static_cast<unsigned>(model.consolePort));
+      lock.release();
+      return 2;
+    }
     // What a console command changed shows in the window before its reply goes out.
     remoteConsole.setAfterCommand([&form1] { form1.syncFromModel(); });
     app::ui::TForm2 form2(model);

@@ -14,6 +14,28 @@ namespace {
 constexpr char kBS = 8;
 constexpr char kCR = 13;
 constexpr char kLF = 10;
+constexpr char kDEL = 0x7F;  // what most terminals send for the Backspace key
+
+// Telnet's command bytes. 0xFF never occurs in Shift-JIS text (nor in UTF-8), so IAC always
+// starts a command.
+constexpr unsigned char kIAC = 0xFF;
+constexpr unsigned char kSB = 0xFA;
+constexpr unsigned char kSE = 0xF0;
+constexpr unsigned char kWILL = 0xFB;
+constexpr unsigned char kDONT = 0xFE;
+constexpr std::size_t kMaxSubnegotiation = 256;
+
+// How many bytes at the end of s start a UTF-8 character that is not complete yet (0 to 3).
+std::size_t incompleteUtf8Tail(std::string_view s) {
+  const std::size_t look = std::min<std::size_t>(3, s.size());
+  for (std::size_t back = 1; back <= look; ++back) {
+    const auto b = static_cast<unsigned char>(s[s.size() - back]);
+    if ((b & 0xC0) == 0x80) continue;  // a continuation byte: the start lies further back
+    const std::size_t need = b >= 0xF0 && b <= 0xF7 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+    return need > back ? back : 0;
+  }
+  return 0;
+}
 
 constexpr bool isTrailByte(unsigned char c) {
   return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC);
@@ -126,9 +148,68 @@ bool ConsoleSession::accept(Connection& connection) {
   ++generation_;
   PendingInput.clear();
   held_.clear();
+  resetDecoder();
   Authenticated = password_.empty();
-  connection.send(Authenticated ? std::string_view(greeting()) : std::string_view("QRZ?\r\n"));
+  sendOut(connection, Authenticated ? std::string_view(greeting()) : std::string_view("QRZ?\r\n"));
   return true;
+}
+
+void ConsoleSession::sendOut(Connection& connection, std::string_view cp932) {
+  if (utf8_) {
+    connection.send(text::utf8FromCp932(cp932));
+  } else {
+    connection.send(cp932);
+  }
+}
+
+void ConsoleSession::resetDecoder() {
+  telnet_ = Telnet::Data;
+  subLength_ = 0;
+  utf8Tail_.clear();
+}
+
+std::string ConsoleSession::decodeInput(std::string_view chunk) {
+  std::string data;
+  data.reserve(utf8Tail_.size() + chunk.size());
+  data = utf8Tail_;
+  utf8Tail_.clear();
+  for (char c : chunk) {
+    const auto b = static_cast<unsigned char>(c);
+    switch (telnet_) {
+      case Telnet::Data:
+        if (b == kIAC) {
+          telnet_ = Telnet::Command;
+        } else {
+          data += c;
+        }
+        break;
+      case Telnet::Command:
+        // IAC IAC (a data byte 0xFF) has no place in the text either and goes too.
+        telnet_ = b >= kWILL && b <= kDONT ? Telnet::Option : b == kSB ? Telnet::Sub : Telnet::Data;
+        subLength_ = 0;
+        break;
+      case Telnet::Option:
+        telnet_ = Telnet::Data;
+        break;
+      case Telnet::Sub:
+        // A subnegotiation is a few bytes (terminal type, window size); one that never ends
+        // must not leave the console deaf for good.
+        if (++subLength_ > kMaxSubnegotiation) {
+          telnet_ = Telnet::Data;
+        } else if (b == kIAC) {
+          telnet_ = Telnet::SubCommand;
+        }
+        break;
+      case Telnet::SubCommand:
+        telnet_ = b == kSE ? Telnet::Data : Telnet::Sub;
+        break;
+    }
+  }
+  if (!utf8_) return data;
+  const std::size_t tail = incompleteUtf8Tail(data);
+  utf8Tail_ = data.substr(data.size() - tail);
+  data.resize(data.size() - tail);
+  return text::cp932FromUtf8(data);
 }
 
 void ConsoleSession::disconnected(Connection& connection) {
@@ -138,6 +219,7 @@ void ConsoleSession::disconnected(Connection& connection) {
   ++generation_;
   PendingInput.clear();
   held_.clear();
+  resetDecoder();
 }
 
 void ConsoleSession::CloseSession() {
@@ -160,7 +242,8 @@ void ConsoleSession::receive(std::string_view chunk) {
     return;
   }
 
-  std::string in(chunk);
+  std::string in = decodeInput(chunk);
+  if (in.empty()) return;
   for (std::string_view tail : {"[A", "[B", "[C", "[D"}) in = text::replaceAll(in, tail, "");
 
   EditBuffer work(PendingInput);  // PendingInput followed by this chunk's accepted text
@@ -168,10 +251,11 @@ void ConsoleSession::receive(std::string_view chunk) {
   std::string echo;
   for (char c : in) {
     const auto b = static_cast<unsigned char>(c);
-    if (c == kBS) {
-      echo += "\b \b";
+    if (c == kBS || c == kDEL) {
       const std::size_t removed = work.popChar();
       accepted -= std::min(accepted, removed);
+      // A UTF-8 terminal shows a double-byte character two columns wide.
+      echo += utf8_ && removed == 2 ? "\b\b  \b\b" : "\b \b";
     } else if (b < 32 && c != kCR && c != kLF) {
       continue;
     } else {
@@ -187,7 +271,7 @@ void ConsoleSession::receive(std::string_view chunk) {
         if (c != ' ' && c != kCR && c != kLF && c != kBS) c = '*';
       }
     }
-    connection_->send(crlfEcho(std::move(echo)));
+    sendOut(*connection_, crlfEcho(std::move(echo)));
   }
 
   PendingInput = work.take();
@@ -276,7 +360,7 @@ void ConsoleSession::SendReply(std::string_view text) {
   std::string framed(text);
   framed += "\r\n";
   std::replace(framed.begin(), framed.end(), '\t', ' ');
-  connection_->send(framed);
+  sendOut(*connection_, framed);
 }
 
 }  // namespace zeltaro::console

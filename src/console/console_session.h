@@ -61,6 +61,10 @@ class ConsoleSession final : public SessionControl {
   // Empty: no password is asked. Compared with A-Z folded.
   void setPassword(std::string password) { password_ = std::move(password); }
   void setExecutor(CommandExecutor* executor) { executor_ = executor; }
+  // For today's terminals: replies go out in UTF-8 and input is read as UTF-8, each turned
+  // into CP932 before the line editing sees it. Off: every byte is CP932, as it comes.
+  void setUtf8(bool on) { utf8_ = on; }
+  bool utf8() const { return utf8_; }
   // Called with each server event's name as it is written into edtStatus.
   void setStatusListener(std::function<void(const std::string&)> listener) {
     statusListener_ = std::move(listener);
@@ -105,6 +109,14 @@ class ConsoleSession final : public SessionControl {
   void assemble();
   void runLine(std::string line);
   void drainHeld();
+  // Sends bytes to the client, in UTF-8 when asked for.
+  void sendOut(Connection& connection, std::string_view cp932);
+  // The client's bytes without telnet negotiation, in CP932.
+  std::string decodeInput(std::string_view chunk);
+  void resetDecoder();
+
+  // Where the telnet filter stands between reads.
+  enum class Telnet { Data, Command, Option, Sub, SubCommand };
 
   Connection* connection_ = nullptr;
   // Counts sessions, so that a reply computed for one session never reaches the next.
@@ -118,6 +130,10 @@ class ConsoleSession final : public SessionControl {
   std::uint64_t deferredReply_ = 0;  // the reply awaited, 0 for none
   bool draining_ = false;
   std::string held_;
+  bool utf8_ = false;
+  Telnet telnet_ = Telnet::Data;
+  std::size_t subLength_ = 0;  // bytes of the subnegotiation under way
+  std::string utf8Tail_;       // the start of a UTF-8 character whose rest is still to come
 };
 
 }  // namespace zeltaro::console

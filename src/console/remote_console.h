@@ -34,6 +34,8 @@ class RemoteConsole final : public app::ConsoleLink {
   // Runs after every command line, before its reply goes out: the window shows the controls
   // the command may have changed.
   void setAfterCommand(std::function<void()> f) { afterCommand_ = std::move(f); }
+  // The console speaks UTF-8 ("/charset=utf-8") instead of Shift-JIS.
+  void setUtf8(bool on) { server_.session().setUtf8(on); }
 
   // The model's start-up steps.
   void clearPendingInput() override;

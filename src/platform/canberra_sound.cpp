@@ -1,9 +1,11 @@
 #include "platform/canberra_sound.h"
 
 #include <canberra.h>
+#include <dlfcn.h>
 
 #include <QApplication>
 #include <QMetaObject>
+#include <cstdio>
 
 #include "text/codec.h"
 
@@ -21,6 +23,27 @@ void beepOnGuiThread() {
     QMetaObject::invokeMethod(
         app, [] { QApplication::beep(); }, Qt::QueuedConnection);
   }
+}
+
+void quietAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+// ALSA writes some eighteen lines to stderr for every attempt to open a device that is not
+// there; a headless station would fill its journal with them at every alert. Its error
+// handler is replaced by a silent one for the whole process (libcanberra's ALSA backend shares
+// the one libasound). Looked up at run time, so that no ALSA headers are needed and a system
+// without ALSA still runs.
+void silenceAlsa() {
+  static const bool done = [] {
+    void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL);  // kept loaded for good
+    if (alsa == nullptr) return false;
+    using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+    using SetHandler = int (*)(Handler);
+    auto set = reinterpret_cast<SetHandler>(dlsym(alsa, "snd_lib_error_set_handler"));
+    if (set == nullptr) return false;
+    set(quietAlsaError);
+    return true;
+  }();
+  (void)done;
 }
 
 }  // namespace
@@ -64,6 +87,19 @@ void CanberraSoundPlayer::run() {
 }
 
 CanberraSoundPlayer::Outcome CanberraSoundPlayer::playNow(const std::string& fileCp932) {
+  const Outcome outcome = attempt(fileCp932);
+  // One line when the sound device goes missing, none while it stays missing.
+  if (outcome == Outcome::Beep && !reportedNoDevice_) {
+    std::fprintf(stderr, "ZELTARO: no sound device or sound server: alerts beep instead\n");
+    reportedNoDevice_ = true;
+  } else if (outcome != Outcome::Beep) {
+    reportedNoDevice_ = false;
+  }
+  return outcome;
+}
+
+CanberraSoundPlayer::Outcome CanberraSoundPlayer::attempt(const std::string& fileCp932) {
+  silenceAlsa();
   if (!context_) {
     if (ca_context_create(&context_) != CA_SUCCESS) {
       context_ = nullptr;

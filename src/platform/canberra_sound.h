@@ -33,9 +33,11 @@ class CanberraSoundPlayer final : public SoundPlayer {
  private:
   void run();
   Outcome playNow(const std::string& fileCp932);
+  Outcome attempt(const std::string& fileCp932);
 
   OutcomeObserver observer_;
   ca_context* context_ = nullptr;  // only touched on the sound thread
+  bool reportedNoDevice_ = false;  // sound thread only
   std::mutex mutex_;
   std::condition_variable wake_;
   std::optional<std::string> pending_;  // the newest request; older unstarted ones are dropped

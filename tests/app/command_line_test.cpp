@@ -70,6 +70,22 @@ TEST(ParseCommandLine, AppliesRulesInOrderLaterArgumentsOverride) {
   }
 }
 
+TEST(ParseCommandLine, CharsetSwitchTurnsTheConsoleToUtf8) {
+  const std::pair<std::vector<std::string>, bool> rows[] = {
+      {{"zeltaro"}, false},
+      {{"zeltaro", "/charset=utf-8"}, true},
+      {{"zeltaro", " /CHARSET=UTF8 "}, true},
+      {{"zeltaro", "/charset=sjis"}, false},
+      {{"zeltaro", "/charset=utf-8", "/charset=cp932"}, false},
+      {{"zeltaro", "/charset="}, false},
+      {{"/charset=utf-8"}, false},
+  };
+  for (const auto& [args, utf8] : rows) {
+    EXPECT_EQ(parseCommandLine(args).utf8Console, utf8) << args.back();
+    EXPECT_EQ(parseCommandLine(args).port, 0) << args.back();
+  }
+}
+
 TEST(ParseCommandLine, PasswordKeepsJapaneseBytes) {
   // "表" is 95 5C; folding for the key compare must not alter the password itself.
   const std::string pw = text::sj("表Ab");

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractScrollArea>
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
@@ -14,6 +15,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTextCursor>
@@ -144,6 +146,23 @@ TEST_F(TForm1Test, ControlsTellTheirNameAndHintToAccessibility) {
     EXPECT_EQ(a->text(QAccessible::Name), u(r.name)) << r.control;
     EXPECT_EQ(a->text(QAccessible::Description), u(r.description)) << r.control;
   }
+}
+
+TEST_F(TForm1Test, EveryControlCarriesAnAccessibleName) {
+  // A screen reader (and a test driving the window through AT-SPI) finds controls by name: no
+  // button, box, edit, pane or list may be nameless.
+  TForm1 form(model, {"zeltaro"});
+  QStringList nameless;
+  for (QWidget* w : form.findChildren<QWidget*>()) {
+    const bool control = qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) ||
+                         qobject_cast<QComboBox*>(w) || qobject_cast<QAbstractScrollArea*>(w) ||
+                         qobject_cast<QProgressBar*>(w);
+    if (!control || qobject_cast<QComboBox*>(w->parentWidget())) continue;  // a combo's own parts
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+    if (a == nullptr || a->text(QAccessible::Name).trimmed().isEmpty())
+      nameless << w->objectName() + " (" + w->metaObject()->className() + ")";
+  }
+  EXPECT_TRUE(nameless.isEmpty()) << nameless.join(", ").toStdString();
 }
 
 TEST_F(TForm1Test, FilterButtonsAndDisplayModeFollowTheModel) {
