@@ -21,6 +21,7 @@
 #include <chrono>
 #include <cstdio>
 #include <map>
+#include <set>
 #include <thread>
 
 #include "app/main_model.h"
@@ -228,7 +229,11 @@ class RatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& r : runs) {
-      if (r.run_type == Run::RT_Iteration && !r.error_occurred) {
+      // With --benchmark_repetitions the median stands for the benchmark.
+      const bool median = r.run_type == Run::RT_Aggregate && r.aggregate_name == "median";
+      if (median || (r.run_type == Run::RT_Iteration && !r.error_occurred &&
+                     !medianSeen.count(r.run_name.function_name))) {
+        if (median) medianSeen.insert(r.run_name.function_name);
         real[r.run_name.function_name] = r.GetAdjustedRealTime();
         cpu[r.run_name.function_name] = r.GetAdjustedCPUTime();
       }
@@ -236,6 +241,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
     ConsoleReporter::ReportRuns(runs);
   }
   std::map<std::string, double> real, cpu;
+  std::set<std::string> medianSeen;
 };
 
 }  // namespace

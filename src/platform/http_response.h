@@ -3,7 +3,9 @@
 // are the ones used) and the body, with bare LF line ends tolerated. Pure code over bytes; the
 // socket side lives in qt_http_client.cpp.
 
+#include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,7 +38,14 @@ class HttpResponseReader {
   State add(const char* bytes, std::size_t n) {
     data_.append(bytes, n);
     if (bodyStart_ == std::string::npos && !findHeaderEnd()) return State::NeedMore;
-    if (!headersParsed_ && !parseHeaders()) return State::Bad;
+    if (!headersParsed_) {
+      if (!parseHeaders()) return State::Bad;
+      // Room for the announced body at once (within reason: the length is the peer's word).
+      if (contentLength_) {
+        data_.reserve(bodyStart_ + static_cast<std::size_t>(
+                                       std::min<std::uint64_t>(*contentLength_, 16u << 20)));
+      }
+    }
     if (noBody_ || (contentLength_ && data_.size() - bodyStart_ >= *contentLength_))
       return State::Complete;
     return State::NeedMore;

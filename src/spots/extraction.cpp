@@ -47,13 +47,9 @@ CompiledTemplate compileTemplate(const std::vector<std::string>& templateLines) 
       const std::string tag = slotTag(k);
       const std::size_t t = text::find(line, tag);
       if (t == 0) continue;
-      CompiledTemplate::Field f{k, line.substr(0, t - 1), line.substr(t - 1 + tag.size())};
-      if (!f.prefix.empty()) f.prefixWord = c.pieces.add(f.prefix);
-      if (!f.suffix.empty()) f.suffixWord = c.pieces.add(f.suffix);
-      l.fields.push_back(std::move(f));
+      l.fields.push_back({k, line.substr(0, t - 1), line.substr(t - 1 + tag.size())});
     }
   }
-  c.pieces.build();
   return c;
 }
 
@@ -65,21 +61,15 @@ ExtractionSlots fillSlots(std::string_view record, const std::vector<std::string
 ExtractionSlots fillSlots(std::string_view record, const CompiledTemplate& compiled,
                           const RoleSlots& roles, platform::MessagePump& pump) {
   ExtractionSlots slots{};
-  // The 1-based place of each piece's first occurrence at a character start, 0 for none.
-  std::vector<std::size_t> first(compiled.pieces.wordCount(), 0);
-  compiled.pieces.scan(record, [&first](int word, std::size_t start) {
-    std::size_t& at = first[static_cast<std::size_t>(word)];
-    if (at == 0) at = start + 1;
-  });
-  const auto placeOf = [&first](int word) {
-    return word < 0 ? std::size_t{0} : first[static_cast<std::size_t>(word)];
-  };
+  // Each piece from the record's start: the byte search runs to the piece's least common byte,
+  // so the markup's many "<" cost nothing.
+  const auto placeOf = [record](const std::string& piece) { return text::find(record, piece); };
   for (const CompiledTemplate::Line& line : compiled.lines) {
     // One pump call per tag of the line as written, found or not.
     for (int k = 1; k <= kSlotCount; ++k) pump.pump();
     for (const CompiledTemplate::Field& f : line.fields) {
-      const std::size_t m = placeOf(f.prefixWord);
-      const std::size_t q = placeOf(f.suffixWord);
+      const std::size_t m = placeOf(f.prefix);
+      const std::size_t q = placeOf(f.suffix);
       if (m < 1 || m >= q) continue;
       const std::size_t valueStart = m + f.prefix.size();  // 1-based
       std::string& slot = slots[static_cast<std::size_t>(f.slot)];

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "platform/message_pump.h"
-#include "text/multi_find.h"
 
 namespace zeltaro::spots {
 
@@ -40,19 +39,15 @@ const std::vector<std::string>& defaultExtractionTemplate();
 
 // The template lines cut once at their tags, for every record of a page: per non-empty line and
 // per slot k (1 ... 20), the markup before and after the first "$#k" of the line, if any.
-// All the markup pieces go into one multi-word search, so a record is scanned once for all of
-// them.
 struct CompiledTemplate {
   struct Field {
     int slot;
     std::string prefix, suffix;
-    int prefixWord = -1, suffixWord = -1;  // in `pieces`; -1 for an empty piece (never found)
   };
   struct Line {
     std::vector<Field> fields;  // in slot order
   };
   std::vector<Line> lines;
-  text::MultiFind pieces;
 };
 CompiledTemplate compileTemplate(const std::vector<std::string>& templateLines);
 

@@ -1,5 +1,7 @@
 #include "text/sjis.h"
 
+#include <array>
+#include <cstdint>
 #include <cstring>
 
 namespace zeltaro::text {
@@ -7,22 +9,15 @@ namespace zeltaro::text {
 namespace {
 
 // How often a byte turns up in the texts searched here (markup, spot records, notification
-// lines): markup punctuation and blanks most, lower-case letters next, everything else seldom.
-int commonness(unsigned char c) {
-  switch (c) {
-    case '<':
-    case '>':
-    case '/':
-    case ' ':
-    case '=':
-    case '"':
-    case '\'':
-    case '\\':
-      return 3;
-    default:
-      return c >= 'a' && c <= 'z' ? 2 : c >= '0' && c <= '9' ? 1 : 0;
-  }
-}
+// lines): markup punctuation and blanks most, lower-case letters next, digits less, everything
+// else seldom.
+constexpr std::array<std::uint8_t, 256> kCommonness = [] {
+  std::array<std::uint8_t, 256> t{};
+  for (int c = 'a'; c <= 'z'; ++c) t[static_cast<std::size_t>(c)] = 2;
+  for (int c = '0'; c <= '9'; ++c) t[static_cast<std::size_t>(c)] = 1;
+  for (unsigned char c : {'<', '>', '/', ' ', '=', '"', '\''}) t[c] = 3;
+  return t;
+}();
 
 }  // namespace
 
@@ -33,9 +28,10 @@ std::size_t byteFind(std::string_view hay, std::string_view needle, std::size_t 
   const std::size_t n = needle.size();
   if (at > hay.size() || n > hay.size() - at) return std::string_view::npos;
   std::size_t pivot = 0;
-  for (std::size_t i = 1; i < n && commonness(static_cast<unsigned char>(needle[pivot])) > 0; ++i) {
-    if (commonness(static_cast<unsigned char>(needle[i])) <
-        commonness(static_cast<unsigned char>(needle[pivot]))) {
+  for (std::size_t i = 1; i < n && kCommonness[static_cast<unsigned char>(needle[pivot])] > 0;
+       ++i) {
+    if (kCommonness[static_cast<unsigned char>(needle[i])] <
+        kCommonness[static_cast<unsigned char>(needle[pivot])]) {
       pivot = i;
     }
   }
@@ -45,23 +41,21 @@ std::size_t byteFind(std::string_view hay, std::string_view needle, std::size_t 
   const char* p = base + at + pivot;
   const char* const end = base + hay.size() - n + pivot + 1;
   while (p < end) {
-    p = static_cast<const char*>(std::memchr(p, key, static_cast<std::size_t>(end - p)));
-    if (!p) break;
+    if (end - p < 32) {  // a short stretch: a plain loop costs less than the library's call
+      while (p < end && *p != key) ++p;
+      if (p == end) break;
+    } else {
+      p = static_cast<const char*>(std::memchr(p, key, static_cast<std::size_t>(end - p)));
+      if (!p) break;
+    }
     const char* start = p - pivot;
-    if (std::memcmp(start, needle.data(), n) == 0) return static_cast<std::size_t>(start - base);
+    if (start[0] == needle[0] && start[n - 1] == needle[n - 1] &&
+        (n <= 2 || std::memcmp(start + 1, needle.data() + 1, n - 2) == 0)) {
+      return static_cast<std::size_t>(start - base);
+    }
     ++p;
   }
   return std::string_view::npos;
-}
-
-std::size_t find(std::string_view hay, const CharStarts& starts, std::string_view needle) {
-  if (needle.empty()) return 0;
-  for (std::size_t at = 0;;) {
-    const std::size_t p = byteFind(hay, needle, at);
-    if (p == std::string_view::npos) return 0;
-    if (starts[p]) return p + 1;
-    at = p + 1;
-  }
 }
 
 std::size_t find(std::string_view hay, std::string_view needle, std::size_t from) {

@@ -32,16 +32,6 @@ inline bool isCharStart(std::string_view s, std::size_t known, std::size_t p) {
   return (p - q) % 2 == 0;
 }
 
-// Which bytes of a text start a character, for many searches in it (s must outlive it).
-class CharStarts {
- public:
-  explicit CharStarts(std::string_view s) : s_(s) {}
-  bool operator[](std::size_t i) const { return isCharStart(s_, 0, i); }
-
- private:
-  std::string_view s_;
-};
-
 // The first byte-for-byte occurrence of needle (not empty) in hay at or after byte at (0-based),
 // npos when there is none; no character rule.
 std::size_t byteFind(std::string_view hay, std::string_view needle, std::size_t at);
@@ -64,9 +54,6 @@ std::size_t forEachOccurrence(std::string_view s, std::string_view needle, Found
     known = at = rest = p + needle.size();
   }
 }
-
-// find(hay, needle) for a hay whose character starts are known.
-std::size_t find(std::string_view hay, const CharStarts& starts, std::string_view needle);
 
 // 1-based position of the first occurrence of needle in hay at or after the 1-based position
 // from; 0 when there is none. An empty needle is never found. Only character starts are tried.
