@@ -33,7 +33,9 @@ inline QStringList inaccessibleControls(const QWidget& window) {
     if (!control || part) continue;
     const QString what = w->objectName() + " (" + w->metaObject()->className() + ")";
     QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
-    if (a == nullptr || a->text(QAccessible::Name).trimmed().isEmpty())
+    // On Linux Qt names a drop-down list by its choice, so the name given counts as well.
+    if (a == nullptr || a->text(QAccessible::Name).trimmed().isEmpty() ||
+        w->accessibleName().trimmed().isEmpty())
       faults << what + " has no name";
     else if (!w->toolTip().isEmpty() && a->text(QAccessible::Description).isEmpty())
       faults << what + " has a hint but no description";
