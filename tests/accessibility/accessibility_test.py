@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """The real program driven as a screen reader drives it: through AT-SPI, under Xvfb, on a
-private D-Bus session. Presses "1'st QSO", checks that the settings dialog comes up, and reads
-main-window controls back by their accessible names.
+private D-Bus session. Reads main-window controls back by their accessible names, presses
+"1'st QSO", walks the settings dialog's four tabs by their names and reads a control or two of
+each back: a check box's state, an edit box's text, a drop-down list's choice.
 
 Usage (see run_accessibility_test.sh): accessibility_test.py PROGRAM"""
 import os
@@ -48,6 +49,91 @@ def descendant(root, pred):
 
 def named(role, name):
     return lambda a: a is not None and a.getRoleName() == role and a.name == name
+
+
+def described(role, description):
+    """A drop-down list shows its choice as its name on AT-SPI; its hint tells which it is."""
+    return lambda a: a is not None and a.getRoleName() == role and a.description == description
+
+
+def text_of(node):
+    return node.queryText().getText(0, -1) if node is not None else None
+
+
+def checked(node):
+    return node is not None and node.getState().contains(pyatspi.STATE_CHECKED)
+
+
+def choice(node):
+    return node.name
+
+
+def showing(node):
+    return node is not None and node.getState().contains(pyatspi.STATE_SHOWING)
+
+
+def walk_dialog_tabs(dialog):
+    """Selects each tab by its name, as a screen reader user would, and reads its page back."""
+    tabs = descendant(dialog, lambda a: a is not None and a.getRoleName() == "page tab list")
+    check(tabs is not None, "the settings dialog has no page tab list")
+    if tabs is None:
+        return
+    names = [tab.name for tab in tabs if tab is not None and tab.getRoleName() == "page tab"]
+    check(names == [" 抽出条件 ", "ｼｽﾃﾑ設定(1)", "ｼｽﾃﾑ設定(2)", "使用説明"],
+          "tab names: %r" % names)
+
+    # What each page shows on a first start: (what, node, how to read it, expected value); read
+    # once its tab is chosen.
+    def page1():
+        list1 = descendant(dialog, named("panel", "List1"))
+        first = list1 and descendant(list1, named("text", "照合するﾚｺｰﾄﾞ番号の先頭"))
+        return [("List1 record range start", first, text_of, "1"),
+                ("List1 transfer box", descendant(list1, named("check box", "HAMLOGへ転送")),
+                 checked, True),
+                ("List1 range box", descendant(list1, named("check box", "No.")), checked, False)]
+
+    def page2():
+        age = descendant(dialog, named("check box", "時間経過設定"))
+        minutes = descendant(dialog, named("text", "巡回転送の対象とする通知の経過時間 (0～1439分)"))
+        maker = descendant(dialog, described("combo box", "Rigのｺﾏﾝﾄﾞ形式"))
+        speed = descendant(dialog, described("combo box", "ｼﾘｱﾙﾎﾟｰﾄの速度"))
+        return [("age limit box", age, checked, True),
+                ("age limit minutes", minutes, text_of, "180"),
+                ("rig command family", maker, choice, "ICOM"),
+                ("serial speed", speed, choice, "9600bps")]
+
+    def page3():
+        ctrl = descendant(dialog, named("check box", "CTRL"))
+        port = descendant(dialog, named("text", "Port"))
+        key = descendant(dialog, described("combo box", "HAMLOGでRigの周波数を設定するｷｰ"))
+        return [("CTRL box", ctrl, checked, True),
+                ("companion port", port, text_of, "10001"),
+                ("rig key", key, choice, "HOME")]
+
+    def page4():
+        note = descendant(dialog, lambda a: a is not None and a.getRoleName() == "label" and
+                          a.name.startswith("① 各設定内容は"))
+        return [("first note", note, lambda n: n.name.split("\n")[0],
+                 "① 各設定内容はこの画面を閉じメイン画面へ戻るときに有効になります。")]
+
+    for index, (name, page) in enumerate(zip(names, [page1, page2, page3, page4])):
+        tab = descendant(tabs, named("page tab", name))
+        check(tab is not None, "no tab named %r" % name)
+        if tab is None:
+            continue
+        found = page()
+        hidden = [what for what, node, _, _ in found if node is not None and showing(node)]
+        check(index == 0 or not hidden, "%r show before tab %r is chosen" % (hidden, name))
+        # Qt offers each tab's own action ("Switch") rather than the list's selection.
+        tab.queryAction().doAction(0)
+        for what, node, read, expected in found:
+            check(node is not None, "%s: not found on tab %r" % (what, name))
+            if node is None:
+                continue
+            check(wait_for(lambda: node if showing(node) else None, 10) is not None,
+                  "%s: not showing on tab %r" % (what, name))
+            got = read(node)
+            check(got == expected, "%s: read %r, expected %r" % (what, got, expected))
 
 
 def main():
@@ -100,9 +186,8 @@ def main():
 
             dialog = wait_for(shown_dialog, 15)
             check(dialog is not None, "\"1'st QSO\" did not bring up the settings dialog")
-            # TODO(settings dialog): once the dialog has its tab pages, walk every "page tab"
-            # of it here (select each through its page tab list's selection interface) and
-            # read a control of each page back by name, as above for the main window.
+            if dialog is not None:
+                walk_dialog_tabs(dialog)
     finally:
         program.terminate()
         try:

@@ -20,6 +20,7 @@
 #include <QRadioButton>
 #include <QTextCursor>
 
+#include "app/accessible_controls.h"
 #include "app/main_model.h"
 #include "app/spot_page.h"
 #include "app/ui/log_pane.h"
@@ -150,19 +151,10 @@ TEST_F(TForm1Test, ControlsTellTheirNameAndHintToAccessibility) {
 
 TEST_F(TForm1Test, EveryControlCarriesAnAccessibleName) {
   // A screen reader (and a test driving the window through AT-SPI) finds controls by name: no
-  // button, box, edit, pane or list may be nameless.
+  // button, box, edit, pane or list may be nameless, and a hint is also read out.
   TForm1 form(model, {"zeltaro"});
-  QStringList nameless;
-  for (QWidget* w : form.findChildren<QWidget*>()) {
-    const bool control = qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) ||
-                         qobject_cast<QComboBox*>(w) || qobject_cast<QAbstractScrollArea*>(w) ||
-                         qobject_cast<QProgressBar*>(w);
-    if (!control || qobject_cast<QComboBox*>(w->parentWidget())) continue;  // a combo's own parts
-    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
-    if (a == nullptr || a->text(QAccessible::Name).trimmed().isEmpty())
-      nameless << w->objectName() + " (" + w->metaObject()->className() + ")";
-  }
-  EXPECT_TRUE(nameless.isEmpty()) << nameless.join(", ").toStdString();
+  const QStringList faults = zeltaro::testing::inaccessibleControls(form);
+  EXPECT_TRUE(faults.isEmpty()) << faults.join(", ").toStdString();
 }
 
 TEST_F(TForm1Test, FilterButtonsAndDisplayModeFollowTheModel) {

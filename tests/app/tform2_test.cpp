@@ -23,6 +23,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/accessible_controls.h"
 #include "app/main_model.h"
 #include "app/ui/tform1.h"
 #include "platform/file_dialog.h"
@@ -293,6 +294,13 @@ TEST(TForm2Test, ControlsTellTheirCaptionAndHint) {
   // Every control the dialog's table names is on the dialog.
   for (const auto& row : settingsdialog::controlRows())
     EXPECT_NE(p.form2->control(QString::fromStdString(row.control)), nullptr) << row.control;
+}
+
+TEST(TForm2Test, EveryControlOnEveryTabCarriesAnAccessibleName) {
+  TempDir dir;
+  Program p("", dir.path());
+  const QStringList faults = zeltaro::testing::inaccessibleControls(*p.form2);
+  EXPECT_TRUE(faults.isEmpty()) << faults.join(", ").toStdString();
 }
 
 TEST(TForm2Test, Screenshots) {

@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QMenu>
 
+#include "app/accessible_controls.h"
 #include "app/main_model.h"
 #include "app/patrol_binding.h"
 #include "text/codec.h"
@@ -120,6 +121,12 @@ TEST_F(TForm4Test, CaptionPlaceAndStayOnTop) {
   EXPECT_FALSE(form.window().Visible);
   EXPECT_TRUE(model.station.pilot[0].StayTopOn);
   EXPECT_EQ(model.station.trans[0].Width, 780);
+}
+
+TEST_F(TForm4Test, EveryControlCarriesAnAccessibleName) {
+  TForm4 form(model, binding, 1);
+  const QStringList faults = zeltaro::testing::inaccessibleControls(form);
+  EXPECT_TRUE(faults.isEmpty()) << faults.join(", ").toStdString();
 }
 
 TEST_F(TForm4Test, Screenshot) {

@@ -341,7 +341,7 @@ void TForm2::buildSystem1Tab(QWidget* tab) {
     bound(conv, {56, n * 26, 234, 22}, "Edit" + std::to_string(22 + n));
   }
 
-  QGroupBox* rig = group(tab, {314, 132, 386, 202}, " Rig直接制御 ");
+  QGroupBox* rig = group(tab, {314, 132, 436, 202}, " Rig直接制御 ");
   bound(rig, {10, 24, 70, 20}, "CheckBox105");
   bound(rig, {84, 22, 110, 24}, "ComboBox2", [this] { dialog_.ComboBox2Change(); });
   bound(rig, {200, 22, 176, 24}, "ComboBox3");

@@ -1,7 +1,8 @@
 // The whole road of a spot into HAMLOG, with the real program's parts: a page check against a
 // real page server fills the log, a double-click on the aligned pane carries the line into a
 // fake HAMLOG under Wine (field messages and the rig key), the companion's datagrams reach a
-// UDP socket and, with direct control, the radio simulator gets the ICOM frames.
+// UDP socket and, with direct control, the radio simulator gets the ICOM frames. With "new" on,
+// the same check queues the spots in a patrol window, whose walk carries them over one by one.
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -10,7 +11,10 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
@@ -19,9 +23,12 @@
 #include <ctime>
 #include <filesystem>
 
+#include "app/patrol_binding.h"
 #include "app/spot_page.h"
 #include "app/station.h"
 #include "app/ui/tform1.h"
+#include "app/ui/tform4.h"
+#include "platform/clock.h"
 #include "rig/radio_sim.h"
 #include "support/peer_process.h"
 #include "support/temp_dir.h"
@@ -242,6 +249,147 @@ TEST_F(TransferEndToEnd, WithoutWineTheTransferStillForwardsTheSpot) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
   checkAndDoubleClick();
   EXPECT_EQ(datagrams(3), kDatagrams);
+}
+
+// The field messages and the rig key of one transfer of a 40 m CW spot at local time t. While a
+// patrol window shows, the data words lack 0x20000.
+std::string transferRecord(const std::string& call, const std::string& mhz, std::time_t t,
+                           bool patrolShown) {
+  const std::string size = std::to_string(call.size());
+  const std::string fields =
+      "field 20010 0 \n"
+      "field B0000 " +
+      size + " " + call +
+      "\n"
+      "field 20000 " +
+      size + " " + call +
+      "\n"
+      "field 20006 7 " +
+      mhz +
+      "\n"
+      "field 20007 2 CW\n"
+      "field 20008 4 1001\n"
+      "field 2000C 0 \n"
+      "field 2000E 6 12 tnx\n" +
+      dateAndTime(t) + "key 24 data 0 ctrl 1 shift 0 alt 0\n";
+  if (!patrolShown) return fields;
+  std::string out;
+  for (std::size_t at = 0, end; (end = fields.find('\n', at)) != std::string::npos; at = end + 1) {
+    std::string line = fields.substr(at, end + 1 - at);
+    if (line.starts_with("field B0000"))
+      line.replace(6, 5, "90000");
+    else if (line.starts_with("field 20000"))
+      line.replace(6, 5, "0");
+    else if (line.starts_with("field 2000"))
+      line.erase(6, 4);
+    else if (line.starts_with("field 200"))
+      line.erase(6, 3);
+    out += line;
+  }
+  return out;
+}
+
+TEST_F(TransferEndToEnd, PatrolWalkCarriesTheNewSpotsIntoHamlogAtTheChosenInterval) {
+  FakeHamlog hamlog(hamlogFolder);
+  // Spotted just now: the walk takes only spots younger than its age limit.
+  const std::time_t now = std::time(nullptr);
+  std::tm tm{};
+  localtime_r(&now, &tm);
+  char date[16], time[8];
+  std::strftime(date, sizeof date, "%Y/%m/%d", &tm);
+  std::strftime(time, sizeof time, "%H:%M", &tm);
+  std::vector<testing::Spot> spots{{"STN1", "7,010"}, {"STN2", "7,020"}, {"STN3", "7,030"}};
+  for (testing::Spot& s : spots) s.date = date, s.time = time;
+  QFile page(QDir(pages.path()).filePath("40CW.html"));
+  ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+  page.write(QByteArray::fromStdString(testing::spotPage(spots)));
+  page.close();
+  MainModel& m = station->model();
+  m.Memo_List1 = "STN1\r\nSTN2\r\n";
+
+  // The patrol windows as main() sets them up, their walk transferring into HAMLOG.
+  platform::SystemClock clock;
+  PatrolListsBinding lists(m, clock, &station->patrolTransfer());
+  ui::TForm4 w1(m, lists, 1), w2(m, lists, 2), w3(m, lists, 3);
+  lists.afterChange = [&] {
+    form->syncFromModel();
+    for (ui::TForm4* w : {&w1, &w2, &w3}) w->syncFromModel();
+  };
+  auto* mainNew = qobject_cast<QCheckBox*>(form->control("CheckBox2"));
+  ASSERT_NE(mainNew, nullptr);
+  mainNew->click();
+  ASSERT_TRUE(m.CheckBox2 && w1.window().CheckBox2);
+
+  // The check queues the two listed spots in window 1; its new current row goes across at once.
+  const std::time_t checked = std::time(nullptr);
+  ASSERT_EQ(m.btnChkUrl1Click(), 2);
+  form->syncFromModel();
+  ASSERT_TRUE(w1.isVisible());
+  EXPECT_FALSE(w2.isVisible() || w3.isVisible());
+  ASSERT_EQ(w1.window().rowCount(), 2);
+  EXPECT_TRUE(w1.window().CheckListBox1[0].checked && w1.window().CheckListBox1[1].checked);
+  const std::time_t fed = std::time(nullptr);
+  const std::string first = record();
+  // It went across before the window showed.
+  EXPECT_TRUE(first == transferRecord("STN1", "7.01000", checked, false) ||
+              first == transferRecord("STN1", "7.01000", fed, false))
+      << first;
+
+  // One second between transfers, chosen in the window's list; the patrol switched on in front.
+  auto* seconds = qobject_cast<QComboBox*>(w1.control("ComboBox1"));
+  ASSERT_NE(seconds, nullptr);
+  seconds->setFocus();
+  QTest::keyClick(seconds, Qt::Key_Home);
+  ASSERT_EQ(w1.window().ComboBox1, 0);
+  w1.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w1));
+  ASSERT_TRUE(QFile::remove(QString::fromStdString(hamlogFolder + "/record.txt")));
+  auto* patrol = qobject_cast<QCheckBox*>(w1.control("CheckBox1"));
+  ASSERT_NE(patrol, nullptr);
+  patrol->click();
+  ASSERT_TRUE(w1.window().CheckBox1);
+
+  // Each transfer with the moment it was seen and the wall clock around it (for its time field).
+  struct Seen {
+    std::string fields;
+    qint64 ms;
+    std::time_t notBefore, notAfter;
+  };
+  std::vector<Seen> seen;
+  QElapsedTimer since;
+  since.start();
+  std::size_t done = 0;
+  std::time_t lastPoll = std::time(nullptr);
+  while (seen.size() < 3 && since.elapsed() < 30000) {
+    QTest::qWait(10);
+    const std::time_t now = std::time(nullptr);
+    const std::string got = record();
+    for (std::size_t next; (next = got.find("\nkey ", done)) != std::string::npos;) {
+      const std::size_t end = got.find('\n', next + 1);
+      if (end == std::string::npos) break;
+      seen.push_back({got.substr(done, end + 1 - done), since.elapsed(), lastPoll, now});
+      done = end + 1;
+    }
+    lastPoll = now;
+  }
+  patrol->click();
+  ASSERT_EQ(seen.size(), 3u) << record();
+  const std::pair<std::string, std::string> expected[] = {
+      {"STN1", "7.01000"}, {"STN2", "7.02000"}, {"STN1", "7.01000"}};
+  for (std::size_t i = 0; i < 3; ++i) {
+    const auto& [call, mhz] = expected[i];
+    EXPECT_TRUE(seen[i].fields == transferRecord(call, mhz, seen[i].notBefore, true) ||
+                seen[i].fields == transferRecord(call, mhz, seen[i].notAfter, true))
+        << i << ": " << seen[i].fields;
+  }
+  // The first tick transfers at once; then every 11 ticks of 100 ms, and not at the 3 seconds
+  // the window starts with. The upper limit leaves room for a slow transfer on a busy machine.
+  EXPECT_LT(seen[0].ms, 1000);
+  for (std::size_t i = 1; i < 3; ++i) {
+    EXPECT_GE(seen[i].ms - seen[i - 1].ms, 1000) << i;
+    EXPECT_LT(seen[i].ms - seen[i - 1].ms, 2900) << i;
+  }
+  EXPECT_FALSE(w1.window().CheckBox1);
 }
 
 }  // namespace
