@@ -10,10 +10,12 @@ namespace zeltaro::app {
 
 class HamlogChecker final : public FirstQsoChecker {
  public:
-  // sets and shared are read at every check; box shows the message about an old library.
+  // sets and shared are read at every check; box shows the message about an old library. db is
+  // the database the checks read; null reads HAMLOG's QSO files directly.
   HamlogChecker(const std::array<settings::FirstQsoConditionSet, 3>& sets,
-                const settings::SharedFirstSettings& shared, platform::MessageBox* box)
-      : service_(sets, shared, box) {}
+                const settings::SharedFirstSettings& shared, platform::MessageBox* box,
+                hamlog::HamlogDatabase* db = nullptr)
+      : service_(sets, shared, box, db) {}
 
   bool isFirstQso(int set, const SpotKeys& spot) override {
     return service_.isFirstQso(set, spot.call, spot.freq, spot.code, spot.mode);

@@ -283,6 +283,8 @@ const SettingRow kRows[] = {
 
     // [Bridge]: Linux only, so written after everything the Windows layout has.
     {"Bridge", "WinePrefix", "", "", "", Conv::Quoted, FIELD(m.station.bridge.WinePrefix)},
+    {"Bridge", "HamlogDll#", "", "", "", Conv::Bool, FIELD(m.station.bridge.HamlogDll[at(n)]),
+     LoadRule::Now, 0, 0, 0, 'b'},
 };
 
 #undef MODE_ROW

@@ -8,6 +8,8 @@
 #include "bridge_client/bridge_companion_window.h"
 #include "bridge_client/bridge_process.h"
 #include "bridge_client/bridge_window_link.h"
+#include "bridge_client/list_reader_database.h"
+#include "patrol/line_transfer.h"
 #include "platform/canberra_sound.h"
 #include "platform/clock.h"
 #include "platform/qt_browser.h"
@@ -18,7 +20,6 @@
 #include "platform/qt_message_pump.h"
 #include "rig/rig_system.h"
 #include "text/codec.h"
-#include "patrol/line_transfer.h"
 #include "transfer/transfer_line.h"
 
 namespace zeltaro::app {
@@ -34,13 +35,42 @@ struct RigControlLink final : RigLink {
   }
 };
 
-// The window operations over the Windows bridge, which is made at the first operation (in the
-// prefix the settings name then) and started by its first request. Without Wine every
-// operation fails quietly and the program runs on.
+// The Windows bridge, made at its first use in the prefix the settings name then and made
+// again when they name another. Its process starts with its first request; without Wine every
+// request fails quietly and the program runs on.
+class LazyBridge {
+ public:
+  LazyBridge(const settings::BridgeSettings& settings, BridgeLaunch launch)
+      : settings_(settings), launch_(std::move(launch)) {}
+
+  bridgeclient::BridgeProcess& process() {
+    std::string prefix = settings_.WinePrefix.empty() ? bridgeclient::defaultWinePrefix()
+                                                      : text::utf8FromCp932(settings_.WinePrefix);
+    if (!process_ || prefix != prefix_) {
+      bridgeclient::BridgeOptions o;
+      o.wine = launch_.wine;
+      o.exe = launch_.exe;
+      o.prefix = prefix_ = prefix;
+      process_ = std::make_unique<bridgeclient::BridgeProcess>(std::move(o));
+      ++generation_;
+    }
+    return *process_;
+  }
+  // Counts the processes made, so that what holds the old one can tell.
+  int generation() const { return generation_; }
+
+ private:
+  const settings::BridgeSettings& settings_;
+  BridgeLaunch launch_;
+  std::string prefix_;
+  std::unique_ptr<bridgeclient::BridgeProcess> process_;
+  int generation_ = 0;
+};
+
+// The window operations over the bridge.
 class LazyBridgeWindows final : public hamlog::WindowLink {
  public:
-  LazyBridgeWindows(const settings::BridgeSettings& settings, BridgeLaunch launch)
-      : settings_(settings), launch_(std::move(launch)) {}
+  explicit LazyBridgeWindows(LazyBridge& bridge) : bridge_(bridge) {}
 
   std::vector<hamlog::HamlogWindow> hamlogWindows() override { return link().hamlogWindows(); }
   hamlog::WindowHandle sendField(hamlog::WindowHandle w, std::uint32_t word,
@@ -59,25 +89,16 @@ class LazyBridgeWindows final : public hamlog::WindowLink {
 
  private:
   bridgeclient::BridgeWindowLink& link() {
-    std::string prefix = settings_.WinePrefix.empty() ? bridgeclient::defaultWinePrefix()
-                                                      : text::utf8FromCp932(settings_.WinePrefix);
-    if (!process_ || prefix != prefix_) {
-      link_.reset();
-      process_.reset();
-      bridgeclient::BridgeOptions o;
-      o.wine = launch_.wine;
-      o.exe = launch_.exe;
-      o.prefix = prefix_ = prefix;
-      process_ = std::make_unique<bridgeclient::BridgeProcess>(std::move(o));
-      link_ = std::make_unique<bridgeclient::BridgeWindowLink>(*process_);
+    bridgeclient::BridgeProcess& process = bridge_.process();
+    if (!link_ || generation_ != bridge_.generation()) {
+      link_ = std::make_unique<bridgeclient::BridgeWindowLink>(process);
+      generation_ = bridge_.generation();
     }
     return *link_;
   }
 
-  const settings::BridgeSettings& settings_;
-  BridgeLaunch launch_;
-  std::string prefix_;
-  std::unique_ptr<bridgeclient::BridgeProcess> process_;
+  LazyBridge& bridge_;
+  int generation_ = 0;
   std::unique_ptr<bridgeclient::BridgeWindowLink> link_;
 };
 
@@ -132,6 +153,8 @@ struct Station::Services {
   platform::QtLineConnection smtp;
   platform::QtMessageBox messageBox;
   RigControlLink rig;
+  std::unique_ptr<LazyBridge> bridge;
+  std::unique_ptr<bridgeclient::ListReaderDatabase> firstQsoReader;
   std::unique_ptr<LazyBridgeWindows> windows;
   std::unique_ptr<QtOwnWindows> own;
   std::unique_ptr<bridgeclient::LinkCompanionWindow> companion;
@@ -152,14 +175,19 @@ Station::Station(std::string exeDirCp932, std::string settingsFile, BridgeLaunch
   s.rig = &services_->rig;
   s.transfer = &services_->transfer;
   model_ = std::make_unique<MainModel>(s);
-  // The checker reads the model's condition sets at every check.
-  firstQso_ =
-      std::make_unique<HamlogChecker>(model_->station.first, model_->station.shared, s.messageBox);
-  model_->attachFirstQso(firstQso_.get());
 
   Services& sv = *services_;
   if (bridge.exe.empty()) bridge.exe = text::utf8FromCp932(exeDirCp932) + "/zeltaro-bridge.exe";
-  sv.windows = std::make_unique<LazyBridgeWindows>(model_->station.bridge, std::move(bridge));
+  sv.bridge = std::make_unique<LazyBridge>(model_->station.bridge, std::move(bridge));
+  // The checker reads the model's condition sets and reader choices at every check.
+  sv.firstQsoReader = std::make_unique<bridgeclient::ListReaderDatabase>(
+      model_->station.first, model_->station.bridge,
+      [b = sv.bridge.get()]() -> bridgeclient::BridgeProcess& { return b->process(); });
+  firstQso_ = std::make_unique<HamlogChecker>(model_->station.first, model_->station.shared,
+                                              s.messageBox, sv.firstQsoReader.get());
+  model_->attachFirstQso(firstQso_.get());
+
+  sv.windows = std::make_unique<LazyBridgeWindows>(*sv.bridge);
   sv.own = std::make_unique<QtOwnWindows>(*model_);
   sv.companion = std::make_unique<bridgeclient::LinkCompanionWindow>(
       *sv.windows, [own = sv.own.get()] { own->raiseLastActive(); });
@@ -180,5 +208,7 @@ Station::Station(std::string exeDirCp932, std::string settingsFile, BridgeLaunch
 Station::~Station() { model_->attachFirstQso(nullptr); }
 
 patrol::LineTransfer& Station::patrolTransfer() { return services_->transfer; }
+
+FirstQsoChecker& Station::firstQso() { return *firstQso_; }
 
 }  // namespace zeltaro::app

@@ -35,6 +35,8 @@ class Station {
   MainModel& model() { return *model_; }
   // The transfer into HAMLOG, for the patrol lists' walk.
   patrol::LineTransfer& patrolTransfer();
+  // The first-QSO question per list, as the page check asks it.
+  FirstQsoChecker& firstQso();
 
  private:
   struct Services;

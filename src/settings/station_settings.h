@@ -100,6 +100,9 @@ struct WindowGeometry {
 // [Bridge]: the Windows side (HAMLOG's windows, the companion's window) under Wine.
 struct BridgeSettings {
   std::string WinePrefix;  // empty: $WINEPREFIX, or ~/.wine
+  // Per list: its first-QSO checks call HAMLOG's own hamlog50.dll in the bridge instead of
+  // reading HAMLOG's QSO files directly.
+  std::array<bool, 3> HamlogDll{};
 };
 
 struct StationSettings {

@@ -181,6 +181,26 @@ TEST_F(SettingsIoTest, ValuesSurviveARestart) {
   EXPECT_EQ(r2->mail.edtSmtpPASS, "") << "80 Base64 characters are more than the 76 read";
 }
 
+TEST_F(SettingsIoTest, TheBridgeSectionComesBackByteForByte) {
+  const std::string section =
+      "[Bridge]\r\nWinePrefix=\" /home/op/.wine-hamlog \"\r\n"
+      "HamlogDll1=0\r\nHamlogDll2=1\r\nHamlogDll3=0\r\n";
+  // A file written by the program has the section last; one written by hand anywhere.
+  for (const std::string& file : {section, section + "\r\n[Pilot_1]\r\nSel1=1\r\n"}) {
+    writeBytes(path, file);
+    auto m = makeModel();
+    m->startUp({"/opt/zeltaro/zeltaro"});
+    EXPECT_EQ(m->station.bridge.WinePrefix, " /home/op/.wine-hamlog ");
+    EXPECT_EQ(m->station.bridge.HamlogDll, (std::array<bool, 3>{false, true, false}));
+    m->close();
+    const std::string saved = readBytes(path);
+    const auto at = saved.find("[Bridge]");
+    ASSERT_NE(at, std::string::npos);
+    const auto next = saved.find("\r\n[", at);
+    EXPECT_EQ(saved.substr(at, next == std::string::npos ? next : next - at), section);
+  }
+}
+
 TEST_F(SettingsIoTest, MissingFileOrKeysLeaveValuesAsTheyAre) {
   auto m = makeModel();
   m->Memo_List1 = "KEEP\r\n";
@@ -354,7 +374,7 @@ TEST_F(SettingsIoTest, AKilledSaveLeavesAWholeFile) {
     EXPECT_NE(after.find("Log=\"" + log + "\"\r\n"), std::string::npos) << "round " << round;
     const std::string tail =
         "[Pilot_3]\r\nStayTopOn=0\r\nAutoSet=0\r\nSel1=1\r\nSel2=1\r\nSel3=1\r\n\r\n"
-        "[Bridge]\r\nWinePrefix=\"\"\r\n";
+        "[Bridge]\r\nWinePrefix=\"\"\r\nHamlogDll1=0\r\nHamlogDll2=0\r\nHamlogDll3=0\r\n";
     ASSERT_GE(after.size(), tail.size());
     EXPECT_EQ(after.substr(after.size() - tail.size()), tail) << "round " << round;
   }
