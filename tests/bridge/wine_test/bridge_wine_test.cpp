@@ -19,6 +19,7 @@
 #include "hamlog/first_qso_service.h"
 #include "platform/message_box.h"
 #include "support/temp_dir.h"
+#include "wine_support.h"
 
 namespace zeltaro::bridgeclient {
 namespace {
@@ -28,72 +29,21 @@ using testing::readBytes;
 using testing::TempDir;
 using testing::writeBytes;
 
-const std::string kWine = ZELTARO_TEST_WINE;
-const std::string kWin = ZELTARO_TEST_WIN_DIR;
-std::string g_prefix;
-
-class WineEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    std::string pattern = "/tmp/zeltaro-wine-XXXXXX";
-    ASSERT_TRUE(mkdtemp(pattern.data()));
-    g_prefix = pattern;
-    setenv("WINEPREFIX", g_prefix.c_str(), 1);
-    setenv("WINEDEBUG", "-all", 1);
-    setenv("WINELOADER", kWine.c_str(), 1);
-    ASSERT_EQ(std::system((kWine + " wineboot -i >/dev/null 2>&1").c_str()), 0);
-  }
-  void TearDown() override {
-    std::string server = fs::path(kWine).parent_path() / "wineserver64";
-    std::system((server + " -k >/dev/null 2>&1").c_str());
-    std::error_code ignored;
-    fs::remove_all(g_prefix, ignored);
-  }
-};
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new WineEnvironment);
+using testing::wine::kWin;
+using testing::wine::kWine;
+// The program's one Wine prefix.
+const testing::wine::WineEnvironment& kEnvironment = testing::wine::environment();
 
 BridgeOptions options() {
   BridgeOptions o;
   o.wine = kWine;
   o.exe = kWin + "/zeltaro-bridge.exe";
-  o.prefix = g_prefix;
+  o.prefix = kEnvironment.prefix;
   o.report = [](std::string_view) {};
   return o;
 }
 
-// A Windows test double, running until the object goes away.
-class WinProgram {
- public:
-  WinProgram(const std::string& exe, std::vector<std::string> args) {
-    int out[2];
-    EXPECT_EQ(pipe(out), 0);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-    posix_spawn_file_actions_addclose(&actions, out[0]);
-    std::vector<std::string> all{kWine, exe};
-    all.insert(all.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (auto& a : all) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    EXPECT_EQ(posix_spawn(&pid_, kWine.c_str(), &actions, nullptr, argv.data(), environ), 0);
-    posix_spawn_file_actions_destroy(&actions);
-    close(out[1]);
-    char c;
-    std::string line;
-    // Standard output of a Windows program is in text mode: "up\r\n".
-    while ((line.empty() || line.back() != '\n') && read(out[0], &c, 1) == 1) line += c;
-    close(out[0]);
-    EXPECT_EQ(line, "up\r\n");
-  }
-  ~WinProgram() {
-    kill(pid_, SIGKILL);
-    waitpid(pid_, nullptr, 0);
-  }
-
- private:
-  pid_t pid_ = -1;
-};
+using testing::wine::WinProgram;
 
 std::string copyInto(const std::string& folder, const std::string& file) {
   fs::create_directories(folder);

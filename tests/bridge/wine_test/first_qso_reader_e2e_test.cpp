@@ -10,6 +10,7 @@
 #include "app/station.h"
 #include "hamlog/hdb_writer.h"
 #include "support/temp_dir.h"
+#include "wine_support.h"
 
 namespace zeltaro::app {
 namespace {
@@ -19,29 +20,10 @@ using zeltaro::testing::readBytes;
 using zeltaro::testing::TempDir;
 using zeltaro::testing::writeBytes;
 
-const std::string kWine = ZELTARO_TEST_WINE;
-const std::string kWin = ZELTARO_TEST_WIN_DIR;
-
-class WineEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    std::string pattern = "/tmp/zeltaro-wine-XXXXXX";
-    ASSERT_TRUE(mkdtemp(pattern.data()));
-    prefix = pattern;
-    setenv("WINEPREFIX", prefix.c_str(), 1);
-    setenv("WINEDEBUG", "-all", 1);
-    setenv("WINELOADER", kWine.c_str(), 1);
-    ASSERT_EQ(std::system((kWine + " wineboot -i >/dev/null 2>&1").c_str()), 0);
-  }
-  void TearDown() override {
-    std::string server = fs::path(kWine).parent_path() / "wineserver64";
-    std::system((server + " -k >/dev/null 2>&1").c_str());
-    std::error_code ignored;
-    fs::remove_all(prefix, ignored);
-  }
-  std::string prefix;
-};
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new WineEnvironment);
+using testing::wine::kWin;
+using testing::wine::kWine;
+// The program's one Wine prefix.
+const testing::wine::WineEnvironment& kEnvironment = testing::wine::environment();
 
 // A HAMLOG folder holding both logs that disagree on purpose: the test library's log has
 // JA1ABC on 7 MHz only, the QSO file on 21 MHz only. A 21 MHz spot of JA1ABC is therefore a

@@ -32,69 +32,18 @@
 #include "rig/radio_sim.h"
 #include "support/peer_process.h"
 #include "support/temp_dir.h"
+#include "wine_support.h"
 
 namespace zeltaro::app {
 namespace {
 
 namespace fs = std::filesystem;
-const std::string kWine = ZELTARO_TEST_WINE;
-const std::string kWin = ZELTARO_TEST_WIN_DIR;
+using testing::wine::kWin;
+using testing::wine::kWine;
+// The program's one Wine prefix.
+const testing::wine::WineEnvironment& kEnvironment = testing::wine::environment();
 
-class WineEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    std::string pattern = "/tmp/zeltaro-wine-XXXXXX";
-    ASSERT_TRUE(mkdtemp(pattern.data()));
-    prefix = pattern;
-    setenv("WINEPREFIX", prefix.c_str(), 1);
-    setenv("WINEDEBUG", "-all", 1);
-    setenv("WINELOADER", kWine.c_str(), 1);
-    ASSERT_EQ(std::system((kWine + " wineboot -i >/dev/null 2>&1").c_str()), 0);
-  }
-  void TearDown() override {
-    std::string server = fs::path(kWine).parent_path() / "wineserver64";
-    std::system((server + " -k >/dev/null 2>&1").c_str());
-    std::error_code ignored;
-    fs::remove_all(prefix, ignored);
-  }
-  std::string prefix;
-};
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new WineEnvironment);
-
-// The fake HAMLOG started from folder, until the object goes away.
-class FakeHamlog {
- public:
-  explicit FakeHamlog(const std::string& folder) {
-    fs::create_directories(folder);
-    const std::string exe = folder + "/fake_windows.exe";
-    fs::copy_file(kWin + "/fake_windows.exe", exe, fs::copy_options::overwrite_existing);
-    int out[2];
-    EXPECT_EQ(pipe(out), 0);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-    posix_spawn_file_actions_addclose(&actions, out[0]);
-    std::vector<std::string> all{kWine, exe, "hamlog"};
-    std::vector<char*> argv;
-    for (auto& a : all) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    EXPECT_EQ(posix_spawn(&pid_, kWine.c_str(), &actions, nullptr, argv.data(), environ), 0);
-    posix_spawn_file_actions_destroy(&actions);
-    close(out[1]);
-    char c;
-    std::string line;
-    while ((line.empty() || line.back() != '\n') && read(out[0], &c, 1) == 1) line += c;
-    close(out[0]);
-    EXPECT_EQ(line, "up\r\n");
-  }
-  ~FakeHamlog() {
-    kill(pid_, SIGKILL);
-    waitpid(pid_, nullptr, 0);
-  }
-
- private:
-  pid_t pid_ = -1;
-};
+using testing::wine::FakeHamlog;
 
 std::string twoDigits(int v) { return (v < 10 ? "0" : "") + std::to_string(v); }
 
