@@ -46,16 +46,6 @@ class TimingPump final : public platform::MessagePump {
   Clock::time_point last_{};
 };
 
-std::string watchList(int offset, int step) {
-  std::string list;
-  for (int i = 0; i < 300; ++i) {
-    // Mostly stations that are not on the page; every 30th is.
-    const int station = i % 30 == 0 ? (i * step + offset) % kRecords : 100000 + i * step + offset;
-    list += bench::callSign(station) + (i % 2 ? " CW" : "") + "\r\n";
-  }
-  return list;
-}
-
 // With timing on, every pump call is timed (which costs time of its own): use it for the
 // longest gap; compare the untimed runs for the pump's share.
 void run(benchmark::State& state, platform::MessagePump& inner, bool timing) {
@@ -67,9 +57,9 @@ void run(benchmark::State& state, platform::MessagePump& inner, bool timing) {
   model.Memo2 = spots::cutRecords(spots::decodeEntities(bench::syntheticPage(kRecords)),
                                   "<LineStart>", "</LineEnd>")
                     .Memo2;
-  model.Memo_List1 = watchList(1, 7);
-  model.Memo_List2 = watchList(2, 11);
-  model.Memo_List3 = watchList(3, 13);
+  model.Memo_List1 = bench::watchList(kRecords, 1, 7);
+  model.Memo_List2 = bench::watchList(kRecords, 2, 11);
+  model.Memo_List3 = bench::watchList(kRecords, 3, 13);
   std::vector<std::string> log;
   for (int i = 0; i < 200; ++i) log.push_back("1___old line " + std::to_string(i) + " \\r\\n x");
 

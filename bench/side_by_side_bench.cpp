@@ -161,15 +161,6 @@ class PageServer {
   std::thread thread_;
 };
 
-std::string watchList(int offset, int step) {
-  std::string list;
-  for (int i = 0; i < 300; ++i) {
-    const int station = i % 30 == 0 ? (i * step + offset) % kRecords : 100000 + i * step + offset;
-    list += bench::callSign(station) + (i % 2 ? " CW" : "") + "\r\n";
-  }
-  return list;
-}
-
 // --- the benchmarks -------------------------------------------------------------------------
 
 void Pcre2Scraper(benchmark::State& state) {
@@ -208,9 +199,9 @@ void WholeCheck(benchmark::State& state) {
   services.http = &http;
   app::MainModel model(services);
   model.edtURL1 = "http://127.0.0.1:" + std::to_string(server.port()) + "/spots.html";
-  model.Memo_List1 = watchList(1, 7);
-  model.Memo_List2 = watchList(2, 11);
-  model.Memo_List3 = watchList(3, 13);
+  model.Memo_List1 = bench::watchList(kRecords, 1, 7);
+  model.Memo_List2 = bench::watchList(kRecords, 2, 11);
+  model.Memo_List3 = bench::watchList(kRecords, 3, 13);
   model.mail.chkMail = false;
   std::vector<std::string> log;
   for (int i = 0; i < 200; ++i) log.push_back("1___old line " + std::to_string(i) + " \\r\\n x");

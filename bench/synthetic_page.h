@@ -39,4 +39,15 @@ inline std::string syntheticPage(int records) {
   return page + "</table></body></html>\r\n";
 }
 
+// A watch list of 300 entries for a page of `records` records: mostly stations that are not on
+// the page, every 30th one that is; every other entry also asks for CW.
+inline std::string watchList(int records, int offset, int step) {
+  std::string list;
+  for (int i = 0; i < 300; ++i) {
+    const int station = i % 30 == 0 ? (i * step + offset) % records : 100000 + i * step + offset;
+    list += callSign(station) + (i % 2 ? " CW" : "") + "\r\n";
+  }
+  return list;
+}
+
 }  // namespace zeltaro::bench
