@@ -31,18 +31,24 @@ namespace {
 
 // The line-break markers and doubled spaces of the display text, and the search text's markers.
 void finish(Composition& c, std::string&& d, std::string& s) {
+  using text::makeNeedle;
   using text::replaceAllInPlace;
+  static const text::Needle twoSpacesMarker = makeNeedle("  \\r\\n"),
+                            spaceMarker = makeNeedle(" \\r\\n"), twoSpaces = makeNeedle("  "),
+                            markerSpace = makeNeedle("\\r\\n "), crlf = makeNeedle("\\r\\n"),
+                            lfcr = makeNeedle("\\n\\r"), cr = makeNeedle("\\r"),
+                            lf = makeNeedle("\\n");
   // Each pass once over the text: three spaces in a row become two.
-  replaceAllInPlace(d, "  \\r\\n", "\\r\\n");
-  replaceAllInPlace(d, " \\r\\n", "\\r\\n");
-  replaceAllInPlace(d, "  ", " ");
-  replaceAllInPlace(d, "\\r\\n ", "\\r\\n");
+  replaceAllInPlace(d, twoSpacesMarker, "\\r\\n");
+  replaceAllInPlace(d, spaceMarker, "\\r\\n");
+  replaceAllInPlace(d, twoSpaces, " ");
+  replaceAllInPlace(d, markerSpace, "\\r\\n");
   c.display = std::move(d);
 
-  replaceAllInPlace(s, "\\r\\n", " ");
-  replaceAllInPlace(s, "\\n\\r", " ");
-  replaceAllInPlace(s, "\\r", " ");
-  replaceAllInPlace(s, "\\n", " ");
+  replaceAllInPlace(s, crlf, " ");
+  replaceAllInPlace(s, lfcr, " ");
+  replaceAllInPlace(s, cr, " ");
+  replaceAllInPlace(s, lf, " ");
   c.search = std::string(text::trim(s));
 }
 
@@ -73,8 +79,8 @@ CompiledBody compileBody(std::string_view body) {
     p.literal = std::string(body.substr(literalStart, i - literalStart));
     p.slot = k;
     p.searchable = i + 4 < body.size() && body[i + 4] == '!';
-    p.afterPlainTag = p.literal.empty() && c.pieces.size() >= 2 &&
-                      !c.pieces[c.pieces.size() - 2].searchable;
+    p.afterPlainTag =
+        p.literal.empty() && c.pieces.size() >= 2 && !c.pieces[c.pieces.size() - 2].searchable;
     if (p.searchable && k > c.lastSearchable) c.lastSearchable = k;
     literalStart = i + (p.searchable ? 5 : 4);
     i = literalStart - 1;

@@ -47,7 +47,10 @@ CompiledTemplate compileTemplate(const std::vector<std::string>& templateLines) 
       const std::string tag = slotTag(k);
       const std::size_t t = text::find(line, tag);
       if (t == 0) continue;
-      l.fields.push_back({k, line.substr(0, t - 1), line.substr(t - 1 + tag.size())});
+      CompiledTemplate::Field& f = l.fields.emplace_back(
+          CompiledTemplate::Field{k, line.substr(0, t - 1), line.substr(t - 1 + tag.size())});
+      f.prefixPivot = text::makeNeedle(f.prefix).pivot;
+      f.suffixPivot = text::makeNeedle(f.suffix).pivot;
     }
   }
   return c;
@@ -63,13 +66,15 @@ ExtractionSlots fillSlots(std::string_view record, const CompiledTemplate& compi
   ExtractionSlots slots{};
   // Each piece from the record's start: the byte search runs to the piece's least common byte,
   // so the markup's many "<" cost nothing.
-  const auto placeOf = [record](const std::string& piece) { return text::find(record, piece); };
+  const auto placeOf = [record](const std::string& piece, std::size_t pivot) {
+    return piece.empty() ? std::size_t{0} : text::find(record, text::Needle{piece, pivot});
+  };
   for (const CompiledTemplate::Line& line : compiled.lines) {
     // One pump call per tag of the line as written, found or not.
     for (int k = 1; k <= kSlotCount; ++k) pump.pump();
     for (const CompiledTemplate::Field& f : line.fields) {
-      const std::size_t m = placeOf(f.prefix);
-      const std::size_t q = placeOf(f.suffix);
+      const std::size_t m = placeOf(f.prefix, f.prefixPivot);
+      const std::size_t q = placeOf(f.suffix, f.suffixPivot);
       if (m < 1 || m >= q) continue;
       const std::size_t valueStart = m + f.prefix.size();  // 1-based
       std::string& slot = slots[static_cast<std::size_t>(f.slot)];

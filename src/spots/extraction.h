@@ -43,6 +43,7 @@ struct CompiledTemplate {
   struct Field {
     int slot;
     std::string prefix, suffix;
+    std::size_t prefixPivot = 0, suffixPivot = 0;  // where their searches run to
   };
   struct Line {
     std::vector<Field> fields;  // in slot order

@@ -24,19 +24,24 @@ constexpr std::array<std::uint8_t, 256> kCommonness = [] {
 // The first byte-for-byte occurrence of needle (not empty) in hay at or after at. The library's
 // memchr runs to the needle's least common byte, and the whole needle is compared around it, so
 // markup-heavy text ("<" every few bytes) does not stop the scan at every tag.
-std::size_t byteFind(std::string_view hay, std::string_view needle, std::size_t at) {
-  const std::size_t n = needle.size();
-  if (at > hay.size() || n > hay.size() - at) return std::string_view::npos;
+Needle makeNeedle(std::string_view text) {
   std::size_t pivot = 0;
-  for (std::size_t i = 1; i < n && kCommonness[static_cast<unsigned char>(needle[pivot])] > 0;
-       ++i) {
-    if (kCommonness[static_cast<unsigned char>(needle[i])] <
-        kCommonness[static_cast<unsigned char>(needle[pivot])]) {
+  for (std::size_t i = 1;
+       i < text.size() && kCommonness[static_cast<unsigned char>(text[pivot])] > 0; ++i) {
+    if (kCommonness[static_cast<unsigned char>(text[i])] <
+        kCommonness[static_cast<unsigned char>(text[pivot])]) {
       pivot = i;
     }
   }
+  return {text, pivot};
+}
+
+std::size_t byteFind(std::string_view hay, const Needle& needle, std::size_t at) {
+  const std::string_view t = needle.text;
+  const std::size_t n = t.size(), pivot = needle.pivot;
+  if (at > hay.size() || n > hay.size() - at) return std::string_view::npos;
   const char* const base = hay.data();
-  const char key = needle[pivot];
+  const char key = t[pivot];
   // Candidates start in [at, last]; their pivot byte lies pivot bytes further on.
   const char* p = base + at + pivot;
   const char* const end = base + hay.size() - n + pivot + 1;
@@ -49,8 +54,8 @@ std::size_t byteFind(std::string_view hay, std::string_view needle, std::size_t 
       if (!p) break;
     }
     const char* start = p - pivot;
-    if (start[0] == needle[0] && start[n - 1] == needle[n - 1] &&
-        (n <= 2 || std::memcmp(start + 1, needle.data() + 1, n - 2) == 0)) {
+    if (start[0] == t[0] && start[n - 1] == t[n - 1] &&
+        (n <= 2 || std::memcmp(start + 1, t.data() + 1, n - 2) == 0)) {
       return static_cast<std::size_t>(start - base);
     }
     ++p;
@@ -65,13 +70,23 @@ std::size_t find(std::string_view hay, std::string_view needle, std::size_t from
   std::size_t at = std::min(from - 1, hay.size());
   if (at > 0 && at < hay.size() && !isCharStart(hay, known, at)) ++at;
   known = at;
-  // The library's byte search proposes a place; it counts when it is a character start.
+  // The byte search proposes a place; it counts when it is a character start.
+  const Needle n = makeNeedle(needle);
   for (;;) {
-    const std::size_t p = byteFind(hay, needle, at);
+    const std::size_t p = byteFind(hay, n, at);
     if (p == std::string_view::npos) return 0;
     if (isCharStart(hay, known, p)) return p + 1;
     // p is the trail byte of a character that started at p - 1.
     known = at = p + 1;
+  }
+}
+
+std::size_t find(std::string_view hay, const Needle& needle) {
+  for (std::size_t known = 0, at = 0;;) {
+    const std::size_t p = byteFind(hay, needle, at);
+    if (p == std::string_view::npos) return 0;
+    if (isCharStart(hay, known, p)) return p + 1;
+    known = at = p + 1;  // p is the trail byte of a character that started at p - 1
   }
 }
 
@@ -89,13 +104,13 @@ std::string replaceAll(std::string_view s, std::string_view from, std::string_vi
   return out;
 }
 
-std::size_t replaceAllInPlace(std::string& s, std::string_view from, std::string_view to) {
-  if (from.empty()) return 0;
+std::size_t replaceAllInPlace(std::string& s, const Needle& needle, std::string_view to) {
+  const std::string_view from = needle.text;
   // The places found, kept between calls so that the many replacements of short texts do not
   // allocate.
   thread_local std::vector<std::size_t> at;
   at.clear();
-  forEachOccurrence(s, from, [&](std::size_t p) { at.push_back(p); });
+  forEachOccurrence(s, needle, [&](std::size_t p) { at.push_back(p); });
   if (at.empty()) return 0;
   if (from.size() == to.size()) {
     for (std::size_t p : at) s.replace(p, from.size(), to);

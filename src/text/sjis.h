@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace zeltaro::text {
@@ -32,16 +33,28 @@ inline bool isCharStart(std::string_view s, std::size_t known, std::size_t p) {
   return (p - q) % 2 == 0;
 }
 
+// A needle (not empty) with the byte its search runs to: the least common one (markup
+// punctuation and blanks are common, lower-case letters less, capitals and the rest seldom),
+// worked out once for needles searched again and again. text must outlive it.
+struct Needle {
+  std::string_view text;
+  std::size_t pivot = 0;
+};
+Needle makeNeedle(std::string_view text);
+
 // The first byte-for-byte occurrence of needle (not empty) in hay at or after byte at (0-based),
 // npos when there is none; no character rule.
-std::size_t byteFind(std::string_view hay, std::string_view needle, std::size_t at);
+std::size_t byteFind(std::string_view hay, const Needle& needle, std::size_t at);
+inline std::size_t byteFind(std::string_view hay, std::string_view needle, std::size_t at) {
+  return byteFind(hay, makeNeedle(needle), at);
+}
 
 // Calls found(p) for every occurrence of needle (not empty) in s (p 0-based), left to right and
 // not overlapping, each at a character start as find() has it; after an occurrence the walk
 // goes on right after it, as from a character start. Returns where the text after the last
 // occurrence starts (0 when there is none).
 template <typename Found>
-std::size_t forEachOccurrence(std::string_view s, std::string_view needle, Found&& found) {
+std::size_t forEachOccurrence(std::string_view s, const Needle& needle, Found&& found) {
   std::size_t known = 0, at = 0, rest = 0;
   for (;;) {
     const std::size_t p = byteFind(s, needle, at);
@@ -51,19 +64,28 @@ std::size_t forEachOccurrence(std::string_view s, std::string_view needle, Found
       continue;
     }
     found(p);
-    known = at = rest = p + needle.size();
+    known = at = rest = p + needle.text.size();
   }
+}
+template <typename Found>
+std::size_t forEachOccurrence(std::string_view s, std::string_view needle, Found&& found) {
+  return forEachOccurrence(s, makeNeedle(needle), std::forward<Found>(found));
 }
 
 // 1-based position of the first occurrence of needle in hay at or after the 1-based position
 // from; 0 when there is none. An empty needle is never found. Only character starts are tried.
 std::size_t find(std::string_view hay, std::string_view needle, std::size_t from = 1);
+// find(hay, needle) from the start, for a needle made once.
+std::size_t find(std::string_view hay, const Needle& needle);
 
 // Every non-overlapping occurrence of from (found as above, left to right) replaced by to.
 std::string replaceAll(std::string_view s, std::string_view from, std::string_view to);
 // The same in place; s is left untouched (no copy made) when from does not occur. Returns the
 // number of replacements.
-std::size_t replaceAllInPlace(std::string& s, std::string_view from, std::string_view to);
+std::size_t replaceAllInPlace(std::string& s, const Needle& from, std::string_view to);
+inline std::size_t replaceAllInPlace(std::string& s, std::string_view from, std::string_view to) {
+  return from.empty() ? 0 : replaceAllInPlace(s, makeNeedle(from), to);
+}
 
 // Half-width A-Z to a-z; every other byte, including the trail bytes of double-byte
 // characters, unchanged.
