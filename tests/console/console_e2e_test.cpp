@@ -11,6 +11,7 @@
 #include <string>
 
 #include "console_fixture.h"
+#include "program_fixture.h"
 #include "text/codec.h"
 
 namespace zeltaro::console {
@@ -23,49 +24,15 @@ using testing::TestClient;
 using testing::waitUntil;
 using zeltaro::text::sj;
 
-class ProgramConsole : public ::testing::Test {
+class ProgramConsole : public testing::ProgramFixture {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(dir.isValid());
-    exe = dir.filePath("zeltaro");
-    ASSERT_TRUE(QFile::copy(ZELTARO_EXE, exe));
-    QFile::setPermissions(exe, QFile::permissions(ZELTARO_EXE));
-    port = freePort();
+    ProgramFixture::SetUp();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("HOME", dir.path());
     env.insert("XDG_RUNTIME_DIR", dir.path());
-    program.setProcessEnvironment(env);
-    program.setWorkingDirectory(dir.path());
     program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    program.start(exe, {"-platform", "offscreen", QString("/telnet=%1").arg(port), "/pass=secret"});
-    ASSERT_TRUE(program.waitForStarted(10000));
+    start({"-platform", "offscreen", QString("/telnet=%1").arg(port), "/pass=secret"}, env);
   }
-
-  void TearDown() override {
-    if (program.state() != QProcess::NotRunning) {
-      program.kill();
-      program.waitForFinished(10000);
-    }
-  }
-
-  // The program listens once its start-up sequence has run; until then a connection is refused.
-  std::unique_ptr<TestClient> connect() {
-    for (int attempt = 0; attempt < 150; ++attempt) {
-      auto client = std::make_unique<TestClient>(port);
-      waitUntil([&] {
-        return client->socket.state() == QAbstractSocket::ConnectedState ||
-               client->socket.state() == QAbstractSocket::UnconnectedState;
-      });
-      if (client->socket.state() == QAbstractSocket::ConnectedState) return client;
-      pumpFor(100);
-    }
-    return nullptr;
-  }
-
-  QTemporaryDir dir;
-  QString exe;
-  quint16 port = 0;
-  QProcess program;
 };
 
 TEST_F(ProgramConsole, PasswordStatusSaveAndQuit) {

@@ -15,6 +15,7 @@
 
 #include "app/spot_page.h"
 #include "console_fixture.h"
+#include "program_fixture.h"
 #include "settings/escaping.h"
 #include "settings/profile_file.h"
 #include "support/peer_process.h"
@@ -35,45 +36,13 @@ using text::utf8FromCp932;
 const std::string kHeadlessLine =
     "ZELTARO: no display (DISPLAY and WAYLAND_DISPLAY unset): running headless";
 
-class HeadlessProgram : public ::testing::Test {
+class HeadlessProgram : public testing::ProgramFixture {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(dir.isValid());
-    exe = dir.filePath("zeltaro");
-    ASSERT_TRUE(QFile::copy(ZELTARO_EXE, exe));
-    QFile::setPermissions(exe, QFile::permissions(ZELTARO_EXE));
-    port = freePort();
-  }
-
-  void TearDown() override {
-    if (program.state() != QProcess::NotRunning) {
-      program.kill();
-      program.waitForFinished(10000);
-    }
-  }
-
   void start(QStringList args) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
       env.remove(name);
-    env.insert("HOME", dir.path());
-    program.setProcessEnvironment(env);
-    program.setWorkingDirectory(dir.path());
-    program.start(exe, args);
-    ASSERT_TRUE(program.waitForStarted(10000));
-  }
-
-  std::unique_ptr<TestClient> connect() {
-    for (int attempt = 0; attempt < 150 && program.state() == QProcess::Running; ++attempt) {
-      auto client = std::make_unique<TestClient>(port);
-      waitUntil([&] {
-        return client->socket.state() == QAbstractSocket::ConnectedState ||
-               client->socket.state() == QAbstractSocket::UnconnectedState;
-      });
-      if (client->socket.state() == QAbstractSocket::ConnectedState) return client;
-      pumpFor(100);
-    }
-    return nullptr;
+    ProgramFixture::start(args, env);
   }
 
   // SIGTERM, a clean end, and what the program wrote to stderr.
@@ -86,11 +55,6 @@ class HeadlessProgram : public ::testing::Test {
   }
 
   std::string iniPath() const { return dir.filePath("zeltaro.ini").toStdString(); }
-
-  QTemporaryDir dir;
-  QString exe;
-  quint16 port = 0;
-  QProcess program;
 };
 
 TEST_F(HeadlessProgram, StartsWithoutADisplayAnswersAndStaysQuiet) {

@@ -70,14 +70,20 @@ class TransferEndToEnd : public ::testing::Test {
     ASSERT_TRUE(web->ok());
     ASSERT_TRUE(udp.bind(QHostAddress::LocalHost, 0));
 
-    station = std::make_unique<Station>(dir.path(), std::string(),
-                                        BridgeLaunch{kWine, kWin + "/zeltaro-bridge.exe"});
+    makeStation(BridgeLaunch{kWine, kWin + "/zeltaro-bridge.exe"});
+  }
+  // The program's station and main window with the bridge run as launch says: page 1 on the
+  // page server, STN1 watched by list 1, whose HAMLOG folder is hamlogFolder, and the companion
+  // on the UDP socket.
+  void makeStation(BridgeLaunch launch) {
+    form.reset();
+    station.reset();
+    station = std::make_unique<Station>(dir.path(), std::string(), std::move(launch));
     form = std::make_unique<ui::TForm1>(station->model(), std::vector<std::string>{"zeltaro"});
     MainModel& m = station->model();
     m.edtURL1 = "http://127.0.0.1:" + std::to_string(web->port()) + "/40CW.html";
     m.Memo_List1 = "STN1\r\n";
     m.Memo_List2 = m.Memo_List3 = "\r\n";
-    m.chkAlert = false;
     m.chkAlert = false;
     m.station.set(1).HAMLOG = hamlogFolder + "/";
     m.station.shared.RMKS_SEL = 2;
@@ -180,22 +186,7 @@ TEST_F(TransferEndToEnd, DirectControlTunesTheRadioInsteadOfPressingTheKey) {
 
 TEST_F(TransferEndToEnd, WithoutWineTheTransferStillForwardsTheSpot) {
   // No HAMLOG runs and the bridge cannot start: the companion still gets the spot.
-  station.reset();
-  form.reset();
-  station = std::make_unique<Station>(dir.path(), std::string(),
-                                      BridgeLaunch{"wine-that-is-not-installed", ""});
-  form = std::make_unique<ui::TForm1>(station->model(), std::vector<std::string>{"zeltaro"});
-  MainModel& m = station->model();
-  m.edtURL1 = "http://127.0.0.1:" + std::to_string(web->port()) + "/40CW.html";
-  m.Memo_List1 = "STN1\r\n";
-  m.Memo_List2 = m.Memo_List3 = "\r\n";
-  m.chkAlert = false;
-  m.station.set(1).HAMLOG = hamlogFolder + "/";
-  m.station.shared.RMKS_SEL = 2;
-  m.station.tarvopc.CALL = m.station.tarvopc.CODE = true;
-  m.station.tarvopc.PORT = std::to_string(udp.localPort());
-  form->show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+  makeStation(BridgeLaunch{"wine-that-is-not-installed", ""});
   checkAndDoubleClick();
   EXPECT_EQ(datagrams(3), kDatagrams);
 }
