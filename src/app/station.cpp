@@ -44,8 +44,7 @@ class LazyBridge {
       : settings_(settings), launch_(std::move(launch)) {}
 
   bridgeclient::BridgeProcess& process() {
-    std::string prefix = settings_.WinePrefix.empty() ? bridgeclient::defaultWinePrefix()
-                                                      : text::utf8FromCp932(settings_.WinePrefix);
+    const std::string prefix = bridgeclient::winePrefixFor(settings_.WinePrefix);
     if (!process_ || prefix != prefix_) {
       bridgeclient::BridgeOptions o;
       o.wine = launch_.wine;

@@ -13,6 +13,8 @@
 #include <iostream>
 #include <vector>
 
+#include "text/codec.h"
+
 extern char** environ;
 
 namespace zeltaro::bridgeclient {
@@ -48,6 +50,10 @@ std::string defaultWinePrefix() {
   if (const char* prefix = std::getenv("WINEPREFIX"); prefix && *prefix) return prefix;
   const char* home = std::getenv("HOME");
   return std::string(home ? home : "") + "/.wine";
+}
+
+std::string winePrefixFor(std::string_view settingCp932) {
+  return settingCp932.empty() ? defaultWinePrefix() : text::utf8FromCp932(settingCp932);
 }
 
 BridgeProcess::BridgeProcess(BridgeOptions options) : options_(std::move(options)) {}

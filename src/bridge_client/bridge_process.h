@@ -31,6 +31,9 @@ struct BridgeOptions {
 
 // The prefix setting's default: $WINEPREFIX, or ~/.wine.
 std::string defaultWinePrefix();
+// The prefix the operator's setting names (CP932, as the settings file holds it), or the
+// default when the setting is empty.
+std::string winePrefixFor(std::string_view settingCp932);
 
 class BridgeProcess {
  public:

@@ -78,6 +78,8 @@ struct DialogServices {
 class SettingsDialogModel {
  public:
   explicit SettingsDialogModel(DialogServices services = {}) : services_(std::move(services)) {}
+  // The Wine prefix dropped Windows shortcuts are read in (the bridge's prefix).
+  void setWinePrefix(std::string prefix) { services_.winePrefix = std::move(prefix); }
 
   // ---- The controls, by design number (element 0 unused)
   std::array<bool, 107> CheckBox{};

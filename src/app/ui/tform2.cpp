@@ -75,7 +75,10 @@ TForm2::TForm2(MainModel& model, QWidget* parent, settingsdialog::DialogServices
     ownBox_ = std::make_unique<DialogMessageBox>(this);
     services.messageBox = ownBox_.get();
   }
-  if (services.winePrefix.empty()) services.winePrefix = bridgeclient::defaultWinePrefix();
+  // Shortcuts are read in the prefix the bridge runs in, unless the caller names one.
+  followBridgePrefix_ = services.winePrefix.empty();
+  if (followBridgePrefix_)
+    services.winePrefix = bridgeclient::winePrefixFor(model_.station.bridge.WinePrefix);
   dialog_ = settingsdialog::SettingsDialogModel(std::move(services));
   setWindowTitle(u("ログからファーストQSO局を抽出する条件設定など"));
   build();
@@ -93,6 +96,9 @@ void TForm2::showModalFrom(QWidget* mainWindow) {
   tabs_->setCurrentIndex(0);
   // Filled at every opening: what the patrol windows' menus, the console or a reload changed
   // since the last closing is shown, and so not undone by this closing.
+  if (followBridgePrefix_) {
+    dialog_.setWinePrefix(bridgeclient::winePrefixFor(model_.station.bridge.WinePrefix));
+  }
   dialog_.FormCreate(target());
   fillPorts();
   binder_.sync();
