@@ -7,9 +7,10 @@
 namespace zeltaro::hamlog {
 
 // Wide enough to hold every country's allocation of the band, narrow enough that neighbours
-// never meet.
+// never meet. A spot's kilohertz reach the check rounded to three decimals of a megahertz, so
+// the top of 135 kHz (137.8 kHz) arrives as 0.138: the edge lies above that.
 const BandEdges kBands[19] = {
-    {0.1357, 0.1378, "135k"},  {0.472, 0.479, "475k"},    {1.8, 2.0, "1.9M"},
+    {0.1357, 0.1385, "135k"},  {0.472, 0.479, "475k"},    {1.8, 2.0, "1.9M"},
     {3.5, 4.0, "3.5M"},        {5.25, 5.45, "5M"},        {7.0, 7.3, "7M"},
     {10.1, 10.15, "10M"},      {14.0, 14.35, "14M"},      {18.068, 18.168, "18M"},
     {21.0, 21.45, "21M"},      {24.89, 24.99, "24M"},     {28.0, 29.7, "28M"},

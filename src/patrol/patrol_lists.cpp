@@ -221,7 +221,10 @@ bool PatrolLists::anyVisible() const {
 }
 
 void PatrolLists::applyFont(const views::PaneFont& font) {
-  for (auto& w : windows_) w->applyFont(font);
+  for (std::size_t i = 0; i < windows_.size(); ++i) {
+    windows_[i]->applyFont(font);
+    if (views_[i]) views_[i]->showFont();
+  }
 }
 
 void PatrolLists::saveVisibleWindows() {

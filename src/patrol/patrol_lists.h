@@ -27,6 +27,8 @@ class PatrolWindowView {
   // Shows the window and brings it to the foreground; it becomes the last active window.
   virtual void showAndRaise() = 0;
   virtual bool isForeground() const = 0;
+  // The window's font (and with it the row height) changed: shown at once.
+  virtual void showFont() {}
 };
 
 // The main window, as the patrol lists reach it.

@@ -15,7 +15,9 @@ Waiter sleepingWaiter() {
 
 std::string rigDeviceName(const settings::RigDirectSettings& rig) {
   if (!rig.Device.empty()) return rig.Device;
-  return "/dev/ttyS" + std::to_string(rig.Com < 0 ? 0 : rig.Com);
+  // A negative number names no port, so it fails to open like a missing one; it must not
+  // reach the first port, where another device may sit.
+  return "/dev/ttyS" + std::to_string(rig.Com);
 }
 
 LineSettings rigLineSettings(const settings::RigDirectSettings& rig) {

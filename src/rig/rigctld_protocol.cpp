@@ -49,8 +49,8 @@ std::vector<std::string> rigctldTuneCommands(std::string_view frequencyText,
   const double hz = std::floor(f * 1000000 + 0.001);
   if (hz > 0 && hz < 1e15) {
     char buf[32];
-    std::snprintf(buf, sizeof buf, "F %.0f\n", hz);
-    lines.emplace_back(buf);
+    const auto r = std::to_chars(buf, buf + sizeof buf, hz, std::chars_format::fixed, 0);
+    lines.push_back("F " + std::string(buf, r.ptr) + "\n");
   }
   return lines;
 }

@@ -1,5 +1,6 @@
 #include "rig/tune_commands.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -58,7 +59,12 @@ double readMegahertz(std::string_view text) {
       return 0;
   }
   if (!digits) return 0;
-  return std::strtod(std::string(text).c_str(), nullptr);
+  // from_chars, not strtod: the program runs in the desktop's locale, where strtod stops at the
+  // decimal point of "7.0035" when the locale writes a comma. from_chars takes no "+".
+  if (text.front() == '+') text.remove_prefix(1);
+  double value = 0;
+  std::from_chars(text.data(), text.data() + text.size(), value);
+  return value;
 }
 
 std::string icomFrame(int rigId, int pcId, char command, std::string_view data) {
@@ -73,8 +79,9 @@ std::string icomFrequencyBcd(double megahertz) {
   const double hz = megahertz * 1000000;
   if (!(hz >= 0) || !std::isfinite(hz) || hz >= 1e15) return {};
   char buf[32];
-  std::snprintf(buf, sizeof buf, "%010.0f", hz);
-  const std::string digits = buf;
+  const auto r = std::to_chars(buf, buf + sizeof buf, hz, std::chars_format::fixed, 0);
+  std::string digits(buf, r.ptr);
+  if (digits.size() < 10) digits.insert(0, 10 - digits.size(), '0');
   std::string bcd;
   std::size_t end = digits.size();
   for (; end >= 2; end -= 2)

@@ -18,6 +18,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
+#include <QTextBlock>
 #include <QTextCursor>
 
 #include "app/accessible_controls.h"
@@ -89,10 +91,10 @@ TEST_F(TForm1Test, CheckButtonFetchesAndThePanesShowTheLog) {
 
   auto* log2 = get<QPlainTextEdit>(form, "Memo_Log2");
   auto* log3 = get<QPlainTextEdit>(form, "Memo_Log3");
-  const QStringList shown = log2->toPlainText().split('\n');
-  ASSERT_EQ(shown.size(), 2);
-  EXPECT_EQ(cp(shown[0]), model.Memo_Log2.lines[0]);
-  EXPECT_EQ(log3->toPlainText().count('\n'), 0);  // the list 1 line alone
+  // Every line ends with its line break, as in the model's text.
+  EXPECT_EQ(log2->toPlainText(),
+            qs(model.Memo_Log2.lines[0]) + '\n' + qs(model.Memo_Log2.lines[1]) + '\n');
+  EXPECT_EQ(log3->toPlainText(), qs(model.Memo_Log3.lines[0]) + '\n');  // the list 1 line alone
   EXPECT_TRUE(log2->isVisibleTo(&form));
   EXPECT_FALSE(log3->isVisibleTo(&form));
   EXPECT_TRUE(get<QPushButton>(form, "btnChkUrl1")->isEnabled());
@@ -251,6 +253,41 @@ TEST_F(TForm1Test, UserSelectionReachesThePaneInBytes) {
   // Line 2 starts after 14 bytes and CR LF, and after 12 characters and LF.
   EXPECT_EQ(pane->positionOfByte(16), 13);
   EXPECT_EQ(pane->toPlainText().indexOf("1___STN2"), 13);
+}
+
+// Through the real pane: a double-click in the blank space under the last line puts the caret
+// on the empty line after it, which holds no spot, so nothing reaches HAMLOG or the rig; a
+// double-click on a line transfers that line.
+TEST_F(TForm1Test, DoubleClickBelowTheLastLineTransfersNothing) {
+  struct Transfers final : TransferLink {
+    std::vector<std::string> lines;
+    void TransferLine(std::string_view line) override { lines.emplace_back(line); }
+  } transfers;
+  model.attachTransfer(&transfers);
+  TForm1 form(model, {"zeltaro"});
+  model.Memo_Log.lines = {"1___STN1 7,010 CW", "1___STN2 7,020 CW"};
+  model.RefreshLogViews();
+  form.syncFromModel();
+  form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+  auto* pane = qobject_cast<LogPane*>(form.control(QStringLiteral("Memo_Log2")));
+  ASSERT_NE(pane, nullptr);
+  ASSERT_TRUE(pane->isVisible());
+  const QRect lastLine = pane->cursorRect(QTextCursor(pane->document()->findBlockByNumber(1)));
+  ASSERT_GT(pane->viewport()->height(), lastLine.bottom() + 20);
+  // Through the window, as the platform delivers a double-click: press, release, press that
+  // becomes the double-click, release.
+  auto doubleClick = [&](int y) {
+    QTest::mouseDClick(form.windowHandle(), Qt::LeftButton, {},
+                       pane->viewport()->mapTo(&form, QPoint(40, y)));
+  };
+  doubleClick(pane->viewport()->height() - 10);
+  EXPECT_EQ(transfers.lines, std::vector<std::string>{});
+  EXPECT_EQ(views::caretLine(model.Memo_Log2), std::nullopt);
+
+  doubleClick(lastLine.center().y());
+  EXPECT_EQ(transfers.lines, std::vector<std::string>{model.Memo_Log2.lines[1]});
+  model.attachTransfer(nullptr);
 }
 
 // Not a check: a picture for people to look at, written only when asked for.

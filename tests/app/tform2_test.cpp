@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTest>
 #include <QTimer>
 #include <QUrl>
 #include <filesystem>
@@ -257,6 +258,37 @@ TEST(TForm2Test, AValueChangedElsewhereWhileClosedIsShownAtTheNextOpening) {
   p.model->station.shared.NEW_STNS = 30;  // as a patrol window's menu sets it
   p.inDialog([&] { EXPECT_EQ(p.get<QLineEdit>("Edit26")->text(), u("30")); });
   EXPECT_EQ(p.model->station.shared.NEW_STNS, 30);
+}
+
+// Enter in an edit box presses no button (no "参照" opens a folder browser); the column
+// numbers take two digits; the dialog keeps its tab and place between openings.
+TEST(TForm2Test, EnterPressesNothingAndTheDialogKeepsItsTabAndPlace) {
+  TempDir dir;
+  Program p("", dir.path());
+  QPoint placed;
+  p.inDialog([&] {
+    for (const char* name : {"Edit1", "Edit9", "Edit2"}) {
+      QLineEdit* e = p.get<QLineEdit>(name);
+      e->setFocus();
+      QTest::keyClick(e, Qt::Key_Return);
+      QTest::keyClick(e, Qt::Key_Enter);
+    }
+    EXPECT_EQ(p.folders.folderCaptions, std::vector<std::string>{});
+    EXPECT_TRUE(p.form2->isVisible());
+    for (const char* name :
+         {"Edit28", "Edit29", "Edit19", "Edit15", "Edit16", "Edit17", "Edit20", "Edit32"})
+      EXPECT_EQ(p.get<QLineEdit>(name)->maxLength(), 2) << name;
+    EXPECT_EQ(p.form2->tabs()->currentIndex(), 0);
+    EXPECT_EQ(p.form2->pos(), p.form1->pos() + QPoint(4, 4));
+    p.form2->tabs()->setCurrentIndex(2);
+    p.form2->move(300, 200);
+    placed = p.form2->pos();
+  });
+  p.form1->move(10, 10);
+  p.inDialog([&] {
+    EXPECT_EQ(p.form2->tabs()->currentIndex(), 2);
+    EXPECT_EQ(p.form2->pos(), placed);
+  });
 }
 
 TEST(TForm2Test, AFileDroppedOnAListsGroupSetsThatListsFolder) {

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QMenu>
+#include <QTest>
 
 #include "app/accessible_controls.h"
 #include "app/main_model.h"
@@ -34,9 +35,24 @@ class TForm4Test : public ::testing::Test {
       w.CheckListBox1.push_back(
           {"1___1 26/12/09 23:15 " + std::string(calls[i]) + " 7,010 CW 1001 Tokyo ", i != 3});
   }
+  struct Transfers final : patrol::LineTransfer {
+    std::vector<std::string> lines;
+    void transferLine(std::string_view line) override { lines.emplace_back(line); }
+  };
+  static QWidget* rows(TForm4& form) {
+    auto* list = qobject_cast<QAbstractScrollArea*>(form.control(QStringLiteral("CheckListBox1")));
+    EXPECT_NE(list, nullptr);
+    return list ? list->viewport() : nullptr;
+  }
+  static std::vector<std::string> texts(const patrol::PatrolWindow& w) {
+    std::vector<std::string> out;
+    for (const patrol::PatrolRow& r : w.CheckListBox1) out.push_back(r.text.substr(21, 6));
+    return out;
+  }
   MainModel model;
   platform::FixedClock clock{{2026, 12, 9, 23, 30, 0}};
-  PatrolListsBinding binding{model, clock, nullptr};
+  Transfers transfers;
+  PatrolListsBinding binding{model, clock, &transfers};
 };
 
 TEST_F(TForm4Test, RowsAreDrawnWithTheCurrentRowsColours) {
@@ -99,6 +115,139 @@ TEST_F(TForm4Test, PopupMenuShowsThePreparedCaptionsAndMarks) {
   // Choosing an item runs the model's command.
   form.menuAction("C1")->trigger();
   for (const patrol::PatrolRow& r : form.window().CheckListBox1) EXPECT_TRUE(r.checked);
+}
+
+// The real menu, opened by a right-click: while it is open the walk halts and the patrol stays
+// on; once it has closed and the pointer is back over the list the walk goes on.
+TEST_F(TForm4Test, TheOpenMenuPausesTheWalkAndLeavesThePatrolOn) {
+  TForm4 form(model, binding, 1);
+  patrol::PatrolWindow& w = form.window();
+  fill(w);
+  w.Folder = "C:\\HAMLOG\\";
+  w.ComboBox1 = 0;  // one second
+  binding.lists().showAndRaise(w);
+  form.syncFromModel();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+  QWidget* list = rows(form);
+  list->parentWidget()->setFocus();
+  qobject_cast<QCheckBox*>(form.control(QStringLiteral("CheckBox1")))->click();
+  ASSERT_TRUE(w.CheckBox1);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !transfers.lines.empty(); }, 5000));
+
+  const QPoint at = list->mapTo(&form, QPoint(80, 4));
+  QTest::mouseClick(form.windowHandle(), Qt::RightButton, {}, at);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return form.popupMenu()->isVisible(); }, 5000));
+  const std::size_t before = transfers.lines.size();
+  QTest::qWait(2500);  // two walk intervals, and six times the not-in-front limit
+  EXPECT_EQ(transfers.lines.size(), before);
+  EXPECT_TRUE(w.CheckBox1);
+  EXPECT_TRUE(w.Paused);
+
+  QTest::keyClick(form.popupMenu(), Qt::Key_Escape);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !form.popupMenu()->isVisible(); }, 5000));
+  QTest::mouseMove(form.windowHandle(), at + QPoint(10, 10));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return transfers.lines.size() > before; }, 5000));
+  EXPECT_TRUE(w.CheckBox1);
+}
+
+// Delete and Enter act in the list, on the panel's buttons, "巡回", "new" and the seconds list,
+// never with Ctrl or Alt held, and not on the other boxes.
+TEST_F(TForm4Test, DeleteAndEnterActOnlyWhereTheyBelong) {
+  TForm4 form(model, binding, 1);
+  patrol::PatrolWindow& w = form.window();
+  w.Folder = "C:\\HAMLOG\\";
+  struct Case {
+    const char* control;
+    Qt::Key key;
+    Qt::KeyboardModifiers mods;
+    bool acts;
+  };
+  const Case cases[] = {
+      {"CheckListBox1", Qt::Key_Delete, {}, true},
+      {"CheckListBox1", Qt::Key_Return, {}, true},
+      {"CheckListBox1", Qt::Key_Delete, Qt::ControlModifier, false},
+      {"CheckListBox1", Qt::Key_Return, Qt::AltModifier, false},
+      {"Button5", Qt::Key_Delete, {}, true},
+      {"Button4", Qt::Key_Enter, {}, true},
+      {"Button3", Qt::Key_Delete, {}, true},
+      {"CheckBox1", Qt::Key_Delete, {}, true},
+      {"CheckBox2", Qt::Key_Return, {}, true},
+      {"ComboBox1", Qt::Key_Delete, {}, true},
+      {"CheckBox7", Qt::Key_Delete, {}, false},
+      {"CheckBox3", Qt::Key_Delete, {}, false},
+      {"CheckBox4", Qt::Key_Return, {}, false},
+      {"CheckBox5", Qt::Key_Delete, {}, false},
+      {"CheckBox6", Qt::Key_Delete, {}, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.control) + (c.key == Qt::Key_Delete ? " Delete" : " Enter"));
+    w.CheckListBox1.clear();
+    fill(w);
+    w.ItemIndex = 1;
+    w.CurrentRow = 0;
+    transfers.lines.clear();
+    QWidget* target = form.control(QString::fromLatin1(c.control));
+    ASSERT_NE(target, nullptr);
+    QTest::keyClick(target, c.key, c.mods);
+    const bool deleted = w.rowCount() == 3;
+    const bool transferred = !transfers.lines.empty();
+    EXPECT_EQ(c.key == Qt::Key_Delete ? deleted : transferred, c.acts);
+    EXPECT_FALSE(c.key == Qt::Key_Delete ? transferred : deleted);
+  }
+}
+
+// Only the left button selects (in the text) or checks (in the margin); a right-click leaves
+// the selection where it was, so the menu's row commands act on the selected row.
+TEST_F(TForm4Test, ARightClickKeepsTheSelectionForTheMenusRowCommands) {
+  TForm4 form(model, binding, 1);
+  patrol::PatrolWindow& w = form.window();
+  fill(w);
+  form.resize(780, 260);
+  form.syncFromModel();
+  QWidget* list = rows(form);
+  const int h = w.ItemHeight;
+  struct Case {
+    Qt::MouseButton button;
+    int x, row;
+    int selected;                // ItemIndex afterwards
+    std::vector<bool> checks;    // the rows' checks afterwards
+  };
+  const std::vector<bool> start{true, true, true, false};
+  const Case cases[] = {
+      {Qt::LeftButton, 80, 2, 2, start},
+      {Qt::LeftButton, 8, 3, 3, {true, true, true, true}},
+      {Qt::RightButton, 80, 2, 0, start},
+      {Qt::RightButton, 8, 3, 0, start},
+      {Qt::MiddleButton, 80, 1, 0, start},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(int(c.button)) + " at row " + std::to_string(c.row));
+    for (std::size_t i = 0; i < 4; ++i) w.CheckListBox1[i].checked = start[i];
+    w.ItemIndex = 0;
+    QTest::mousePress(list, c.button, {}, QPoint(c.x, c.row * h + h / 2));
+    QTest::mouseRelease(list, c.button, {}, QPoint(c.x, c.row * h + h / 2));
+    EXPECT_EQ(w.ItemIndex, c.selected);
+    std::vector<bool> checks;
+    for (const patrol::PatrolRow& r : w.CheckListBox1) checks.push_back(r.checked);
+    EXPECT_EQ(checks, c.checks);
+  }
+  // "選択行削除" after a right-click on row 2 deletes the selected row 0.
+  QTest::mousePress(list, Qt::RightButton, {}, QPoint(80, 2 * h + h / 2));
+  form.menuAction("N37")->trigger();
+  EXPECT_EQ(texts(w), (std::vector<std::string>{"JA2BBB", "JA3CCC", "JA4DDD"}));
+}
+
+// A font chosen in the main window reaches an open patrol list at once: font and row height.
+TEST_F(TForm4Test, AFontChangeReachesAnOpenListAtOnce) {
+  TForm4 form(model, binding, 1);
+  fill(form.window());
+  binding.lists().showAndRaise(form.window());
+  form.syncFromModel();
+  QWidget* list = rows(form)->parentWidget();
+  ASSERT_NE(list->font().pixelSize(), 23);
+  binding.applyFont(views::PaneFont{17, -23});
+  EXPECT_EQ(list->font().pixelSize(), 23);
+  EXPECT_EQ(form.window().ItemHeight, 23);
 }
 
 TEST_F(TForm4Test, CaptionPlaceAndStayOnTop) {

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "hamlog/band.h"
 #include "hamlog/entry_points.h"
 #include "hamlog/first_qso_service.h"
 #include "hamlog/number_text.h"
@@ -311,6 +312,17 @@ TEST(SpotFrequency, KilohertzToMegahertzText) {
       {"3.5e3", "3.500"}, {"abc", "0.000"},          {"", "0.000"},         {"-1", "-0.001"},
   };
   for (const auto& [khz, mhz] : rows) EXPECT_EQ(mhzFromKhz(khz), mhz) << khz;
+}
+
+// Every spot in the 135 kHz band stays in it after the rounding to three decimals, so a
+// station worked there is not flagged again (137.5 kHz arrives as "0.138").
+TEST(SpotFrequency, The135kHzBandHoldsItsSpots) {
+  EXPECT_EQ(mhzFromKhz("137.5"), "0.138");
+  for (int tenths = 1357; tenths <= 1378; ++tenths) {
+    const std::string khz = std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
+    EXPECT_EQ(bandClassOf(mhzFromKhz(khz)), 1) << khz;
+  }
+  EXPECT_EQ(bandClassOf(mhzFromKhz("472")), 2);
 }
 
 TEST(RecordRange, TextsReadAsClampedIntegers) {

@@ -109,12 +109,16 @@ TEST(SerialLink, SetupFailuresNameTheDeviceAndTheStep) {
   std::ofstream(dir.file("plain")) << "not a terminal";
   struct Case {
     std::string device, text;
+    int com = 0;
   } cases[] = {
       {dir.file("missing"), dir.file("missing") + " open error        "},
       {dir.file("plain"), dir.file("plain") + " set 1 error        "},
+      // A negative port number in the settings file names no port: not the first one.
+      {"", "/dev/ttyS-1 open error        ", -1},
   };
   for (const Case& c : cases) {
     Rig rig(c.device);
+    rig.settings.Com = c.com;
     EXPECT_EQ(rig.control.link().OpenRigPort(rig.settings), 1);
     ASSERT_EQ(rig.box.shown.size(), 1u);
     EXPECT_EQ(rig.box.shown[0].text, c.text);

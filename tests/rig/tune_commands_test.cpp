@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "rig/rig_maker.h"
+#include "rig/rigctld_protocol.h"
+#include "support/decimal_comma_locale.h"
 
 namespace zeltaro::rig {
 
@@ -221,6 +223,23 @@ TEST(TuneSteps, FrequencyEdges) {
       expected.push_back({Route::Port, c.bytes, c.maker == Maker::Icom ? 10 : 30});
     EXPECT_EQ(buildTuneSteps(c.freq, "", rigOf(c.maker)), expected);
   }
+}
+
+// Qt adopts the desktop's locale at start; on a decimal-comma desktop the rig must still be
+// tuned to the spot's kilohertz, not to whole megahertz.
+TEST(TuneSteps, SameBytesUnderADecimalCommaLocale) {
+  const testing::DecimalCommaLocale locale;
+  if (!locale.active()) GTEST_SKIP() << "no decimal-comma locale is generated on this machine";
+  for (const FrequencyCase& fc : kFrequency) {
+    std::vector<RigStep> expected{{Route::Port, fc.at7, fc.waitMs}};
+    EXPECT_EQ(buildTuneSteps("7.00350", "", rigOf(fc.maker)), expected);
+  }
+  settings::RigDirectSettings rig = rigOf(Maker::Icom);
+  rig.RigTarvopc = true;
+  const std::vector<RigStep> companion{{Route::Companion, "ICOM_FREQ_FEFE6E50050035000700FD\r", 10}};
+  EXPECT_EQ(buildTuneSteps("7.00350", "", rig), companion);
+  EXPECT_EQ(rigctldTuneCommands("7.00350", "CW"),
+            (std::vector<std::string>{"M CW 0\n", "F 7003500\n"}));
 }
 
 TEST(TuneSteps, UnknownMakerSendsNothing) {

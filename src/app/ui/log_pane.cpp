@@ -105,7 +105,9 @@ void LogPane::syncFromModel() {
       qLines_.push_back(qs(l));
       all.push_back(qLines_.back());
     }
-    setPlainText(all.join('\n'));
+    // Every line ends with a line break, as in the text box the model describes: a click below
+    // the last line puts the caret on the empty line after it, which holds no spot.
+    setPlainText(all.isEmpty() ? QString() : all.join('\n') + '\n');
     textChanged = true;
   }
   if (textChanged || pane_.selStart != shownSelStart_ || pane_.selLength != shownSelLength_) {

@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPointer>
@@ -82,6 +83,12 @@ TForm2::TForm2(MainModel& model, QWidget* parent, settingsdialog::DialogServices
   dialog_ = settingsdialog::SettingsDialogModel(std::move(services));
   setWindowTitle(u("ログからファーストQSO局を抽出する条件設定など"));
   build();
+  // No default button: Enter in an edit box must not press a "参照" button behind the
+  // operator's back (a dialog makes every push button an auto-default one).
+  for (QPushButton* b : findChildren<QPushButton*>()) {
+    b->setAutoDefault(false);
+    b->setDefault(false);
+  }
   dialog_.FormCreate(target());
   binder_.sync();
 }
@@ -92,8 +99,13 @@ settingsdialog::DialogTarget TForm2::target() { return {model_.station, model_.r
 
 void TForm2::showModalFrom(QWidget* mainWindow) {
   if (open_) return;
-  if (mainWindow) move(mainWindow->pos() + QPoint(4, 4));
-  tabs_->setCurrentIndex(0);
+  // Placed once, beside the main window, on the first tab; afterwards the dialog keeps the
+  // place and the tab the operator left it at.
+  if (!placed_) {
+    if (mainWindow) move(mainWindow->pos() + QPoint(4, 4));
+    tabs_->setCurrentIndex(0);
+    placed_ = true;
+  }
   // Filled at every opening: what the patrol windows' menus, the console or a reload changed
   // since the last closing is shown, and so not undone by this closing.
   if (followBridgePrefix_) {
@@ -373,7 +385,8 @@ void TForm2::buildSystem2Tab(QWidget* tab) {
     label(slotGroup, {10 + i * 84, 26, 44, 22}, kItems[i]);
     bound(slotGroup, {54 + i * 84, 24, 30, 22}, slotEdits[i]);
     label(cols, {10 + i * 84, 26, 44, 22}, kItems[i]);
-    bound(cols, {54 + i * 84, 24, 30, 22}, colEdits[i]);
+    if (auto* e = qobject_cast<QLineEdit*>(bound(cols, {54 + i * 84, 24, 30, 22}, colEdits[i])))
+      e->setMaxLength(2);  // column numbers, two digits like the slot numbers
   }
 
   QGroupBox* after =

@@ -69,6 +69,7 @@ class TForm2 : public QDialog {
   QComboBox* ports_ = nullptr;
   QGroupBox* listGroups_[3] = {};
   bool open_ = false;
+  bool placed_ = false;
   bool followBridgePrefix_ = true;  // the prefix follows [Bridge] WinePrefix at every opening
 };
 

@@ -1,5 +1,6 @@
 #include "app/ui/tform4.h"
 
+#include <QAbstractItemView>
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QCheckBox>
@@ -98,7 +99,10 @@ class PatrolListWidget : public QAbstractScrollArea {
   void mousePressEvent(QMouseEvent* e) override {
     const int row = rowAt(int(e->position().y()));
     if (row >= w_.rowCount()) return;
-    if (e->button() == Qt::LeftButton && e->position().x() < kMargin) {
+    // Only the left button selects or checks; a right-click opens the menu over the row that
+    // is already selected, whose commands act on that row.
+    if (e->button() != Qt::LeftButton) return;
+    if (e->position().x() < kMargin) {
       if (onCheck) onCheck(row);
     } else if (onSelect) {
       onSelect(row);
@@ -129,19 +133,47 @@ class PatrolListWidget : public QAbstractScrollArea {
 
 namespace {
 
-// The watch-seconds list: its drop-down suspends every window's walk while it is open.
+// The watch-seconds list: its drop-down suspends every window's walk while it is open. The
+// list can close without hidePopup (a click outside it, the window hidden), so the close-up is
+// taken from the hiding of the list's own window.
 class SecondsCombo : public QComboBox {
  public:
   using QComboBox::QComboBox;
   std::function<void()> onDropDown, onCloseUp;
   void showPopup() override {
     if (onDropDown) onDropDown();
+    dropped_ = true;
     QComboBox::showPopup();
+    QWidget* popup = view()->window();
+    if (popup != window() && popup != watched_) {
+      popup->installEventFilter(this);
+      watched_ = popup;
+    }
+    if (!popup->isVisible()) closeUp();
   }
   void hidePopup() override {
     QComboBox::hidePopup();
+    closeUp();
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* e) override {
+    if (watched == watched_ && e->type() == QEvent::Hide) closeUp();
+    return QComboBox::eventFilter(watched, e);
+  }
+  void hideEvent(QHideEvent* e) override {
+    QComboBox::hideEvent(e);
+    closeUp();
+  }
+
+ private:
+  void closeUp() {
+    if (!dropped_) return;
+    dropped_ = false;
     if (onCloseUp) onCloseUp();
   }
+  bool dropped_ = false;
+  QObject* watched_ = nullptr;
 };
 
 }  // namespace
@@ -266,9 +298,15 @@ void TForm4::build() {
   connect(list_, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { menu_->popup(list_->mapToGlobal(at)); });
   layout->addWidget(list_, 1);
-  // Delete and Enter work in the list and on the panel's buttons, boxes and seconds list.
+  // Delete and Enter work in the list and on the panel's buttons, on "巡回", on "new" and on
+  // the seconds list; not on the other boxes. The panel itself is watched for the pointer.
   panel_->installEventFilter(this);
-  for (QWidget* c : panel_->findChildren<QWidget*>()) c->installEventFilter(this);
+  for (QWidget* c : panel_->findChildren<QWidget*>())
+    if (acceptsPatrolKeys(c)) {
+      c->installEventFilter(this);
+      keyTargets_.insert(c);
+    }
+  keyTargets_.insert(list_);
   setMinimumSize(200, 80);
 }
 
@@ -336,7 +374,22 @@ void TForm4::showAndRaise() {
   model_.LastActiveWindow = this;
 }
 
-bool TForm4::isForeground() const { return isActiveWindow(); }
+bool TForm4::isForeground() const {
+  if (isActiveWindow()) return true;
+  // While this window's own popup (its menu, a submenu, the seconds list) is open, the window
+  // stays the one in front: the popup is part of it, not another program.
+  for (QWidget* w = QApplication::activePopupWidget(); w; w = w->parentWidget())
+    if (w == this) return true;
+  return false;
+}
+
+bool TForm4::acceptsPatrolKeys(const QWidget* w) const {
+  if (qobject_cast<const QPushButton*>(w) || w == seconds_) return true;
+  const QString name = w->objectName();
+  return name == QLatin1String("CheckBox1") || name == QLatin1String("CheckBox2");
+}
+
+void TForm4::showFont() { list_->syncFromModel(); }
 
 bool TForm4::event(QEvent* e) {
   if (e->type() == QEvent::WindowActivate) model_.LastActiveWindow = this;
@@ -351,8 +404,11 @@ bool TForm4::eventFilter(QObject* watched, QEvent* e) {
   if ((e->type() == QEvent::MouseMove || e->type() == QEvent::Enter) &&
       (overList || watched == panel_))
     window_.clearPaused();
-  if (e->type() == QEvent::FocusOut && watched == list_) window_.clearPaused();
-  if (e->type() == QEvent::KeyPress) {
+  // The focus the opening menu itself takes is no reason to go on.
+  if (e->type() == QEvent::FocusOut && watched == list_ &&
+      static_cast<QFocusEvent*>(e)->reason() != Qt::PopupFocusReason)
+    window_.clearPaused();
+  if (e->type() == QEvent::KeyPress && keyTargets_.contains(watched)) {
     auto* k = static_cast<QKeyEvent*>(e);
     const bool ctrlAlt = k->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
     if (k->key() == Qt::Key_Delete || k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {

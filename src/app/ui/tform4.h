@@ -3,6 +3,7 @@
 // controls are bound to the window's model (patrol::PatrolWindow), the entry list is drawn here
 // from the model's rows and colours.
 
+#include <QSet>
 #include <QTimer>
 #include <QWidget>
 #include <map>
@@ -41,6 +42,7 @@ class TForm4 : public QWidget, public patrol::PatrolWindowView {
   // PatrolWindowView
   void showAndRaise() override;
   bool isForeground() const override;
+  void showFont() override;
 
  protected:
   bool event(QEvent* e) override;
@@ -56,6 +58,8 @@ class TForm4 : public QWidget, public patrol::PatrolWindowView {
   // Runs a handler of the window's model, then shows every window again.
   void run(const std::function<void()>& handler);
   void takeGeometry();
+  // Delete and Enter act in the list and on these panel controls only.
+  bool acceptsPatrolKeys(const QWidget* w) const;
 
   MainModel& model_;
   PatrolListsBinding& lists_;
@@ -67,6 +71,7 @@ class TForm4 : public QWidget, public patrol::PatrolWindowView {
   QComboBox* seconds_ = nullptr;
   QMenu* menu_ = nullptr;
   std::map<std::string, QAction*> actions_;
+  QSet<const QObject*> keyTargets_;
   QTimer walk_, reset_;
   bool stayOnTopShown_ = false;
   bool placing_ = false;
