@@ -41,6 +41,8 @@ namespace {
 using namespace zeltaro;
 
 constexpr const char* kTitle = "ZELTARO";
+// Every line the program writes to standard error starts with this and ": ".
+constexpr const char* kStderrName = "zeltaro";
 
 void showFatal(const char* what) {
   platform::QtMessageBox().show(platform::MessageBox::Kind::Error, kTitle, what);
@@ -128,7 +130,7 @@ void fallBackToOffscreen(int argc, char** argv) {
   if (hasDisplay() || platformChosen(argc, argv)) return;
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
   std::fprintf(stderr, "%s: no display (DISPLAY and WAYLAND_DISPLAY unset): running headless\n",
-               kTitle);
+               kStderrName);
 }
 
 // Qt warns at every start when XDG_RUNTIME_DIR is missing (a service account, a cron or ssh
@@ -159,7 +161,8 @@ int main(int argc, char** argv) {
     case platform::InstanceLock::Result::Held:
       return 1;
     case platform::InstanceLock::Result::Unavailable:
-      std::fprintf(stderr, "%s: single-instance lock unavailable, running without it\n", kTitle);
+      std::fprintf(stderr, "%s: single-instance lock unavailable, running without it\n",
+                   kStderrName);
       break;
     case platform::InstanceLock::Result::Acquired:
       break;
@@ -198,7 +201,7 @@ int main(int argc, char** argv) {
       std::fprintf(stderr,
                    "%s: headless and the console cannot listen on port %u: nothing could reach "
                    "this station, stopping\n",
-                   kTitle, static_cast<unsigned>(model.consolePort));
+                   kStderrName, static_cast<unsigned>(model.consolePort));
       lock.release();
       return 2;
     }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "text/codec.h"
+#include "text/errno_text.h"
 
 extern char** environ;
 
@@ -99,7 +100,7 @@ bool BridgeProcess::start() {
   if (rc != 0) {
     close(in[1]);
     close(out[0]);
-    fail(options_.wine + ": " + std::strerror(rc));
+    fail(options_.wine + ": " + text::errnoText(rc));
     return false;
   }
   ++starts_;

@@ -90,7 +90,7 @@ CanberraSoundPlayer::Outcome CanberraSoundPlayer::playNow(const std::string& fil
   const Outcome outcome = attempt(fileCp932);
   // One line when the sound device goes missing, none while it stays missing.
   if (outcome == Outcome::Beep && !reportedNoDevice_) {
-    std::fprintf(stderr, "ZELTARO: no sound device or sound server: alerts beep instead\n");
+    std::fprintf(stderr, "zeltaro: no sound device or sound server: alerts beep instead\n");
     reportedNoDevice_ = true;
   } else if (outcome != Outcome::Beep) {
     reportedNoDevice_ = false;

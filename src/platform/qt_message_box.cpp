@@ -12,7 +12,12 @@ namespace zeltaro::platform {
 void QtMessageBox::show(Kind kind, std::string_view caption, std::string_view text) {
   const std::string cap = text::utf8FromCp932(caption);
   const std::string msg = text::utf8FromCp932(text);
-  std::fprintf(stderr, "%s: %s\n", cap.c_str(), msg.c_str());
+  // The program's own prefix first, like every other line on standard error; the box's
+  // caption after it where it says more than the program's name.
+  if (QString::fromStdString(cap).compare(QLatin1String("zeltaro"), Qt::CaseInsensitive) == 0)
+    std::fprintf(stderr, "zeltaro: %s\n", msg.c_str());
+  else
+    std::fprintf(stderr, "zeltaro: %s: %s\n", cap.c_str(), msg.c_str());
   if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return;
 
   std::erase_if(open_, [](const QPointer<QMessageBox>& b) { return b.isNull(); });

@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "rig/rigctld_protocol.h"
+#include "text/errno_text.h"
 
 namespace zeltaro::rig {
 
@@ -59,12 +60,12 @@ bool RigctldClient::connectTo(const std::string& host, std::uint16_t port) {
         socklen_t len = sizeof err;
         ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &err, &len);
         r = err == 0 ? 0 : -1;
-        if (err) why_ = std::string("cannot connect: ") + std::strerror(err);
+        if (err) why_ = std::string("cannot connect: ") + text::errnoText(err);
       } else {
         why_ = "no answer to the connection within the wait";
       }
     } else if (r != 0) {
-      why_ = std::string("cannot connect: ") + std::strerror(errno);
+      why_ = std::string("cannot connect: ") + text::errnoText(errno);
     }
     if (r == 0) {
       const int one = 1;

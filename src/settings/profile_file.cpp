@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "text/codec.h"
+#include "text/errno_text.h"
 #include "text/sjis.h"
 
 namespace zeltaro::settings {
@@ -52,7 +53,7 @@ std::string_view oneLine(std::string_view v) {
   return end == std::string_view::npos ? v : v.substr(0, end);
 }
 
-std::string errnoText(const char* step) { return std::string(step) + ": " + std::strerror(errno); }
+std::string errnoText(const char* step) { return std::string(step) + ": " + text::errnoText(errno); }
 
 bool fail(std::string* error, std::string text) {
   if (error) *error = std::move(text);

@@ -34,7 +34,7 @@ using text::sj;
 using text::utf8FromCp932;
 
 const std::string kHeadlessLine =
-    "ZELTARO: no display (DISPLAY and WAYLAND_DISPLAY unset): running headless";
+    "zeltaro: no display (DISPLAY and WAYLAND_DISPLAY unset): running headless";
 
 class HeadlessProgram : public testing::ProgramFixture {
  protected:
@@ -70,7 +70,7 @@ TEST_F(HeadlessProgram, StartsWithoutADisplayAnswersAndStaysQuiet) {
   pumpFor(500);
 
   const std::string err = stop();
-  const std::string noSound = "ZELTARO: no sound device or sound server: alerts beep instead\n";
+  const std::string noSound = "zeltaro: no sound device or sound server: alerts beep instead\n";
   EXPECT_TRUE(err == kHeadlessLine + "\n" || err == kHeadlessLine + "\n" + noSound) << err;
 }
 
@@ -82,7 +82,7 @@ TEST_F(HeadlessProgram, ConsolePortTakenEndsTheRunWithAMessage) {
   EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(program.exitCode(), 2);
   const std::string err = program.readAllStandardError().toStdString();
-  const std::string last = "ZELTARO: headless and the console cannot listen on port " +
+  const std::string last = "zeltaro: headless and the console cannot listen on port " +
                            std::to_string(port) + ": nothing could reach this station, stopping\n";
   ASSERT_GE(err.size(), last.size()) << err;
   EXPECT_EQ(err.substr(err.size() - last.size()), last) << err;
