@@ -1,6 +1,12 @@
 #include "app/command_line.h"
 
+#include <array>
+
 #include "text/sjis.h"
+
+#ifndef ZELTARO_VERSION
+#error "ZELTARO_VERSION comes from the project's version in CMakeLists.txt"
+#endif
 
 namespace zeltaro::app {
 namespace {
@@ -52,6 +58,72 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
     }
   }
   return cl;
+}
+
+namespace {
+
+constexpr std::string_view kHelp =
+    "Usage: zeltaro [/telnet=PORT|on|off] [/pass=TEXT] [/charset=utf-8] [-platform NAME]\n"
+    "\n"
+    "Watches up to three spot pages, matches their spots against three watch lists and\n"
+    "first-QSO checks in a HAMLOG log, and alerts by log panes and lamps, sound, e-mail and a\n"
+    "telnet console from which the whole program can be driven.\n"
+    "\n"
+    "Options:\n"
+    "  /telnet=PORT      open the console on PORT (/telnet=on: port 23, /telnet=off: none)\n"
+    "  /pass=TEXT        the console asks for this password (letter case is not compared)\n"
+    "  /charset=utf-8    the console speaks UTF-8 instead of Shift-JIS\n"
+    "  -platform NAME    Qt's window platform, e.g. offscreen to run without a window;\n"
+    "                    without DISPLAY or WAYLAND_DISPLAY the program runs headless\n"
+    "  -h, --help        print this help and exit\n"
+    "  --version         print the name and version and exit\n"
+    "\n"
+    "Settings file:\n"
+    "  zeltaro.ini beside the executable when that folder can be written, otherwise\n"
+    "  $XDG_CONFIG_HOME/zeltaro/zeltaro.ini (~/.config/zeltaro/zeltaro.ini); Shift-JIS text,\n"
+    "  read at start and by the console's Z LOAD, written at exit, by SAVE and by Z SAVE.\n"
+    "\n"
+    "Environment:\n"
+    "  ZELTARO_HTTP_TOTAL_MS     total time of one page fetch (default 60000)\n"
+    "  ZELTARO_SMTP_TOTAL_MS     total time of one mail (default 60000)\n"
+    "  ZELTARO_CONSOLE_GRACE_MS  time a console client has for its password (default 120000)\n"
+    "  WINEPREFIX                the Wine prefix of HAMLOG and the companion (default ~/.wine)\n"
+    "  XDG_CONFIG_HOME, XDG_RUNTIME_DIR, DISPLAY, WAYLAND_DISPLAY, QT_QPA_PLATFORM\n"
+    "\n"
+    "Exit status: 0 after a normal end (the window closed, SIGTERM, Ctrl+C); 1 when another\n"
+    "copy runs from the same folder; 2 for an unknown option, or headless with a console\n"
+    "that cannot listen.\n"
+    "\n"
+    "See zeltaro(1).\n";
+
+// Qt's own command-line options, taken with one dash or two.
+constexpr std::array<std::string_view, 16> kQtOptions = {
+    "platform",        "platformpluginpath", "platformtheme", "plugin",     "qmljsdebugger",
+    "qwindowgeometry", "qwindowicon",        "qwindowtitle",  "reverse",    "session",
+    "display",         "geometry",           "style",         "stylesheet", "widgetcount",
+    "nograb"};
+
+}  // namespace
+
+std::optional<ImmediateAnswer> immediateAnswer(const std::vector<std::string>& args) {
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string_view arg = args[i];
+    if (arg == "--help" || arg == "-h") return ImmediateAnswer{0, std::string(kHelp), false};
+    if (arg == "--version") return ImmediateAnswer{0, "zeltaro " ZELTARO_VERSION "\n", false};
+  }
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string_view arg = args[i];
+    if (!arg.starts_with("--") || arg == "--") continue;
+    std::string_view name = arg.substr(2);
+    name = name.substr(0, name.find('='));
+    bool qt = false;
+    for (const std::string_view o : kQtOptions) qt = qt || name == o;
+    if (!qt)
+      return ImmediateAnswer{
+          2, "zeltaro: unknown option " + std::string(arg) + " (zeltaro --help lists them)\n",
+          true};
+  }
+  return std::nullopt;
 }
 
 }  // namespace zeltaro::app

@@ -2,6 +2,7 @@
 // The program's command line: the name of its single-instance lock and the console options.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,5 +25,15 @@ struct CommandLine {
 // "/charset=utf-8" (or "utf8") makes the console speak UTF-8, any other "/charset=" value
 // keeps it at Shift-JIS.
 CommandLine parseCommandLine(const std::vector<std::string>& args);
+
+// What the command line asks of the program before anything starts: --help or -h, --version,
+// or an unknown "--" option. Qt's own options, with one dash or two, are left to Qt; the "/"
+// switches and every other argument are the program's to start with.
+struct ImmediateAnswer {
+  int exitCode = 0;       // 0 for help and version, 2 for an unknown option
+  std::string text;       // what to print, line breaks included
+  bool toStderr = false;  // an unknown option is an error
+};
+std::optional<ImmediateAnswer> immediateAnswer(const std::vector<std::string>& args);
 
 }  // namespace zeltaro::app

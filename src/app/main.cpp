@@ -155,6 +155,11 @@ bool isHeadless() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // --help, --version and unknown options are answered before anything starts.
+  if (const auto answer = app::immediateAnswer(std::vector<std::string>(argv, argv + argc))) {
+    std::fputs(answer->text.c_str(), answer->toStderr ? stderr : stdout);
+    return answer->exitCode;
+  }
   const std::string exe = executablePath(argc > 0 ? argv[0] : "zeltaro");
   platform::FileInstanceLock lock;
   switch (lock.acquire(app::instanceLockName(toCp932(exe)))) {

@@ -92,5 +92,39 @@ TEST(ParseCommandLine, PasswordKeepsJapaneseBytes) {
   EXPECT_EQ(parseCommandLine({"z", "/pass=" + pw}).password, pw);
 }
 
+// Which arguments are answered at once, and which are left to Qt and to the start.
+TEST(ImmediateAnswer, HelpVersionUnknownAndQtOptions) {
+  struct Row {
+    std::vector<std::string> args;
+    std::optional<int> exitCode;  // nothing: the program starts
+    std::string text;             // the whole answer, or its first line for help
+  };
+  const Row rows[] = {
+      {{"z", "--version"}, 0, "zeltaro 2.11\n"},
+      {{"z", "/telnet=23", "--version", "--bogus"}, 0, "zeltaro 2.11\n"},
+      {{"z", "--bogus", "-h"}, 0, "Usage: zeltaro"},
+      {{"z", "--bogus"}, 2, "zeltaro: unknown option --bogus (zeltaro --help lists them)\n"},
+      {{"z", "--pass=x"}, 2, "zeltaro: unknown option --pass=x (zeltaro --help lists them)\n"},
+      {{"z", "--platform", "offscreen"}, std::nullopt, ""},
+      {{"z", "--platform=offscreen", "-style", "fusion"}, std::nullopt, ""},
+      {{"z", "-platform", "offscreen", "/telnet=2323", "/pass=x", "/charset=utf-8"},
+       std::nullopt,
+       ""},
+      {{"z", "--"}, std::nullopt, ""},
+      {{"z", "-help"}, std::nullopt, ""},
+  };
+  for (const Row& r : rows) {
+    const auto answer = immediateAnswer(r.args);
+    ASSERT_EQ(answer.has_value(), r.exitCode.has_value()) << r.args.back();
+    if (!answer) continue;
+    EXPECT_EQ(answer->exitCode, *r.exitCode) << r.args.back();
+    EXPECT_EQ(answer->toStderr, *r.exitCode != 0) << r.args.back();
+    if (r.text.ends_with('\n'))
+      EXPECT_EQ(answer->text, r.text);
+    else
+      EXPECT_TRUE(answer->text.starts_with(r.text + " [/telnet=")) << answer->text;
+  }
+}
+
 }  // namespace
 }  // namespace zeltaro::app

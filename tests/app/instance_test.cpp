@@ -34,7 +34,9 @@ class InstanceTest : public ::testing::Test {
     return exe;
   }
 
-  std::unique_ptr<QProcess> start(const QString& exe, QStringList args = {}) {
+  std::unique_ptr<QProcess> start(
+      const QString& exe, QStringList args = {},
+      QProcess::ProcessChannelMode channels = QProcess::ForwardedErrorChannel) {
     auto p = std::make_unique<QProcess>();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("HOME", QFileInfo(exe).absolutePath());
@@ -42,7 +44,7 @@ class InstanceTest : public ::testing::Test {
     env.insert("QT_QPA_PLATFORM", "offscreen");
     p->setProcessEnvironment(env);
     p->setWorkingDirectory(QFileInfo(exe).absolutePath());
-    p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    p->setProcessChannelMode(channels);
     args.prepend("offscreen");
     args.prepend("-platform");
     p->start(exe, args);
@@ -134,6 +136,42 @@ TEST_F(InstanceTest, TwoSignalsAtOnceEndTheRunCleanly) {
   stop(*p, SIGTERM);
   stop(*p, SIGINT);
   EXPECT_EQ(exitCodeOf(*p), 0);
+}
+
+// --help, --version and an unknown option answer and end before anything starts: no lock,
+// no console, no settings file written at the end (a run that started writes one).
+TEST_F(InstanceTest, HelpVersionAndUnknownOptionsAnswerWithoutStarting) {
+  struct Case {
+    QStringList args;
+    int exitCode;
+    QByteArray firstLine;  // of standard output, or of standard error for the unknown option
+  };
+  const Case cases[] = {
+      {{"--help", "/telnet=2399"},
+       0,
+       "Usage: zeltaro [/telnet=PORT|on|off] [/pass=TEXT] "
+       "[/charset=utf-8] [-platform NAME]"},
+      {{"-h"},
+       0,
+       "Usage: zeltaro [/telnet=PORT|on|off] [/pass=TEXT] [/charset=utf-8] "
+       "[-platform NAME]"},
+      {{"/telnet=2399", "--version"}, 0, "zeltaro 2.11"},
+      {{"--telnet=2399"}, 2, "zeltaro: unknown option --telnet=2399 (zeltaro --help lists them)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.args.join(' ').toStdString());
+    const QString exe = copyProgram();
+    auto p = start(exe, c.args, QProcess::SeparateChannels);
+    ASSERT_TRUE(p->waitForFinished(15000));
+    EXPECT_EQ(p->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p->exitCode(), c.exitCode);
+    const QByteArray out = p->readAllStandardOutput(), err = p->readAllStandardError();
+    const QByteArray& answer = c.exitCode == 0 ? out : err;
+    EXPECT_EQ(answer.left(answer.indexOf('\n')), c.firstLine);
+    EXPECT_TRUE(answer.endsWith('\n'));
+    EXPECT_EQ(c.exitCode == 0 ? err : out, QByteArray());
+    EXPECT_EQ(QDir(QFileInfo(exe).absolutePath()).entryList(QDir::Files), QStringList{"zeltaro"});
+  }
 }
 
 }  // namespace

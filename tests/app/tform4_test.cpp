@@ -209,15 +209,13 @@ TEST_F(TForm4Test, ARightClickKeepsTheSelectionForTheMenusRowCommands) {
   struct Case {
     Qt::MouseButton button;
     int x, row;
-    int selected;                // ItemIndex afterwards
-    std::vector<bool> checks;    // the rows' checks afterwards
+    int selected;              // ItemIndex afterwards
+    std::vector<bool> checks;  // the rows' checks afterwards
   };
   const std::vector<bool> start{true, true, true, false};
   const Case cases[] = {
-      {Qt::LeftButton, 80, 2, 2, start},
-      {Qt::LeftButton, 8, 3, 3, {true, true, true, true}},
-      {Qt::RightButton, 80, 2, 0, start},
-      {Qt::RightButton, 8, 3, 0, start},
+      {Qt::LeftButton, 80, 2, 2, start},   {Qt::LeftButton, 8, 3, 3, {true, true, true, true}},
+      {Qt::RightButton, 80, 2, 0, start},  {Qt::RightButton, 8, 3, 0, start},
       {Qt::MiddleButton, 80, 1, 0, start},
   };
   for (const Case& c : cases) {

@@ -236,7 +236,8 @@ TEST(TuneSteps, SameBytesUnderADecimalCommaLocale) {
   }
   settings::RigDirectSettings rig = rigOf(Maker::Icom);
   rig.RigTarvopc = true;
-  const std::vector<RigStep> companion{{Route::Companion, "ICOM_FREQ_FEFE6E50050035000700FD\r", 10}};
+  const std::vector<RigStep> companion{
+      {Route::Companion, "ICOM_FREQ_FEFE6E50050035000700FD\r", 10}};
   EXPECT_EQ(buildTuneSteps("7.00350", "", rig), companion);
   EXPECT_EQ(rigctldTuneCommands("7.00350", "CW"),
             (std::vector<std::string>{"M CW 0\n", "F 7003500\n"}));

@@ -11,10 +11,10 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPointer>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSerialPortInfo>
 #include <QTabWidget>
