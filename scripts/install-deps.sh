@@ -13,6 +13,7 @@ packages=(
   fonts-ipafont-mincho fonts-ipafont-gothic
   xvfb xauth
   at-spi2-core python3-pyatspi dbus
+  lintian desktop-file-utils appstream man-db
   wine wine32:i386 wine64 mingw-w64 g++-mingw-w64-i686 g++-mingw-w64-x86-64
   pulseaudio pulseaudio-utils sox libcanberra-dev sound-theme-freedesktop libasound2-plugins
 )

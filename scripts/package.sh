@@ -4,7 +4,8 @@
 #   scripts/package.sh BUILD_DIR    package what an already configured build tree makes
 # The program, the bridge for Wine (when mingw-w64 built it) and the alert sound go to
 # /usr/lib/zeltaro with a /usr/bin/zeltaro launcher, a desktop entry, an icon and a systemd
-# user unit. Dependencies are read from the libraries the program actually loads.
+# user unit, with the manual page, the copyright file, the changelog and the AppStream
+# metadata. Dependencies are read from the libraries the program actually loads.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 if [ $# -ge 1 ]; then
@@ -36,6 +37,12 @@ install -Dm644 "$root/packaging/zeltaro.desktop" "$stage/usr/share/applications/
 install -Dm644 "$root/packaging/zeltaro.svg" \
   "$stage/usr/share/icons/hicolor/scalable/apps/zeltaro.svg"
 install -Dm644 "$root/packaging/zeltaro.service" "$stage/usr/lib/systemd/user/zeltaro.service"
+install -Dm644 "$root/packaging/org.zeltaro.Zeltaro.metainfo.xml" \
+  "$stage/usr/share/metainfo/org.zeltaro.Zeltaro.metainfo.xml"
+install -d "$stage/usr/share/man/man1"
+gzip -9n <"$root/packaging/zeltaro.1" >"$stage/usr/share/man/man1/zeltaro.1.gz"
+install -Dm644 "$root/packaging/copyright" "$stage/usr/share/doc/zeltaro/copyright"
+gzip -9n <"$root/packaging/changelog" >"$stage/usr/share/doc/zeltaro/changelog.gz"
 for doc in README.md README.ja.md; do
   [ -f "$root/$doc" ] && install -Dm644 "$root/$doc" "$stage/usr/share/doc/zeltaro/$doc"
 done
@@ -76,7 +83,7 @@ Version: $version
 Architecture: $arch
 Section: hamradio
 Priority: optional
-Maintainer: Zeltaro developers <zeltaro@localhost>
+Maintainer: Zeltaro developers <developers@zeltaro.org>
 Installed-Size: $(du -sk --exclude=DEBIAN "$stage" | cut -f1)
 Depends: $depends
 Recommends: wine, libhamlib-utils, sound-theme-freedesktop

@@ -34,12 +34,38 @@ fail() {
 
 deb=$(bash "$src/scripts/package.sh" "$build" | tail -n1)
 [ -f "$deb" ] || fail "no package built"
+
+# What Debian's own checkers say of the package, its desktop entry and its AppStream data:
+# nothing at the error or warning level.
+check_deb() { lintian --fail-on error,warning "$1" 2>&1; }
+check_desktop() {
+  local out
+  out=$(desktop-file-validate "$1" 2>&1) && [ -z "$out" ] || { echo "$out"; return 1; }
+}
+check_metainfo() { appstreamcli validate --no-net --explain "$1" 2>&1; }
+out=$(check_deb "$deb") || fail "lintian: $out"
+out=$(check_desktop "$src/packaging/zeltaro.desktop") || fail "desktop-file-validate: $out"
+out=$(check_metainfo "$src/packaging/org.zeltaro.Zeltaro.metainfo.xml") || fail "appstreamcli: $out"
+# Each check bites: a package with a made-up maintainer host, a desktop entry without its type
+# and metadata without a summary are refused.
+mkdir -p "$work/bad/pkg"
+dpkg-deb -R "$deb" "$work/bad/pkg"
+sed -i 's/^Maintainer: .*/Maintainer: Zeltaro developers <zeltaro@localhost>/' "$work/bad/pkg/DEBIAN/control"
+dpkg-deb --root-owner-group -Zxz --build "$work/bad/pkg" "$work/bad/bad.deb" >/dev/null
+! check_deb "$work/bad/bad.deb" >/dev/null || fail "lintian accepted a localhost maintainer"
+grep -v '^Type=' "$src/packaging/zeltaro.desktop" >"$work/bad/zeltaro.desktop"
+! check_desktop "$work/bad/zeltaro.desktop" >/dev/null || fail "desktop entry without Type accepted"
+grep -v '<summary>' "$src/packaging/org.zeltaro.Zeltaro.metainfo.xml" >"$work/bad/org.zeltaro.Zeltaro.metainfo.xml"
+! check_metainfo "$work/bad/org.zeltaro.Zeltaro.metainfo.xml" >/dev/null ||
+  fail "metadata without a summary accepted"
 dpkg-deb --info "$deb" | sed -n 's/^ Depends: /  depends: /p'
 export DEBIAN_FRONTEND=noninteractive
 apt-get install -y -q "$deb" >/dev/null || fail "apt-get install $deb"
 for f in /usr/bin/zeltaro /usr/lib/zeltaro/zeltaro /usr/lib/zeltaro/chimes.wav \
   /usr/share/applications/zeltaro.desktop /usr/share/icons/hicolor/scalable/apps/zeltaro.svg \
-  /usr/lib/systemd/user/zeltaro.service; do
+  /usr/lib/systemd/user/zeltaro.service /usr/share/man/man1/zeltaro.1.gz \
+  /usr/share/doc/zeltaro/copyright /usr/share/doc/zeltaro/changelog.gz \
+  /usr/share/metainfo/org.zeltaro.Zeltaro.metainfo.xml; do
   [ -f "$f" ] || fail "$f not installed"
 done
 
@@ -104,6 +130,11 @@ pid=
 [ "$rc" -eq 0 ] || fail "exit code $rc after SIGTERM"
 grep -q "running headless" "$work/stderr" || fail "no word of the headless start"
 saved=$(sha256sum <"$ini")
+
+# The installed program answers --version and its manual page renders without a warning.
+[ "$(zeltaro --version)" = "zeltaro 2.11" ] || fail "zeltaro --version"
+manout=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 zeltaro 2>&1 >/dev/null) || true
+[ -z "$manout" ] || fail "man zeltaro: $manout"
 
 apt-get remove -y -q zeltaro >/dev/null || fail "apt-get remove"
 [ ! -e /usr/lib/zeltaro/zeltaro ] || fail "program left behind by remove"
