@@ -88,8 +88,9 @@ TEST(Windows, EachTopLevelWindowIsAWindowOrADialogNamedByItsCaption) {
   PatrolListsBinding patrolLists(model, clock, nullptr);
   TForm4 form4(model, patrolLists, 1), form4b(model, patrolLists, 2), form4c(model, patrolLists, 3);
   const std::pair<QWidget*, QAccessible::Role> windows[] = {
-      {&form1, QAccessible::Window}, {&form2, QAccessible::Dialog}, {&form3, QAccessible::Window},
-      {&form4, QAccessible::Window}, {&form4b, QAccessible::Window}, {&form4c, QAccessible::Window}};
+      {&form1, QAccessible::Window},  {&form2, QAccessible::Dialog},
+      {&form3, QAccessible::Window},  {&form4, QAccessible::Window},
+      {&form4b, QAccessible::Window}, {&form4c, QAccessible::Window}};
   for (const auto& [window, role] : windows) {
     QAccessibleInterface* a = QAccessible::queryAccessibleInterface(window);
     ASSERT_NE(a, nullptr) << window->metaObject()->className();

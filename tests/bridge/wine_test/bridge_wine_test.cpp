@@ -209,8 +209,9 @@ TEST(HamlogFolder, AJapaneseFolderMatchesItsWindowAndLoadsItsLibrary) {
   EXPECT_TRUE(check.first(db, "JA1ABC", "21,020"));
   EXPECT_FALSE(check.first(db, "JA1ABC", "14,025"));
   const std::string calls = lib.calls();
-  EXPECT_TRUE(calls.starts_with("attach\nGetThdllVersion\nSetDbsShare 1\nHamlogOpen 0 zeroed here 1\n"
-                                "THW_seek JA1ABC 16\n"))
+  EXPECT_TRUE(
+      calls.starts_with("attach\nGetThdllVersion\nSetDbsShare 1\nHamlogOpen 0 zeroed here 1\n"
+                        "THW_seek JA1ABC 16\n"))
       << calls;
   EXPECT_TRUE(calls.ends_with("FreqPCheck 14.020\nFreqPCheck 14.025\nHamlogClose 0\ndetach\n"))
       << calls;
@@ -229,11 +230,11 @@ TEST(BridgeProcess, WithoutAPrefixWineIsNeverStarted) {
     EXPECT_TRUE(link.hamlogWindows().empty());
     EXPECT_FALSE(link.movePointer(1, 2));
     EXPECT_EQ(bridge.starts(), 0);
-    EXPECT_EQ(reports, std::vector<std::string>{
-                           "zeltaro: the Windows bridge is not available (no Wine prefix at " +
-                           prefix +
-                           "; Zeltaro does not make one); HAMLOG's window and library steps are "
-                           "skipped"});
+    EXPECT_EQ(reports,
+              std::vector<std::string>{
+                  "zeltaro: the Windows bridge is not available (no Wine prefix at " + prefix +
+                  "; Zeltaro does not make one); HAMLOG's window and library steps are "
+                  "skipped"});
   }
   EXPECT_TRUE(dir.names().empty());
 }
