@@ -4,6 +4,11 @@
 // starts with one operation byte, a reply's with one status byte; the fields that follow are
 // 32-bit little-endian integers and byte strings (a 32-bit length, then the bytes). Plain C++ so
 // that both compilers build it and the tests run it natively.
+//
+// Paths travel as the Linux file system spells them, UTF-8, whatever the ANSI code page of the
+// Wine prefix: the Linux side converts its CP932 folder settings on the way in and the windows'
+// folders on the way back (bridge_client), the bridge goes through Windows' wide-character
+// calls. Field texts, keys and record texts stay CP932, as HAMLOG speaks.
 
 #include <cstddef>
 #include <cstdint>

@@ -18,21 +18,22 @@ std::uint32_t fromHwnd(HWND window) {
 }
 
 // The folder of the program file that owns window, with its final "\"; empty when the process
-// cannot be opened or queried.
-std::string programFolder(HWND window) {
+// cannot be opened or queried. Wide, so that a folder the prefix's ANSI code page cannot spell
+// keeps its name.
+std::wstring programFolder(HWND window) {
   DWORD pid = 0;
   GetWindowThreadProcessId(window, &pid);
   HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
   if (!process) return {};
-  std::string folder;
+  std::wstring folder;
   HMODULE module = nullptr;
   DWORD needed = 0;
-  char name[MAX_PATH + 1] = {};
+  wchar_t name[MAX_PATH + 1] = {};
   if (EnumProcessModules(process, &module, sizeof module, &needed) &&
-      GetModuleFileNameExA(process, module, name, MAX_PATH)) {
+      GetModuleFileNameExW(process, module, name, MAX_PATH)) {
     folder = name;
-    auto cut = folder.rfind('\\');
-    folder = cut == std::string::npos ? std::string() : folder.substr(0, cut + 1);
+    auto cut = folder.rfind(L'\\');
+    folder = cut == std::wstring::npos ? std::wstring() : folder.substr(0, cut + 1);
   }
   CloseHandle(process);
   return folder;
@@ -42,11 +43,11 @@ BOOL CALLBACK collectHamlog(HWND window, LPARAM param) {
   auto* found = reinterpret_cast<std::vector<FoundWindow>*>(param);
   char cls[64] = {};
   if (GetClassNameA(window, cls, sizeof cls) > 0 && std::strcmp(cls, "TThwin") == 0) {
-    std::string folder = programFolder(window);
+    std::wstring folder = programFolder(window);
     if (!folder.empty()) {
       std::string unix = toUnixPath(folder);
       // Wine drops the final separator; the Linux side compares folders ending in "/".
-      if (unix != folder && (unix.empty() || unix.back() != '/')) unix += '/';
+      if (unix.find('/') != std::string::npos && unix.back() != '/') unix += '/';
       found->push_back({fromHwnd(window), unix});
     }
   }
@@ -171,8 +172,8 @@ std::uint32_t Win32Operations::foregroundWindow() { return fromHwnd(GetForegroun
 
 bool Win32Operations::libLoad(std::string_view file) {
   libRelease();
-  std::string path = toWindowsPath(file);
-  library_ = LoadLibraryA(path.c_str());
+  std::wstring path = toWindowsPath(file);
+  library_ = LoadLibraryW(path.c_str());
   if (!library_) return false;
   bool all = hamlog::resolvesAllEntryPoints([&](std::string_view name) {
     FARPROC entry = GetProcAddress(library_, std::string(name).c_str());
@@ -203,7 +204,8 @@ void Win32Operations::libSetShare(std::int32_t share) {
 
 std::int32_t Win32Operations::libOpen(std::string_view basePath) {
   std::memset(g_block, 0, sizeof g_block);
-  std::string path = toWindowsPath(basePath);
+  // HAMLOG's library takes its path in the ANSI code page.
+  std::string path = ansiPath(toWindowsPath(basePath));
   std::uintptr_t args[] = {0, ptr(g_block), ptr(path.c_str()), 1};
   return static_cast<std::int32_t>(call(kHamlogOpen, args, 4));
 }

@@ -1,5 +1,7 @@
 #include "bridge_client/bridge_database.h"
 
+#include "hamlog/folder_files.h"
+
 namespace zeltaro::bridgeclient {
 
 using bridge::Op;
@@ -25,7 +27,7 @@ bool BridgeDatabase::load(int list) {
   record_ = {};
   if (list < 1 || list > 3) return false;
   auto w = request(Op::kLibLoad);
-  w.bytes(sets_[static_cast<size_t>(list - 1)].HAMLOG + "hamlog50.dll");
+  w.bytes(hamlog::folderForFs(sets_[static_cast<size_t>(list - 1)].HAMLOG + "hamlog50.dll"));
   auto reply = call(w);
   if (!reply) return false;
   Reader in(*reply);
@@ -55,7 +57,7 @@ void BridgeDatabase::setShare(int share) {
 
 int BridgeDatabase::open(std::string_view basePath) {
   auto w = request(Op::kLibOpen);
-  w.bytes(basePath);
+  w.bytes(hamlog::folderForFs(basePath));
   auto reply = call(w);
   if (!reply) return kNotDone;
   Reader in(*reply);

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <vector>
 
@@ -45,6 +46,16 @@ std::vector<std::string> bridgeEnvironment(const std::string& prefix) {
   return env;
 }
 
+// Wine makes a prefix of its own (about a gigabyte, silently) where there is none. A prefix has
+// the drive links Wine makes first thing, or its registry (which the server writes only when
+// it ends, so a prefix just made may lack it); an empty folder is no prefix yet.
+bool isWinePrefix(const std::string& prefix) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  return fs::is_directory(fs::path(prefix) / "dosdevices", error) ||
+         fs::is_regular_file(fs::path(prefix) / "system.reg", error);
+}
+
 }  // namespace
 
 std::string defaultWinePrefix() {
@@ -74,6 +85,12 @@ void BridgeProcess::fail(std::string_view why) {
 }
 
 bool BridgeProcess::start() {
+  // Checked at every start, so that a prefix the operator makes later is used from then on.
+  const std::string prefix = options_.prefix.empty() ? defaultWinePrefix() : options_.prefix;
+  if (!isWinePrefix(prefix)) {
+    fail("no Wine prefix at " + prefix + "; Zeltaro does not make one");
+    return false;
+  }
   int in[2], out[2];
   if (pipe2(in, O_CLOEXEC) != 0) return false;
   if (pipe2(out, O_CLOEXEC) != 0) {

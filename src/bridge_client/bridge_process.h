@@ -4,7 +4,8 @@
 // request has a bounded wait; a bridge that does not answer in time is killed, one that died is
 // reaped, and the next request starts a new one. A failure is reported with one line (on
 // standard error unless a reporter is given) when the bridge stops working, not at every
-// request after that, so a missing Wine does not fill the terminal.
+// request after that, so a missing Wine does not fill the terminal. Wine is never started
+// without an existing prefix: it would make one in the operator's home.
 
 #include <sys/types.h>
 
@@ -21,7 +22,7 @@ namespace zeltaro::bridgeclient {
 struct BridgeOptions {
   std::string wine = "wine";  // looked up in PATH
   std::string exe;            // the path of zeltaro-bridge.exe
-  std::string prefix;         // WINEPREFIX for the bridge; empty: wine's own default
+  std::string prefix;         // WINEPREFIX for the bridge; empty: defaultWinePrefix()
   // A cold prefix takes Wine a while to set up; a warm start takes about a second.
   std::chrono::milliseconds startTimeout{60000};
   // Longer than any single operation needs (a key press takes 150 ms).

@@ -1,5 +1,7 @@
 #include "bridge_client/bridge_window_link.h"
 
+#include "hamlog/folder_files.h"
+
 namespace zeltaro::bridgeclient {
 
 using bridge::Op;
@@ -27,7 +29,7 @@ std::vector<hamlog::HamlogWindow> BridgeWindowLink::hamlogWindows() {
     for (std::uint32_t i = 0; i < count && in.ok(); ++i) {
       hamlog::HamlogWindow w;
       w.handle = in.u32();
-      w.folder = in.bytes();
+      w.folder = hamlog::folderFromFs(in.bytes());
       windows.push_back(std::move(w));
     }
   });

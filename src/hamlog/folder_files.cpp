@@ -13,6 +13,11 @@ std::string folderForFs(std::string_view folderCp932) {
   return text::cp932FromUtf8(utf8) == folderCp932 ? utf8 : std::string(folderCp932);
 }
 
+std::string folderFromFs(std::string_view fsPath) {
+  const std::string cp = text::cp932FromUtf8(fsPath);
+  return text::utf8FromCp932(cp) == fsPath ? cp : std::string(fsPath);
+}
+
 std::string findFileNoCase(const std::string& folderFs, std::string_view nameCp932) {
   namespace fs = std::filesystem;
   const std::string utf8 = text::utf8FromCp932(nameCp932);

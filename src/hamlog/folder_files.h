@@ -17,5 +17,8 @@ std::string findFileNoCase(const std::string& folderFs, std::string_view nameCp9
 // A CP932 folder text as the file system spells it: its UTF-8 form, the bytes themselves when
 // they are not valid CP932. Empty stays empty (the current folder).
 std::string folderForFs(std::string_view folderCp932);
+// The other way: a file-system path as the settings hold a folder, its CP932 form, or its own
+// bytes when CP932 cannot hold it. folderFromFs(folderForFs(f)) gives f back.
+std::string folderFromFs(std::string_view fsPath);
 
 }  // namespace zeltaro::hamlog

@@ -2,17 +2,20 @@
 
 #include <filesystem>
 
+#include "hamlog/folder_files.h"
+
 namespace zeltaro::hamlog {
 
 namespace {
 
-// The canonical form of a folder text ending in "/", or the text itself when it names nothing.
+// The canonical form of a folder text (CP932) ending in "/", or the text itself when it names
+// nothing. The file system is asked in its own spelling, so a Japanese folder name resolves too.
 std::string canonicalFolder(const std::string& folder) {
   if (folder.empty()) return folder;
   std::error_code error;
-  auto path = std::filesystem::canonical(folder, error);
+  auto path = std::filesystem::canonical(folderForFs(folder), error);
   if (error) return folder;
-  std::string text = path.string();
+  std::string text = folderFromFs(path.string());
   if (text.back() != '/') text += '/';
   return text;
 }

@@ -20,7 +20,7 @@ using WindowHandle = std::uint32_t;
 struct HamlogWindow {
   WindowHandle handle = 0;
   // The folder of the program file that owns the window, in the same form as the HAMLOG
-  // folder settings (a Linux path ending in "/").
+  // folder settings (a Linux path ending in "/", CP932).
   std::string folder;
 };
 

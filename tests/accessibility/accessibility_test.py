@@ -2,7 +2,8 @@
 """The real program driven as a screen reader drives it: through AT-SPI, under Xvfb, on a
 private D-Bus session. Reads main-window controls back by their accessible names, presses
 "1'st QSO", walks the settings dialog's four tabs by their names and reads a control or two of
-each back: a check box's state, an edit box's text, a drop-down list's choice.
+each back: a check box's state, an edit box's text, a drop-down list's choice. Every top-level
+window that shows is announced as a window (a frame) or a dialog, named by its caption.
 
 Usage (see run_accessibility_test.sh): accessibility_test.py PROGRAM"""
 import os
@@ -70,6 +71,27 @@ def choice(node):
 
 def showing(node):
     return node is not None and node.getState().contains(pyatspi.STATE_SHOWING)
+
+
+def shown_windows(app):
+    return [w for w in app if w is not None and showing(w)]
+
+
+def check_windows(app, expected):
+    """The windows named in expected show with their roles; no window that shows is announced as
+    anything but a window (a frame) or a dialog."""
+    wait_for(lambda: True if set(expected) <= {w.name for w in shown_windows(app)} else None, 15)
+    windows = shown_windows(app)
+    roles = {w.name: w.getRoleName() for w in windows}
+    for name, role in expected.items():
+        check(roles.get(name) == role,
+              "window %r: role %r, expected %r" % (name, roles.get(name), role))
+    for w in windows:
+        check(w.getRoleName() in ("frame", "dialog"),
+              "the top-level window %r is announced as a %r" % (w.name, w.getRoleName()))
+
+
+DIALOG_CAPTION = "ログからファーストQSO局を抽出する条件設定など"
 
 
 def walk_dialog_tabs(dialog):
@@ -173,9 +195,16 @@ def main():
               save.description == "全ての設定を手動で保存します （終了時は自動保存されます）",
               "button SAVE missing or without its hint as description")
 
+        main_window = [w for w in shown_windows(app) if descendant(w, named("push button",
+                                                                             "1'st QSO"))]
+        check(len(main_window) == 1 and main_window[0].getRoleName() == "frame" and
+              main_window[0].name.startswith(" Zeltaro v2.11"),
+              "the main window is not a frame named by its caption: %r" %
+              [(w.getRoleName(), w.name) for w in main_window])
+
         if button is not None:
             button.queryAction().doAction(0)
-            title = "ログからファーストQSO局を抽出する条件設定など"
+            title = DIALOG_CAPTION
 
             def shown_dialog():
                 for window in app:
@@ -185,6 +214,7 @@ def main():
                 return None
 
             dialog = wait_for(shown_dialog, 15)
+            check_windows(app, {DIALOG_CAPTION: "dialog"})
             check(dialog is not None, "\"1'st QSO\" did not bring up the settings dialog")
             if dialog is not None:
                 walk_dialog_tabs(dialog)

@@ -2,6 +2,7 @@
 // LastActiveWindow and the close sequence.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QEventLoop>
@@ -74,6 +75,33 @@ TEST(Windows, ActivationRecordsTheWindowExceptForTheMailStatus) {
   EXPECT_FALSE(form2.isVisible());
   EXPECT_FALSE(form3.isVisible());
   EXPECT_FALSE(form4.isVisible());
+}
+
+// What a screen reader announces (AT-SPI "frame" for a window, "dialog" for a dialog) and reads
+// as the window's name. A plain widget window would be a "filler" without a name of its own.
+TEST(Windows, EachTopLevelWindowIsAWindowOrADialogNamedByItsCaption) {
+  MainModel model;
+  platform::FixedClock clock({2010, 5, 22, 14, 30, 0});
+  TForm1 form1(model, {"zeltaro"});
+  TForm2 form2(model);
+  TForm3 form3;
+  PatrolListsBinding patrolLists(model, clock, nullptr);
+  TForm4 form4(model, patrolLists, 1), form4b(model, patrolLists, 2), form4c(model, patrolLists, 3);
+  const std::pair<QWidget*, QAccessible::Role> windows[] = {
+      {&form1, QAccessible::Window},  {&form2, QAccessible::Dialog},
+      {&form3, QAccessible::Window},  {&form4, QAccessible::Window},
+      {&form4b, QAccessible::Window}, {&form4c, QAccessible::Window}};
+  for (const auto& [window, role] : windows) {
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(window);
+    ASSERT_NE(a, nullptr) << window->metaObject()->className();
+    EXPECT_EQ(a->role(), role) << window->windowTitle().toStdString();
+    EXPECT_FALSE(window->windowTitle().isEmpty());
+    EXPECT_EQ(a->text(QAccessible::Name), window->windowTitle());
+  }
+  // The rule is for windows only: a control keeps the role Qt gives it.
+  QAccessibleInterface* list = QAccessible::queryAccessibleInterface(form3.findChild<QWidget*>());
+  ASSERT_NE(list, nullptr);
+  EXPECT_NE(list->role(), QAccessible::Window);
 }
 
 TEST(TForm1, ClosingRunsTheCloseSequenceOnce) {

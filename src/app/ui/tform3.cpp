@@ -3,6 +3,7 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
+#include "app/ui/window_role.h"
 #include "binder/qt_text.h"
 
 namespace zeltaro::app::ui {
@@ -13,6 +14,7 @@ using binder::qs;
 using binder::qsMemo;
 
 TForm3::TForm3(QWidget* parent) : QWidget(parent, Qt::Window), Memo1_(new QPlainTextEdit(this)) {
+  announceWidgetWindowsAsWindows();
   setWindowTitle(QString::fromUtf8("Zeltaro  メール送信ステータス"));
   Memo1_->setObjectName(QStringLiteral("Memo1"));
   Memo1_->setAccessibleName(QString::fromUtf8("メール送信ステータス"));

@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include "app/ui/log_pane.h"
+#include "app/ui/window_role.h"
 #include "binder/qt_text.h"
 
 namespace zeltaro::app::ui {
@@ -180,6 +181,7 @@ class SecondsCombo : public QComboBox {
 
 TForm4::TForm4(MainModel& model, PatrolListsBinding& lists, int n, QWidget* parent)
     : QWidget(parent, Qt::Window), model_(model), lists_(lists), window_(lists.lists().window(n)) {
+  announceWidgetWindowsAsWindows();
   window_.FormCreate(model_.Memo_Log2.font);
   lists_.lists().setView(n, this);
   build();

@@ -6,6 +6,10 @@
 // log.txt: one record a line, "number|call|code|freq|mode|remarks1|remarks2". The call-sign
 // index (16) orders by the first six characters of the call, the code index (17) by the code,
 // both then by number.
+//
+// Like HAMLOG's library it takes its database path in the ANSI code page and reads log.txt
+// through that path; its own files (calls.txt, version.txt) it finds by wide names, so that it
+// works in any folder.
 
 #include <windows.h>
 
@@ -26,7 +30,7 @@ struct Rec {
   std::string call, code, freq, mode, rmk1, rmk2;
 };
 
-std::string g_folder;
+std::wstring g_folder;
 std::vector<Rec> g_log;
 std::vector<size_t> g_byCall, g_byCode;
 
@@ -34,7 +38,7 @@ std::vector<size_t> g_byCall, g_byCode;
 constexpr size_t kCursorOffset = 3000;
 
 void record(const std::string& line) {
-  FILE* f = std::fopen((g_folder + "calls.txt").c_str(), "ab");
+  FILE* f = _wfopen((g_folder + L"calls.txt").c_str(), L"ab");
   if (!f) return;
   std::fwrite(line.data(), 1, line.size(), f);
   std::fputc('\n', f);
@@ -52,9 +56,11 @@ std::vector<std::string> split(const std::string& line) {
   }
 }
 
-void readLog() {
+// The log beside the database whose path (ANSI code page) the caller gave.
+void readLog(const std::string& databasePath) {
   g_log.clear();
-  std::ifstream in(g_folder + "log.txt", std::ios::binary);
+  std::ifstream in(databasePath.substr(0, databasePath.rfind('\\') + 1) + "log.txt",
+                   std::ios::binary);
   std::string line;
   while (std::getline(in, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -112,14 +118,31 @@ int cursor(const unsigned char* block) {
 
 void setCursor(unsigned char* block, int c) { std::memcpy(block + kCursorOffset, &c, 4); }
 
+std::wstring longPath(const std::wstring& path) {
+  wchar_t out[MAX_PATH] = {};
+  DWORD n = GetLongPathNameW(path.c_str(), out, MAX_PATH);
+  return n > 0 && n < MAX_PATH ? std::wstring(out, n) : path;
+}
+
+// Whether path (ANSI code page) names "HAMLOG" in the library's own folder, by its long name or
+// its short one.
+bool besideLibrary(const char* path) {
+  wchar_t wide[MAX_PATH] = {};
+  if (MultiByteToWideChar(CP_ACP, 0, path, -1, wide, MAX_PATH) == 0) return false;
+  std::wstring p = wide;
+  const auto cut = p.rfind(L'\\');
+  if (cut == std::wstring::npos || p.substr(cut + 1) != L"HAMLOG") return false;
+  return longPath(p.substr(0, cut + 1)) == longPath(g_folder);
+}
+
 }  // namespace
 
 BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID) {
   if (reason == DLL_PROCESS_ATTACH) {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(self, path, MAX_PATH);
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(self, path, MAX_PATH);
     g_folder = path;
-    g_folder = g_folder.substr(0, g_folder.rfind('\\') + 1);
+    g_folder = g_folder.substr(0, g_folder.rfind(L'\\') + 1);
     record("attach");
   } else if (reason == DLL_PROCESS_DETACH) {
     record("detach");
@@ -130,7 +153,7 @@ BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID) {
 EXPORT unsigned __stdcall GetThdllVersion() {
   record("GetThdllVersion");
   unsigned version = 0x50300;
-  if (FILE* f = std::fopen((g_folder + "version.txt").c_str(), "rb")) {
+  if (FILE* f = _wfopen((g_folder + L"version.txt").c_str(), L"rb")) {
     if (std::fscanf(f, "%x", &version) != 1) version = 0;
     std::fclose(f);
   }
@@ -145,16 +168,15 @@ EXPORT int __stdcall SetDbsShare(int share) {
 EXPORT int __stdcall HamlogOpen(int zero, unsigned char* block, const char* path, int one) {
   bool zeroed = std::all_of(block, block + 3927, [](unsigned char c) { return c == 0; });
   // The database beside the library shows as "here", so that the record needs no drive letter.
-  std::string expected = g_folder + "HAMLOG";
-  bool here = std::strcmp(path, expected.c_str()) == 0;
+  bool here = besideLibrary(path);
   record("HamlogOpen " + std::to_string(zero) + " " + (zeroed ? "zeroed " : "dirty ") +
          (here ? std::string("here") : std::string(path)) + " " + std::to_string(one));
   if (!here) return 1;
-  if (FILE* f = std::fopen((g_folder + "open_fails").c_str(), "rb")) {
+  if (FILE* f = _wfopen((g_folder + L"open_fails").c_str(), L"rb")) {
     std::fclose(f);
     return 2;
   }
-  readLog();
+  readLog(path);
   return 0;
 }
 

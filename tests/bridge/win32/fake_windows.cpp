@@ -17,10 +17,11 @@ namespace {
 
 HWND g_edit = nullptr;
 bool g_answerZero = false;
-std::string g_record;
+// Wide, so that the record lands beside the program in a folder whatever its name.
+std::wstring g_record;
 
 void append(const std::string& line) {
-  FILE* f = std::fopen(g_record.c_str(), "ab");
+  FILE* f = _wfopen(g_record.c_str(), L"ab");
   if (!f) return;
   std::fwrite(line.data(), 1, line.size(), f);
   std::fclose(f);
@@ -72,10 +73,10 @@ int main(int argc, char** argv) {
                          100, 120, 400, 300, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   } else {
     g_answerZero = argc > 2 && std::strcmp(argv[2], "zero") == 0;
-    char self[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
     g_record = self;
-    g_record = g_record.substr(0, g_record.rfind('\\') + 1) + "record.txt";
+    g_record = g_record.substr(0, g_record.rfind(L'\\') + 1) + L"record.txt";
     registerClass("TThwin", mainProc);
     registerClass("TEdit", editProc);
     main = CreateWindowA("TThwin", "HAMLOG", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 300, 200,

@@ -19,6 +19,7 @@
 #include "hamlog/first_qso_service.h"
 #include "platform/message_box.h"
 #include "support/temp_dir.h"
+#include "text/codec.h"
 #include "wine_support.h"
 
 namespace zeltaro::bridgeclient {
@@ -103,10 +104,13 @@ TEST(CompanionWindow, IsFoundRaisedAndThePointerPlaced) {
   EXPECT_EQ(link.pointer(), (std::pair<std::int32_t, std::int32_t>{160, 300}));
 }
 
-// A HAMLOG folder with the test library, its log and its version.
+// A HAMLOG folder (a file-system path ending in "/") with the test library, its log and its
+// version.
 struct LibraryFolder {
-  LibraryFolder(const TempDir& dir, const std::string& build, const std::string& version) {
-    path = dir.path() + "/" + build + "/";
+  LibraryFolder(const TempDir& dir, const std::string& build, const std::string& version)
+      : LibraryFolder(dir.path() + "/" + build + "/", build, version) {}
+  LibraryFolder(std::string folder, const std::string& build, const std::string& version)
+      : path(std::move(folder)) {
     copyInto(path, kWin + "/" + build + "/hamlog50.dll");
     writeBytes(path + "version.txt", version);
     writeBytes(path + "log.txt",
@@ -178,6 +182,61 @@ TEST(HamlogLibrary, OldMissingNameAndFailedOpenAnswerNo) {
   EXPECT_FALSE(oldCheck.first(oldDb, "JA9ZZZ", "7,010"));
   EXPECT_EQ(old.calls(),
             "attach\nGetThdllVersion\nSetDbsShare 1\nHamlogOpen 0 zeroed here 1\ndetach\n");
+}
+
+// The settings hold a HAMLOG folder in CP932, Wine's paths are UTF-8, and the prefix's ANSI code
+// page need not hold Japanese at all. "ソ" ends in the byte of "\" in CP932.
+TEST(HamlogFolder, AJapaneseFolderMatchesItsWindowAndLoadsItsLibrary) {
+  const std::string folder = kEnvironment.prefix + "/drive_c/ハムログソフト/";
+  const std::string setting = text::sj(folder);
+  ASSERT_NE(setting, folder);
+  WinProgram hamlog(copyInto(folder, kWin + "/fake_windows.exe"), {"hamlog"});
+  LibraryFolder lib(folder, "full", "50300");
+  BridgeProcess bridge(options());
+  BridgeWindowLink link(bridge);
+
+  const auto windows = link.hamlogWindows();
+  ASSERT_EQ(windows.size(), 1u);
+  const auto table = hamlog::matchHamlogWindows(windows, {setting, "", ""});
+  ASSERT_NE(table[0], 0u);
+  EXPECT_NE(link.sendField(table[0], 0x2000C, text::sj("東京都")), 0u);
+  EXPECT_EQ(readBytes(folder + "record.txt"), "field 2000C 6 " + text::sj("東京都") + "\n");
+
+  // The check loads the library from the folder and opens the log beside it: JA1ABC is in it
+  // on 7 and 14 MHz.
+  Check check(setting, true);
+  BridgeDatabase db(bridge, check.sets);
+  EXPECT_TRUE(check.first(db, "JA1ABC", "21,020"));
+  EXPECT_FALSE(check.first(db, "JA1ABC", "14,025"));
+  const std::string calls = lib.calls();
+  EXPECT_TRUE(
+      calls.starts_with("attach\nGetThdllVersion\nSetDbsShare 1\nHamlogOpen 0 zeroed here 1\n"
+                        "THW_seek JA1ABC 16\n"))
+      << calls;
+  EXPECT_TRUE(calls.ends_with("FreqPCheck 14.020\nFreqPCheck 14.025\nHamlogClose 0\ndetach\n"))
+      << calls;
+}
+
+TEST(BridgeProcess, WithoutAPrefixWineIsNeverStarted) {
+  TempDir dir;
+  // Neither a missing folder nor an empty one is a prefix: Wine would fill either.
+  for (const std::string& prefix : {dir.path() + "/missing", dir.path()}) {
+    std::vector<std::string> reports;
+    auto o = options();
+    o.prefix = prefix;
+    o.report = [&](std::string_view line) { reports.emplace_back(line); };
+    BridgeProcess bridge(o);
+    BridgeWindowLink link(bridge);
+    EXPECT_TRUE(link.hamlogWindows().empty());
+    EXPECT_FALSE(link.movePointer(1, 2));
+    EXPECT_EQ(bridge.starts(), 0);
+    EXPECT_EQ(reports,
+              std::vector<std::string>{
+                  "zeltaro: the Windows bridge is not available (no Wine prefix at " + prefix +
+                  "; Zeltaro does not make one); HAMLOG's window and library steps are "
+                  "skipped"});
+  }
+  EXPECT_TRUE(dir.names().empty());
 }
 
 TEST(BridgeProcess, ABridgeKilledDuringARequestIsReplacedAtTheNextOne) {

@@ -31,6 +31,7 @@
 #include "platform/clock.h"
 #include "rig/radio_sim.h"
 #include "support/peer_process.h"
+#include "support/scoped_env.h"
 #include "support/temp_dir.h"
 #include "wine_support.h"
 
@@ -102,6 +103,9 @@ class TransferEndToEnd : public ::testing::Test {
     MainModel& m = station->model();
     ASSERT_EQ(m.btnChkUrl1Click(), 1);
     form->syncFromModel();
+    doubleClickFirstLine();
+  }
+  void doubleClickFirstLine() {
     auto* pane = qobject_cast<QPlainTextEdit*>(form->control("Memo_Log2"));
     ASSERT_NE(pane, nullptr);
     ASSERT_TRUE(pane->isVisible());
@@ -189,6 +193,33 @@ TEST_F(TransferEndToEnd, WithoutWineTheTransferStillForwardsTheSpot) {
   makeStation(BridgeLaunch{"wine-that-is-not-installed", ""});
   checkAndDoubleClick();
   EXPECT_EQ(datagrams(3), kDatagrams);
+}
+
+TEST_F(TransferEndToEnd, WithoutAPrefixWineIsNotStartedAndTheRigAndCompanionStillFollow) {
+  // The operator's home holds no Wine prefix and none is named: Wine would make ~/.wine.
+  zeltaro::testing::TempDir home;
+  zeltaro::testing::ScopedEnv homeEnv("HOME", home.path());
+  zeltaro::testing::ScopedEnv prefixEnv("WINEPREFIX", std::nullopt);
+  const std::string link = dir.path() + "/rig";
+  rig::RadioSim radio(link, "icom");
+  ASSERT_TRUE(radio.ready());
+  MainModel& m = station->model();
+  m.station.rigDirect.Use = true;
+  m.station.rigDirect.Device = link;
+  m.Timer1Timer();  // the first tick opens the rig port
+  ::testing::internal::CaptureStderr();
+  checkAndDoubleClick();
+  doubleClickFirstLine();
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            "zeltaro: the Windows bridge is not available (no Wine prefix at " + home.path() +
+                "/.wine; Zeltaro does not make one); HAMLOG's window and library steps are "
+                "skipped\n");
+  EXPECT_TRUE(home.names().empty());
+  const std::string tuned = "FEFE6E500603FD 9600 8N1 none\nFEFE6E50050000010700FD 9600 8N1 none\n";
+  EXPECT_EQ(radio.lines(4), tuned + tuned);
+  std::vector<std::string> twice = kDatagrams;
+  twice.insert(twice.end(), kDatagrams.begin(), kDatagrams.end());
+  EXPECT_EQ(datagrams(6), twice);
 }
 
 // The field messages and the rig key of one transfer of a 40 m CW spot at local time t. While a
