@@ -21,7 +21,7 @@ RigControl::RigControl(const settings::RigDirectSettings& rig,
 }
 
 void RigControl::openAtStart() {
-  if (rig_.Use && !rig_.RigTarvopc && isSerialMaker(rig_.Maker)) link_.OpenRigPort(rig_);
+  if (rig_.Use && !rig_.RigTarvopc && isSerialMaker(settings::usedMaker(rig_))) link_.OpenRigPort(rig_);
 }
 
 void RigControl::close() {
@@ -40,7 +40,7 @@ void RigControl::settingsDialogClosed(const settings::RigDirectSettings& before)
 }
 
 void RigControl::tune(std::string_view frequencyText, std::string_view modeText) {
-  if (rig_.Maker == static_cast<int>(Maker::Rigctld)) {
+  if (settings::usedMaker(rig_) == static_cast<int>(Maker::Rigctld)) {
     if (!rig_.RigTarvopc) tuneThroughRigctld(frequencyText, modeText);
     return;
   }
@@ -56,8 +56,8 @@ void RigControl::tune(std::string_view frequencyText, std::string_view modeText)
 }
 
 void RigControl::tuneThroughRigctld(std::string_view frequencyText, std::string_view modeText) {
-  if (!services_.rigctld || rig_.RigctldPort <= 0 || rig_.RigctldPort > 65535) return;
-  const auto port = static_cast<std::uint16_t>(rig_.RigctldPort);
+  if (!services_.rigctld) return;
+  const auto port = static_cast<std::uint16_t>(settings::usedRigctldPort(rig_));
   if (services_.rigctld->run(rig_.RigctldHost, port,
                              rigctldTuneCommands(frequencyText, modeText))) {
     rigctldFailing_ = false;
@@ -66,7 +66,7 @@ void RigControl::tuneThroughRigctld(std::string_view frequencyText, std::string_
   // Once per outage, not at every transfer.
   if (!rigctldFailing_)
     std::fprintf(stderr, "zeltaro: rigctld at %s:%d: %s\n", rig_.RigctldHost.c_str(),
-                 rig_.RigctldPort, services_.rigctld->why().c_str());
+                 static_cast<int>(port), services_.rigctld->why().c_str());
   rigctldFailing_ = true;
 }
 

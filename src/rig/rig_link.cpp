@@ -15,14 +15,14 @@ Waiter sleepingWaiter() {
 
 std::string rigDeviceName(const settings::RigDirectSettings& rig) {
   if (!rig.Device.empty()) return rig.Device;
-  return "/dev/ttyS" + std::to_string(rig.Com < 0 ? 0 : rig.Com);
+  return "/dev/ttyS" + std::to_string(settings::usedCom(rig));
 }
 
 LineSettings rigLineSettings(const settings::RigDirectSettings& rig) {
   static constexpr int kSpeeds[] = {4800, 9600, 19200, 38400};
   LineSettings line;
   line.baud = rig.Bps >= 0 && rig.Bps <= 3 ? kSpeeds[rig.Bps] : 9600;
-  line.stopBits = rig.Maker == static_cast<int>(Maker::Icom) ? 1 : 2;
+  line.stopBits = settings::usedMaker(rig) == static_cast<int>(Maker::Icom) ? 1 : 2;
   return line;
 }
 
