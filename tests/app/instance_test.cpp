@@ -34,7 +34,9 @@ class InstanceTest : public ::testing::Test {
     return exe;
   }
 
-  std::unique_ptr<QProcess> start(const QString& exe, QStringList args = {}) {
+  // captureErrors: standard error is kept for the test instead of passed through.
+  std::unique_ptr<QProcess> start(const QString& exe, QStringList args = {},
+                                  bool captureErrors = false) {
     auto p = std::make_unique<QProcess>();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("HOME", QFileInfo(exe).absolutePath());
@@ -42,7 +44,8 @@ class InstanceTest : public ::testing::Test {
     env.insert("QT_QPA_PLATFORM", "offscreen");
     p->setProcessEnvironment(env);
     p->setWorkingDirectory(QFileInfo(exe).absolutePath());
-    p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    p->setProcessChannelMode(captureErrors ? QProcess::SeparateChannels
+                                           : QProcess::ForwardedErrorChannel);
     args.prepend("offscreen");
     args.prepend("-platform");
     p->start(exe, args);
@@ -89,8 +92,11 @@ TEST_F(InstanceTest, SecondStartOfTheSameFileEndsWithOneAndCopiesElsewhereRun) {
   auto first = start(exe, {"/telnet=off"});
   ASSERT_TRUE(waitUntilRunning(*first));
 
-  auto second = start(exe);
+  auto second = start(exe, {}, true);
   EXPECT_EQ(exitCodeOf(*second), 1);
+  EXPECT_EQ(second->readAllStandardError().toStdString(),
+            "ZELTARO: another copy runs from this folder (process " +
+                std::to_string(first->processId()) + "): not started\n");
   // The same file reached through a link is the same program.
   const QString link = QFileInfo(exe).absolutePath() + "/link-to-zeltaro";
   ASSERT_TRUE(QFile::link(exe, link));
