@@ -133,13 +133,13 @@ TEST(Rigctld, StoppedDaemonFailsWithinTheWaitAndIsReportedOnce) {
     ASSERT_TRUE(daemon.listening());
     f.control.tune("7.00350", "SSB");
   }
-  testing::internal::CaptureStderr();
+  ::testing::internal::CaptureStderr();
   QElapsedTimer t;
   t.start();
   f.control.tune("7.01000", "CW");
   f.control.tune("7.02000", "CW");
   const qint64 ms = t.elapsed();
-  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
             "zeltaro: rigctld at 127.0.0.1:" + std::to_string(port) +
                 ": cannot connect: Connection refused\n");
   // Bounded by the connect and reply waits (2 × 1.5 s); the margin is for a loaded machine.
