@@ -52,10 +52,15 @@ void MichiTable::release() {
 }
 
 MichiEntry MichiTable::lookUp(std::string_view code) const {
+  if (!content_) return lookUpMichi(std::nullopt, code);
+  return lookUpMichi(std::string_view(*content_), code);
+}
+
+MichiEntry lookUpMichi(std::optional<std::string_view> content, std::string_view code) {
   std::string fields[3];
   const std::string_view trimmed = text::trimSpaces(code);
-  if (!trimmed.empty() && content_) {
-    const std::string_view c = *content_;
+  if (!trimmed.empty() && content) {
+    const std::string_view c = *content;
     const std::size_t found = text::find(c, trimmed);
     // The record begins four bytes before the code; a code with fewer bytes in front of it
     // counts as not found.

@@ -37,6 +37,9 @@ class MichiTable {
   std::optional<std::string> content_;
 };
 
+// The entry of code in a table's content (nullopt: no table), as MichiTable::lookUp gives it.
+MichiEntry lookUpMichi(std::optional<std::string_view> content, std::string_view code);
+
 // One table per watch list 1 ... 3.
 class MichiTables {
  public:
