@@ -21,7 +21,7 @@ RigControl::RigControl(const settings::RigDirectSettings& rig,
 }
 
 void RigControl::openAtStart() {
-  if (rig_.Use && !rig_.RigTarvopc && isSerialMaker(settings::usedMaker(rig_))) link_.OpenRigPort(rig_);
+  if (rig_.Use && !rig_.RigTarvopc && isSerialMaker(rig_.Maker)) link_.OpenRigPort(rig_);
 }
 
 void RigControl::close() {
@@ -40,7 +40,7 @@ void RigControl::settingsDialogClosed(const settings::RigDirectSettings& before)
 }
 
 void RigControl::tune(std::string_view frequencyText, std::string_view modeText) {
-  if (settings::usedMaker(rig_) == static_cast<int>(Maker::Rigctld)) {
+  if (rig_.Maker == static_cast<int>(Maker::Rigctld)) {
     if (!rig_.RigTarvopc) tuneThroughRigctld(frequencyText, modeText);
     return;
   }

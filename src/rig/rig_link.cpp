@@ -22,7 +22,7 @@ LineSettings rigLineSettings(const settings::RigDirectSettings& rig) {
   static constexpr int kSpeeds[] = {4800, 9600, 19200, 38400};
   LineSettings line;
   line.baud = rig.Bps >= 0 && rig.Bps <= 3 ? kSpeeds[rig.Bps] : 9600;
-  line.stopBits = settings::usedMaker(rig) == static_cast<int>(Maker::Icom) ? 1 : 2;
+  line.stopBits = rig.Maker == static_cast<int>(Maker::Icom) ? 1 : 2;
   return line;
 }
 

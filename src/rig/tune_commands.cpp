@@ -108,8 +108,8 @@ std::string upperHex(std::string_view bytes) {
 std::vector<RigStep> buildTuneSteps(std::string_view frequencyText, std::string_view modeText,
                                     const settings::RigDirectSettings& rig) {
   std::vector<RigStep> steps;
-  if (!isSerialMaker(settings::usedMaker(rig))) return steps;
-  const auto maker = static_cast<Maker>(settings::usedMaker(rig));
+  if (!isSerialMaker(rig.Maker)) return steps;
+  const auto maker = static_cast<Maker>(rig.Maker);
   if (rig.RigTarvopc && maker != Maker::Icom) return steps;
   const double f = readMegahertz(frequencyText);
   const std::string_view* mode = findModeCommand(modeTable(maker), modeText, f);

@@ -88,8 +88,8 @@ struct RigDirectSettings {
 
 // Numbers a hand-edited file may hold outside what the settings dialog offers: the file keeps
 // them as written (a save writes them back unchanged), and the program uses them clamped to the
-// dialog's range.
-inline std::int32_t usedMaker(const RigDirectSettings& r) { return std::clamp(r.Maker, 0, 5); }
+// dialog's range. A Maker outside the list names no rig family: nothing is sent, as for any
+// family the rig formats do not handle.
 inline std::int32_t usedCom(const RigDirectSettings& r) { return std::clamp(r.Com, 0, 29); }
 inline std::int32_t usedRigctldPort(const RigDirectSettings& r) {
   return std::clamp(r.RigctldPort, 1, 65535);

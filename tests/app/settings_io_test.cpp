@@ -339,7 +339,6 @@ TEST_F(SettingsIoTest, OutOfRangeNumbersAreKeptAsWrittenAndUsedClamped) {
   m->startUp({"/opt/zeltaro/zeltaro"});
   const settings::RigDirectSettings& rig = m->station.rigDirect;
   EXPECT_EQ(rig::rigDeviceName(rig), "/dev/ttyS29");
-  EXPECT_EQ(settings::usedMaker(rig), 5);
   EXPECT_EQ(settings::usedRigctldPort(rig), 65535);
   EXPECT_EQ(settings::usedInterval(m->station.set(1).Interval), 299);
   EXPECT_EQ(settings::usedTimeoverMin(m->station.shared.TIMEOVER_MIN), 0);
