@@ -1,22 +1,39 @@
 #!/usr/bin/env bash
-# Installs everything Zeltaro needs to build, run and test, from Debian's packages.
+# Installs what Zeltaro needs from Debian's packages:
+#   scripts/install-deps.sh run    to build and run the program (scripts/run.sh)
+#   scripts/install-deps.sh        that, and everything the tests and benchmarks need as well
 # Fails loudly when a package cannot be installed.
 set -euo pipefail
 
-packages=(
+# Building and running: the compiler, Qt, the sound library and its theme, the Japanese fonts,
+# Wine for the bridge to HAMLOG, rigctld for a rig shared with other programs.
+run_packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-serialport-dev libgl-dev
+  libcanberra-dev sound-theme-freedesktop libasound2-plugins
+  fonts-ipafont-mincho fonts-ipafont-gothic
+  wine wine32:i386 wine64
+  libhamlib-utils
+)
+# Testing: the test and benchmark libraries, the servers and peers the tests start, a display
+# and a sound server of their own, the screen reader's bus, mingw-w64 for the bridge and its
+# Windows test doubles.
+test_packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   python3 python3-aiosmtpd
-  libhamlib-utils
   libpcre2-dev
-  fonts-ipafont-mincho fonts-ipafont-gothic
   xvfb xauth
   at-spi2-core python3-pyatspi dbus
   lintian desktop-file-utils appstream man-db
-  wine wine32:i386 wine64 mingw-w64 g++-mingw-w64-i686 g++-mingw-w64-x86-64
-  pulseaudio pulseaudio-utils sox libcanberra-dev sound-theme-freedesktop libasound2-plugins
+  mingw-w64 g++-mingw-w64-i686 g++-mingw-w64-x86-64
+  pulseaudio pulseaudio-utils sox
 )
+
+case "${1:-test}" in
+  run) packages=("${run_packages[@]}") ;;
+  test) packages=("${run_packages[@]}" "${test_packages[@]}") ;;
+  *) echo "usage: $0 [run|test]" >&2; exit 2 ;;
+esac
 
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi

@@ -164,6 +164,11 @@ int main(int argc, char** argv) {
   platform::FileInstanceLock lock;
   switch (lock.acquire(app::instanceLockName(toCp932(exe)))) {
     case platform::InstanceLock::Result::Held:
+      if (lock.holder() > 0)
+        std::fprintf(stderr, "%s: another copy runs from this folder (process %ld): not started\n",
+                     kStderrName, lock.holder());
+      else
+        std::fprintf(stderr, "%s: another copy runs from this folder: not started\n", kStderrName);
       return 1;
     case platform::InstanceLock::Result::Unavailable:
       std::fprintf(stderr, "%s: single-instance lock unavailable, running without it\n",

@@ -34,7 +34,7 @@ void loadLog(MainModel& m, int, const ProfileFile& f, const SettingRow& r) {
   m.SavedLog = settings::unescapeLog(f.readMultiline(r.section, r.key, ""));
 }
 void saveLog(const MainModel& m, int, ProfileFile& f, const SettingRow& r) {
-  f.writeQuoted(r.section, r.key, settings::escapeLog(text::joinLines(m.Memo_Log.lines)));
+  f.writeQuotedMultiline(r.section, r.key, settings::escapeLog(text::joinLines(m.Memo_Log.lines)));
 }
 
 void loadKeyName(MainModel& m, int, const ProfileFile& f, const SettingRow& r) {
@@ -48,7 +48,7 @@ void loadKeyName(MainModel& m, int, const ProfileFile& f, const SettingRow& r) {
   }
 }
 void saveKeyName(const MainModel& m, int, ProfileFile& f, const SettingRow& r) {
-  f.writeString(r.section, r.key, m.station.shared.KEY_DATA);
+  f.writeLine(r.section, r.key, m.station.shared.KEY_DATA);
 }
 
 void loadMouseSel(MainModel& m, int, const ProfileFile& f, const SettingRow& r) {

@@ -2,6 +2,7 @@
 
 #include <QTcpSocket>
 #include <QTimer>
+#include <cstdio>
 #include <string>
 
 #include "platform/exchange_limits.h"
@@ -60,13 +61,21 @@ ConsoleServer::~ConsoleServer() {
 bool ConsoleServer::listen(std::uint16_t port) {
   if (port == 0) return ServerSocket1.isListening();
   if (ServerSocket1.isListening()) return true;
-  if (!ServerSocket1.listen(QHostAddress::Any, port)) {
+  // Without a password anyone who reaches the port drives the station (and its rig and mail):
+  // then only this machine may reach it.
+  const bool everywhere = session_.hasPassword();
+  if (!ServerSocket1.listen(everywhere ? QHostAddress::Any : QHostAddress::LocalHost, port)) {
     messages_.show(platform::MessageBox::Kind::Error, "ZELTARO",
                    text::sj("TELNETポート ") + std::to_string(port) +
                        text::sj(" を開けません\r\n") +
                        text::cp932FromUtf8(ServerSocket1.errorString().toStdString()));
     return false;
   }
+  if (!everywhere)
+    std::fprintf(stderr,
+                 "zeltaro: the console has no password (/pass=): it listens on 127.0.0.1 port %u "
+                 "only\n",
+                 static_cast<unsigned>(port));
   session_.status("Listen");
   return true;
 }

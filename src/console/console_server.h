@@ -1,6 +1,7 @@
 #pragma once
-// The remote console's listening socket, ServerSocket1: one client at a time on all local
-// addresses, its socket events driving a ConsoleSession.
+// The remote console's listening socket, ServerSocket1: one client at a time, its socket events
+// driving a ConsoleSession. With a password it listens on all local addresses; without one on
+// the loopback address only.
 
 #include <QPointer>
 #include <QTcpServer>
@@ -38,7 +39,8 @@ class ConsoleServer {
 
   ConsoleSession& session() { return session_; }
 
-  // Starts listening on port on all local addresses; port 0 leaves the console off. Once
+  // Starts listening on port (all local addresses with a password, 127.0.0.1 without: the
+  // session's password is set first); port 0 leaves the console off. Once
   // listening, the socket is left as it is: asking again (the reload) changes nothing. A
   // failure is shown as an error message and the console stays unavailable. Returns whether
   // the console listens.

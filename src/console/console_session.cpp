@@ -141,8 +141,14 @@ void ConsoleSession::status(std::string_view event) {
 
 bool ConsoleSession::accept(Connection& connection) {
   if (connection_ != nullptr) {
-    connection.close();
-    return false;
+    if (Authenticated) {
+      connection.close();
+      return false;
+    }
+    // A client that has not given the password holds nothing yet: a silent stranger must not
+    // keep the operator out, so the newcomer takes its place.
+    sendOut(*connection_, kReplacedLine);
+    CloseSession();
   }
   connection_ = &connection;
   ++generation_;

@@ -16,6 +16,10 @@ inline constexpr std::size_t kMaxPendingInput = 1000;
 // Input that arrives while a command runs waits at most this many bytes for its turn.
 inline constexpr std::size_t kMaxHeldInput = 64 * 1024;
 
+// Sent to a client that had not given the password when a new client takes its place.
+inline constexpr std::string_view kReplacedLine =
+    "\r\nAnother client has connected: this one had not given the password. Bye.\r\n";
+
 // The text sent on connecting without a password, after the password and for "?": an empty
 // line and the 21 lines of the command summary, each ended by CR LF (CP932).
 const std::string& greeting();
@@ -60,6 +64,7 @@ class ConsoleSession final : public SessionControl {
 
   // Empty: no password is asked. Compared with A-Z folded.
   void setPassword(std::string password) { password_ = std::move(password); }
+  bool hasPassword() const { return !password_.empty(); }
   void setExecutor(CommandExecutor* executor) { executor_ = executor; }
   // For today's terminals: replies go out in UTF-8 and input is read as UTF-8, each turned
   // into CP932 before the line editing sees it. Off: every byte is CP932, as it comes.
@@ -73,8 +78,10 @@ class ConsoleSession final : public SessionControl {
   // ---- Server events ----
   // Writes an event name ("Listen", "GetSocket", "Read", "Error" ...) into edtStatus.
   void status(std::string_view event);
-  // The accept rule. Returns false when a session already exists: the new connection has
-  // then been closed and nothing was sent to it.
+  // The accept rule. Returns false when a session whose client has given the password (or
+  // needs none) exists: the new connection has then been closed and nothing was sent to it. A
+  // session still waiting for its password is closed with kReplacedLine, and the new
+  // connection takes its place.
   bool accept(Connection& connection);
   // The receive rule for one chunk of the session's input.
   void receive(std::string_view chunk);

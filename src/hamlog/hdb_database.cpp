@@ -1,12 +1,10 @@
 #include "hamlog/hdb_database.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
+#include <cstdio>
 
 #include "hamlog/band.h"
 #include "hamlog/folder_files.h"
+#include "platform/regular_file.h"
 
 namespace zeltaro::hamlog {
 
@@ -21,20 +19,26 @@ bool stampOf(const struct stat& st, auto& out) {
   return true;
 }
 
-// The whole file, read through one descriptor opened for reading only (no lock is taken, so
-// HAMLOG can write meanwhile). False when it cannot be read.
-bool readWhole(int fd, std::size_t size, std::string& out) {
-  out.resize(size);
-  std::size_t got = 0;
-  while (got < size) {
-    const ssize_t n = ::read(fd, out.data() + got, size - got);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return false;
-    if (n == 0) break;  // shrunk meanwhile: the parse sees a truncated file
-    got += static_cast<std::size_t>(n);
+// Beyond this a file is no QSO log (a million QSOs take about 300 MB); it is refused with one
+// line on stderr rather than read.
+constexpr std::uint64_t kMaxLogBytes = std::uint64_t{1} << 30;
+
+// The log in an opened file: the header first, judged against the file's size, then exactly
+// the bytes it claims, never the file's length. Nothing when it is not a QSO file.
+std::optional<HdbLog> readLog(const platform::RegularFile& file, const std::string& path) {
+  std::string bytes;
+  if (!file.readAt(0, kHdbFixedHeader, bytes)) return std::nullopt;
+  const std::optional<std::size_t> headerLength = hdbHeaderLength(bytes);
+  if (!headerLength || !file.readAt(0, *headerLength, bytes)) return std::nullopt;
+  const std::optional<HdbHeader> header = parseHdbHeader(bytes, file.size());
+  if (!header) return std::nullopt;
+  if (header->claimedSize() > kMaxLogBytes) {
+    std::fprintf(stderr, "zeltaro: %s claims %llu bytes of QSOs, more than a log holds: not read\n",
+                 path.c_str(), static_cast<unsigned long long>(header->claimedSize()));
+    return std::nullopt;
   }
-  out.resize(got);
-  return true;
+  if (!file.readAt(0, static_cast<std::size_t>(header->claimedSize()), bytes)) return std::nullopt;
+  return parseHdb(std::move(bytes));  // a file that shrank meanwhile is refused there
 }
 
 }  // namespace
@@ -55,7 +59,9 @@ int HdbDatabase::open(std::string_view basePath) {
       cut == std::string_view::npos ? std::string_view() : basePath.substr(0, cut + 1);
   const std::string name = std::string(basePath.substr(folder.size())) + ".hdb";
 
-  // The file found last time, if it is still there; a search of the folder otherwise.
+  // The file found last time, if it is still there; a search of the folder otherwise. The
+  // stat only tells whether the cached log is still current: what is read is judged on the
+  // opened descriptor.
   struct stat st {};
   if (c.filePath.empty() || ::stat(c.filePath.c_str(), &st) != 0) {
     c.filePath = findFileNoCase(folderForFs(folder), name);
@@ -67,16 +73,11 @@ int HdbDatabase::open(std::string_view basePath) {
   Stamp now;
   if (!stampOf(st, now)) return 1;
   if (now != c.stamp) {
-    const int fd = ::open(c.filePath.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) return 1;
+    const platform::RegularFile file(c.filePath);
     // The stamp of what is actually read; a change after this is seen at the next check.
-    std::string bytes;
-    const bool read = ::fstat(fd, &st) == 0 && stampOf(st, now) &&
-                      readWhole(fd, static_cast<std::size_t>(st.st_size), bytes);
-    ::close(fd);
-    if (!read) return 1;
+    if (!file.isOpen() || !stampOf(file.info(), now)) return 1;
     ++reads_;
-    std::optional<HdbLog> parsed = parseHdb(std::move(bytes));
+    std::optional<HdbLog> parsed = readLog(file, c.filePath);
     c.log = parsed ? std::make_shared<const HdbLog>(std::move(*parsed)) : nullptr;
     c.stamp = now;
   }

@@ -117,35 +117,74 @@ std::size_t lowerBound(const std::vector<IndexEntry>& index, const IndexEntry& k
                                   index.begin());
 }
 
-std::optional<HdbLog> parseHdb(std::string bytes) {
-  const std::string_view b = bytes;
-  // Spans are 32-bit offsets; a QSO file of 4 GiB is not one.
-  if (b.size() < kHeaderSize || b.size() > UINT32_MAX) return std::nullopt;
-  const unsigned type = byteAt(b, 0);
-  if (type != 0x03 && type != 0x1A) return std::nullopt;
-  const std::uint64_t count = le32(b, 4);
-  const std::size_t headerLength = le16(b, 8);
-  const std::size_t width = le16(b, 10);
-  if (headerLength > b.size() || width == 0) return std::nullopt;
+namespace {
 
+struct Layout {
+  HdbHeader header;
   Field fields[kFieldCount];
+};
+
+std::optional<Layout> parseLayout(std::string_view b, std::uint64_t fileSize) {
+  const std::optional<std::size_t> headerLength = hdbHeaderLength(b);
+  if (!headerLength || *headerLength > b.size() || *headerLength > fileSize) return std::nullopt;
+  Layout l;
+  l.header.count = le32(b, 4);
+  l.header.headerLength = *headerLength;
+  l.header.width = le16(b, 10);
+  const std::size_t width = l.header.width;
+  if (width == 0) return std::nullopt;
+
   std::size_t at = kHeaderSize;
   std::size_t recordOffset = 1;  // after the flag byte
   for (;; at += kDescriptorSize) {
-    if (at >= headerLength) return std::nullopt;  // no end mark inside the header
+    if (at >= *headerLength) return std::nullopt;  // no end mark inside the header
     if (byteAt(b, at) == kDescriptorEnd) break;
-    if (at + kDescriptorSize > headerLength) return std::nullopt;
+    if (at + kDescriptorSize > *headerLength) return std::nullopt;
     std::string_view name = b.substr(at, 11);
     name = name.substr(0, name.find('\0'));
     const std::size_t length = byteAt(b, at + 16);
+    // A field without bytes is no field HAMLOG writes; a table of them would make every byte
+    // of the file a record.
+    if (length == 0) return std::nullopt;
     for (int id = 0; id < kFieldCount; ++id)
-      if (name == kFieldNames[id] && !fields[id].present) fields[id] = {recordOffset, length, true};
+      if (name == kFieldNames[id] && !l.fields[id].present)
+        l.fields[id] = {recordOffset, length, true};
     recordOffset += length;
   }
   if (recordOffset > width) return std::nullopt;
-  for (const Field& f : fields)
+  for (const Field& f : l.fields)
     if (!f.present) return std::nullopt;
-  if (count > (b.size() - headerLength) / width) return std::nullopt;  // truncated or lying
+  if (l.header.count > (fileSize - *headerLength) / width) return std::nullopt;  // truncated or lying
+  return l;
+}
+
+}  // namespace
+
+std::optional<std::size_t> hdbHeaderLength(std::string_view fixedPart) {
+  if (fixedPart.size() < kHeaderSize) return std::nullopt;
+  const unsigned type = byteAt(fixedPart, 0);
+  if (type != 0x03 && type != 0x1A) return std::nullopt;
+  const std::size_t length = le16(fixedPart, 8);
+  if (length <= kHeaderSize) return std::nullopt;  // not even the descriptors' end mark
+  return length;
+}
+
+std::optional<HdbHeader> parseHdbHeader(std::string_view headerBytes, std::uint64_t fileSize) {
+  const std::optional<Layout> l = parseLayout(headerBytes, fileSize);
+  if (!l) return std::nullopt;
+  return l->header;
+}
+
+std::optional<HdbLog> parseHdb(std::string bytes) {
+  const std::string_view b = bytes;
+  // Spans are 32-bit offsets; a QSO file of 4 GiB is not one.
+  if (b.size() > UINT32_MAX) return std::nullopt;
+  const std::optional<Layout> layout = parseLayout(b, b.size());
+  if (!layout) return std::nullopt;
+  const std::uint64_t count = layout->header.count;
+  const std::size_t headerLength = layout->header.headerLength;
+  const std::size_t width = layout->header.width;
+  const Field* const fields = layout->fields;
 
   HdbLog log;
   log.records.reserve(static_cast<std::size_t>(count));

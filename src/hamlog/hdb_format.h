@@ -46,11 +46,31 @@ struct HdbLog {
   }
 };
 
-// The log in bytes, or nothing when the bytes are not such a file: an unknown type byte, a
-// header or descriptor table that does not fit, fields wider than the record, a missing field
-// the check needs, or fewer bytes than the header's records take (a truncated file). Bytes
-// after the last counted record (the end-of-file mark, a record HAMLOG is appending) are
-// ignored.
+// The fixed part of the header: type, record count, header length, record width.
+inline constexpr std::size_t kHdbFixedHeader = 32;
+
+// What a file's header claims, judged before its records are read.
+struct HdbHeader {
+  std::uint64_t count = 0;        // records, deleted ones included
+  std::size_t headerLength = 0;   // header and descriptors, up to the first record
+  std::size_t width = 0;          // bytes per record, flag byte included
+  // The bytes the header and the records take: all that is ever read of the file.
+  std::uint64_t claimedSize() const { return headerLength + count * width; }
+};
+
+// The header length the fixed part (kHdbFixedHeader bytes or more) claims, or nothing when
+// these bytes cannot start such a file.
+std::optional<std::size_t> hdbHeaderLength(std::string_view fixedPart);
+
+// The header in headerBytes (at least its header length), judged against a file of fileSize
+// bytes; nothing when it is not a header HAMLOG could have written: an unknown type byte, a
+// descriptor table that does not fit, a field of width 0, fields wider than the record, a
+// missing field the check needs, or more records than the file holds (a truncated file).
+std::optional<HdbHeader> parseHdbHeader(std::string_view headerBytes, std::uint64_t fileSize);
+
+// The log in bytes, or nothing when the header is refused (parseHdbHeader with the bytes'
+// size). Bytes after the last counted record (the end-of-file mark, a record HAMLOG is
+// appending) are ignored.
 std::optional<HdbLog> parseHdb(std::string bytes);
 
 // The key an index stores for a text, and the key a seek looks for: its first 6 bytes with

@@ -1,9 +1,9 @@
 #include "hamlog/michi_table.h"
 
-#include <fstream>
-#include <iterator>
+#include <cstdio>
 
 #include "hamlog/folder_files.h"
+#include "platform/regular_file.h"
 #include "text/codec.h"
 #include "text/sjis.h"
 
@@ -32,9 +32,18 @@ void MichiTable::load(std::string_view folderCp932) {
   // A file that cannot be read leaves the list without data until the chosen path changes.
   path_ = chosen;
   content_.reset();
-  std::ifstream in(chosen, std::ios::binary);
-  if (!in) return;
-  content_.emplace(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  const platform::RegularFile file(chosen);
+  if (!file.isOpen()) return;
+  if (file.size() > kMaxMichiTableBytes) {
+    std::fprintf(stderr,
+                 "zeltaro: %s holds %llu bytes, more than a roadside-station table (%zu at most): "
+                 "not read\n",
+                 chosen.c_str(), static_cast<unsigned long long>(file.size()),
+                 kMaxMichiTableBytes);
+    return;
+  }
+  std::string bytes;
+  if (file.readAt(0, static_cast<std::size_t>(file.size()), bytes)) content_ = std::move(bytes);
 }
 
 void MichiTable::release() {
@@ -43,10 +52,15 @@ void MichiTable::release() {
 }
 
 MichiEntry MichiTable::lookUp(std::string_view code) const {
+  if (!content_) return lookUpMichi(std::nullopt, code);
+  return lookUpMichi(std::string_view(*content_), code);
+}
+
+MichiEntry lookUpMichi(std::optional<std::string_view> content, std::string_view code) {
   std::string fields[3];
   const std::string_view trimmed = text::trimSpaces(code);
-  if (!trimmed.empty() && content_) {
-    const std::string_view c = *content_;
+  if (!trimmed.empty() && content) {
+    const std::string_view c = *content;
     const std::size_t found = text::find(c, trimmed);
     // The record begins four bytes before the code; a code with fewer bytes in front of it
     // counts as not found.

@@ -11,6 +11,10 @@
 
 namespace zeltaro::hamlog {
 
+// HAMLOG's table of all stations is about 100 KB; a file beyond this is not one and is left
+// unread (one line on stderr).
+inline constexpr std::size_t kMaxMichiTableBytes = 16 * 1024 * 1024;
+
 struct MichiEntry {
   std::string station;  // first two fields, or the code itself when it is not found
   std::string code;     // the numeric code (third field), empty when not found
@@ -32,6 +36,9 @@ class MichiTable {
   std::string path_;
   std::optional<std::string> content_;
 };
+
+// The entry of code in a table's content (nullopt: no table), as MichiTable::lookUp gives it.
+MichiEntry lookUpMichi(std::optional<std::string_view> content, std::string_view code);
 
 // One table per watch list 1 ... 3.
 class MichiTables {

@@ -73,7 +73,7 @@ bool IsPatrolEligible(std::string_view row, int n, const settings::StationSettin
   if (freq.empty() || hamlog::isOutsideRigBands(freq, s.set(n).RigFreq)) return false;
   if (s.shared.TIMEOVER_CHK) {
     const std::string stamp = column(cols, s.shared.COL_DATE) + column(cols, s.shared.COL_TIME);
-    if (stamp < ageLimit(feedTime, s.shared.TIMEOVER_MIN)) return false;
+    if (stamp < ageLimit(feedTime, settings::usedTimeoverMin(s.shared.TIMEOVER_MIN))) return false;
   }
   return true;
 }

@@ -41,9 +41,8 @@ void PatrolWindow::FormCreate(const views::PaneFont& paneFont) {
     Width = g.Width;
     Height = g.Height;
   }
-  // A saved step outside the list's 300 items would leave the walk without an interval.
-  const int saved = s.set(n).Interval;
-  IntervalIndex = saved >= 0 && saved < 300 ? saved : 2;
+  // A saved step outside the list's 300 items is used clamped to it.
+  IntervalIndex = settings::usedInterval(s.set(n).Interval);
   ComboBox1 = IntervalIndex;
   const settings::PilotSettings& p = s.pilot[std::size_t(n - 1)];
   listFilter = {p.Sel1, p.Sel2, p.Sel3};
@@ -82,7 +81,8 @@ void PatrolWindow::FormClose() {
 void PatrolWindow::SavePatrolWindowState() {
   settings::StationSettings& s = lists_.settings();
   s.trans[std::size_t(n - 1)] = {Left, Top, Height, Width};
-  s.set(n).Interval = IntervalIndex;
+  // A value the file holds outside the list stays as written until the step is changed.
+  if (IntervalIndex != settings::usedInterval(s.set(n).Interval)) s.set(n).Interval = IntervalIndex;
   s.pilot[std::size_t(n - 1)] = {CheckBox6, CheckBox7, CheckBox3, CheckBox4, CheckBox5};
 }
 

@@ -21,6 +21,8 @@ class InstanceLock {
   virtual ~InstanceLock() = default;
   virtual Result acquire(std::string_view name) = 0;
   virtual void release() = 0;
+  // After Held: the process id of the holder, 0 when it cannot be told.
+  virtual long holder() const { return 0; }
 };
 
 // The folder that holds the lock files: $XDG_RUNTIME_DIR when it is an absolute path to a
@@ -42,12 +44,15 @@ class FileInstanceLock final : public InstanceLock {
   FileInstanceLock(const FileInstanceLock&) = delete;
   FileInstanceLock& operator=(const FileInstanceLock&) = delete;
 
+  // The holder writes its process id into the lock file, so that a second start can name it.
   Result acquire(std::string_view name) override;
   void release() override;
+  long holder() const override { return holder_; }
 
  private:
   std::string folder_;
   int fd_ = -1;
+  long holder_ = 0;
 };
 
 // For tests: "other processes" are the names in held; an acquired name is added to it and

@@ -56,8 +56,8 @@ void RigControl::tune(std::string_view frequencyText, std::string_view modeText)
 }
 
 void RigControl::tuneThroughRigctld(std::string_view frequencyText, std::string_view modeText) {
-  if (!services_.rigctld || rig_.RigctldPort <= 0 || rig_.RigctldPort > 65535) return;
-  const auto port = static_cast<std::uint16_t>(rig_.RigctldPort);
+  if (!services_.rigctld) return;
+  const auto port = static_cast<std::uint16_t>(settings::usedRigctldPort(rig_));
   if (services_.rigctld->run(rig_.RigctldHost, port,
                              rigctldTuneCommands(frequencyText, modeText))) {
     rigctldFailing_ = false;
@@ -66,7 +66,7 @@ void RigControl::tuneThroughRigctld(std::string_view frequencyText, std::string_
   // Once per outage, not at every transfer.
   if (!rigctldFailing_)
     std::fprintf(stderr, "zeltaro: rigctld at %s:%d: %s\n", rig_.RigctldHost.c_str(),
-                 rig_.RigctldPort, services_.rigctld->why().c_str());
+                 static_cast<int>(port), services_.rigctld->why().c_str());
   rigctldFailing_ = true;
 }
 

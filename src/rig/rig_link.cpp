@@ -15,9 +15,7 @@ Waiter sleepingWaiter() {
 
 std::string rigDeviceName(const settings::RigDirectSettings& rig) {
   if (!rig.Device.empty()) return rig.Device;
-  // A negative number names no port, so it fails to open like a missing one; it must not
-  // reach the first port, where another device may sit.
-  return "/dev/ttyS" + std::to_string(rig.Com);
+  return "/dev/ttyS" + std::to_string(settings::usedCom(rig));
 }
 
 LineSettings rigLineSettings(const settings::RigDirectSettings& rig) {

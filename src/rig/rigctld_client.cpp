@@ -8,6 +8,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -82,27 +83,35 @@ bool RigctldClient::connectTo(const std::string& host, std::uint16_t port) {
   return true;
 }
 
-bool RigctldClient::readLine(std::string& line) {
-  const auto deadline = Clock::now() + limits_.reply;
-  for (;;) {
-    const std::size_t nl = buffer_.find('\n');
+bool RigctldClient::readLine(std::string& line, std::size_t& replyBytes) {
+  for (std::size_t scanned = 0;;) {
+    const std::size_t nl = buffer_.find('\n', scanned);
     if (nl != std::string::npos) {
       line = buffer_.substr(0, nl + 1);
       buffer_.erase(0, nl + 1);
       return true;
     }
+    scanned = buffer_.size();
+    if (replyBytes >= kMaxReplyBytes) {
+      why_ = "a reply longer than 64 KiB";
+      return false;
+    }
+    // Checked here, not only by poll: a daemon whose bytes keep coming never lets poll wait.
+    const int left = msLeft(deadline_);
     pollfd p{fd_, POLLIN, 0};
-    const int r = ::poll(&p, 1, msLeft(deadline));
-    if (r <= 0) {
+    if (left <= 0 || ::poll(&p, 1, left) <= 0) {
       why_ = "no reply within the wait";
       return false;
     }
-    char chunk[256];
-    const ssize_t n = ::recv(fd_, chunk, sizeof chunk, 0);
+    char chunk[4096];
+    const std::size_t room = std::min(sizeof chunk, kMaxReplyBytes - replyBytes);
+    const ssize_t n = ::recv(fd_, chunk, room, 0);
+    if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
     if (n <= 0) {
       why_ = "the connection was closed";
       return false;
     }
+    replyBytes += static_cast<std::size_t>(n);
     buffer_.append(chunk, static_cast<std::size_t>(n));
   }
 }
@@ -115,11 +124,14 @@ int RigctldClient::exchange(const std::vector<std::string>& lines) {
       why_ = "the connection was closed";
       return replied ? 0 : -1;
     }
-    // Other lines (a get command's values) come before the RPRT that ends the reply.
+    // Other lines (a get command's values) come before the RPRT that ends the reply. What the
+    // previous reply left unread counts toward this one.
+    std::size_t replyBytes = buffer_.size();
     std::string line;
     std::optional<int> code;
     while (!code) {
-      if (!readLine(line)) return replied || why_ != "the connection was closed" ? 0 : -1;
+      if (!readLine(line, replyBytes))
+        return replied || why_ != "the connection was closed" ? 0 : -1;
       code = parseRprt(line);
     }
     replied = true;
@@ -135,6 +147,7 @@ int RigctldClient::exchange(const std::vector<std::string>& lines) {
 bool RigctldClient::run(const std::string& host, std::uint16_t port,
                         const std::vector<std::string>& lines) {
   why_.clear();
+  deadline_ = Clock::now() + limits_.reply;
   const bool reuse = fd_ >= 0 && host == host_ && port == port_;
   if (!reuse && !connectTo(host, port)) return false;
   int r = exchange(lines);

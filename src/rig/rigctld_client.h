@@ -14,8 +14,12 @@ class RigctldClient {
  public:
   struct Limits {
     std::chrono::milliseconds connect{500};
-    std::chrono::milliseconds reply{1000};  // per command
+    // The whole exchange of one run (every command and its reply, a reconnection included),
+    // however fast or slow the daemon's bytes arrive.
+    std::chrono::milliseconds reply{1000};
   };
+  // The most one command's reply may take; a daemon that sends more is cut off.
+  static constexpr std::size_t kMaxReplyBytes = 64 * 1024;
   RigctldClient() = default;
   explicit RigctldClient(Limits limits) : limits_(limits) {}
   ~RigctldClient();
@@ -33,7 +37,8 @@ class RigctldClient {
   bool connectTo(const std::string& host, std::uint16_t port);
   // -1: connection broken before any reply, 0: failed, 1: ok
   int exchange(const std::vector<std::string>& lines);
-  bool readLine(std::string& line);
+  // One line of the reply; replyBytes counts what the reply has taken so far.
+  bool readLine(std::string& line, std::size_t& replyBytes);
 
   Limits limits_;
   int fd_ = -1;
@@ -41,6 +46,7 @@ class RigctldClient {
   std::uint16_t port_ = 0;
   std::string buffer_;
   std::string why_;
+  std::chrono::steady_clock::time_point deadline_;
 };
 
 }  // namespace zeltaro::rig

@@ -6,9 +6,11 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/regular_file.h"
 #include "text/codec.h"
 #include "text/errno_text.h"
 #include "text/sjis.h"
@@ -36,10 +38,6 @@ ParsedLine parseLine(std::string_view line) {
   const std::size_t eq = t.find('=');
   if (eq == std::string_view::npos) return {};
   return {LineKind::Key, text::trim(t.substr(0, eq)), text::trim(t.substr(eq + 1))};
-}
-
-bool sameName(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && text::foldAZ(a) == text::foldAZ(b);
 }
 
 std::string_view unquote(std::string_view v) {
@@ -195,54 +193,78 @@ ProfileFile ProfileFile::fromBytes(std::string path, std::string_view bytes) {
   f.path_ = std::move(path);
   f.lines_ = text::splitLines(bytes);
   f.state_ = LoadState::Loaded;
+  f.buildIndex();
   return f;
 }
 
 ProfileFile::ProfileFile(std::string path) : path_(std::move(path)) {
-  const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    state_ = errno == ENOENT ? LoadState::Missing : LoadState::Unreadable;
+  // A link is followed: a settings file kept elsewhere and linked here is a normal setup.
+  const platform::RegularFile file(path_);
+  switch (file.status()) {
+    case platform::RegularFile::Status::Open:
+      break;
+    case platform::RegularFile::Status::Missing:
+      state_ = LoadState::Missing;
+      return;
+    default:
+      state_ = LoadState::Unreadable;
+      return;
+  }
+  if (file.size() > kMaxProfileBytes) {
+    state_ = LoadState::TooLarge;
+    std::fprintf(stderr,
+                 "zeltaro: %s holds %llu bytes, more than a settings file (%zu at most): not read, "
+                 "and not replaced by a save\n",
+                 path_.c_str(), static_cast<unsigned long long>(file.size()), kMaxProfileBytes);
     return;
   }
   std::string bytes;
-  char buffer[65536];
-  for (;;) {
-    const ssize_t n = ::read(fd, buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      state_ = LoadState::Unreadable;
-      ::close(fd);
-      return;
-    }
-    if (n == 0) break;
-    bytes.append(buffer, static_cast<std::size_t>(n));
+  if (!file.readAt(0, static_cast<std::size_t>(file.size()), bytes)) {
+    state_ = LoadState::Unreadable;
+    return;
   }
-  ::close(fd);
   lines_ = text::splitLines(bytes);
   state_ = LoadState::Loaded;
+  buildIndex();
 }
 
-ProfileFile::Found ProfileFile::find(std::string_view section, std::string_view key) const {
-  Found found;
+std::string ProfileFile::keyId(std::string_view foldedSection, std::string_view key) {
+  std::string id(foldedSection);
+  id += '\n';  // never part of a name: names come from one line
+  id += text::foldAZ(key);
+  return id;
+}
+
+void ProfileFile::buildIndex() {
+  sections_.clear();
+  keys_.clear();
+  std::string current;  // folded name of the section being read; only its first one counts
+  bool inFirst = false;
   for (std::size_t i = 0; i < lines_.size(); ++i) {
     const ParsedLine p = parseLine(lines_[i]);
     if (p.kind == LineKind::Section) {
-      if (found.sectionLine != npos) break;  // only the first section of that name counts
-      if (sameName(p.name, section)) found.sectionLine = i;
-      continue;
+      current = text::foldAZ(p.name);
+      inFirst = sections_.try_emplace(current, SectionIndex{i, {}}).second;
+    } else if (p.kind == LineKind::Key && inFirst) {
+      sections_[current].lastKey = LinePos{i, 0};
+      keys_.try_emplace(keyId(current, p.name), LinePos{i, 0});
     }
-    if (found.sectionLine == npos || p.kind != LineKind::Key) continue;
-    found.lastKeyLine = i;
-    if (found.keyLine == npos && sameName(p.name, key)) found.keyLine = i;
   }
-  return found;
+}
+
+std::string& ProfileFile::lineAt(LinePos pos) {
+  return pos.inserted == 0 ? lines_[pos.line] : inserted_[pos.line][pos.inserted - 1];
+}
+
+const std::string& ProfileFile::lineAt(LinePos pos) const {
+  return pos.inserted == 0 ? lines_[pos.line] : inserted_.at(pos.line)[pos.inserted - 1];
 }
 
 std::optional<std::string> ProfileFile::value(std::string_view section,
                                               std::string_view key) const {
-  const Found f = find(section, key);
-  if (f.keyLine == npos) return std::nullopt;
-  return std::string(unquote(parseLine(lines_[f.keyLine]).value));
+  const auto found = keys_.find(keyId(text::foldAZ(section), key));
+  if (found == keys_.end()) return std::nullopt;
+  return std::string(unquote(parseLine(lineAt(found->second)).value));
 }
 
 std::string ProfileFile::readString(std::string_view section, std::string_view key,
@@ -258,6 +280,7 @@ std::string ProfileFile::readString(std::string_view section, std::string_view k
       end += n;
     }
     v->resize(end);
+    cutOnRead_.push_back("[" + std::string(section) + "] " + std::string(key));
   }
   return *std::move(v);
 }
@@ -284,31 +307,52 @@ bool ProfileFile::readBool(std::string_view section, std::string_view key, bool 
 
 void ProfileFile::writeRaw(std::string_view section, std::string_view key,
                            std::string_view stored) {
-  const Found f = find(section, key);
-  if (f.keyLine != npos) {
+  const std::string foldedSection = text::foldAZ(section);
+  std::string id = keyId(foldedSection, key);
+  if (const auto found = keys_.find(id); found != keys_.end()) {
     // Keep the spelling the file already uses for the key.
-    std::string line(parseLine(lines_[f.keyLine]).name);
+    std::string& old = lineAt(found->second);
+    std::string line(parseLine(old).name);
     line += '=';
     line += stored;
-    lines_[f.keyLine] = std::move(line);
+    old = std::move(line);
     return;
   }
   std::string line(key);
   line += '=';
   line += stored;
-  if (f.sectionLine != npos) {
-    const std::size_t after = f.lastKeyLine != npos ? f.lastKeyLine : f.sectionLine;
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(after + 1), std::move(line));
+  if (const auto s = sections_.find(foldedSection); s != sections_.end()) {
+    // After the section's last key (its header when it has none). Lines added there are kept
+    // beside that line, so that no line of a large file moves.
+    const LinePos after = s->second.lastKey ? *s->second.lastKey : LinePos{s->second.header, 0};
+    std::vector<std::string>& added = inserted_[after.line];
+    added.push_back(std::move(line));
+    const LinePos pos{after.line, added.size()};
+    s->second.lastKey = pos;
+    keys_.emplace(std::move(id), pos);
     return;
   }
-  if (!lines_.empty() && !text::trim(lines_.back()).empty()) lines_.emplace_back();
+  if (!lines_.empty()) {
+    const auto added = inserted_.find(lines_.size() - 1);
+    const std::string& last =
+        added != inserted_.end() && !added->second.empty() ? added->second.back() : lines_.back();
+    if (!text::trim(last).empty()) lines_.emplace_back();
+  }
   lines_.push_back("[" + std::string(section) + "]");
+  sections_[foldedSection] = SectionIndex{lines_.size() - 1, LinePos{lines_.size(), 0}};
   lines_.push_back(std::move(line));
+  keys_.emplace(std::move(id), LinePos{lines_.size() - 1, 0});
 }
 
 std::string describeCutValues(const std::vector<std::string>& cut) {
   std::string out = "values cut at a line break or NUL:";
   for (std::size_t i = 0; i < cut.size(); ++i) out += (i == 0 ? " " : ", ") + cut[i];
+  return out;
+}
+
+std::string describeLongValues(const std::vector<std::string>& kept) {
+  std::string out = "values longer than 2047 bytes, cut when read, left as the file holds them:";
+  for (std::size_t i = 0; i < kept.size(); ++i) out += (i == 0 ? " " : ", ") + kept[i];
   return out;
 }
 
@@ -320,13 +364,37 @@ std::string_view ProfileFile::noteCut(std::string_view section, std::string_view
   return line;
 }
 
+bool ProfileFile::keepsLongValue(std::string_view section, std::string_view key,
+                                 std::string_view text) {
+  if (text.size() > kSingleLineLimit) return false;
+  const std::optional<std::string> stored = value(section, key);
+  if (!stored || stored->size() <= kSingleLineLimit) return false;
+  // The value as a single-line read gave it: writing it would lose the stored tail.
+  if (text != readString(section, key, {})) return false;
+  cutOnRead_.pop_back();  // that read was only this comparison
+  longKept_.push_back("[" + std::string(section) + "] " + std::string(key));
+  return true;
+}
+
 void ProfileFile::writeString(std::string_view section, std::string_view key,
                               std::string_view text) {
   writeRaw(section, key, noteCut(section, key, text));
 }
 
+void ProfileFile::writeLine(std::string_view section, std::string_view key,
+                            std::string_view text) {
+  if (keepsLongValue(section, key, text)) return;
+  writeString(section, key, text);
+}
+
 void ProfileFile::writeQuoted(std::string_view section, std::string_view key,
                               std::string_view text) {
+  if (keepsLongValue(section, key, text)) return;
+  writeQuotedMultiline(section, key, text);
+}
+
+void ProfileFile::writeQuotedMultiline(std::string_view section, std::string_view key,
+                                       std::string_view text) {
   std::string quoted;
   const std::string_view body = noteCut(section, key, text);
   quoted.reserve(body.size() + 2);
@@ -347,11 +415,19 @@ void ProfileFile::writeBool(std::string_view section, std::string_view key, bool
 std::string ProfileFile::content() const {
   std::size_t size = 0;
   for (const std::string& line : lines_) size += line.size() + 2;
+  for (const auto& [at, added] : inserted_)
+    for (const std::string& line : added) size += line.size() + 2;
   std::string out;
   out.reserve(size);
-  for (const std::string& line : lines_) {
-    out += line;
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    out += lines_[i];
     out += "\r\n";
+    if (const auto added = inserted_.find(i); added != inserted_.end()) {
+      for (const std::string& line : added->second) {
+        out += line;
+        out += "\r\n";
+      }
+    }
   }
   return out;
 }
@@ -359,6 +435,9 @@ std::string ProfileFile::content() const {
 bool ProfileFile::save(std::string* error) const {
   if (state_ == LoadState::Unreadable) {
     return fail(error, path_ + ": could not be read, so it is not replaced");
+  }
+  if (state_ == LoadState::TooLarge) {
+    return fail(error, path_ + ": larger than a settings file, so it was not read and is not replaced");
   }
   return replaceFileAtomically(path_, content(), error);
 }

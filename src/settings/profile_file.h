@@ -22,11 +22,15 @@
 // - A value is written up to its first CR, LF or NUL: a line break in a value would otherwise
 //   start new lines of its own in the file. Every value so cut is listed by cutValues(), so
 //   that the caller can say the save did not keep everything.
+// - A single-line value that the file holds longer than kSingleLineLimit, written back as the
+//   single-line read cut it, is not written: the file keeps the whole value, and the key is
+//   listed by longValuesKept() so that the save can say so.
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace zeltaro::settings {
@@ -36,7 +40,13 @@ enum class LoadState {
   Missing,     // no file: an empty profile; the first save creates the file
   Loaded,      // read whole
   Unreadable,  // there is something at the path that could not be read; save() refuses
+  TooLarge,    // larger than kMaxProfileBytes: not read (one line on stderr); save() refuses
 };
+
+// A settings file holds a few hundred keys, the log of 200 lines and the watch lists: well
+// under 1 MB. A larger file is refused rather than read, so that no load or save of a file
+// grown by accident (or by someone else) holds the window.
+inline constexpr std::size_t kMaxProfileBytes = 4 * 1024 * 1024;
 
 // Longest value a single-line read returns, in bytes.
 inline constexpr std::size_t kSingleLineLimit = 2047;
@@ -64,6 +74,8 @@ bool replaceFileAtomically(const std::string& path, std::string_view bytes,
 // The reason given for a save whose values were cut: "values cut at a line break or NUL:
 // [Inet] Log, ...".
 std::string describeCutValues(const std::vector<std::string>& cut);
+// ... and for one that left long values as the file holds them.
+std::string describeLongValues(const std::vector<std::string>& kept);
 
 class ProfileFile {
  public:
@@ -86,7 +98,7 @@ class ProfileFile {
   }
 
   // Single-line read: cut to kSingleLineLimit bytes (one byte less when the cut would split a
-  // double-byte character).
+  // double-byte character); a cut value is listed by cutOnRead().
   std::string readString(std::string_view section, std::string_view key,
                          std::string_view fallback) const;
   // Multi-line texts: the whole value, no limit.
@@ -97,14 +109,24 @@ class ProfileFile {
   // True when the value is a non-zero integer; fallback when missing or not an integer.
   bool readBool(std::string_view section, std::string_view key, bool fallback) const;
 
+  // Any text up to its first line break (the multi-line values, already escaped).
   void writeString(std::string_view section, std::string_view key, std::string_view text);
-  // The value enclosed in double quotes, so that surrounding blanks survive a reload.
+  // A single-line value: as writeString, but a stored value longer than kSingleLineLimit is not
+  // replaced by its own cut (see the writing rules).
+  void writeLine(std::string_view section, std::string_view key, std::string_view text);
+  // A single-line value enclosed in double quotes, so that surrounding blanks survive a reload.
   void writeQuoted(std::string_view section, std::string_view key, std::string_view text);
+  // A multi-line value (already escaped) enclosed in double quotes: the log.
+  void writeQuotedMultiline(std::string_view section, std::string_view key, std::string_view text);
   void writeInt(std::string_view section, std::string_view key, std::int64_t number);
   void writeBool(std::string_view section, std::string_view key, bool on);
 
   // "[Section] Key" of every value written so far that was cut at a CR, LF or NUL.
   const std::vector<std::string>& cutValues() const { return cut_; }
+  // "[Section] Key" of every single-line read so far that cut its value.
+  const std::vector<std::string>& cutOnRead() const { return cutOnRead_; }
+  // "[Section] Key" of every long value left as stored instead of written cut.
+  const std::vector<std::string>& longValuesKept() const { return longKept_; }
 
   // The bytes save() writes: every line followed by CR LF.
   std::string content() const;
@@ -113,21 +135,36 @@ class ProfileFile {
   bool save(std::string* error = nullptr) const;
 
  private:
-  struct Found {
-    std::size_t sectionLine = npos;  // header line of the first matching section
-    std::size_t keyLine = npos;      // line of the first matching key in it
-    std::size_t lastKeyLine = npos;  // last key line of that section
+  // A line: one of the file as read (inserted 0), or the inserted-th line added after it.
+  struct LinePos {
+    std::size_t line = 0;
+    std::size_t inserted = 0;
   };
-  static constexpr std::size_t npos = static_cast<std::size_t>(-1);
+  struct SectionIndex {
+    std::size_t header = 0;
+    std::optional<LinePos> lastKey;
+  };
 
-  Found find(std::string_view section, std::string_view key) const;
+  static std::string keyId(std::string_view foldedSection, std::string_view key);
+  void buildIndex();
+  std::string& lineAt(LinePos pos);
+  const std::string& lineAt(LinePos pos) const;
   void writeRaw(std::string_view section, std::string_view key, std::string_view stored);
   std::string_view noteCut(std::string_view section, std::string_view key, std::string_view text);
+  bool keepsLongValue(std::string_view section, std::string_view key, std::string_view text);
 
   std::string path_;
   LoadState state_ = LoadState::Missing;
   std::vector<std::string> lines_;
+  // Lines added after a line of the file, so that a key added to a large file moves no line.
+  std::unordered_map<std::size_t, std::vector<std::string>> inserted_;
+  // The first section of each name (folded) and the first key of each name in it: every read
+  // and write is one look-up, whatever the file's size.
+  std::unordered_map<std::string, SectionIndex> sections_;
+  std::unordered_map<std::string, LinePos> keys_;
   std::vector<std::string> cut_;
+  mutable std::vector<std::string> cutOnRead_;
+  std::vector<std::string> longKept_;
 };
 
 }  // namespace zeltaro::settings

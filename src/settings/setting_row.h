@@ -170,7 +170,7 @@ void saveRow(ProfileFile& f, const T& target, const SettingRow<T>& row, int n) {
       f.writeInt(section, key, *std::get<std::int32_t*>(field));
       break;
     case Conv::Text:
-      f.writeString(section, key, *std::get<std::string*>(field));
+      f.writeLine(section, key, *std::get<std::string*>(field));
       break;
     case Conv::Quoted:
       f.writeQuoted(section, key, *std::get<std::string*>(field));

@@ -6,6 +6,7 @@
 // spots::RoleSlots). Fields are named after their keys; the initialisers are the built-in
 // defaults a first start without a settings file runs with. Texts are CP932 bytes.
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -84,6 +85,21 @@ struct RigDirectSettings {
   std::string RigctldHost = "127.0.0.1";
   std::int32_t RigctldPort = 4532;
 };
+
+// Numbers a hand-edited file may hold outside what the settings dialog offers: the file keeps
+// them as written (a save writes them back unchanged), and the program uses them clamped to the
+// dialog's range. A Maker outside the list names no rig family: nothing is sent, as for any
+// family the rig formats do not handle.
+// A negative Com is the exception: it names no port at all ("COM0"), so it must fail to open
+// like a missing port rather than reach the first one, where another device may sit.
+inline std::int32_t usedCom(const RigDirectSettings& r) { return std::min(r.Com, 29); }
+inline std::int32_t usedRigctldPort(const RigDirectSettings& r) {
+  return std::clamp(r.RigctldPort, 1, 65535);
+}
+// The patrol window's interval list has 300 items.
+inline std::int32_t usedInterval(std::int32_t interval) { return std::clamp(interval, 0, 299); }
+// The age test subtracts from a time of day: 0 ... 1439 minutes.
+inline std::int32_t usedTimeoverMin(std::int32_t minutes) { return std::clamp(minutes, 0, 1439); }
 
 // [Pilot_1] ... [Pilot_3]: options of transfer patrol list window n.
 struct PilotSettings {

@@ -34,9 +34,9 @@ class InstanceTest : public ::testing::Test {
     return exe;
   }
 
-  std::unique_ptr<QProcess> start(
-      const QString& exe, QStringList args = {},
-      QProcess::ProcessChannelMode channels = QProcess::ForwardedErrorChannel) {
+  // captureErrors: standard error is kept for the test instead of passed through.
+  std::unique_ptr<QProcess> start(const QString& exe, QStringList args = {},
+                                  bool captureErrors = false) {
     auto p = std::make_unique<QProcess>();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("HOME", QFileInfo(exe).absolutePath());
@@ -44,7 +44,8 @@ class InstanceTest : public ::testing::Test {
     env.insert("QT_QPA_PLATFORM", "offscreen");
     p->setProcessEnvironment(env);
     p->setWorkingDirectory(QFileInfo(exe).absolutePath());
-    p->setProcessChannelMode(channels);
+    p->setProcessChannelMode(captureErrors ? QProcess::SeparateChannels
+                                           : QProcess::ForwardedErrorChannel);
     args.prepend("offscreen");
     args.prepend("-platform");
     p->start(exe, args);
@@ -91,8 +92,11 @@ TEST_F(InstanceTest, SecondStartOfTheSameFileEndsWithOneAndCopiesElsewhereRun) {
   auto first = start(exe, {"/telnet=off"});
   ASSERT_TRUE(waitUntilRunning(*first));
 
-  auto second = start(exe);
+  auto second = start(exe, {}, true);
   EXPECT_EQ(exitCodeOf(*second), 1);
+  EXPECT_EQ(second->readAllStandardError().toStdString(),
+            "zeltaro: another copy runs from this folder (process " +
+                std::to_string(first->processId()) + "): not started\n");
   // The same file reached through a link is the same program.
   const QString link = QFileInfo(exe).absolutePath() + "/link-to-zeltaro";
   ASSERT_TRUE(QFile::link(exe, link));
@@ -161,7 +165,7 @@ TEST_F(InstanceTest, HelpVersionAndUnknownOptionsAnswerWithoutStarting) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.args.join(' ').toStdString());
     const QString exe = copyProgram();
-    auto p = start(exe, c.args, QProcess::SeparateChannels);
+    auto p = start(exe, c.args, true);
     ASSERT_TRUE(p->waitForFinished(15000));
     EXPECT_EQ(p->exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(p->exitCode(), c.exitCode);

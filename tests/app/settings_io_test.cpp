@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QHostAddress>
 #include <QProcess>
@@ -15,6 +16,8 @@
 
 #include "app/main_model.h"
 #include "platform/message_box.h"
+#include "rig/rig_link.h"
+#include "settings/station_settings.h"
 #include "support/peer_process.h"
 #include "support/temp_dir.h"
 #include "text/codec.h"
@@ -177,6 +180,7 @@ TEST_F(SettingsIoTest, ValuesSurviveARestart) {
   EXPECT_FALSE(r->CheckBox2);
 
   r->mail.edtSmtpPASS = std::string(58, 'p');
+  r->edtURL2 = "http://b.example/";  // saving the cut address back would fail (see below)
   auto r2 = roundTrip(*r);
   EXPECT_EQ(r2->mail.edtSmtpPASS, "") << "80 Base64 characters are more than the 76 read";
 }
@@ -271,6 +275,79 @@ TEST_F(SettingsIoTest, AValueCutOnSaveIsReportedWhileTheRestIsSaved) {
   EXPECT_NE(saved.find("\r\nUrl1=" + m->edtURL1 + "\r\n"), std::string::npos);
   ASSERT_EQ(box.shown.size(), 1u);
   EXPECT_EQ(box.shown[0].text, path + text::sj(" に書き込めません"));
+}
+
+// A folder one byte beyond the single-line limit: the load cuts its final "/" and names the
+// key; a save of the cut value fails as other cuts do and leaves the whole value in the file.
+TEST_F(SettingsIoTest, AValueCutAtLoadIsNamedAndNotSavedCut) {
+  const std::string folder = "/" + std::string(2046, 'h') + "/";
+  writeBytes(path, "[First_1]\r\nHAMLOG1=" + folder + "\r\n");
+  auto m = makeModel();
+  ::testing::internal::CaptureStderr();
+  m->startUp({"/opt/zeltaro/zeltaro"});
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            "zeltaro: " + path + ": [First_1] HAMLOG1 is longer than 2047 bytes and was cut to them\n");
+  EXPECT_EQ(m->station.set(1).HAMLOG, folder.substr(0, 2047));
+
+  std::string reason;
+  EXPECT_FALSE(m->saveSettingsFile(&reason));
+  EXPECT_EQ(reason,
+            "values longer than 2047 bytes, cut when read, left as the file holds them: "
+            "[First_1] HAMLOG1");
+  EXPECT_NE(readBytes(path).find("\r\nHAMLOG1=" + folder + "\r\n"), std::string::npos);
+  ASSERT_EQ(box.shown.size(), 1u);
+  EXPECT_EQ(box.shown[0].text, path + text::sj(" に書き込めません"));
+
+  // A value changed since is saved as it is.
+  m->station.set(1).HAMLOG = "/mnt/hamlog/";
+  EXPECT_TRUE(m->saveSettingsFile(&reason)) << reason;
+  EXPECT_NE(readBytes(path).find("\r\nHAMLOG1=/mnt/hamlog/\r\n"), std::string::npos);
+}
+
+// A file far beyond any settings file (50 MB) is neither read nor replaced: one line says so,
+// the values in memory stay, and the save fails without touching it.
+TEST_F(SettingsIoTest, AnOversizedFileIsRefusedWithOneLine) {
+  writeBytes(path, "[Inet]\r\nUrl1=http://big.example/\r\n");
+  ASSERT_EQ(::truncate(path.c_str(), 50'000'000), 0);
+  auto m = makeModel();
+  const std::string url = m->edtURL1;
+  ::testing::internal::CaptureStderr();
+  m->startUp({"/opt/zeltaro/zeltaro"});
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            "zeltaro: " + path +
+                " holds 50000000 bytes, more than a settings file (4194304 at most): not read, "
+                "and not replaced by a save\n");
+  EXPECT_EQ(m->edtURL1, url);
+  std::string reason;
+  ::testing::internal::CaptureStderr();
+  EXPECT_FALSE(m->saveSettingsFile(&reason));
+  ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(reason,
+            path + ": larger than a settings file, so it was not read and is not replaced");
+  struct stat st {};
+  ASSERT_EQ(::stat(path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_size, 50'000'000);
+}
+
+// Numbers outside what the dialog offers stay in the file as written and are used clamped.
+TEST_F(SettingsIoTest, OutOfRangeNumbersAreKeptAsWrittenAndUsedClamped) {
+  const std::string stored =
+      "[First_1]\r\nInterval=500\r\n[First]\r\nTIMEOVER_MIN=-20\r\n"
+      "[RigDirect]\r\nMaker=9\r\nCom=77\r\nRigctldPort=70000\r\n";
+  writeBytes(path, stored);
+  auto m = makeModel();
+  m->startUp({"/opt/zeltaro/zeltaro"});
+  const settings::RigDirectSettings& rig = m->station.rigDirect;
+  EXPECT_EQ(rig::rigDeviceName(rig), "/dev/ttyS29");
+  EXPECT_EQ(settings::usedRigctldPort(rig), 65535);
+  EXPECT_EQ(settings::usedInterval(m->station.set(1).Interval), 299);
+  EXPECT_EQ(settings::usedTimeoverMin(m->station.shared.TIMEOVER_MIN), 0);
+
+  ASSERT_TRUE(m->saveSettingsFile());
+  const std::string saved = readBytes(path);
+  for (const char* line : {"\r\nInterval=500\r\n", "\r\nTIMEOVER_MIN=-20\r\n", "\r\nMaker=9\r\n",
+                           "\r\nCom=77\r\n", "\r\nRigctldPort=70000\r\n"})
+    EXPECT_NE(saved.find(line), std::string::npos) << line;
 }
 
 TEST_F(SettingsIoTest, AnAlignedColumnItemOutsideTheListSelectsNone) {

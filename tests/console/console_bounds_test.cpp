@@ -65,6 +65,72 @@ TEST(ConsoleGraceTime, AClientThatGaveThePasswordStays) {
   EXPECT_EQ(client.received, "PING\r\n<PING>\r\n");
 }
 
+// A stranger who connects and never gives the password gives way to the next client at once,
+// however long the grace; a client that has given it keeps the console.
+TEST(ConsoleStranger, ASilentClientGivesWayToTheNextOne) {
+  GracefulConsole console(120s);
+  ASSERT_TRUE(console.listening);
+  TestClient silent(console.port);
+  ASSERT_TRUE(silent.waitReceived(6));
+
+  TestClient next(console.port);
+  ASSERT_TRUE(next.waitReceived(6));
+  ASSERT_TRUE(silent.waitClosed());
+  EXPECT_EQ(silent.received,
+            "QRZ?\r\n\r\nAnother client has connected: this one had not given the password. "
+            "Bye.\r\n");
+  next.send("secret\r\n");
+  ASSERT_TRUE(next.waitReceived(6 + 8 + testing::greetingFixture().size() + 2));
+  next.send("PING\r\n");
+  ASSERT_TRUE(next.waitReceived(6 + 8 + testing::greetingFixture().size() + 2 + 14));
+  EXPECT_EQ(next.received,
+            "QRZ?\r\n******\r\n" + testing::greetingFixture() + "\r\nPING\r\n<PING>\r\n");
+  EXPECT_FALSE(next.closed);
+}
+
+TEST(ConsoleStranger, AClientThatGaveThePasswordIsNotReplaced) {
+  GracefulConsole console(120s);
+  ASSERT_TRUE(console.listening);
+  TestClient operatorClient(console.port);
+  ASSERT_TRUE(operatorClient.waitReceived(6));
+  operatorClient.send("secret\r\n");
+  const std::size_t afterPassword = 6 + 8 + testing::greetingFixture().size() + 2;
+  ASSERT_TRUE(operatorClient.waitReceived(afterPassword));
+
+  TestClient stranger(console.port);
+  ASSERT_TRUE(stranger.waitClosed());
+  EXPECT_EQ(stranger.received, "");
+
+  operatorClient.send("PING\r\n");
+  ASSERT_TRUE(operatorClient.waitReceived(afterPassword + 14));
+  EXPECT_EQ(operatorClient.received.substr(afterPassword), "PING\r\n<PING>\r\n");
+  EXPECT_FALSE(operatorClient.closed);
+}
+
+// Without a password only this machine may drive the station; the listening socket's own
+// address says where it listens. Nothing here leaves the loopback.
+TEST(ConsoleAddress, LoopbackOnlyWithoutPasswordEverywhereWithOne) {
+  for (const char* password : {"", "secret"}) {
+    SCOPED_TRACE(password);
+    platform::RecordingMessageBox messages;
+    ConsoleServer server(messages);
+    server.session().setPassword(password);
+    const quint16 port = testing::freePort();
+    ::testing::internal::CaptureStderr();
+    ASSERT_TRUE(server.listen(port));
+    EXPECT_TRUE(server.listen(port));  // the reload's second request says nothing more
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    if (*password == '\0') {
+      EXPECT_EQ(server.ServerSocket1.serverAddress(), QHostAddress(QHostAddress::LocalHost));
+      EXPECT_EQ(said, "zeltaro: the console has no password (/pass=): it listens on 127.0.0.1 port " +
+                          std::to_string(port) + " only\n");
+    } else {
+      EXPECT_EQ(server.ServerSocket1.serverAddress(), QHostAddress(QHostAddress::Any));
+      EXPECT_EQ(said, "");
+    }
+  }
+}
+
 // A plain blocking socket, so that connecting and closing happen without the event loop.
 int rawConnect(quint16 port) {
   const int fd = ::socket(AF_INET, SOCK_STREAM, 0);

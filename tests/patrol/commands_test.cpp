@@ -295,10 +295,12 @@ TEST_F(PatrolCommands, SavedStateAndThePositionRule) {
   EXPECT_TRUE(s.pilot[2].Sel3);
   EXPECT_EQ(third.rowCount(), 0);
   EXPECT_FALSE(third.Timer2Enabled);
-  // A saved step outside the list's items falls back to 3 seconds.
+  // A saved step outside the list's items is used clamped to its last item, and kept.
   s.set(3).Interval = 300;
   third.FormCreate({12, -16});
-  EXPECT_EQ(third.seconds(), 3);
+  EXPECT_EQ(third.seconds(), 300);
+  third.FormClose();
+  EXPECT_EQ(s.set(3).Interval, 300);
 }
 
 TEST_F(PatrolCommands, RowColoursOfTheCurrentRow) {

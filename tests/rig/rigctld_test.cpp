@@ -13,6 +13,8 @@
 #include "rig/rigctld_client.h"
 #include "rig/rigctld_protocol.h"
 #include "rig/termios_serial_device.h"
+#include "support/peak_memory.h"
+#include "support/peer_process.h"
 
 namespace zeltaro::rig {
 namespace {
@@ -131,13 +133,13 @@ TEST(Rigctld, StoppedDaemonFailsWithinTheWaitAndIsReportedOnce) {
     ASSERT_TRUE(daemon.listening());
     f.control.tune("7.00350", "SSB");
   }
-  testing::internal::CaptureStderr();
+  ::testing::internal::CaptureStderr();
   QElapsedTimer t;
   t.start();
   f.control.tune("7.01000", "CW");
   f.control.tune("7.02000", "CW");
   const qint64 ms = t.elapsed();
-  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
             "zeltaro: rigctld at 127.0.0.1:" + std::to_string(port) +
                 ": cannot connect: Connection refused\n");
   // Bounded by the connect and reply waits (2 × 1.5 s); the margin is for a loaded machine.
@@ -153,6 +155,42 @@ TEST(Rigctld, SilentPeerCostsOnlyTheReplyWait) {
   EXPECT_FALSE(client.run("127.0.0.1", silent.serverPort(), {"F 7003500\n"}));
   EXPECT_LT(t.elapsed(), 3000);
   EXPECT_EQ(client.why(), "no reply within the wait");
+}
+
+// Daemons that answer a tune without end, fast or slow: the tune ends within its wait having
+// taken at most one reply's bytes, and the same client tunes a sound daemon right after.
+TEST(Rigctld, FloodingDaemonCostsOnlyTheWaitAndOneReply) {
+  struct Row {
+    QStringList mode;
+    const char* why;
+  } rows[] = {
+      {{"rigctld-flood-bytes"}, "a reply longer than 64 KiB"},
+      {{"rigctld-flood-lines"}, "a reply longer than 64 KiB"},
+      {{"rigctld-drip-lines", "0.02"}, "no reply within the wait"},
+  };
+  RigctldClient client;  // the program's own waits
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.mode.join(' ').toStdString());
+    zeltaro::testing::PeerProcess peer(
+        zeltaro::testing::systemPython(),
+        QStringList{zeltaro::testing::testScript("support/hostile_peer.py")} + r.mode);
+    ASSERT_TRUE(peer.ok()) << peer.error().toStdString();
+    zeltaro::testing::resetPeakMemory();
+    const long before = zeltaro::testing::peakMemoryKiB();
+    QElapsedTimer t;
+    t.start();
+    EXPECT_FALSE(client.run("127.0.0.1", peer.port(), rigctldTuneCommands("7.00350", "CW")));
+    // A hang guard: the exchange's wait is 1 s.
+    EXPECT_LT(t.elapsed(), 5000);
+    EXPECT_EQ(client.why(), r.why);
+    EXPECT_LT(zeltaro::testing::peakMemoryKiB() - before, 16 * 1024);
+  }
+  const quint16 port = freePort();
+  Rigctld daemon(port);
+  ASSERT_TRUE(daemon.listening());
+  EXPECT_TRUE(client.run("127.0.0.1", port, rigctldTuneCommands("14.02500", "CW")))
+      << client.why();
+  EXPECT_EQ(daemon.frequencyAndMode(), "14025000\nCW\n");
 }
 
 TEST(RigctldProtocol, CommandsAndReplies) {

@@ -11,6 +11,9 @@ thread of its own in the mode given:
   http-drip SECONDS           headers of a page, then one body byte every SECONDS, forever
   http-slow SECONDS FOLDER    the file of FOLDER named by the path, after SECONDS; prints
                               "REQ <path>" and "END <path>" on standard output
+  rigctld-flood-bytes         after the first command line, bytes without a newline, forever
+  rigctld-flood-lines         after the first command line, value lines without an RPRT, forever
+  rigctld-drip-lines SECONDS  after the first command line, one value line every SECONDS
 
 Every mode stops by itself after ten minutes.
 """
@@ -124,7 +127,32 @@ def http_slow(sock, args):
     log("END " + path)
 
 
+def rigctld_flood(sock, block, delay=0.0):
+    buf = [b""]
+    if read_line(sock, buf) is None:
+        return
+    while True:
+        sock.sendall(block)
+        if delay:
+            time.sleep(delay)
+
+
+def rigctld_flood_bytes(sock, args):
+    rigctld_flood(sock, b"7" * 65536)
+
+
+def rigctld_flood_lines(sock, args):
+    rigctld_flood(sock, b"Frequency: 7003500\n" * 4096)
+
+
+def rigctld_drip_lines(sock, args):
+    rigctld_flood(sock, b"Frequency: 7003500\n", float(args[0]))
+
+
 MODES = {
+    "rigctld-flood-bytes": rigctld_flood_bytes,
+    "rigctld-flood-lines": rigctld_flood_lines,
+    "rigctld-drip-lines": rigctld_drip_lines,
     "smtp-endless-continuation": smtp_endless_continuation,
     "smtp-endless-line": smtp_endless_line,
     "smtp-slow": smtp_slow,
