@@ -80,12 +80,6 @@ std::string rebuildCall(std::string_view calls, std::string_view ign, unsigned f
   return call;
 }
 
-bool keyLess(const IndexEntry& a, const IndexEntry& b) {
-  const int c = std::memcmp(a.key.data(), b.key.data(), std::min(a.keyLength, b.keyLength));
-  if (c != 0) return c < 0;
-  return a.keyLength < b.keyLength;
-}
-
 std::vector<IndexEntry> buildIndex(const std::vector<HdbRecord>& records,
                                    std::string_view (*keyText)(const HdbLog&, const HdbRecord&),
                                    const HdbLog& log) {
@@ -101,6 +95,12 @@ std::vector<IndexEntry> buildIndex(const std::vector<HdbRecord>& records,
 }
 
 }  // namespace
+
+bool keyLess(const IndexEntry& a, const IndexEntry& b) {
+  const int c = std::memcmp(a.key.data(), b.key.data(), std::min(a.keyLength, b.keyLength));
+  if (c != 0) return c < 0;
+  return a.keyLength < b.keyLength;
+}
 
 IndexEntry indexKey(std::string_view text) {
   IndexEntry e;
@@ -154,7 +154,8 @@ std::optional<Layout> parseLayout(std::string_view b, std::uint64_t fileSize) {
   if (recordOffset > width) return std::nullopt;
   for (const Field& f : l.fields)
     if (!f.present) return std::nullopt;
-  if (l.header.count > (fileSize - *headerLength) / width) return std::nullopt;  // truncated or lying
+  if (l.header.count > (fileSize - *headerLength) / width)
+    return std::nullopt;  // truncated or lying
   return l;
 }
 

@@ -51,9 +51,9 @@ inline constexpr std::size_t kHdbFixedHeader = 32;
 
 // What a file's header claims, judged before its records are read.
 struct HdbHeader {
-  std::uint64_t count = 0;        // records, deleted ones included
-  std::size_t headerLength = 0;   // header and descriptors, up to the first record
-  std::size_t width = 0;          // bytes per record, flag byte included
+  std::uint64_t count = 0;       // records, deleted ones included
+  std::size_t headerLength = 0;  // header and descriptors, up to the first record
+  std::size_t width = 0;         // bytes per record, flag byte included
   // The bytes the header and the records take: all that is ever read of the file.
   std::uint64_t claimedSize() const { return headerLength + count * width; }
 };
@@ -76,6 +76,9 @@ std::optional<HdbLog> parseHdb(std::string bytes);
 // The key an index stores for a text, and the key a seek looks for: its first 6 bytes with
 // half-width letters in upper case.
 IndexEntry indexKey(std::string_view text);
+
+// The order of an index: key bytes, a shorter key before the longer ones it begins.
+bool keyLess(const IndexEntry& a, const IndexEntry& b);
 
 // Position of the first entry whose key is not below key's (index.size() when there is none).
 std::size_t lowerBound(const std::vector<IndexEntry>& index, const IndexEntry& key);

@@ -1,0 +1,277 @@
+#include "adif/adif_database.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "adif/adif_fields.h"
+#include "hamlog/band.h"
+#include "hamlog/folder_files.h"
+#include "platform/regular_file.h"
+#include "text/codec.h"
+#include "text/sjis.h"
+
+namespace zeltaro::adif {
+
+namespace {
+
+// The bytes before the end of what was read: when they still stand there, the file only grew.
+constexpr std::size_t kGuardBytes = 64;
+
+struct Stamp {
+  dev_t device = 0;
+  ino_t inode = 0;
+  off_t size = -1;
+  std::int64_t mtimeNs = 0;
+  bool operator==(const Stamp&) const = default;
+};
+
+Stamp stampOf(const struct stat& st) {
+  return {st.st_dev, st.st_ino, st.st_size,
+          std::int64_t{st.st_mtim.tv_sec} * 1'000'000'000 + st.st_mtim.tv_nsec};
+}
+
+bool ascii(std::string_view s) {
+  return std::all_of(s.begin(), s.end(),
+                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+std::string cp932(std::string_view value, Encoding encoding) {
+  const std::string_view t = text::trim(value);
+  if (encoding == Encoding::ShiftJis || ascii(t)) return std::string(t);
+  return text::cp932FromUtf8(t);
+}
+
+}  // namespace
+
+struct AdifDatabase::Log {
+  std::string path;  // file-system path
+  std::string codeField;
+  Stamp stamp;
+  bool readable = false;
+  bool reported = false;  // its trouble has been told once
+  std::optional<FileShape> shape;
+  std::uint64_t consumed = 0;  // bytes of the file taken into records
+  std::string guard;           // the kGuardBytes before `consumed`
+  std::vector<Record> records;
+  std::vector<hamlog::IndexEntry> byCall, byCode;
+
+  void clear() {
+    shape.reset();
+    consumed = 0;
+    guard.clear();
+    records.clear();
+    byCall.clear();
+    byCode.clear();
+  }
+
+  // New records from raw ones; the indexes take them in, equal keys staying in file order.
+  void add(std::vector<RawRecord>&& raw, Encoding encoding) {
+    const std::size_t first = records.size();
+    for (RawRecord& r : raw) {
+      Record rec;
+      rec.number = static_cast<std::int32_t>(records.size() + 1);
+      rec.call = cp932(r.call, encoding);
+      rec.code = cp932(r.code, encoding);
+      const std::string_view freq = text::trim(r.freq);
+      rec.freq = !freq.empty() ? std::string(freq) : std::string(bandFrequency(r.band));
+      rec.mode = shownMode(cp932(r.mode, encoding), cp932(r.submode, encoding));
+      rec.remarks1 = cp932(r.comment, encoding);
+      rec.remarks2 = cp932(r.notes, encoding);
+      rec.band = hamlog::bandClassOf(rec.freq);
+      records.push_back(std::move(rec));
+    }
+    for (auto [index, field] :
+         {std::pair{&byCall, &Record::call}, std::pair{&byCode, &Record::code}}) {
+      // A few appended QSOs go in one by one, after their equal keys; a whole file is sorted.
+      if (records.size() - first <= 64 && first > 0) {
+        for (std::size_t i = first; i < records.size(); ++i) {
+          hamlog::IndexEntry e = hamlog::indexKey(records[i].*field);
+          e.record = static_cast<std::uint32_t>(i);
+          index->insert(std::upper_bound(index->begin(), index->end(), e, hamlog::keyLess), e);
+        }
+        continue;
+      }
+      const std::size_t old = index->size();
+      for (std::size_t i = first; i < records.size(); ++i) {
+        hamlog::IndexEntry e = hamlog::indexKey(records[i].*field);
+        e.record = static_cast<std::uint32_t>(i);
+        index->push_back(e);
+      }
+      std::stable_sort(index->begin() + static_cast<std::ptrdiff_t>(old), index->end(),
+                       hamlog::keyLess);
+      std::inplace_merge(index->begin(), index->begin() + static_cast<std::ptrdiff_t>(old),
+                         index->end(), hamlog::keyLess);
+    }
+  }
+};
+
+AdifDatabase::AdifDatabase(std::function<AdifSource(int)> source) : source_(std::move(source)) {}
+
+AdifDatabase::~AdifDatabase() = default;
+
+bool AdifDatabase::load(int list) {
+  list_ = list;
+  return true;
+}
+
+AdifDatabase::Log& AdifDatabase::logFor(const std::string& path) {
+  for (auto& l : logs_)
+    if (l->path == path) return *l;
+  logs_.push_back(std::make_unique<Log>());
+  logs_.back()->path = path;
+  return *logs_.back();
+}
+
+int AdifDatabase::open(std::string_view) {
+  close();
+  if (list_ < 1 || list_ > 3) return 1;
+  const AdifSource source = source_(list_);
+  if (source.path.empty()) return 1;
+  Log& log = logFor(hamlog::folderForFs(source.path));
+  auto trouble = [&log](const char* what) {
+    if (!log.reported)
+      std::fprintf(stderr, "zeltaro: the ADIF log %s %s: its list's first-QSO checks answer no\n",
+                   log.path.c_str(), what);
+    log.reported = true;
+    log.readable = false;
+    log.stamp = {};
+    log.clear();
+    return 1;
+  };
+
+  // The stat only says whether what is kept is still current; what is read is judged on the
+  // opened descriptor.
+  struct stat st {};
+  if (::stat(log.path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && log.readable &&
+      stampOf(st) == log.stamp && log.codeField == source.codeField) {
+    open_ = &log;
+    return 0;
+  }
+  const platform::RegularFile file(log.path);
+  if (!file.isOpen())
+    return trouble(file.status() == platform::RegularFile::Status::Missing ? "is missing"
+                                                                           : "cannot be read");
+  if (file.size() > kMaxFileBytes) return trouble("is larger than a log can be (512 MiB)");
+  const Stamp now = stampOf(file.info());
+
+  // Only grown: the bytes before what was taken are still there, and nothing else changed.
+  bool grown = log.readable && log.shape && log.codeField == source.codeField &&
+               now.device == log.stamp.device && now.inode == log.stamp.inode &&
+               file.size() >= log.consumed;
+  if (grown && !log.guard.empty()) {
+    std::string check;
+    const std::uint64_t at = log.consumed - log.guard.size();
+    grown = file.readAt(at, log.guard.size(), check) && check == log.guard;
+    bytesRead_ += check.size();
+  }
+  std::string bytes;
+  std::uint64_t base = 0;
+  if (grown) {
+    base = log.consumed;
+    if (!file.readAt(base, static_cast<std::size_t>(file.size() - base), bytes))
+      return trouble("cannot be read");
+  } else {
+    log.clear();
+    log.codeField = source.codeField;
+    ++wholeReads_;
+    if (!file.readAt(0, static_cast<std::size_t>(file.size()), bytes))
+      return trouble("cannot be read");
+    log.shape = shapeOf(bytes);
+  }
+  bytesRead_ += bytes.size();
+
+  if (log.shape) {
+    const std::size_t from = base == 0 ? log.shape->bodyStart : 0;
+    Parsed parsed = parse(bytes, from, log.shape->form, log.codeField);
+    log.add(std::move(parsed.records), log.shape->encoding);
+    log.consumed = base + parsed.consumed;
+    const std::size_t tail = std::min<std::size_t>(kGuardBytes, parsed.consumed);
+    if (tail >= kGuardBytes || base == 0) {
+      log.guard = bytes.substr(parsed.consumed - tail, tail);
+    } else {
+      // A short step: the guard is the end of the old guard and what this read took.
+      log.guard = (log.guard + bytes.substr(0, parsed.consumed));
+      if (log.guard.size() > kGuardBytes) log.guard.erase(0, log.guard.size() - kGuardBytes);
+    }
+  }
+  // A file whose header is not whole yet is read whole again at the next change.
+  log.readable = true;
+  log.reported = false;
+  log.stamp = now;
+  open_ = &log;
+  return 0;
+}
+
+void AdifDatabase::close() {
+  open_ = nullptr;
+  index_ = nullptr;
+  indexNumber_ = 0;
+}
+
+int AdifDatabase::seek(std::string_view key, int index) {
+  index_ = nullptr;
+  if (!open_) return 1;
+  if (index == hamlog::kCallIndex)
+    index_ = &open_->byCall;
+  else if (index == hamlog::kCodeIndex)
+    index_ = &open_->byCode;
+  else
+    return 1;
+  indexNumber_ = index;
+  position_ = hamlog::lowerBound(*index_, hamlog::indexKey(key));
+  return position_ < index_->size() ? 0 : 1;
+}
+
+int AdifDatabase::skip(int count, int index) {
+  if (!index_ || index != indexNumber_ || position_ >= index_->size()) return 1;
+  const long long to = static_cast<long long>(position_) + count;
+  if (to < 0 || to >= static_cast<long long>(index_->size())) {
+    position_ = index_->size();
+    return 1;
+  }
+  position_ = static_cast<std::size_t>(to);
+  return 0;
+}
+
+int AdifDatabase::bandClass(std::string_view freqMHz) {
+  if (const Record* r = current(); r && freqMHz.data() == r->freq.data()) return r->band;
+  return hamlog::bandClassOf(freqMHz);
+}
+
+const AdifDatabase::Record* AdifDatabase::current() const {
+  if (!index_ || position_ >= index_->size()) return nullptr;
+  return &open_->records[(*index_)[position_].record];
+}
+
+std::string_view AdifDatabase::call() const {
+  const Record* r = current();
+  return r ? std::string_view(r->call) : std::string_view();
+}
+std::string_view AdifDatabase::code() const {
+  const Record* r = current();
+  return r ? std::string_view(r->code) : std::string_view();
+}
+std::string_view AdifDatabase::freq() const {
+  const Record* r = current();
+  return r ? std::string_view(r->freq) : std::string_view();
+}
+std::string_view AdifDatabase::mode() const {
+  const Record* r = current();
+  return r ? std::string_view(r->mode) : std::string_view();
+}
+std::string_view AdifDatabase::remarks1() const {
+  const Record* r = current();
+  return r ? std::string_view(r->remarks1) : std::string_view();
+}
+std::string_view AdifDatabase::remarks2() const {
+  const Record* r = current();
+  return r ? std::string_view(r->remarks2) : std::string_view();
+}
+std::int32_t AdifDatabase::recordNumber() const {
+  const Record* r = current();
+  return r ? r->number : 0;
+}
+
+}  // namespace zeltaro::adif
