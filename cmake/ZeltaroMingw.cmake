@@ -47,5 +47,6 @@ function(zeltaro_mingw_program target output)
     DEPENDS ${ARG_SOURCES}
     COMMENT "Building ${output} with mingw-w64"
     VERBATIM)
-  add_custom_target(${target} ALL DEPENDS ${output})
+  # The sources listed on the target too, for the include check.
+  add_custom_target(${target} ALL DEPENDS ${output} SOURCES ${ARG_SOURCES})
 endfunction()

@@ -1,6 +1,7 @@
 // The console's receive rule and its command set: input bytes arrive in chunks at a session
 // that asks for a password, then run as commands on a main window model with no services (no
 // network, no settings file).
+#include "app/console_binding.h"
 #include "app/main_model.h"
 #include "console/command_set.h"
 #include "console/console_session.h"
@@ -21,7 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace zeltaro;
   if (size > 4096) return 0;  // a session's worth; longer inputs only repeat the same paths
   app::MainModel model;
-  console::CommandSet commands(model);
+  app::ConsoleBinding binding(model);
+  console::CommandSet commands(binding);
   console::ConsoleSession session;
   session.setPassword("pw");
   // The first byte's top bit switches the console to UTF-8.

@@ -1,4 +1,4 @@
-// The program entry: one run per executable file, the six windows in their fixed order, the
+// The program entry: one run per executable file, the program's parts (gui/program.h), the
 // message loop, and a clean stop on SIGTERM/SIGINT as if the main window had been closed.
 // Without a display it runs as a headless station on Qt's offscreen platform.
 
@@ -23,14 +23,8 @@
 
 #include "app/command_line.h"
 #include "app/main_model.h"
-#include "app/patrol_binding.h"
 #include "app/settings_location.h"
-#include "app/station.h"
-#include "app/ui/tform1.h"
-#include "app/ui/tform2.h"
-#include "app/ui/tform3.h"
-#include "app/ui/tform4.h"
-#include "console/remote_console.h"
+#include "gui/program.h"
 #include "platform/instance_lock.h"
 #include "platform/qt_message_box.h"
 #include "platform/stop_request.h"
@@ -192,22 +186,13 @@ int main(int argc, char** argv) {
     args.push_back(toCp932(exe));
     for (int i = 1; i < argc; ++i) args.push_back(text::cp932FromUtf8(argv[i]));
 
-    app::Station station(toCp932(std::filesystem::path(exe).parent_path().string()),
-                         app::settingsLocationForThisRun(exe));
-    app::MainModel& model = station.model();
-    // Before the main window: its construction runs the start-up sequence, which starts the
-    // console listening.
-    platform::QtMessageBox consoleMessages;
-    console::RemoteConsole remoteConsole(model, consoleMessages);
-    // The patrol lists, before the main window: its start-up refreshes the panes, which feeds
-    // them; their walk transfers into HAMLOG as a double-click does.
-    platform::SystemClock patrolClock;
-    app::PatrolListsBinding patrolLists(model, patrolClock, &station.patrolTransfer());
-    remoteConsole.setUtf8(app::parseCommandLine(args).utf8Console);
-    app::ui::TForm1 form1(model, args);
+    gui::Program program(toCp932(std::filesystem::path(exe).parent_path().string()),
+                         app::settingsLocationForThisRun(exe), args);
+    app::MainModel& model = program.model();
+    app::ui::TForm1& form1 = program.mainWindow();
     // Nobody reaches a headless station without its console: a console that cannot listen
     // ends the run. With a display the error box has said so and the window works on.
-    if (isHeadless() && model.consolePort != 0 && !remoteConsole.server().isListening()) {
+    if (isHeadless() && model.consolePort != 0 && !program.console().server().isListening()) {
       std::fprintf(stderr,
                    "%s: headless and the console cannot listen on port %u: nothing could reach "
                    "this station, stopping\n",
@@ -215,20 +200,7 @@ int main(int argc, char** argv) {
       lock.release();
       return 2;
     }
-    // What a console command changed shows in the window before its reply goes out.
-    remoteConsole.setAfterCommand([&form1] { form1.syncFromModel(); });
-    app::ui::TForm2 form2(model);
-    app::ui::TForm3 form3;
-    app::ui::TForm4 form4(model, patrolLists, 1);
-    app::ui::TForm4 form4b(model, patrolLists, 2);
-    app::ui::TForm4 form4c(model, patrolLists, 3);
-    // A step of one window may change the others and the main window's "new" switch.
-    patrolLists.afterChange = [&] {
-      form1.syncFromModel();
-      form4.syncFromModel();
-      form4b.syncFromModel();
-      form4c.syncFromModel();
-    };
+    program.openOtherWindows();
     QObject::connect(&form1, &app::ui::TForm1::closed, &qapp, &QCoreApplication::quit);
 
     QSocketNotifier signalNotifier(signalFds[0], QSocketNotifier::Read);

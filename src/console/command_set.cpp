@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/main_model.h"
 #include "settings/profile_file.h"
 #include "text/codec.h"
 #include "text/sjis.h"
@@ -15,7 +14,6 @@ namespace zeltaro::console {
 namespace {
 
 using Lines = std::vector<std::string>;
-using Check = int (app::MainModel::*)();
 
 // Replies are written in UTF-8 here and sent as CP932; each literal is converted once.
 #define SJ(literal)                                         \
@@ -90,17 +88,7 @@ std::string formatLogLine(int number, std::string_view line) {
 void CommandSet::setList(int list, const std::string& text) {
   model_.listText(list) = text;
   // As an edit of the memo: its change handler keeps the counter in step.
-  switch (list) {
-    case 1:
-      model_.Memo_List1Change();
-      break;
-    case 2:
-      model_.Memo_List2Change();
-      break;
-    default:
-      model_.Memo_List3Change();
-      break;
-  }
+  model_.listChanged(list);
 }
 
 std::string CommandSet::addEntry(int list, std::string_view entry) {
@@ -228,7 +216,7 @@ std::string CommandSet::displayLists(int lists, std::string_view pattern) {
 }
 
 std::string CommandSet::displayLog(std::string_view line) {
-  const std::vector<std::string>& log = model_.Memo_Log2.lines;
+  const std::vector<std::string>& log = model_.logLines();
   const std::size_t total = log.size();
   std::size_t m = total;
   const bool asked = line.size() > 6;
@@ -253,61 +241,57 @@ std::string CommandSet::displayLog(std::string_view line) {
 
 std::string CommandSet::save(SessionControl& session) {
   std::string reason;
-  if (model_.saveSettingsFile(&reason)) return SJ("    現在の設定を保存しました\r\n");
+  if (model_.saveSettings(&reason)) return SJ("    現在の設定を保存しました\r\n");
   // The window shows the error box; the console user hears of it too, and the failed line
   // does not linger in front of the next one.
   session.ClearPendingInput();
   std::string reply =
-      "    " + settings::cannotWriteMessage(text::cp932FromUtf8(model_.SettingsFile)) + "\r\n";
+      "    " + settings::cannotWriteMessage(text::cp932FromUtf8(model_.settingsFile())) + "\r\n";
   if (!reason.empty()) reply += "    " + text::cp932FromUtf8(reason) + "\r\n";
   return reply;
 }
 
 std::string CommandSet::reload() {
-  model_.Timer1Enabled = false;
-  model_.startUp(model_.commandLine);  // ends by starting Timer1 again
+  model_.reload();
   return SJ("    前回終了時または保存時の状態に戻しました\r\n");
 }
 
 std::string CommandSet::status() const {
-  const app::MainModel& m = model_;
+  const ConsoleModel& m = model_;
   std::string r = SJ("    チェックボタンなどの状態\r\n");
-  if (m.radioTimeSel_Off)
+  const int minutes = m.selectedInterval();
+  if (m.intervalOff())
     r += "    X OFF\r\n";
-  else if (m.radioTimeSel_2min)
-    r += "    X ON2\r\n";
-  else if (m.radioTimeSel_3min)
-    r += "    X ON3\r\n";
-  else if (m.radioTimeSel_4min)
-    r += "    X ON4\r\n";
+  else if (minutes >= 2 && minutes <= 4)
+    r += "    X ON" + std::to_string(minutes) + "\r\n";
   else
     r += "    X ON5\r\n";
-  r += m.chkURL1 ? "    U 1 ON  " : "    U 1 OFF ";
-  r += m.chkURL2 ? " ,  U 2 ON  " : " ,  U 2 OFF ";
-  r += m.chkURL3 ? " ,  U 3 ON\r\n" : " ,  U 3 OFF\r\n";
-  r += m.chkAlert ? "    V ON\r\n" : "    V OFF\r\n";
-  r += m.mail.chkMail ? "    M ON\r\n" : "    M OFF\r\n";
+  r += m.pageEnabled(1) ? "    U 1 ON  " : "    U 1 OFF ";
+  r += m.pageEnabled(2) ? " ,  U 2 ON  " : " ,  U 2 OFF ";
+  r += m.pageEnabled(3) ? " ,  U 3 ON\r\n" : " ,  U 3 OFF\r\n";
+  r += m.soundAlert() ? "    V ON\r\n" : "    V OFF\r\n";
+  r += m.mailForwarding() ? "    M ON\r\n" : "    M OFF\r\n";
   for (int l = 1; l <= 3; ++l) {
     const std::string n = d(static_cast<std::size_t>(l));
     r += "    L " + n + (m.listEnabledForUrl(l, 1) ? "1 ON " : "1 OFF");
     r += " ,  L " + n + (m.listEnabledForUrl(l, 2) ? "2 ON " : "2 OFF");
     r += " ,  L " + n + (m.listEnabledForUrl(l, 3) ? "3 ON\r\n" : "3 OFF\r\n");
   }
-  r += m.CheckBox1 ? "    Z CFG ON\r\n" : "    Z CFG OFF\r\n";
+  r += m.configButton() ? "    Z CFG ON\r\n" : "    Z CFG OFF\r\n";
   return r;
 }
 
 std::string CommandSet::fixedCommand(const std::string& u, SessionControl& session, bool& matched) {
   matched = true;
-  app::MainModel& m = model_;
+  ConsoleModel& m = model_;
   if (u == "M ON" || u == "M OFF") {
-    m.mail.chkMail = u == "M ON";
-    return m.mail.chkMail ? SJ("    メール転送を開始しました\r\n")
+    m.mailForwarding() = u == "M ON";
+    return m.mailForwarding() ? SJ("    メール転送を開始しました\r\n")
                           : SJ("    メール転送を停止しました\r\n");
   }
   if (u == "V ON" || u == "V OFF") {
-    m.chkAlert = u == "V ON";
-    return m.chkAlert ? SJ("    音声アラートを開始しました\r\n")
+    m.soundAlert() = u == "V ON";
+    return m.soundAlert() ? SJ("    音声アラートを開始しました\r\n")
                       : SJ("    音声アラートを停止しました\r\n");
   }
   if (u == "Q") {
@@ -318,12 +302,12 @@ std::string CommandSet::fixedCommand(const std::string& u, SessionControl& sessi
   if (u.size() == 5 && startsWith(u, "X ON") && u[4] >= '2' && u[4] <= '5') {
     const int minutes = u[4] - '0';
     // A click on the button that is already selected changes nothing.
-    if (m.selectedInterval() != minutes || m.radioTimeSel_Off) m.clickIntervalButton(minutes);
+    if (m.selectedInterval() != minutes || m.intervalOff()) m.clickIntervalButton(minutes);
     return SJ("    Zeltaroを開始しました(") + d(static_cast<std::size_t>(minutes)) +
            SJ("分毎)\r\n");
   }
   if (u == "X OFF") {
-    if (!m.radioTimeSel_Off) m.radioTimeSel_OffClick();
+    if (!m.intervalOff()) m.clickIntervalOff();
     return SJ("    Zeltaroを停止しました\r\n");
   }
   // "L nm ON" / "L nm OFF"
@@ -345,7 +329,7 @@ std::string CommandSet::fixedCommand(const std::string& u, SessionControl& sessi
   if ((u.size() == 6 || u.size() == 7) && startsWith(u, "U ") && u[2] >= '0' && u[2] <= '3' &&
       (u.substr(3) == " ON" || u.substr(3) == " OFF")) {
     const bool on = u.substr(3) == " ON";
-    bool* boxes[3] = {&m.chkURL1, &m.chkURL2, &m.chkURL3};
+    bool* boxes[3] = {&m.pageEnabled(1), &m.pageEnabled(2), &m.pageEnabled(3)};
     if (u[2] == '0') {
       for (bool* b : boxes) *b = on;
       return on ? SJ("    URL1～3をオンに設定しました\r\n")
@@ -356,11 +340,11 @@ std::string CommandSet::fixedCommand(const std::string& u, SessionControl& sessi
            (on ? SJ("をオンに設定しました\r\n") : SJ("をオフに設定しました\r\n"));
   }
   if (u == "T M") {
-    m.btnChkMailClick();
+    m.testMail();
     return SJ("    メール転送テストを実行しました\r\n");
   }
   if (u == "T V") {
-    m.btnSoundTestClick();
+    m.testSound();
     return SJ("    音声アラートテストを実行しました\r\n");
   }
   if (u.size() == 4 && startsWith(u, "T U") && u[3] >= '1' && u[3] <= '3') {
@@ -368,22 +352,17 @@ std::string CommandSet::fixedCommand(const std::string& u, SessionControl& sessi
     // While another check runs this one waits for its turn, and so does its reply.
     if (m.checkRunning()) {
       if (auto later = session.DeferReply()) {
-        m.UrlCheckThen(u[3] - '0', [later, reply] { later(reply); });
+        m.checkPageThen(u[3] - '0', [later, reply] { later(reply); });
         return reply;
       }
     }
-    constexpr Check checks[] = {&app::MainModel::btnChkUrl1Click, &app::MainModel::btnChkUrl2Click,
-                                &app::MainModel::btnChkUrl3Click};
-    (m.*checks[u[3] - '1'])();
+    m.checkPage(u[3] - '0');
     return reply;
   }
   if (u == "R") return status();
   if (u == "Z CFG ON" || u == "Z CFG OFF") {
     const bool on = u == "Z CFG ON";
-    if (m.CheckBox1 != on) {
-      m.CheckBox1 = on;
-      m.CheckBox1Click();
-    }
+    if (m.configButton() != on) m.setConfigButton(on);
     return on ? SJ("    Configボタンをオンに設定しました\r\n")
               : SJ("    Configボタンをオフに設定しました\r\n");
   }
@@ -411,7 +390,7 @@ std::string CommandSet::ExecuteCommand(std::string_view line, SessionControl& se
   if (u == "Z SAVE") return save(session);
   if (u == "Z LOAD") return reload();
   if (u == "Z CLR") {
-    model_.Button1Click();
+    model_.clearLog();
     return SJ("    LOGをクリアしました\r\n");
   }
   if (startsWith(u, "D")) {

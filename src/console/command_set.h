@@ -1,22 +1,20 @@
 #pragma once
 // The remote console's command set: one command line in, one reply out. Every command acts on
-// the main window model exactly as the matching click or edit there would, change handling
-// included, so a console user and a window user always see the same program.
+// the program through ConsoleModel exactly as the matching click or edit in the main window
+// would, change handling included, so a console user and a window user always see the same
+// program.
 
 #include <string>
 #include <string_view>
 
+#include "console/console_model.h"
 #include "console/console_session.h"
-
-namespace zeltaro::app {
-class MainModel;
-}
 
 namespace zeltaro::console {
 
 class CommandSet final : public CommandExecutor {
  public:
-  explicit CommandSet(app::MainModel& model) : model_(model) {}
+  explicit CommandSet(ConsoleModel& model) : model_(model) {}
 
   // Runs one line (CP932, CR and LF removed) and returns the reply text, without the CR LF the
   // session adds; an empty reply sends nothing.
@@ -38,7 +36,7 @@ class CommandSet final : public CommandExecutor {
   std::string fixedCommand(const std::string& upper, SessionControl& session, bool& matched);
   void setList(int list, const std::string& text);
 
-  app::MainModel& model_;
+  ConsoleModel& model_;
 };
 
 // One log line as "D LOG" shows it: "    Log %3d: %s", broken after 78 bytes (77 when a

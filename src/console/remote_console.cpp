@@ -1,14 +1,12 @@
 #include "console/remote_console.h"
 
-#include "app/main_model.h"
-
 namespace zeltaro::console {
 
-RemoteConsole::RemoteConsole(app::MainModel& model, platform::MessageBox& messages)
+RemoteConsole::RemoteConsole(ConsoleModel& model, platform::MessageBox& messages)
     : model_(model), server_(messages), commands_(model) {
   ConsoleSession& session = server_.session();
   session.setExecutor(&executor_);
-  session.setStatusListener([this](const std::string& event) { model_.edtStatus = event; });
+  session.setStatusListener([this](const std::string& event) { model_.showConsoleStatus(event); });
   model_.attachConsole(this);
 }
 
@@ -17,8 +15,8 @@ void RemoteConsole::clearPendingInput() { server_.session().ClearPendingInput();
 // The password is known once the command line has been parsed, which the start-up sequence
 // does after clearing the input; the session needs it only from listening on.
 void RemoteConsole::listen() {
-  server_.session().setPassword(model_.consolePassword);
-  server_.listen(model_.consolePort);
+  server_.session().setPassword(model_.consolePassword());
+  server_.listen(model_.consolePort());
 }
 
 std::string RemoteConsole::Executor::execute(std::string_view line, SessionControl& session) {

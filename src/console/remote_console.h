@@ -1,31 +1,28 @@
 #pragma once
 // The remote console as the program runs it: the listening server with the command set on the
-// main window model, attached to the model's start-up steps (step 1 clears the pending input,
-// step 7 listens on the console port with the command line's password) and writing each
-// server event into the model's edtStatus.
+// program's model, attached to its start-up steps (step 1 clears the pending input, step 7
+// listens on the console port with the command line's password) and showing each server event
+// in its status field.
 
 #include <functional>
 #include <string>
 #include <string_view>
 
-#include "app/main_links.h"
 #include "console/command_set.h"
+#include "console/console_model.h"
 #include "console/console_server.h"
 
-namespace zeltaro::app {
-class MainModel;
-}
 namespace zeltaro::platform {
 class MessageBox;
 }
 
 namespace zeltaro::console {
 
-class RemoteConsole final : public app::ConsoleLink {
+class RemoteConsole final : public ConsoleStartup {
  public:
   // Must exist before the model's start-up sequence runs; it outlives neither the model nor
   // messages.
-  RemoteConsole(app::MainModel& model, platform::MessageBox& messages);
+  RemoteConsole(ConsoleModel& model, platform::MessageBox& messages);
   ~RemoteConsole() override;
   RemoteConsole(const RemoteConsole&) = delete;
   RemoteConsole& operator=(const RemoteConsole&) = delete;
@@ -52,7 +49,7 @@ class RemoteConsole final : public app::ConsoleLink {
     RemoteConsole& owner_;
   };
 
-  app::MainModel& model_;
+  ConsoleModel& model_;
   ConsoleServer server_;
   CommandSet commands_;
   Executor executor_{*this};

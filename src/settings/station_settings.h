@@ -3,7 +3,7 @@
 // condition sets, the shared transfer and patrol-list options, companion forwarding, direct rig
 // control and the three transfer patrol list windows. Each struct is one section of the settings
 // file (the extraction role slots HTTP_DATE ... HTTP_RMKS of [First] stay with the extraction,
-// spots::RoleSlots). Fields are named after their keys; the initialisers are the built-in
+// settings::RoleSlots). Fields are named after their keys; the initialisers are the built-in
 // defaults a first start without a settings file runs with. Texts are CP932 bytes.
 
 #include <algorithm>

@@ -10,9 +10,9 @@
 #include <string_view>
 #include <vector>
 
+#include "settings/role_slots.h"
 #include "settings/setting_row.h"
 #include "settings/station_settings.h"
-#include "spots/extraction.h"
 
 namespace zeltaro::platform {
 class FileDialog;
@@ -24,7 +24,7 @@ namespace zeltaro::settingsdialog {
 // The settings the dialog edits: the HAMLOG side's and the extraction role slots.
 struct DialogTarget {
   settings::StationSettings& station;
-  spots::RoleSlots& roles;
+  settings::RoleSlots& roles;
 };
 
 // How a control and its setting convert.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/message_pump.h"
+#include "settings/role_slots.h"
 
 namespace zeltaro::spots {
 
@@ -19,17 +20,8 @@ using ExtractionSlots = std::array<std::string, kSlotCount + 1>;
 // "$#01" ... "$#20".
 std::string slotTag(int k);
 
-// Which slot holds which property of a spot.
-struct RoleSlots {
-  int HTTP_DATE = 2;
-  int HTTP_TIME = 3;
-  int HTTP_CALL = 4;
-  int HTTP_FREQ = 5;
-  int HTTP_MODE = 6;
-  int HTTP_CODE = 7;
-  int HTTP_QTH = 8;
-  int HTTP_RMKS = 10;
-};
+// Which slot holds which property of a spot (kept with the settings that store them).
+using settings::RoleSlots;
 
 // A stored role slot outside 1 ... 20 is replaced by its default.
 int roleSlotOrDefault(long long stored, int defaultSlot);

@@ -2,7 +2,7 @@
 // filter buttons, "CLR" and the lamps change the model, and the model's state shows in the
 // widgets. ZELTARO_SCREENSHOT=<file.png> also writes a picture of the window with a few log
 // lines (scripts/screenshot.sh runs it under Xvfb).
-#include "app/ui/tform1.h"
+#include "gui/tform1.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +25,7 @@
 #include "app/accessible_controls.h"
 #include "app/main_model.h"
 #include "app/spot_page.h"
-#include "app/ui/log_pane.h"
+#include "gui/log_pane.h"
 #include "binder/qt_text.h"
 #include "platform/fake_http_client.h"
 #include "text/codec.h"

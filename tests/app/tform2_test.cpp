@@ -3,7 +3,7 @@
 // ZELTARO_SCREENSHOT_DIR=<folder> it also writes a picture of each tab there (run it under Xvfb
 // to see the program's fonts).
 
-#include "app/ui/tform2.h"
+#include "gui/tform2.h"
 
 #include <gtest/gtest.h>
 
@@ -26,7 +26,7 @@
 
 #include "app/accessible_controls.h"
 #include "app/main_model.h"
-#include "app/ui/tform1.h"
+#include "gui/tform1.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
 #include "settings/station_settings.h"

@@ -2,7 +2,7 @@
 // popup menu as prepared, the caption, stay-on-top and the saved place. ZELTARO_SCREENSHOT=
 // <file.png> also writes a picture of the window (scripts/screenshot.sh shows how to run it
 // under Xvfb).
-#include "app/ui/tform4.h"
+#include "gui/tform4.h"
 
 #include <gtest/gtest.h>
 

@@ -9,10 +9,10 @@
 #include <QTimer>
 
 #include "app/main_model.h"
-#include "app/ui/tform1.h"
-#include "app/ui/tform2.h"
-#include "app/ui/tform3.h"
-#include "app/ui/tform4.h"
+#include "gui/tform1.h"
+#include "gui/tform2.h"
+#include "gui/tform3.h"
+#include "gui/tform4.h"
 #include "text/codec.h"
 
 namespace zeltaro::app::ui {

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "app/console_binding.h"
 #include "app/main_model.h"
 #include "app/spot_page.h"
 #include "console/remote_console.h"
@@ -46,7 +47,8 @@ TEST(ConsoleCheckOrder, TestCheckRepliesAfterItsOwnCheckHasRun) {
   model.Memo_List1 = "JA1AAA\r\nJA2BBB\r\n";
   model.Memo_List3.clear();
   platform::RecordingMessageBox messages;
-  RemoteConsole console(model, messages);
+  app::ConsoleBinding binding(model);
+  RemoteConsole console(binding, messages);
   model.consolePort = testing::freePort();
   console.listen();
 

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "alerts/sound_alert.h"
+#include "app/console_binding.h"
 #include "app/main_model.h"
 #include "app/spot_page.h"
 #include "console/remote_console.h"
@@ -99,7 +100,8 @@ class CommandSetTest : public ::testing::Test {
   alerts::SoundAlert sound;
   platform::RecordingMessageBox box;
   app::MainModel model;
-  RemoteConsole remote{model, box};
+  app::ConsoleBinding binding{model};
+  RemoteConsole remote{binding, box};
   quint16 port = 0;
   std::unique_ptr<TestClient> client;
 };

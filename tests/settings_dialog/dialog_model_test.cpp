@@ -15,7 +15,7 @@ namespace {
 
 struct Fixture {
   settings::StationSettings station;
-  spots::RoleSlots roles;
+  settings::RoleSlots roles;
   SettingsDialogModel model;
   DialogTarget target() { return {station, roles}; }
   std::string& edit(int n) { return model.Edit[static_cast<std::size_t>(n)]; }

@@ -35,7 +35,7 @@ class LoggedDevice final : public rig::SerialDevice {
 
 struct Station {
   settings::StationSettings station;
-  spots::RoleSlots roles;
+  settings::RoleSlots roles;
   LoggedDevice device;
   platform::RecordingMessageBox box;
   rig::RigControl control{station.rigDirect, station.tarvopc, services()};

@@ -7,7 +7,7 @@
 #include <chrono>
 #include <filesystem>
 
-#include "app/station.h"
+#include "gui/station.h"
 #include "hamlog/hdb_writer.h"
 #include "support/temp_dir.h"
 #include "wine_support.h"

@@ -25,9 +25,9 @@
 
 #include "app/patrol_binding.h"
 #include "app/spot_page.h"
-#include "app/station.h"
-#include "app/ui/tform1.h"
-#include "app/ui/tform4.h"
+#include "gui/station.h"
+#include "gui/tform1.h"
+#include "gui/tform4.h"
 #include "platform/clock.h"
 #include "rig/radio_sim.h"
 #include "support/peer_process.h"

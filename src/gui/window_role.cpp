@@ -1,4 +1,4 @@
-#include "app/ui/window_role.h"
+#include "gui/window_role.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>

@@ -1,9 +1,9 @@
-#include "app/ui/tform3.h"
+#include "gui/tform3.h"
 
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
-#include "app/ui/window_role.h"
+#include "gui/window_role.h"
 #include "binder/qt_text.h"
 
 namespace zeltaro::app::ui {

@@ -1,4 +1,4 @@
-#include "app/ui/log_pane.h"
+#include "gui/log_pane.h"
 
 #include <QKeyEvent>
 #include <QScrollBar>

@@ -1,4 +1,4 @@
-#include "app/ui/tform4.h"
+#include "gui/tform4.h"
 
 #include <QAbstractItemView>
 #include <QAbstractScrollArea>
@@ -19,8 +19,8 @@
 #include <QStyleOptionButton>
 #include <QVBoxLayout>
 
-#include "app/ui/log_pane.h"
-#include "app/ui/window_role.h"
+#include "gui/log_pane.h"
+#include "gui/window_role.h"
 #include "binder/qt_text.h"
 
 namespace zeltaro::app::ui {

@@ -1,4 +1,4 @@
-#include "app/ui/tform2.h"
+#include "gui/tform2.h"
 
 #include <QApplication>
 #include <QButtonGroup>

@@ -1,4 +1,4 @@
-#include "app/ui/tform1.h"
+#include "gui/tform1.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -20,10 +20,10 @@
 #include <QScrollBar>
 #include <QStyle>
 
-#include "app/ui/click_label.h"
-#include "app/ui/log_pane.h"
-#include "app/ui/tform2.h"
-#include "app/ui/tform3.h"
+#include "gui/click_label.h"
+#include "gui/log_pane.h"
+#include "gui/tform2.h"
+#include "gui/tform3.h"
 #include "binder/qt_text.h"
 #include "text/sjis.h"
 #include "views/log_font.h"

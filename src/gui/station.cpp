@@ -1,4 +1,4 @@
-#include "app/station.h"
+#include "gui/station.h"
 
 #include <QApplication>
 #include <QWidget>

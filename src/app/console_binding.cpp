@@ -1,0 +1,100 @@
+#include "app/console_binding.h"
+
+#include "app/main_model.h"
+
+namespace zeltaro::app {
+
+ConsoleBinding::~ConsoleBinding() {
+  if (console_ != nullptr) model_.attachConsole(nullptr);
+}
+
+std::string& ConsoleBinding::listText(int list) { return model_.listText(list); }
+
+void ConsoleBinding::listChanged(int list) {
+  switch (list) {
+    case 1:
+      model_.Memo_List1Change();
+      break;
+    case 2:
+      model_.Memo_List2Change();
+      break;
+    default:
+      model_.Memo_List3Change();
+      break;
+  }
+}
+
+bool& ConsoleBinding::listEnabledForUrl(int list, int url) {
+  return model_.listEnabledForUrl(list, url);
+}
+bool ConsoleBinding::listEnabledForUrl(int list, int url) const {
+  return static_cast<const MainModel&>(model_).listEnabledForUrl(list, url);
+}
+
+const std::vector<std::string>& ConsoleBinding::logLines() const { return model_.Memo_Log2.lines; }
+void ConsoleBinding::clearLog() { model_.Button1Click(); }
+
+bool ConsoleBinding::saveSettings(std::string* reason) { return model_.saveSettingsFile(reason); }
+const std::string& ConsoleBinding::settingsFile() const { return model_.SettingsFile; }
+void ConsoleBinding::reload() {
+  model_.Timer1Enabled = false;
+  model_.startUp(model_.commandLine);  // ends by starting Timer1 again
+}
+
+bool ConsoleBinding::intervalOff() const { return model_.radioTimeSel_Off; }
+int ConsoleBinding::selectedInterval() const { return model_.selectedInterval(); }
+void ConsoleBinding::clickIntervalButton(int minutes) { model_.clickIntervalButton(minutes); }
+void ConsoleBinding::clickIntervalOff() { model_.radioTimeSel_OffClick(); }
+
+bool& ConsoleBinding::pageEnabled(int url) {
+  return model_.chkURL[static_cast<std::size_t>(url - 1)];
+}
+bool ConsoleBinding::pageEnabled(int url) const {
+  return model_.chkURL[static_cast<std::size_t>(url - 1)];
+}
+bool& ConsoleBinding::soundAlert() { return model_.chkAlert; }
+bool ConsoleBinding::soundAlert() const { return model_.chkAlert; }
+bool& ConsoleBinding::mailForwarding() { return model_.mail.chkMail; }
+bool ConsoleBinding::mailForwarding() const { return model_.mail.chkMail; }
+bool ConsoleBinding::configButton() const { return model_.CheckBox1; }
+void ConsoleBinding::setConfigButton(bool on) {
+  model_.CheckBox1 = on;
+  model_.CheckBox1Click();
+}
+
+void ConsoleBinding::testMail() { model_.btnChkMailClick(); }
+void ConsoleBinding::testSound() { model_.btnSoundTestClick(); }
+bool ConsoleBinding::checkRunning() const { return model_.checkRunning(); }
+void ConsoleBinding::checkPage(int url) {
+  switch (url) {
+    case 1:
+      model_.btnChkUrl1Click();
+      break;
+    case 2:
+      model_.btnChkUrl2Click();
+      break;
+    case 3:
+      model_.btnChkUrl3Click();
+      break;
+  }
+}
+void ConsoleBinding::checkPageThen(int url, std::function<void()> done) {
+  model_.UrlCheckThen(url, std::move(done));
+}
+
+void ConsoleBinding::attachConsole(console::ConsoleStartup* console) {
+  console_ = console;
+  model_.attachConsole(console != nullptr ? static_cast<ConsoleLink*>(this) : nullptr);
+}
+std::uint16_t ConsoleBinding::consolePort() const { return model_.consolePort; }
+const std::string& ConsoleBinding::consolePassword() const { return model_.consolePassword; }
+void ConsoleBinding::showConsoleStatus(const std::string& event) { model_.edtStatus = event; }
+
+void ConsoleBinding::clearPendingInput() {
+  if (console_ != nullptr) console_->clearPendingInput();
+}
+void ConsoleBinding::listen() {
+  if (console_ != nullptr) console_->listen();
+}
+
+}  // namespace zeltaro::app

@@ -1,1 +1,0 @@
-#include "app/ui/click_label.h"

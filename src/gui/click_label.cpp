@@ -1,0 +1,1 @@
+#include "gui/click_label.h"

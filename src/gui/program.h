@@ -1,0 +1,57 @@
+#pragma once
+// The program's parts wired together: the station (the model over the real services), the
+// remote console, the patrol lists and the six windows in their fixed order. main() owns the
+// process (lock, signals, event loop); this owns what runs in it.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/console_binding.h"
+#include "app/patrol_binding.h"
+#include "console/remote_console.h"
+#include "gui/station.h"
+#include "gui/tform1.h"
+#include "gui/tform2.h"
+#include "gui/tform3.h"
+#include "gui/tform4.h"
+#include "platform/clock.h"
+#include "platform/qt_message_box.h"
+
+namespace zeltaro::gui {
+
+class Program {
+ public:
+  // The station, the console, the patrol lists and the main window (whose construction runs
+  // the start-up sequence). folder is the executable's folder (CP932); args the whole command
+  // line, the executable first.
+  Program(const std::string& folder, const std::string& settingsLocation,
+          const std::vector<std::string>& args);
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  app::MainModel& model() { return station_.model(); }
+  app::ui::TForm1& mainWindow() { return *form1_; }
+  console::RemoteConsole& console() { return remoteConsole_; }
+
+  // The other windows, once the run goes on.
+  void openOtherWindows();
+
+ private:
+  app::Station station_;
+  // Before the main window: its construction runs the start-up sequence, which starts the
+  // console listening.
+  platform::QtMessageBox consoleMessages_;
+  app::ConsoleBinding consoleBinding_;
+  console::RemoteConsole remoteConsole_;
+  // The patrol lists, before the main window: its start-up refreshes the panes, which feeds
+  // them; their walk transfers into HAMLOG as a double-click does.
+  platform::SystemClock patrolClock_;
+  app::PatrolListsBinding patrolLists_;
+  std::unique_ptr<app::ui::TForm1> form1_;
+  std::unique_ptr<app::ui::TForm2> form2_;
+  std::unique_ptr<app::ui::TForm3> form3_;
+  std::unique_ptr<app::ui::TForm4> form4_, form4b_, form4c_;
+};
+
+}  // namespace zeltaro::gui

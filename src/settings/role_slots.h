@@ -1,0 +1,19 @@
+#pragma once
+// Which extraction slot (1 ... 20) holds which property of a spot: the HTTP_DATE ... HTTP_RMKS
+// keys of [First]. Here rather than with the extraction so that the settings dialog, which
+// edits them, needs nothing else of it.
+
+namespace zeltaro::settings {
+
+struct RoleSlots {
+  int HTTP_DATE = 2;
+  int HTTP_TIME = 3;
+  int HTTP_CALL = 4;
+  int HTTP_FREQ = 5;
+  int HTTP_MODE = 6;
+  int HTTP_CODE = 7;
+  int HTTP_QTH = 8;
+  int HTTP_RMKS = 10;
+};
+
+}  // namespace zeltaro::settings
