@@ -144,7 +144,7 @@ void SettingsDialogModel::codeClick(int n) {
 void SettingsDialogModel::FormCreate(DialogTarget t) {
   settings::SharedFirstSettings& sh = t.station.shared;
   const int key = settings::findKeyName(sh.KEY_DATA);
-  if (!(key >= 0)) {
+  if (key < 0) {
     sh.keyIndex = 0;
     sh.KEY_DATA = std::string(settings::keyNameTable()[0].name);
   }

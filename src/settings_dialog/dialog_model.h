@@ -1,8 +1,9 @@
 #pragma once
 // The settings dialog's model: its controls as named state (CheckBox23, Edit18, ComboBox2 ...,
 // indexed by their design numbers), filled from the program's settings when the dialog opens
-// and copied back when it closes, with the conversions of each control. The Qt dialog binds its
-// widgets to these fields by name and forwards its events to the handlers here. Texts are CP932.
+// and copied back when it closes, with the conversions the settings rows give each control. The
+// Qt dialog places its widgets by the rows' keys, binds them to these fields by name and
+// forwards its events to the handlers here. Texts are CP932.
 
 #include <array>
 #include <cstdint>
