@@ -74,14 +74,14 @@ class Binder : public QObject {
   // The control of a settings row (list number n for list rows), bound to the row's field of
   // target: a check box for a switch, an edit box for a text or number, a drop-down list for an
   // item index (items given).
-  template <class T>
-  QWidget* bindRow(QWidget* parent, const QRect& r, const settings::SettingRow<T>& row, int n,
+  template <class T, class P>
+  QWidget* bindRow(QWidget* parent, const QRect& r, const settings::SettingRow<T, P>& row, int n,
                    T& target, std::function<void()> handler = {}, const QStringList& items = {}) {
     return bindField(parent, r, rowText(row, n), row.conv, row.field(target, n), std::move(handler),
                      items);
   }
-  template <class T>
-  static ControlText rowText(const settings::SettingRow<T>& row, int n) {
+  template <class T, class P>
+  static ControlText rowText(const settings::SettingRow<T, P>& row, int n) {
     const auto numbered = [n](const char* s) {
       return QString::fromUtf8(n ? settings::forList(s, n).c_str() : s);
     };

@@ -166,24 +166,51 @@ void TForm2::label(QWidget* parent, const QRect& r, const char* caption) {
   binder_.label(parent, r, u(caption));
 }
 
-QWidget* TForm2::bound(QWidget* parent, const QRect& r, const std::string& control,
+QWidget* TForm2::bound(QWidget* parent, const QRect& r, const char* section, const char* key, int n,
+                       int index, std::function<void()> handler) {
+  const settingsdialog::ControlRow* row = settingsdialog::controlRow(section, key, n, index);
+  return row ? bound(parent, r, *row, std::move(handler)) : nullptr;
+}
+
+QWidget* TForm2::shown(const char* section, const char* key, int n) const {
+  const settingsdialog::ControlRow* row = settingsdialog::controlRow(section, key, n);
+  return row ? control(QString::fromStdString(row->control)) : nullptr;
+}
+
+QWidget* TForm2::bound(QWidget* parent, const QRect& r, const settingsdialog::ControlRow& row,
                        std::function<void()> handler) {
-  const settingsdialog::ControlRow* row = settingsdialog::controlRow(control);
-  if (!row) return nullptr;
-  const binder::ControlText text{QString::fromStdString(control), u(row->caption), u(row->hint)};
-  const settings::FieldPtr field = dialog_.field(control);
-  switch (row->conv) {
-    case Conv::Check:
+  const binder::ControlText text{QString::fromStdString(row.control), u(row.caption), u(row.hint)};
+  const settings::FieldPtr field = dialog_.field(row.control);
+  switch (row.conv) {
+    case Conv::Same:
     case Conv::Bit:
-      return binder_.check(parent, r, text, *std::get<bool*>(field), std::move(handler));
+      if (std::holds_alternative<bool*>(field))
+        return binder_.check(parent, r, text, *std::get<bool*>(field), std::move(handler));
+      if (row.row->group == 'h') {
+        // A HAMLOG folder: set only by "参照" or a drop, shown, not typed into.
+        auto* l = new QLabel(parent);
+        l->setGeometry(r);
+        l->setFrameShape(QFrame::Panel);
+        l->setFrameShadow(QFrame::Sunken);
+        l->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        binder_.describe(l, text);
+        std::string& folder = *std::get<std::string*>(field);
+        binder_.onSync([l, &folder] {
+          const QString shown = qs(folder);
+          if (l->text() != shown) {
+            l->setText(shown);
+            l->setToolTip(shown.isEmpty() ? l->accessibleDescription() : shown);
+          }
+        });
+        return l;
+      }
+      return binder_.edit(parent, r, text, *std::get<std::string*>(field), std::move(handler));
     case Conv::Radio:
       return binder_.radio(
           parent, r, text, *std::get<bool*>(field), handler ? std::move(handler) : [] {});
     case Conv::Combo: {
-      const auto& items =
-          control == "ComboBox2" ? settingsdialog::makerItems() : settingsdialog::speedItems();
       QStringList list;
-      for (const auto& i : items) list << QString::fromStdString(i);
+      for (const auto& i : row.row->items()) list << QString::fromStdString(i);
       return binder_.combo(parent, r, text, list, *std::get<std::int32_t*>(field),
                            std::move(handler));
     }
@@ -201,7 +228,7 @@ QWidget* TForm2::bound(QWidget* parent, const QRect& r, const std::string& contr
       c->setEditable(true);
       c->setInsertPolicy(QComboBox::NoInsert);
       binder_.describe(c, text);
-      std::string& device = dialog_.ComboBox3;
+      std::string& device = *std::get<std::string*>(field);
       connect(c, &QComboBox::currentTextChanged, this, [this, &device](const QString& t) {
         if (!binder_.syncing()) device = t.toStdString();
       });
@@ -212,49 +239,31 @@ QWidget* TForm2::bound(QWidget* parent, const QRect& r, const std::string& contr
       ports_ = c;
       return c;
     }
-    case Conv::Text:
-      if (control.starts_with("StaticText")) {
-        // Set only by "参照" or a drop: shown, not typed into.
-        auto* l = new QLabel(parent);
-        l->setGeometry(r);
-        l->setFrameShape(QFrame::Panel);
-        l->setFrameShadow(QFrame::Sunken);
-        l->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        binder_.describe(l, text);
-        std::string& folder = *std::get<std::string*>(field);
-        binder_.onSync([l, &folder] {
-          const QString shown = qs(folder);
-          if (l->text() != shown) {
-            l->setText(shown);
-            l->setToolTip(shown.isEmpty() ? l->accessibleDescription() : shown);
-          }
-        });
-        return l;
-      }
-      [[fallthrough]];
     case Conv::Decimal:
     case Conv::Hex2:
     case Conv::Slot: {
       QLineEdit* e =
           binder_.edit(parent, r, text, *std::get<std::string*>(field), std::move(handler));
-      if (row->conv == Conv::Hex2 || row->conv == Conv::Slot) e->setMaxLength(2);
-      if (control == "Edit26") e->setMaxLength(3);
-      if (control == "Edit27") e->setMaxLength(4);
+      // As many digits as the largest value kept.
+      e->setMaxLength(
+          row.conv == Conv::Hex2 ? 2 : static_cast<int>(std::to_string(row.row->hi).size()));
       return e;
     }
   }
   return nullptr;
 }
 
-void TForm2::radioGroup(QWidget* parent, const std::vector<std::pair<int, QRect>>& buttons) {
+void TForm2::radioGroup(QWidget* parent, const char* key, const std::vector<QRect>& places) {
   auto* g = new QButtonGroup(parent);
-  std::vector<int> numbers;
-  for (const auto& [n, r] : buttons) numbers.push_back(n);
-  for (const auto& [n, r] : buttons) {
-    const int chosen = n;
+  std::vector<std::string> buttons;
+  for (std::size_t i = 0; i < places.size(); ++i)
+    if (const auto* row = settingsdialog::controlRow("First", key, 0, static_cast<int>(i)))
+      buttons.push_back(row->control);
+  for (std::size_t i = 0; i < buttons.size(); ++i) {
+    const std::string chosen = buttons[i];
     g->addButton(static_cast<QRadioButton*>(
-        bound(parent, r, "RadioButton" + std::to_string(n), [this, chosen, numbers] {
-          for (int o : numbers) dialog_.RadioButton[static_cast<std::size_t>(o)] = o == chosen;
+        bound(parent, places[i], "First", key, 0, static_cast<int>(i), [this, chosen, buttons] {
+          for (const std::string& o : buttons) *std::get<bool*>(dialog_.field(o)) = o == chosen;
         })));
   }
 }
@@ -275,20 +284,19 @@ void TForm2::build() {
   buildNotesTab(pages[3]);
   binder_.onSync([this] {
     for (int n = 1; n <= 3; ++n)
-      if (QWidget* w = control(QStringLiteral("CheckBox%1").arg(18 + n)))
+      if (QWidget* w = shown("First_#", "Any", n))
         w->setVisible(dialog_.anyVisible[static_cast<std::size_t>(n)]);
-    for (const char* name : {"ComboBox2", "ComboBox3", "ComboBox4"})
-      if (QWidget* w = control(QString::fromLatin1(name))) w->setEnabled(dialog_.rigListsEnabled);
-    for (const char* name : {"Edit18", "Edit34"})
-      if (QWidget* w = control(QString::fromLatin1(name))) w->setEnabled(dialog_.addressEnabled);
+    for (const char* key : {"Maker", "Device", "Bps"})
+      if (QWidget* w = shown("RigDirect", key)) w->setEnabled(dialog_.rigListsEnabled);
+    for (const char* key : {"RigID", "PcID"})
+      if (QWidget* w = shown("RigDirect", key)) w->setEnabled(dialog_.addressEnabled);
   });
 }
 
 void TForm2::buildConditionsTab(QWidget* tab) {
-  const auto name = [](const char* kind, int number) { return kind + std::to_string(number); };
+  constexpr const char* set = "First_#";
   for (int n = 1; n <= 3; ++n) {
     const auto k = static_cast<std::size_t>(n - 1);
-    const auto pick = [k](int a, int b, int c) { return std::array<int, 3>{a, b, c}[k]; };
     static const char* const kTitles[] = {"List1", "List2", "List3"};
     QGroupBox* g = group(tab, {6 + 250 * (n - 1), 6, 244, 450}, kTitles[k]);
     g->setObjectName(QStringLiteral("GroupBoxList%1").arg(n));
@@ -296,134 +304,130 @@ void TForm2::buildConditionsTab(QWidget* tab) {
     g->installEventFilter(this);
     listGroups_[k] = g;
 
-    bound(g, {8, 22, 230, 20}, name("CheckBox", pick(4, 8, 12)));
-    bound(g, {8, 48, 48, 20}, name("CheckBox", pick(1, 7, 11)));
-    bound(g, {58, 46, 66, 22}, name("Edit", pick(1, 3, 5)));
+    bound(g, {8, 22, 230, 20}, set, "Use", n);
+    bound(g, {8, 48, 48, 20}, set, "Num", n);
+    bound(g, {58, 46, 66, 22}, set, "Num_L", n);
     label(g, {126, 48, 16, 20}, "～");
-    bound(g, {144, 46, 94, 22}, name("Edit", pick(2, 4, 6)));
-    bound(g, {8, 74, 62, 20}, name("CheckBox", pick(2, 5, 9)));
-    bound(g, {76, 74, 66, 20}, name("CheckBox", pick(3, 6, 10)));
-    const std::string code = name("CheckBox", pick(16, 17, 18));
-    bound(g, {146, 74, 70, 20}, code, [this, n] {
+    bound(g, {144, 46, 94, 22}, set, "Num_H", n);
+    bound(g, {8, 74, 62, 20}, set, "Band", n);
+    bound(g, {76, 74, 66, 20}, set, "Mode", n);
+    bound(g, {146, 74, 70, 20}, set, "Code", n, 0, [this, n] {
       if (n == 1) dialog_.CheckBox16Click();
       if (n == 2) dialog_.CheckBox17Click();
       if (n == 3) dialog_.CheckBox18Click();
     });
-    bound(g, {20, 98, 222, 20}, name("CheckBox", pick(19, 20, 21)));
-    bound(g, {8, 124, 230, 20}, name("CheckBox", pick(13, 14, 15)));
-    bound(g, {24, 148, 212, 22}, name("Edit", pick(9, 10, 11)));
+    bound(g, {20, 98, 222, 20}, set, "Any", n);
+    bound(g, {8, 124, 230, 20}, set, "Subj", n);
+    bound(g, {24, 148, 212, 22}, set, "Text", n);
     label(g, {8, 180, 120, 20}, "HAMLOGフォルダ");
     binder_.button(g, {164, 176, 72, 24},
                    {QStringLiteral("Button%1").arg(n), u("参照"),
                     u("このListのHAMLOGのﾌｫﾙﾀﾞを指定 (HAMLOGのﾌｧｲﾙをﾄﾞﾛｯﾌﾟしても可)")},
                    [this, n] { dialog_.chooseFolder(n); });
-    bound(g, {8, 204, 228, 40}, name("StaticText", n));
-    static_cast<QLabel*>(control(QStringLiteral("StaticText%1").arg(n)))->setWordWrap(true);
-    bound(g, {8, 252, 214, 20}, name("CheckBox", pick(23, 25, 27)));
-    bound(g, {8, 276, 214, 20}, name("CheckBox", pick(24, 26, 28)));
+    static_cast<QLabel*>(bound(g, {8, 204, 228, 40}, set, "HAMLOG#", n))->setWordWrap(true);
+    bound(g, {8, 252, 214, 20}, set, "Trans", n);
+    bound(g, {8, 276, 214, 20}, set, "Rig", n);
     label(g, {8, 306, 120, 20}, "MODE選択");
-    const int first = 36 + 7 * (n - 1);
+    static const char* const kModes[] = {"M_SSB", "M_CW",   "M_FM",    "M_AM",
+                                         "M_PSK", "M_RTTY", "M_OTHERS"};
     for (int i = 0; i < 7; ++i)
-      bound(g, {8 + (i % 4) * 54, 330 + (i / 4) * 24, 54, 20}, name("CheckBox", first + i));
+      bound(g, {8 + (i % 4) * 54, 330 + (i / 4) * 24, 54, 20}, set, kModes[i], n);
   }
 }
 
 void TForm2::buildSystem1Tab(QWidget* tab) {
   QGroupBox* bands = group(tab, {6, 6, 744, 118}, " HAMLOG Rig周波数設定を行うバンド設定 ");
-  static const char* const kBands[] = {"135K", "1.9", "3.5", "7",   "10",  "14",   "18", "21",
-                                       "24",   "28",  "50",  "144", "430", "1.2G", "他"};
   for (int bit = 0; bit < 15; ++bit) {
-    auto* l = new QLabel(u(kBands[bit]), bands);
+    auto* l =
+        new QLabel(u(settingsdialog::controlRow("First_#", "RigFreq", 1, bit)->caption), bands);
     l->setGeometry(56 + bit * 42, 20, 40, 18);
     l->setAlignment(Qt::AlignCenter);
   }
   for (int n = 1; n <= 3; ++n) {
     label(bands, {10, 16 + n * 24, 44, 20}, n == 1 ? "List1" : n == 2 ? "List2" : "List3");
-    for (int bit = 0; bit < 15; ++bit) {
-      const int box = bit < 14 ? 57 + 14 * (n - 1) + bit : 98 + n;
-      bound(bands, {68 + bit * 42, 16 + n * 24, 20, 20}, "CheckBox" + std::to_string(box));
-    }
+    for (int bit = 0; bit < 15; ++bit)
+      bound(bands, {68 + bit * 42, 16 + n * 24, 20, 20}, "First_#", "RigFreq", n, bit);
   }
 
   QGroupBox* patrol = group(tab, {6, 132, 300, 84}, " 自動巡回設定 ");
   label(patrol, {10, 24, 40, 22}, "ｎｅｗ");
-  bound(patrol, {54, 22, 50, 22}, "Edit26");
+  bound(patrol, {54, 22, 50, 22}, "First", "NEW_STNS");
   label(patrol, {108, 24, 20, 22}, "件");
-  bound(patrol, {10, 52, 130, 20}, "CheckBox103");
-  bound(patrol, {144, 50, 60, 22}, "Edit27");
+  bound(patrol, {10, 52, 130, 20}, "First", "TIMEOVER_CHK");
+  bound(patrol, {144, 50, 60, 22}, "First", "TIMEOVER_MIN");
   label(patrol, {208, 52, 20, 22}, "分");
 
   QGroupBox* conv = group(tab, {6, 224, 300, 110}, " HAMLOG へ転送するModeの変換設定");
   for (int n = 1; n <= 3; ++n) {
     label(conv, {10, 2 + n * 26, 44, 22}, n == 1 ? "List1" : n == 2 ? "List2" : "List3");
-    bound(conv, {56, n * 26, 234, 22}, "Edit" + std::to_string(22 + n));
+    bound(conv, {56, n * 26, 234, 22}, "First_#", "ModeConv", n);
   }
 
   QGroupBox* rig = group(tab, {314, 132, 436, 202}, " Rig直接制御 ");
-  bound(rig, {10, 24, 70, 20}, "CheckBox105");
-  bound(rig, {84, 22, 110, 24}, "ComboBox2", [this] { dialog_.ComboBox2Change(); });
-  bound(rig, {200, 22, 176, 24}, "ComboBox3");
-  bound(rig, {84, 54, 110, 24}, "ComboBox4");
+  bound(rig, {10, 24, 70, 20}, "RigDirect", "Use");
+  bound(rig, {84, 22, 110, 24}, "RigDirect", "Maker", 0, 0, [this] { dialog_.ComboBox2Change(); });
+  bound(rig, {200, 22, 176, 24}, "RigDirect", "Device");
+  bound(rig, {84, 54, 110, 24}, "RigDirect", "Bps");
   label(rig, {10, 90, 70, 22}, "ICOM RIG");
-  bound(rig, {84, 88, 40, 22}, "Edit18");
+  bound(rig, {84, 88, 40, 22}, "RigDirect", "RigID");
   label(rig, {140, 90, 30, 22}, "PC");
-  bound(rig, {170, 88, 40, 22}, "Edit34");
-  bound(rig, {10, 124, 366, 20}, "CheckBox106", [this] { dialog_.CheckBox106Click(); });
+  bound(rig, {170, 88, 40, 22}, "RigDirect", "PcID");
+  bound(rig, {10, 124, 366, 20}, "RigDirect", "RigTarvopc", 0, 0,
+        [this] { dialog_.CheckBox106Click(); });
 }
 
 void TForm2::buildSystem2Tab(QWidget* tab) {
   static const char* const kItems[] = {"DATE", "TIME", "CALL", "FREQ",
                                        "MODE", "CODE", "QTH",  "RMKS"};
   QGroupBox* slotGroup = group(tab, {6, 6, 744, 62}, " Http：定義文 $#xx");
-  const char* slotEdits[] = {"Edit30", "Edit31", "Edit13", "Edit7",
-                             "Edit8",  "Edit12", "Edit14", "Edit33"};
+  const char* slotKeys[] = {"HTTP_DATE", "HTTP_TIME", "HTTP_CALL", "HTTP_FREQ",
+                            "HTTP_MODE", "HTTP_CODE", "HTTP_QTH",  "HTTP_RMKS"};
   QGroupBox* cols = group(tab, {6, 74, 744, 62},
                           " HAMLOGへ転送する列設定 （ Mode2・Log一覧 スペース区切りの列位置 ) ");
-  const char* colEdits[] = {"Edit28", "Edit29", "Edit19", "Edit15",
-                            "Edit16", "Edit17", "Edit20", "Edit32"};
+  const char* columnKeys[] = {"COL_DATE", "COL_TIME", "COL_CALL", "COL_FREQ",
+                              "COL_MODE", "COL_CODE", "COL_QTH",  "COL_RMKS"};
   for (int i = 0; i < 8; ++i) {
     label(slotGroup, {10 + i * 84, 26, 44, 22}, kItems[i]);
-    bound(slotGroup, {54 + i * 84, 24, 30, 22}, slotEdits[i]);
+    bound(slotGroup, {54 + i * 84, 24, 30, 22}, "First", slotKeys[i]);
     label(cols, {10 + i * 84, 26, 44, 22}, kItems[i]);
-    if (auto* e = qobject_cast<QLineEdit*>(bound(cols, {54 + i * 84, 24, 30, 22}, colEdits[i])))
+    if (auto* e = qobject_cast<QLineEdit*>(
+            bound(cols, {54 + i * 84, 24, 30, 22}, "First", columnKeys[i])))
       e->setMaxLength(2);  // column numbers, two digits like the slot numbers
   }
 
   QGroupBox* after =
       group(tab, {6, 142, 744, 50},
             " HAMLOGまたはTarvopcへ転送した後の動作設定  ( 巡回転送リスト画面が非表示のとき ） ");
-  bound(after, {10, 22, 300, 20}, "CheckBox22");
-  bound(after, {320, 22, 200, 20}, "CheckBox32");
+  bound(after, {10, 22, 300, 20}, "First", "FOCUS_SEL");
+  bound(after, {320, 22, 200, 20}, "First", "MOUSE_SEL");
 
   QGroupBox* companion = group(tab, {6, 198, 744, 54}, " HAMLOGへ転送時にTarvopcへ同時転送");
   label(companion, {10, 24, 20, 22}, "IP");
-  bound(companion, {32, 22, 130, 22}, "Edit21");
+  bound(companion, {32, 22, 130, 22}, "Tarvopc", "IP");
   label(companion, {172, 24, 34, 22}, "Port");
-  bound(companion, {208, 22, 64, 22}, "Edit22");
-  bound(companion, {290, 24, 70, 20}, "CheckBox33");
-  bound(companion, {364, 24, 70, 20}, "CheckBox34");
-  bound(companion, {438, 24, 64, 20}, "CheckBox104");
-  bound(companion, {506, 24, 180, 20}, "CheckBox35");
+  bound(companion, {208, 22, 64, 22}, "Tarvopc", "PORT");
+  bound(companion, {290, 24, 70, 20}, "Tarvopc", "CALL");
+  bound(companion, {364, 24, 70, 20}, "Tarvopc", "CODE");
+  bound(companion, {438, 24, 64, 20}, "Tarvopc", "QTH");
+  bound(companion, {506, 24, 180, 20}, "Tarvopc", "CLEAR");
 
   QGroupBox* key = group(tab, {6, 258, 744, 54}, " HAMLOG Rigの周波数設定 キー割当");
-  bound(key, {10, 24, 70, 20}, "CheckBox29");
-  bound(key, {84, 24, 70, 20}, "CheckBox30");
-  bound(key, {158, 24, 70, 20}, "CheckBox31");
-  bound(key, {240, 22, 110, 24}, "ComboBox1");
+  bound(key, {10, 24, 70, 20}, "First", "KEY_CTRL");
+  bound(key, {84, 24, 70, 20}, "First", "KEY_SHIFT");
+  bound(key, {158, 24, 70, 20}, "First", "KEY_ALT");
+  bound(key, {240, 22, 110, 24}, "First", "KEY_DATA");
 
   QGroupBox* michi = group(tab, {6, 318, 424, 110}, " HAMLOG 道の駅の設定 ");
   label(michi, {10, 24, 110, 20}, "HAMLOG照合対象 ");
-  radioGroup(michi, {{1, {124, 24, 84, 20}},
-                     {2, {208, 24, 84, 20}},
-                     {3, {292, 24, 60, 20}},
-                     {4, {356, 24, 60, 20}}});
+  radioGroup(michi, "RS_SEL",
+             {{124, 24, 84, 20}, {208, 24, 84, 20}, {292, 24, 60, 20}, {356, 24, 60, 20}});
   label(michi, {10, 52, 110, 20}, "転送先");
-  radioGroup(michi, {{5, {120, 52, 86, 20}}, {6, {206, 52, 86, 20}}, {7, {292, 52, 60, 20}}});
-  bound(michi, {10, 80, 300, 20}, "CheckBox102");
+  radioGroup(michi, "MICHI_WR", {{120, 52, 86, 20}, {206, 52, 86, 20}, {292, 52, 60, 20}});
+  bound(michi, {10, 80, 300, 20}, "First", "MICHI_FUKA");
 
   QGroupBox* remarks = group(tab, {436, 318, 314, 110}, " HAMLOG Remarks (Comments) の転送設定 ");
   label(remarks, {10, 24, 60, 20}, "転送先");
-  radioGroup(remarks, {{8, {70, 24, 86, 20}}, {9, {70, 48, 86, 20}}, {10, {70, 72, 86, 20}}});
+  radioGroup(remarks, "RMKS_SEL", {{70, 24, 86, 20}, {70, 48, 86, 20}, {70, 72, 86, 20}});
 }
 
 void TForm2::buildNotesTab(QWidget* tab) {

@@ -51,12 +51,18 @@ class TForm2 : public QDialog {
   void buildSystem1Tab(QWidget* tab);
   void buildSystem2Tab(QWidget* tab);
   void buildNotesTab(QWidget* tab);
-  // The control of that name, made for its row and bound to its field of the dialog's model.
-  QWidget* bound(QWidget* parent, const QRect& r, const std::string& control,
-                 std::function<void()> handler = {});
+  // The control that shows section/key of list n (index: which of the row's several controls),
+  // made for its row and bound to its field of the dialog's model.
+  QWidget* bound(QWidget* parent, const QRect& r, const char* section, const char* key, int n = 0,
+                 int index = 0, std::function<void()> handler = {});
+  QWidget* bound(QWidget* parent, const QRect& r, const settingsdialog::ControlRow& row,
+                 std::function<void()> handler);
+  // The made control that shows section/key of list n, or null.
+  QWidget* shown(const char* section, const char* key, int n = 0) const;
   QGroupBox* group(QWidget* parent, const QRect& r, const char* caption);
   void label(QWidget* parent, const QRect& r, const char* caption);
-  void radioGroup(QWidget* parent, const std::vector<std::pair<int, QRect>>& buttons);
+  // The radio buttons of a [First] key, one place each in the row's order.
+  void radioGroup(QWidget* parent, const char* key, const std::vector<QRect>& places);
   void fillPorts();
   settingsdialog::DialogTarget target();
 

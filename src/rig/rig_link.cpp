@@ -19,9 +19,11 @@ std::string rigDeviceName(const settings::RigDirectSettings& rig) {
 }
 
 LineSettings rigLineSettings(const settings::RigDirectSettings& rig) {
-  static constexpr int kSpeeds[] = {4800, 9600, 19200, 38400};
+  const auto& speeds = settings::kRigSpeeds;
   LineSettings line;
-  line.baud = rig.Bps >= 0 && rig.Bps <= 3 ? kSpeeds[rig.Bps] : 9600;
+  line.baud = rig.Bps >= 0 && rig.Bps < static_cast<int>(speeds.size())
+                  ? speeds[static_cast<std::size_t>(rig.Bps)]
+                  : speeds[static_cast<std::size_t>(settings::RigDirectSettings{}.Bps)];
   line.stopBits = rig.Maker == static_cast<int>(Maker::Icom) ? 1 : 2;
   return line;
 }

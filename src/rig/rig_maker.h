@@ -1,8 +1,10 @@
 #pragma once
-// The rig families of [RigDirect] Maker.
+// The rig families of [RigDirect] Maker, in the order of the settings' maker list.
 
 #include <cstdint>
 #include <string_view>
+
+#include "settings/station_settings.h"
 
 namespace zeltaro::rig {
 
@@ -14,6 +16,8 @@ enum class Maker : std::int32_t {
   Kenwood1 = 4,  // text commands
   Rigctld = 5,   // Hamlib's network daemon, which shares the rig with other programs
 };
+
+static_assert(settings::kRigMakerNames.size() == static_cast<std::size_t>(Maker::Rigctld) + 1);
 
 // The families that talk over the serial port.
 constexpr bool isSerialMaker(std::int32_t maker) { return maker >= 0 && maker <= 4; }

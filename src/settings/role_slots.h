@@ -5,6 +5,9 @@
 
 namespace zeltaro::settings {
 
+// The extraction slots $#01 ... $#20.
+inline constexpr int kSlotCount = 20;
+
 struct RoleSlots {
   int HTTP_DATE = 2;
   int HTTP_TIME = 3;

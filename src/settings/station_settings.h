@@ -69,12 +69,18 @@ struct TarvopcSettings {
   bool CLEAR = false;  // "CW以外クリア"
 };
 
+// The rig families Maker indexes (as the dialog lists them), and the line speeds Bps indexes.
+// The sixth family shares the rig through Hamlib's daemon.
+inline constexpr std::array<const char*, 6> kRigMakerNames = {"ICOM",   "YAESU1",   "YAESU2",
+                                                              "YAESU3", "KENWOOD1", "rigctld"};
+inline constexpr std::array<std::int32_t, 4> kRigSpeeds = {4800, 9600, 19200, 38400};
+
 // [RigDirect]: direct rig control over a serial port.
 struct RigDirectSettings {
   bool Use = false;
-  std::int32_t Maker = 0;    // 0 ICOM, 1 YAESU1, 2 YAESU2, 3 YAESU3, 4 KENWOOD1, 5 rigctld
+  std::int32_t Maker = 0;    // an index of kRigMakerNames
   std::int32_t Com = 0;      // 0 is COM1 ... 29 is COM30
-  std::int32_t Bps = 1;      // 0 4800, 1 9600, 2 19200, 3 38400
+  std::int32_t Bps = 1;      // an index of kRigSpeeds
   std::int32_t RigID = 110;  // CI-V address of the rig (0x6E)
   std::int32_t PcID = 80;    // CI-V address of the controller (0x50)
   bool RigTarvopc = false;   // control the rig through the companion program instead
@@ -99,7 +105,10 @@ inline std::int32_t usedRigctldPort(const RigDirectSettings& r) {
 // The patrol window's interval list has 300 items.
 inline std::int32_t usedInterval(std::int32_t interval) { return std::clamp(interval, 0, 299); }
 // The age test subtracts from a time of day: 0 ... 1439 minutes.
-inline std::int32_t usedTimeoverMin(std::int32_t minutes) { return std::clamp(minutes, 0, 1439); }
+inline constexpr std::int32_t kMaxTimeoverMin = 24 * 60 - 1;
+inline std::int32_t usedTimeoverMin(std::int32_t minutes) {
+  return std::clamp(minutes, 0, kMaxTimeoverMin);
+}
 
 // [Pilot_1] ... [Pilot_3]: options of transfer patrol list window n.
 struct PilotSettings {

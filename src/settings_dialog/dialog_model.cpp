@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <deque>
 #include <optional>
 
 #include "hamlog/folder_files.h"
@@ -88,33 +90,75 @@ FieldPtr SettingsDialogModel::field(std::string_view control) {
   return {};
 }
 
+// ---- the controls, as the station rows describe them
+
+namespace {
+
+std::vector<ControlRow> buildControlRows() {
+  // Captions numbered per list ("List # ...") are kept here, where they stay put.
+  static std::deque<std::string> numbered;
+  const auto caption = [](const char* text, int n) -> const char* {
+    if (n == 0 || !std::strchr(text, '#')) return text;
+    return numbered.emplace_back(settings::forList(text, n)).c_str();
+  };
+  std::vector<ControlRow> rows;
+  const auto add = [&](std::span<const StationRow> part) {
+    settings::forEachRow(part, [&](const StationRow& row, int n) {
+      if (*row.control)
+        rows.push_back({settings::controlForList(row.control, n), caption(row.caption, n), row.hint,
+                        row.shown, &row, n, row.param});
+      for (const settings::ControlOfRow& c : row.controls)
+        rows.push_back({settings::controlForList(c.control, n), caption(c.caption, n), c.hint,
+                        c.shown, &row, n, c.param, c.otherValues});
+    });
+  };
+  add(conditionRows());
+  add(patrolAndRigRows());
+  return rows;
+}
+
+}  // namespace
+
+const std::vector<ControlRow>& controlRows() {
+  static const std::vector<ControlRow> rows = buildControlRows();
+  return rows;
+}
+
+const ControlRow* controlRow(std::string_view control) {
+  for (const ControlRow& r : controlRows())
+    if (r.control == control) return &r;
+  return nullptr;
+}
+
+const ControlRow* controlRow(std::string_view section, std::string_view key, int n, int index) {
+  for (const ControlRow& r : controlRows())
+    if (r.n == n && r.row->section == section && r.row->key == key && index-- == 0) return &r;
+  return nullptr;
+}
+
+void SettingsDialogModel::codeClick(int n) {
+  if (const ControlRow* code = controlRow("First_#", "Code", n))
+    anyVisible[static_cast<std::size_t>(n)] = *std::get<bool*>(field(code->control));
+}
+
 void SettingsDialogModel::FormCreate(DialogTarget t) {
   settings::SharedFirstSettings& sh = t.station.shared;
   const int key = settings::findKeyName(sh.KEY_DATA);
-  if (key >= 0) {
-    ComboBox[1] = key;
-  } else {
-    ComboBox[1] = 0;
+  if (key < 0) {
     sh.keyIndex = 0;
     sh.KEY_DATA = std::string(settings::keyNameTable()[0].name);
   }
 
   const auto& rows = controlRows();
   for (const ControlRow& r : rows) {
-    if (r.conv == Conv::KeyName) continue;
     const FieldPtr control = field(r.control);
-    if (r.conv == Conv::Port) {
-      const settings::RigDirectSettings& rig = t.station.rigDirect;
-      ComboBox3 = !rig.Device.empty() ? rig.Device : "/dev/ttyS" + std::to_string(rig.Com);
-      continue;
-    }
-    const FieldPtr setting = r.setting(t, r.n);
+    const FieldPtr setting = r.setting(t);
     switch (r.conv) {
-      case Conv::Check:
-        *std::get<bool*>(control) = *std::get<bool*>(setting);
-        break;
-      case Conv::Text:
-        *std::get<std::string*>(control) = *std::get<std::string*>(setting);
+      case Conv::Same:
+        if (std::holds_alternative<bool*>(control))
+          *std::get<bool*>(control) = *std::get<bool*>(setting);
+        else
+          *std::get<std::string*>(control) = *std::get<std::string*>(setting);
         break;
       case Conv::Decimal:
         *std::get<std::string*>(control) = format("%d", *std::get<std::int32_t*>(setting));
@@ -128,30 +172,37 @@ void SettingsDialogModel::FormCreate(DialogTarget t) {
       case Conv::Bit:
         *std::get<bool*>(control) = (*std::get<std::int32_t*>(setting) >> r.param) & 1;
         break;
-      case Conv::Combo:
-        *std::get<std::int32_t*>(control) = *std::get<std::int32_t*>(setting);
+      case Conv::Combo: {
+        // A value the list does not hold selects nothing (and closing keeps the setting).
+        const std::int32_t v = *std::get<std::int32_t*>(setting);
+        const bool listed = v >= 0 && v < static_cast<std::int32_t>(r.row->items().size());
+        *std::get<std::int32_t*>(control) = listed ? v : -1;
         break;
+      }
       case Conv::Radio: {
         const std::int32_t v = *std::get<std::int32_t*>(setting);
         bool chosen = v == r.param;
         if (r.otherValues) {
           // Chosen also when no radio of the group has the value.
           bool any = false;
-          for (const ControlRow& o : rows)
-            if (o.conv == Conv::Radio && o.setting(t, o.n) == setting && o.param == v) any = true;
+          for (const settings::ControlOfRow& o : r.row->controls)
+            if (o.param == v) any = true;
           chosen = chosen || !any;
         }
         *std::get<bool*>(control) = chosen;
         break;
       }
       case Conv::KeyName:
-      case Conv::Port:
+        *std::get<std::int32_t*>(control) = key >= 0 ? key : 0;
         break;
+      case Conv::Port: {
+        const settings::RigDirectSettings& rig = t.station.rigDirect;
+        *std::get<std::string*>(control) =
+            !rig.Device.empty() ? rig.Device : "/dev/ttyS" + std::to_string(rig.Com);
+        break;
+      }
     }
   }
-  // A maker or speed the lists do not hold selects nothing (and closing keeps the setting).
-  if (ComboBox[2] < 0 || ComboBox[2] >= static_cast<int>(makerItems().size())) ComboBox[2] = -1;
-  if (ComboBox[4] < 0 || ComboBox[4] >= static_cast<int>(speedItems().size())) ComboBox[4] = -1;
   for (int n = 1; n <= 3; ++n) codeClick(n);
   CheckBox106Click();
 }
@@ -163,37 +214,19 @@ CloseResult SettingsDialogModel::FormClose(DialogTarget t) {
   for (int n = 1; n <= 3; ++n)
     foldersBefore[static_cast<std::size_t>(n - 1)] = t.station.set(n).HAMLOG;
 
-  settings::SharedFirstSettings& sh = t.station.shared;
-  const auto& keys = settings::keyNameTable();
-  if (ComboBox[1] >= 0 && ComboBox[1] < static_cast<int>(keys.size())) {
-    sh.keyIndex = ComboBox[1];
-    sh.KEY_DATA = std::string(keys[static_cast<std::size_t>(ComboBox[1])].name);
-  }
-
-  const auto copy = [&](const ControlRow& r) {
-    if (r.conv == Conv::KeyName) return;
+  for (const ControlRow& r : controlRows()) {
     const FieldPtr control = field(r.control);
-    if (r.conv == Conv::Port) {
-      settings::RigDirectSettings& rig = t.station.rigDirect;
-      if (const auto com = comIndex(ComboBox3)) {
-        rig.Com = *com;
-        rig.Device.clear();
-      } else if (!ComboBox3.empty()) {
-        rig.Device = ComboBox3;
-      }
-      return;
-    }
-    const FieldPtr setting = r.setting(t, r.n);
+    const FieldPtr setting = r.setting(t);
     switch (r.conv) {
-      case Conv::Check:
-        *std::get<bool*>(setting) = *std::get<bool*>(control);
-        break;
-      case Conv::Text:
-        *std::get<std::string*>(setting) = *std::get<std::string*>(control);
+      case Conv::Same:
+        if (std::holds_alternative<bool*>(control))
+          *std::get<bool*>(setting) = *std::get<bool*>(control);
+        else
+          *std::get<std::string*>(setting) = *std::get<std::string*>(control);
         break;
       case Conv::Decimal: {
         std::int32_t v = leadingNumber(*std::get<std::string*>(control), 10);
-        if (r.lo < r.hi) v = std::clamp(v, r.lo, r.hi);
+        if (r.row->lo < r.row->hi) v = std::clamp(v, r.row->lo, r.row->hi);
         *std::get<std::int32_t*>(setting) = v;
         break;
       }
@@ -202,7 +235,7 @@ CloseResult SettingsDialogModel::FormClose(DialogTarget t) {
         break;
       case Conv::Slot: {
         const std::int32_t v = leadingNumber(*std::get<std::string*>(control), 10);
-        *std::get<std::int32_t*>(setting) = v >= 1 && v <= 20 ? v : r.param;
+        *std::get<std::int32_t*>(setting) = v >= r.row->lo && v <= r.row->hi ? v : r.param;
         break;
       }
       case Conv::Bit: {
@@ -218,15 +251,29 @@ CloseResult SettingsDialogModel::FormClose(DialogTarget t) {
       case Conv::Radio:
         if (*std::get<bool*>(control)) *std::get<std::int32_t*>(setting) = r.param;
         break;
-      case Conv::KeyName:
-      case Conv::Port:
+      case Conv::KeyName: {
+        settings::SharedFirstSettings& sh = t.station.shared;
+        const auto& keys = settings::keyNameTable();
+        const std::int32_t i = *std::get<std::int32_t*>(control);
+        if (i >= 0 && i < static_cast<int>(keys.size())) {
+          sh.keyIndex = i;
+          sh.KEY_DATA = std::string(keys[static_cast<std::size_t>(i)].name);
+        }
         break;
+      }
+      case Conv::Port: {
+        settings::RigDirectSettings& rig = t.station.rigDirect;
+        const std::string& device = *std::get<std::string*>(control);
+        if (const auto com = comIndex(device)) {
+          rig.Com = *com;
+          rig.Device.clear();
+        } else if (!device.empty()) {
+          rig.Device = device;
+        }
+        break;
+      }
     }
-  };
-  for (const ControlRow& r : controlRows())
-    if (!r.rigPort) copy(r);
-  for (const ControlRow& r : controlRows())
-    if (r.rigPort) copy(r);
+  }
 
   for (int n = 1; n <= 3; ++n)
     if (t.station.set(n).HAMLOG != foldersBefore[static_cast<std::size_t>(n - 1)])

@@ -1,8 +1,9 @@
 #pragma once
 // The settings dialog's model: its controls as named state (CheckBox23, Edit18, ComboBox2 ...,
 // indexed by their design numbers), filled from the program's settings when the dialog opens
-// and copied back when it closes, with the conversions of each control. The Qt dialog binds its
-// widgets to these fields by name and forwards its events to the handlers here. Texts are CP932.
+// and copied back when it closes, with the conversions the settings rows give each control. The
+// Qt dialog places its widgets by the rows' keys, binds them to these fields by name and
+// forwards its events to the handlers here. Texts are CP932.
 
 #include <array>
 #include <cstdint>
@@ -10,9 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "settings/role_slots.h"
-#include "settings/setting_row.h"
-#include "settings/station_settings.h"
+#include "settings_dialog/station_rows.h"
 
 namespace zeltaro::platform {
 class FileDialog;
@@ -21,47 +20,33 @@ class MessageBox;
 
 namespace zeltaro::settingsdialog {
 
-// The settings the dialog edits: the HAMLOG side's and the extraction role slots.
-struct DialogTarget {
-  settings::StationSettings& station;
-  settings::RoleSlots& roles;
-};
+// How a control shows its setting (the rows' conversion).
+using Conv = settings::Shown;
 
-// How a control and its setting convert.
-enum class Conv {
-  Check,    // a switch
-  Text,     // as typed
-  Decimal,  // shown "%d", read from its leading digits; kept in lo ... hi when lo < hi
-  Hex2,     // shown "%02X", read from its leading hexadecimal digits
-  Slot,     // shown "%02d", read from its leading digits; outside 1 ... 20 gives param
-  Bit,      // bit param of the setting
-  Radio,    // the setting is param while this radio is chosen
-  Combo,    // item index
-  KeyName,  // the key list: the chosen entry's name and index
-  Port,     // the serial device's path
-};
-
+// One control of the dialog as the rows describe it, for list n.
 struct ControlRow {
   std::string control;  // the control's name, "CheckBox23"
   const char* caption;  // UTF-8, as the control shows it ("" for none)
   const char* hint;     // UTF-8, its tooltip
   Conv conv;
-  settings::FieldPtr (*setting)(DialogTarget&, int n);
-  int n = 0;                 // the list (1 ... 3) of a condition set's control, else 0
-  int param = 0;             // Slot: the default; Bit: the bit; Radio: the value
-  int lo = 0, hi = 0;        // Decimal: the range kept
-  bool otherValues = false;  // Radio: chosen for a value that no radio of its group has
-  bool rigPort = false;      // stored by the rig port step, after everything else
+  const StationRow* row;  // the setting's row
+  int n = 0;              // the list (1 ... 3) of a condition set's control, else 0
+  int param = 0;          // Bit: the bit; Radio: the value; Slot: the default
+  bool otherValues = false;
+  // The setting's field (monostate for a row without one: the key list).
+  settings::FieldPtr setting(DialogTarget& t) const {
+    return row->field ? row->field(t, n) : settings::FieldPtr{};
+  }
 };
 
-// Every control that shows a setting, in the order closing copies them.
+// Every control that shows a setting, in the rows' order.
 const std::vector<ControlRow>& controlRows();
 // The row of a control, or null.
 const ControlRow* controlRow(std::string_view control);
-
-// The items of the drop-down lists (UTF-8).
-const std::vector<std::string>& makerItems();  // ComboBox2
-const std::vector<std::string>& speedItems();  // ComboBox4
+// The control that shows section/key of list n (index: which of a row's several controls), or
+// null.
+const ControlRow* controlRow(std::string_view section, std::string_view key, int n = 0,
+                             int index = 0);
 
 // What closing changed that other parts act on.
 struct CloseResult {
@@ -117,9 +102,7 @@ class SettingsDialogModel {
   void dropFiles(int n, const std::vector<std::string>& paths);
 
  private:
-  void codeClick(int n) {
-    anyVisible[static_cast<std::size_t>(n)] = CheckBox[15 + static_cast<std::size_t>(n)];
-  }
+  void codeClick(int n);
   // Takes folder (a file-system path ending with "/") for list n when it holds HAMLOG's files.
   void offerFolder(int n, const std::string& folderFs);
 

@@ -12,7 +12,7 @@
 
 namespace zeltaro::spots {
 
-constexpr int kSlotCount = 20;
+using settings::kSlotCount;
 
 // ExtractionSlot 1 ... 20 (index 0 is unused, so slot k is slots[k]).
 using ExtractionSlots = std::array<std::string, kSlotCount + 1>;

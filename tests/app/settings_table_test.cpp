@@ -1,13 +1,20 @@
-// Every row of the settings table against the file: a value set in the row's field is written
-// under the row's own key and nowhere else, and a fresh model reads it back from that key.
+// The settings table against the file. Its sections and keys are those of the whole-file
+// fixtures, in their order, and the station keys are those of the list below, typed from the
+// file's documentation; a value set in a row's field is written under the row's own key and
+// nowhere else, and a fresh model reads it back from that key.
 #include "app/settings_table.h"
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <functional>
 #include <set>
+#include <utility>
+#include <vector>
 
 #include "app/main_model.h"
 #include "app/settings_io.h"
+#include "support/peer_process.h"
 #include "support/temp_dir.h"
 #include "text/sjis.h"
 
@@ -19,6 +26,57 @@ using settings::FieldPtr;
 using settings::LoadRule;
 using zeltaro::testing::readBytes;
 using zeltaro::testing::TempDir;
+
+// A row as the file has it: list number and part resolved.
+struct FileRow {
+  std::string section, key;
+  Conv conv;
+  LoadRule load;
+  std::function<FieldPtr(MainModel&)> field;  // null for a row with its own steps
+};
+
+std::vector<FileRow> fileRows() {
+  std::vector<FileRow> rows;
+  settings::forEachRow(settingsTable(), [&](const SettingRow& row, int n) {
+    if (!row.partRows) {
+      rows.push_back({settings::forList(row.section, n), settings::forList(row.key, n), row.conv,
+                      row.load,
+                      row.field ? [&row, n](MainModel& m) { return row.field(m, n); }
+                                : std::function<FieldPtr(MainModel&)>()});
+      return;
+    }
+    settings::forEachRow(row.partRows(), [&](const settingsdialog::StationRow& r, int m) {
+      rows.push_back({settings::forList(r.section, m), settings::forList(r.key, m),
+                      r.conv, r.load,
+                      r.field ? [&r, m, &row](MainModel& model) {
+                        settingsdialog::DialogTarget part = row.partOf(model);
+                        return r.field(part, m);
+                      }
+                              : std::function<FieldPtr(MainModel&)>()});
+    });
+  });
+  return rows;
+}
+
+using Keys = std::vector<std::pair<std::string, std::string>>;
+
+// The sections and keys of a whole file, in its order.
+Keys fileKeys(const std::string& bytes) {
+  Keys keys;
+  std::string section;
+  for (const std::string& l : text::splitLines(bytes)) {
+    if (l.empty()) continue;
+    if (l.front() == '[')
+      section = l.substr(1, l.find(']') - 1);
+    else
+      keys.emplace_back(section, l.substr(0, l.find('=')));
+  }
+  return keys;
+}
+
+std::string fixture(const char* name) {
+  return readBytes(zeltaro::testing::testsDir() + "/app/fixtures/" + name);
+}
 
 // The file's key lines, each behind its section: "[Mail]To=...".
 std::set<std::string> fileLines(const std::string& path) {
@@ -83,6 +141,81 @@ Sample sampleFor(Conv conv, bool boolDefault) {
   return {};
 }
 
+TEST(SettingsSchema, SectionsAndKeysAreThoseOfTheWholeFileFixtures) {
+  // A key written to a section the file already has joins that section: the file holds the
+  // table's keys grouped by section, sections in the order they first appear.
+  Keys table;
+  for (const FileRow& row : fileRows()) {
+    auto at = table.end();
+    for (auto i = table.begin(); i != table.end(); ++i)
+      if (i->first == row.section) at = i + 1;
+    table.emplace(at, row.section, row.key);
+  }
+  EXPECT_EQ(table, fileKeys(fixture("first_start.ini")));
+
+  // A hand-written file keeps its own order and spelling, and gains every key of the table.
+  const auto lower = [](std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+  };
+  std::set<std::pair<std::string, std::string>> saved;
+  for (const auto& [section, key] : fileKeys(fixture("hand_written_saved.ini")))
+    saved.emplace(lower(section), lower(key));
+  for (const auto& [section, key] : table)
+    EXPECT_TRUE(saved.count({lower(section), lower(key)})) << "[" << section << "] " << key;
+}
+
+TEST(SettingsSchema, StationKeysAreInTheTableAndTheFile) {
+  // The keys of the condition sets, [First], [Tarvopc], [RigDirect] and the patrol windows, as
+  // the file's documentation lists them, and the keys this program adds (MOUSE_SEL, Device,
+  // RigctldHost, RigctldPort).
+  const std::vector<const char*> conditionSet = {
+      "Use",  "Any",  "Num",   "Num_L",  "Num_H",    "Band",     "Mode",  "Code",
+      "Subj", "Text", "Trans", "Rig",    "RigFreq",  "ModeConv", "M_SSB", "M_CW",
+      "M_FM", "M_AM", "M_PSK", "M_RTTY", "M_OTHERS", "Interval"};
+  const std::vector<const char*> pilot = {"StayTopOn", "AutoSet", "Sel1", "Sel2", "Sel3"};
+  const std::vector<std::pair<const char*, std::vector<const char*>>> sections = {
+      {"First_1", conditionSet},
+      {"First_2", conditionSet},
+      {"First_3", conditionSet},
+      {"First_1", {"HAMLOG1"}},
+      {"First_2", {"HAMLOG2"}},
+      {"First_3", {"HAMLOG3"}},
+      {"First", {"HTTP_DATE",   "HTTP_TIME", "HTTP_CALL", "HTTP_FREQ", "HTTP_MODE",  "HTTP_CODE",
+                 "HTTP_QTH",    "HTTP_RMKS", "RS_SEL",    "RMKS_SEL",  "KEY_CTRL",   "KEY_SHIFT",
+                 "KEY_ALT",     "KEY_DATA",  "TZ",        "COL_DATE",  "COL_TIME",   "COL_CALL",
+                 "COL_FREQ",    "COL_MODE",  "COL_CODE",  "COL_QTH",   "COL_RMKS",   "FOCUS_SEL",
+                 "MOUSE_SEL",   "NEW_AUTO",  "NEW_STNS",  "MICHI_WR",  "MICHI_FUKA", "TIMEOVER_CHK",
+                 "TIMEOVER_MIN"}},
+      {"Tarvopc", {"IP", "PORT", "CALL", "CODE", "QTH", "CLEAR"}},
+      {"RigDirect",
+       {"Use", "Maker", "Com", "Bps", "RigID", "PcID", "RigTarvopc", "Device", "RigctldHost",
+        "RigctldPort"}},
+      {"Pilot_1", pilot},
+      {"Pilot_2", pilot},
+      {"Pilot_3", pilot},
+  };
+  std::set<std::pair<std::string, std::string>> table;
+  for (const FileRow& row : fileRows()) table.emplace(row.section, row.key);
+  const Keys inFile = fileKeys(fixture("first_start.ini"));
+  const std::set<std::pair<std::string, std::string>> file(inFile.begin(), inFile.end());
+  std::size_t listed = 0;
+  for (const auto& [section, keys] : sections)
+    for (const char* key : keys) {
+      const std::pair<std::string, std::string> k{section, key};
+      EXPECT_TRUE(table.count(k)) << "[" << section << "] " << key << " is not in the table";
+      EXPECT_TRUE(file.count(k)) << "[" << section << "] " << key << " is not in the file";
+      ++listed;
+    }
+  // And the table has no station key besides them.
+  std::size_t stationRows = 0;
+  for (const auto& [section, key] : table)
+    if (section.starts_with("First") || section == "Tarvopc" || section == "RigDirect" ||
+        section.starts_with("Pilot_"))
+      ++stationRows;
+  EXPECT_EQ(stationRows, listed);
+}
+
 TEST(SettingsTable, EveryRowIsWrittenUnderItsKeyAndReadBackFromIt) {
   TempDir dir;
   const std::string base = dir.file("base.ini"), changed = dir.file("changed.ini");
@@ -91,15 +224,14 @@ TEST(SettingsTable, EveryRowIsWrittenUnderItsKeyAndReadBackFromIt) {
   const std::set<std::string> baseLines = fileLines(base);
 
   int checked = 0;
-  settings::forEachRow(settingsTable(), [&](const SettingRow& row, int n) {
-    if (row.conv == Conv::Custom) return;  // their own steps: the whole-file fixtures show them
-    const std::string key = settings::forList(row.key, n);
-    SCOPED_TRACE(settings::forList(row.section, n) + "/" + key);
+  for (const FileRow& row : fileRows()) {
+    if (row.conv == Conv::Custom) continue;  // their own steps: the whole-file fixtures show them
+    SCOPED_TRACE(row.section + "/" + row.key);
 
     MainModel model;
-    const bool boolDefault = row.conv == Conv::Bool && *std::get<bool*>(row.field(model, n));
+    const bool boolDefault = row.conv == Conv::Bool && *std::get<bool*>(row.field(model));
     const Sample sample = sampleFor(row.conv, boolDefault);
-    sample.set(row.field(model, n));
+    sample.set(row.field(model));
     std::filesystem::remove(changed);
     ASSERT_TRUE(SaveSettings(model, changed).ok);
 
@@ -110,16 +242,15 @@ TEST(SettingsTable, EveryRowIsWrittenUnderItsKeyAndReadBackFromIt) {
       if (!baseLines.count(l)) added.insert(l);
     for (const std::string& l : baseLines)
       if (!lines.count(l)) removed.insert(l);
-    const std::string section = "[" + settings::forList(row.section, n) + "]";
-    EXPECT_EQ(added, std::set<std::string>{section + key + "=" + sample.line});
+    EXPECT_EQ(added, std::set<std::string>{"[" + row.section + "]" + row.key + "=" + sample.line});
     EXPECT_EQ(removed.size(), 1u);
 
-    if (row.load == LoadRule::Never) return;
+    if (row.load == LoadRule::Never) continue;
     MainModel fresh;
     LoadSettings(fresh, changed);
-    EXPECT_TRUE(sample.holds(row.field(fresh, n)));
+    EXPECT_TRUE(sample.holds(row.field(fresh)));
     ++checked;
-  });
+  }
   EXPECT_GT(checked, 0);
 }
 

@@ -250,6 +250,46 @@ TEST(SettingsDialogModel, ListControlsReachTheirOwnConditionSet) {
   EXPECT_FALSE(f.model.FormClose(f.target()).foldersChanged);
 }
 
+TEST(SettingsDialogModel, DesignNamesShowTheirKeys) {
+  // The design's control names against the file's keys, so that a name moved to another row
+  // or list shows here.
+  struct Case {
+    const char* control;
+    const char* section;
+    const char* key;
+    int n;
+  };
+  const Case cases[] = {
+      {"CheckBox4", "First_#", "Use", 1},       {"CheckBox8", "First_#", "Use", 2},
+      {"CheckBox12", "First_#", "Use", 3},      {"Edit5", "First_#", "Num_L", 3},
+      {"CheckBox17", "First_#", "Code", 2},     {"CheckBox21", "First_#", "Any", 3},
+      {"Edit10", "First_#", "Text", 2},         {"CheckBox27", "First_#", "Trans", 3},
+      {"CheckBox49", "First_#", "M_OTHERS", 2}, {"CheckBox57", "First_#", "RigFreq", 1},
+      {"CheckBox98", "First_#", "RigFreq", 3},  {"CheckBox100", "First_#", "RigFreq", 2},
+      {"Edit25", "First_#", "ModeConv", 3},     {"StaticText2", "First_#", "HAMLOG#", 2},
+      {"Edit30", "First", "HTTP_DATE", 0},      {"Edit7", "First", "HTTP_FREQ", 0},
+      {"Edit33", "First", "HTTP_RMKS", 0},      {"Edit19", "First", "COL_CALL", 0},
+      {"RadioButton4", "First", "RS_SEL", 0},   {"RadioButton9", "First", "RMKS_SEL", 0},
+      {"RadioButton7", "First", "MICHI_WR", 0}, {"ComboBox1", "First", "KEY_DATA", 0},
+      {"CheckBox32", "First", "MOUSE_SEL", 0},  {"Edit26", "First", "NEW_STNS", 0},
+      {"Edit27", "First", "TIMEOVER_MIN", 0},   {"CheckBox104", "Tarvopc", "QTH", 0},
+      {"Edit22", "Tarvopc", "PORT", 0},         {"ComboBox2", "RigDirect", "Maker", 0},
+      {"ComboBox3", "RigDirect", "Device", 0},  {"ComboBox4", "RigDirect", "Bps", 0},
+      {"Edit34", "RigDirect", "PcID", 0},       {"CheckBox106", "RigDirect", "RigTarvopc", 0},
+  };
+  for (const Case& c : cases) {
+    const ControlRow* row = controlRow(c.control);
+    ASSERT_NE(row, nullptr) << c.control;
+    EXPECT_STREQ(row->row->section, c.section) << c.control;
+    EXPECT_STREQ(row->row->key, c.key) << c.control;
+    EXPECT_EQ(row->n, c.n) << c.control;
+  }
+  // Band bit 14 ("他") of list 2 sits on a box of its own.
+  EXPECT_EQ(controlRow("First_#", "RigFreq", 2, 14)->control, "CheckBox100");
+  EXPECT_EQ(controlRow("First_#", "RigFreq", 2, 14)->param, 14);
+  EXPECT_STREQ(controlRow("First_#", "Use", 3)->caption, "List 3 に抽出条件を追加する");
+}
+
 TEST(SettingsDialogModel, EveryControlHasItsFieldAndEveryCaptionOrHintIsThere) {
   SettingsDialogModel model;
   std::set<std::string> seen;
