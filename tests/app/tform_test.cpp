@@ -14,6 +14,7 @@
 #include "app/ui/tform3.h"
 #include "app/ui/tform4.h"
 #include "text/codec.h"
+#include "support/fixed_clock.h"
 
 namespace zeltaro::app::ui {
 namespace {
