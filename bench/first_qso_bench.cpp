@@ -12,6 +12,7 @@
 #include "hamlog/hdb_writer.h"  // tests/hamlog
 #include "platform/message_box.h"
 #include "support/temp_dir.h"
+#include "tests/support/recorders.h"
 
 namespace {
 

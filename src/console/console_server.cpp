@@ -3,6 +3,7 @@
 #include <QTcpSocket>
 #include <QTimer>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "platform/exchange_limits.h"
@@ -64,7 +65,12 @@ bool ConsoleServer::listen(std::uint16_t port) {
   // Without a password anyone who reaches the port drives the station (and its rig and mail):
   // then only this machine may reach it.
   const bool everywhere = session_.hasPassword();
-  if (!ServerSocket1.listen(everywhere ? QHostAddress::Any : QHostAddress::LocalHost, port)) {
+  // Test runs set ZELTARO_CONSOLE_ANY_PORT: the kernel then picks a free port, which the test
+  // reads from the process's listening socket, instead of a port guessed free that another
+  // process may take first. Unset, the port asked is the one used.
+  const char* anyPort = std::getenv("ZELTARO_CONSOLE_ANY_PORT");
+  const std::uint16_t asked = anyPort != nullptr && *anyPort != '\0' ? 0 : port;
+  if (!ServerSocket1.listen(everywhere ? QHostAddress::Any : QHostAddress::LocalHost, asked)) {
     messages_.show(platform::MessageBox::Kind::Error, "ZELTARO",
                    text::sj("TELNETポート ") + std::to_string(port) +
                        text::sj(" を開けません\r\n") +
@@ -75,7 +81,7 @@ bool ConsoleServer::listen(std::uint16_t port) {
     std::fprintf(stderr,
                  "zeltaro: the console has no password (/pass=): it listens on 127.0.0.1 port %u "
                  "only\n",
-                 static_cast<unsigned>(port));
+                 static_cast<unsigned>(ServerSocket1.serverPort()));
   session_.status("Listen");
   return true;
 }

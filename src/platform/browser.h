@@ -1,7 +1,6 @@
 #pragma once
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace zeltaro::platform {
 
@@ -10,12 +9,6 @@ class Browser {
  public:
   virtual ~Browser() = default;
   virtual void open(std::string_view address) = 0;
-};
-
-class RecordingBrowser final : public Browser {
- public:
-  void open(std::string_view address) override { opened.emplace_back(address); }
-  std::vector<std::string> opened;
 };
 
 }  // namespace zeltaro::platform

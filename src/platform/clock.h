@@ -27,14 +27,4 @@ class SystemClock final : public Clock {
   }
 };
 
-class FixedClock final : public Clock {
- public:
-  explicit FixedClock(LocalDateTime t) : t_(t) {}
-  LocalDateTime now() const override { return t_; }
-  void set(LocalDateTime t) { t_ = t; }
-
- private:
-  LocalDateTime t_;
-};
-
 }  // namespace zeltaro::platform

@@ -126,21 +126,4 @@ void FileInstanceLock::release() {
   fd_ = -1;
 }
 
-InstanceLock::Result FakeInstanceLock::acquire(std::string_view name) {
-  if (acquired_) return Result::Acquired;
-  if (unavailable) return Result::Unavailable;
-  if (held_.count(std::string(name))) return Result::Held;
-  mine_ = name;
-  held_.insert(mine_);
-  acquired_ = true;
-  return Result::Acquired;
-}
-
-void FakeInstanceLock::release() {
-  if (!acquired_) return;
-  held_.erase(mine_);
-  mine_.clear();
-  acquired_ = false;
-}
-
 }  // namespace zeltaro::platform

@@ -3,7 +3,6 @@
 // process. On Linux it is an flock() on a file in the user's runtime folder, so the kernel
 // frees it when the process ends, however it ends.
 
-#include <set>
 #include <string>
 #include <string_view>
 
@@ -53,22 +52,6 @@ class FileInstanceLock final : public InstanceLock {
   std::string folder_;
   int fd_ = -1;
   long holder_ = 0;
-};
-
-// For tests: "other processes" are the names in held; an acquired name is added to it and
-// removed again on release, so two fakes sharing one set exclude each other.
-class FakeInstanceLock final : public InstanceLock {
- public:
-  explicit FakeInstanceLock(std::set<std::string>& held) : held_(held) {}
-  ~FakeInstanceLock() override { release(); }
-  Result acquire(std::string_view name) override;
-  void release() override;
-  bool unavailable = false;  // makes acquire() report Unavailable
-
- private:
-  std::set<std::string>& held_;
-  std::string mine_;
-  bool acquired_ = false;
 };
 
 }  // namespace zeltaro::platform

@@ -3,7 +3,6 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace zeltaro::platform {
 
@@ -14,13 +13,6 @@ class SoundPlayer {
   // off one still playing. A file that is missing or cannot be played gives the system's default
   // sound instead, never an error.
   virtual void play(std::string_view fileCp932) = 0;
-};
-
-// Records the names it was asked to play.
-class RecordingSoundPlayer final : public SoundPlayer {
- public:
-  void play(std::string_view fileCp932) override { played.emplace_back(fileCp932); }
-  std::vector<std::string> played;
 };
 
 }  // namespace zeltaro::platform

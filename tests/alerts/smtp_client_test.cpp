@@ -16,6 +16,8 @@
 #include "support/peer_process.h"
 #include "text/base64.h"
 #include "text/codec.h"
+#include "support/fixed_clock.h"
+#include "support/recorders.h"
 
 namespace zeltaro::alerts {
 namespace {

@@ -24,6 +24,9 @@
 #include "platform/canberra_sound.h"
 #include "platform/qt_file_dialog.h"
 #include "text/codec.h"
+#include "support/recorders.h"
+#include "support/temp_dir.h"
+#include "support/wait.h"
 
 namespace zeltaro::alerts {
 namespace {
@@ -31,7 +34,8 @@ namespace {
 using platform::CanberraSoundPlayer;
 using text::sj;
 
-void touch(const std::string& pathUtf8) { std::ofstream(pathUtf8) << "RIFF"; }
+using zeltaro::testing::touch;
+using zeltaro::testing::waitUntil;
 
 // Puts PULSE_SERVER back as it was (unset or its value).
 void restorePulseServer(const std::optional<QByteArray>& old) {
@@ -52,8 +56,8 @@ TEST(SoundFileToPlay, RelativeNamesAreLookedUpBesideTheExecutable) {
   QTemporaryDir exe;
   ASSERT_TRUE(exe.isValid());
   const std::string dir = exe.path().toStdString();
-  touch(dir + "/chimes.wav");
-  touch(dir + "/" + "着信.wav");  // the file system holds UTF-8 names
+  touch(dir + "/chimes.wav", "RIFF");
+  touch(dir + "/" + "着信.wav", "RIFF");  // the file system holds UTF-8 names
   QDir(exe.path()).mkdir("folder.wav");
 
   struct Row {
@@ -77,7 +81,7 @@ TEST(SoundAlert, PlaysTheResolvedNameAndNothingForAnEmptyName) {
   QTemporaryDir exe;
   ASSERT_TRUE(exe.isValid());
   const std::string dir = exe.path().toStdString();
-  touch(dir + "/chimes.wav");
+  touch(dir + "/chimes.wav", "RIFF");
   platform::RecordingSoundPlayer player;
   platform::ScriptedFileDialog dialog;
   SoundAlert alert(player, dialog, dir);
@@ -160,16 +164,6 @@ class Outcomes {
   std::mutex mutex_;
   std::vector<CanberraSoundPlayer::Outcome> seen_;
 };
-
-bool waitUntil(const std::function<bool()>& done, int timeoutMs) {
-  QElapsedTimer t;
-  t.start();
-  while (t.elapsed() < timeoutMs) {
-    if (done()) return true;
-    QThread::msleep(20);
-  }
-  return done();
-}
 
 // A private PulseAudio daemon with one null sink "zt", reached over its own socket. Whatever
 // is played to it can be recorded from "zt.monitor".

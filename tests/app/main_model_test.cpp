@@ -5,7 +5,6 @@
 #include "alerts/sound_alert.h"
 #include "app/spot_page.h"
 #include "platform/browser.h"
-#include "platform/fake_http_client.h"
 #include "platform/file_dialog.h"
 #include "platform/line_connection.h"
 #include "platform/message_box.h"
@@ -13,6 +12,9 @@
 #include "spots/composition.h"
 #include "text/codec.h"
 #include "text/sjis.h"
+#include "support/fake_http_client.h"
+#include "support/fixed_clock.h"
+#include "support/recorders.h"
 
 namespace zeltaro::app {
 namespace {

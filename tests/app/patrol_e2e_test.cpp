@@ -6,8 +6,9 @@
 #include "app/main_model.h"
 #include "app/patrol_binding.h"
 #include "app/spot_page.h"
-#include "platform/fake_http_client.h"
 #include "text/codec.h"
+#include "support/fake_http_client.h"
+#include "support/fixed_clock.h"
 
 namespace zeltaro::app {
 namespace {

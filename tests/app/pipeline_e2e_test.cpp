@@ -24,6 +24,7 @@
 #include "platform/sound.h"
 #include "support/peer_process.h"
 #include "text/sjis.h"
+#include "support/recorders.h"
 
 namespace zeltaro::app {
 namespace {

@@ -22,6 +22,7 @@
 #include "support/temp_dir.h"
 #include "text/codec.h"
 #include "text/sjis.h"
+#include "support/recorders.h"
 
 namespace zeltaro::app {
 namespace {

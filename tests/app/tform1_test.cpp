@@ -27,8 +27,9 @@
 #include "app/spot_page.h"
 #include "gui/log_pane.h"
 #include "binder/qt_text.h"
-#include "platform/fake_http_client.h"
 #include "text/codec.h"
+#include "support/fake_http_client.h"
+#include "support/qt_text.h"
 
 namespace zeltaro::app::ui {
 
@@ -43,7 +44,7 @@ using testing::spotPage;
 
 const std::string kUrl1 = "http://127.0.0.1:1/one.html";
 
-QString u(const char* utf8) { return QString::fromUtf8(utf8); }
+using zeltaro::testing::u;
 
 class TForm1Test : public ::testing::Test {
  protected:

@@ -32,6 +32,9 @@
 #include "settings/station_settings.h"
 #include "support/temp_dir.h"
 #include "text/codec.h"
+#include "support/recorders.h"
+#include "support/hamlog_folder.h"
+#include "support/qt_text.h"
 
 namespace zeltaro::app::ui {
 namespace {
@@ -39,7 +42,8 @@ namespace {
 using testing::readBytes;
 using testing::TempDir;
 
-QString u(const char* utf8) { return QString::fromUtf8(utf8); }
+using zeltaro::testing::hamlogFolder;
+using zeltaro::testing::u;
 
 struct RecordingRig final : RigLink {
   void open() override { log += "open\n"; }
@@ -122,11 +126,6 @@ std::string sections(const std::string& file, const std::vector<std::string>& na
     if (keep) out += line;
   }
   return out;
-}
-
-void hamlogFolder(const std::string& dir) {
-  std::filesystem::create_directories(dir);
-  for (const char* f : {"HAMLOG.HDB", "Hamlog.mst", "hamlog50.dll"}) std::ofstream(dir + "/" + f);
 }
 
 TEST(TForm2Test, ValuesChangedOnEachTabSurviveASaveAndARestart) {

@@ -17,11 +17,13 @@
 #include "app/main_model.h"
 #include "app/patrol_binding.h"
 #include "text/codec.h"
+#include "support/fixed_clock.h"
+#include "support/qt_text.h"
 
 namespace zeltaro::app::ui {
 namespace {
 
-QString u(const char* utf8) { return QString::fromUtf8(utf8); }
+using zeltaro::testing::u;
 
 class TForm4Test : public ::testing::Test {
  protected:

@@ -14,6 +14,7 @@
 #include "gui/tform3.h"
 #include "gui/tform4.h"
 #include "text/codec.h"
+#include "support/fixed_clock.h"
 
 namespace zeltaro::app::ui {
 namespace {

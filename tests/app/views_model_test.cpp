@@ -6,6 +6,7 @@
 #include "platform/clipboard.h"
 #include "text/codec.h"
 #include "views/log_font.h"
+#include "support/recorders.h"
 
 namespace zeltaro::app {
 namespace {

@@ -15,6 +15,7 @@
 #include "platform/qt_message_pump.h"
 #include "support/peer_process.h"
 #include "text/codec.h"
+#include "support/recorders.h"
 
 namespace zeltaro::console {
 namespace {

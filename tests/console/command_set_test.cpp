@@ -22,11 +22,12 @@
 #include "app/spot_page.h"
 #include "console/remote_console.h"
 #include "console_fixture.h"
-#include "platform/fake_http_client.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
 #include "platform/sound.h"
 #include "text/codec.h"
+#include "support/fake_http_client.h"
+#include "support/recorders.h"
 
 namespace zeltaro::console {
 namespace {

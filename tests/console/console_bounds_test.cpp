@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "console_fixture.h"
+#include "support/recorders.h"
 
 namespace zeltaro::console {
 namespace {

@@ -17,7 +17,6 @@
 namespace zeltaro::console {
 namespace {
 
-using testing::freePort;
 using testing::greetingFixture;
 using testing::pumpFor;
 using testing::TestClient;
@@ -28,10 +27,8 @@ class ProgramConsole : public testing::ProgramFixture {
  protected:
   void SetUp() override {
     ProgramFixture::SetUp();
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("XDG_RUNTIME_DIR", dir.path());
     program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    start({"-platform", "offscreen", QString("/telnet=%1").arg(port), "/pass=secret"}, env);
+    start({"-platform", "offscreen", testing::kConsoleOn, "/pass=secret"}, real.environment());
   }
 };
 
@@ -60,7 +57,7 @@ TEST_F(ProgramConsole, PasswordStatusSaveAndQuit) {
   EXPECT_EQ(exchange(*client, "A 1 JA1ZZZ\r\n", added), added);
   const std::string saved = "Z SAVE\r\n" + sj("    現在の設定を保存しました\r\n") + "\r\n";
   EXPECT_EQ(exchange(*client, "Z SAVE\r\n", saved), saved);
-  QFile ini(QFileInfo(exe).absolutePath() + "/zeltaro.ini");
+  QFile ini(real.file("zeltaro.ini"));
   ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
   EXPECT_TRUE(ini.readAll().contains("JA1ZZZ"));
 

@@ -18,26 +18,13 @@
 #include "console/console_session.h"
 #include "platform/message_box.h"
 #include "support/peer_process.h"
+#include "support/recorders.h"
+#include "support/wait.h"
 
 namespace zeltaro::console::testing {
 
-// Runs the event loop until done() holds or timeoutMs have passed; returns done().
-inline bool waitUntil(const std::function<bool()>& done, int timeoutMs = 10000) {
-  QElapsedTimer clock;
-  clock.start();
-  QTimer tick;  // wakes the loop so that the deadline is seen
-  tick.start(5);
-  while (!done()) {
-    if (clock.elapsed() > timeoutMs) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  }
-  return true;
-}
-
-inline void pumpFor(int ms) {
-  waitUntil([] { return false; }, ms);
-}
+using zeltaro::testing::pumpFor;
+using zeltaro::testing::waitUntil;
 
 inline quint16 freePort() {
   QTcpServer probe;

@@ -11,6 +11,7 @@
 
 #include "console_fixture.h"
 #include "text/codec.h"
+#include "support/recorders.h"
 
 namespace zeltaro::console {
 namespace {

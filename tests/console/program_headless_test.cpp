@@ -25,7 +25,6 @@
 namespace zeltaro::console {
 namespace {
 
-using testing::freePort;
 using testing::greetingFixture;
 using testing::pumpFor;
 using testing::TestClient;
@@ -38,10 +37,12 @@ const std::string kHeadlessLine =
 
 class HeadlessProgram : public testing::ProgramFixture {
  protected:
-  void start(QStringList args) {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  // anyPort false: the console asks for the port on the command line itself.
+  void start(QStringList args, bool anyPort = true) {
+    QProcessEnvironment env = real.environment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
       env.remove(name);
+    if (!anyPort) env.remove("ZELTARO_CONSOLE_ANY_PORT");
     ProgramFixture::start(args, env);
   }
 
@@ -54,11 +55,11 @@ class HeadlessProgram : public testing::ProgramFixture {
     return program.readAllStandardError().toStdString();
   }
 
-  std::string iniPath() const { return dir.filePath("zeltaro.ini").toStdString(); }
+  std::string iniPath() const { return real.file("zeltaro.ini").toStdString(); }
 };
 
 TEST_F(HeadlessProgram, StartsWithoutADisplayAnswersAndStaysQuiet) {
-  start({QString("/telnet=%1").arg(port)});
+  start({testing::kConsoleOn});
   std::unique_ptr<TestClient> client = connect();
   ASSERT_TRUE(client);
   ASSERT_TRUE(client->waitReceived(greetingFixture().size()));
@@ -81,8 +82,9 @@ TEST_F(HeadlessProgram, StartsWithoutADisplayAnswersAndStaysQuiet) {
 
 TEST_F(HeadlessProgram, ConsolePortTakenEndsTheRunWithAMessage) {
   QTcpServer squatter;
-  ASSERT_TRUE(squatter.listen(QHostAddress::Any, port));
-  start({QString("/telnet=%1").arg(port)});
+  ASSERT_TRUE(squatter.listen(QHostAddress::Any, 0));
+  port = squatter.serverPort();
+  start({QString("/telnet=%1").arg(port)}, /*anyPort=*/false);
   ASSERT_TRUE(program.waitForFinished(15000));
   EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(program.exitCode(), 2);
@@ -116,7 +118,7 @@ TEST_F(HeadlessProgram, Utf8ConsoleStoresAndMatchesShiftJis) {
         "/spots.html\r\nChkURL1=1\r\n[List1]\r\nList=\r\n[List2]\r\nList=\r\n"
         "[List3]\r\nList=\r\n"));
   }
-  start({QString("/telnet=%1").arg(port), "/charset=utf-8"});
+  start({testing::kConsoleOn, "/charset=utf-8"});
   std::unique_ptr<TestClient> client = connect();
   ASSERT_TRUE(client);
   const std::string greeting = utf8FromCp932(greetingFixture());

@@ -15,6 +15,7 @@
 
 #include "app/spot_page.h"
 #include "console_fixture.h"
+#include "program_fixture.h"
 #include "settings/escaping.h"
 #include "settings/profile_file.h"
 #include "support/peer_process.h"
@@ -24,7 +25,6 @@
 namespace zeltaro::console {
 namespace {
 
-using testing::freePort;
 using testing::greetingFixture;
 using testing::pumpFor;
 using testing::TestClient;
@@ -44,16 +44,9 @@ std::string storedLog(int lines) {
 
 class ProgramUnderLoad : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+  void SetUp() override { ASSERT_TRUE(real.ok()); }
 
-  void TearDown() override {
-    if (program.state() != QProcess::NotRunning) {
-      program.kill();
-      program.waitForFinished(10000);
-    }
-  }
-
-  std::string iniPath() const { return dir.filePath("zeltaro.ini").toStdString(); }
+  std::string iniPath() const { return real.file("zeltaro.ini").toStdString(); }
 
   void writeIni(const std::string& body) {
     QFile f(QString::fromStdString(iniPath()));
@@ -74,43 +67,23 @@ class ProgramUnderLoad : public ::testing::Test {
   }
 
   void start() {
-    exe = dir.filePath("zeltaro");
-    if (!QFile::exists(exe)) {
-      ASSERT_TRUE(QFile::copy(ZELTARO_EXE, exe));
-      QFile::setPermissions(exe, QFile::permissions(ZELTARO_EXE));
-    }
-    if (port == 0) port = freePort();
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("HOME", dir.path());
-    env.insert("XDG_RUNTIME_DIR", dir.path());
-    program.setProcessEnvironment(env);
-    program.setWorkingDirectory(dir.path());
     program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    program.start(exe, {"-platform", "offscreen", QString("/telnet=%1").arg(port), "/pass=secret"});
-    ASSERT_TRUE(program.waitForStarted(10000));
+    ASSERT_TRUE(real.start({"-platform", "offscreen", testing::kConsoleOn, "/pass=secret"}));
   }
 
-  // A client past the password.
+  // A client past the password, once the program listens.
   std::unique_ptr<TestClient> login() {
-    for (int attempt = 0; attempt < 150; ++attempt) {
-      auto client = std::make_unique<TestClient>(port);
-      waitUntil([&] {
-        return client->socket.state() == QAbstractSocket::ConnectedState ||
-               client->socket.state() == QAbstractSocket::UnconnectedState;
-      });
-      if (client->socket.state() == QAbstractSocket::ConnectedState) {
-        if (!client->waitReceived(6)) return nullptr;
-        client->received.clear();
-        const std::string welcome = "******\r\n" + greetingFixture() + "\r\n";
-        client->send("secret\r\n");
-        client->waitReceived(welcome.size());
-        if (client->received != welcome) return nullptr;
-        client->received.clear();
-        return client;
-      }
-      pumpFor(100);
-    }
-    return nullptr;
+    const quint16 port = real.consolePort();
+    if (port == 0) return nullptr;
+    auto client = std::make_unique<TestClient>(port);
+    if (!client->waitConnected() || !client->waitReceived(6)) return nullptr;
+    client->received.clear();
+    const std::string welcome = "******\r\n" + greetingFixture() + "\r\n";
+    client->send("secret\r\n");
+    client->waitReceived(welcome.size());
+    if (client->received != welcome) return nullptr;
+    client->received.clear();
+    return client;
   }
 
   // SIGTERM; the program must be gone with exit code 0 within withinMs.
@@ -129,10 +102,8 @@ class ProgramUnderLoad : public ::testing::Test {
                        QStringList{zeltaro::testing::testScript("support/hostile_peer.py")} + mode);
   }
 
-  QTemporaryDir dir;
-  QString exe;
-  quint16 port = 0;
-  QProcess program;
+  zeltaro::testing::RealProgram real{ZELTARO_EXE};
+  QProcess& program = real.process();
 };
 
 const std::string kStatus = "R\r\n" + text::sj("    チェックボタンなどの状態\r\n") +

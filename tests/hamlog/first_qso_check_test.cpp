@@ -11,6 +11,7 @@
 #include "platform/message_box.h"
 #include "scripted_database.h"
 #include "text/codec.h"
+#include "support/recorders.h"
 
 namespace zeltaro::hamlog {
 namespace {

@@ -11,6 +11,7 @@
 #include "scripted_database.h"
 #include "support/temp_dir.h"
 #include "text/codec.h"
+#include "support/recorders.h"
 
 namespace zeltaro::hamlog {
 namespace {

@@ -11,6 +11,7 @@
 #include "patrol/patrol_lists.h"
 #include "platform/clock.h"
 #include "text/codec.h"
+#include "support/fixed_clock.h"
 
 namespace zeltaro::patrol::testing_support {
 

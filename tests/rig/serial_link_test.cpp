@@ -10,6 +10,7 @@
 #include "rig/rig_control.h"
 #include "rig/termios_serial_device.h"
 #include "support/temp_dir.h"
+#include "support/recorders.h"
 
 namespace zeltaro::rig {
 namespace {

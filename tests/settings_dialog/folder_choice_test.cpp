@@ -14,6 +14,8 @@
 #include "settings_dialog/shell_link.h"
 #include "support/temp_dir.h"
 #include "text/codec.h"
+#include "support/recorders.h"
+#include "support/hamlog_folder.h"
 
 namespace zeltaro::settingsdialog {
 namespace {
@@ -21,7 +23,9 @@ namespace {
 namespace fs = std::filesystem;
 using platform::RecordingMessageBox;
 using platform::ScriptedFileDialog;
+using zeltaro::testing::hamlogFolder;
 using testing::TempDir;
+using zeltaro::testing::touch;
 
 std::string le16(std::uint32_t v) { return {char(v & 0xFF), char(v >> 8 & 0xFF)}; }
 std::string le32(std::uint32_t v) { return le16(v & 0xFFFF) + le16(v >> 16); }
@@ -86,18 +90,6 @@ std::string idListShortcut(const std::vector<std::string>& items) {
   for (const auto& i : items) list += i;
   list += le16(0);
   return linkHeader(0x01 | 0x80) + le16(static_cast<std::uint32_t>(list.size())) + list;
-}
-
-void touch(const std::string& path, const std::string& bytes = "x") {
-  fs::create_directories(fs::path(path).parent_path());
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
-void hamlogFolder(const std::string& dir, bool withMst = true) {
-  touch(dir + "/HAMLOG.HDB");
-  if (withMst) touch(dir + "/Hamlog.Mst");
-  touch(dir + "/hamlog50.DLL");
-  touch(dir + "/Hamlogw.exe");
 }
 
 struct Dialog {

@@ -9,6 +9,7 @@
 #include "rig/termios_serial_device.h"
 #include "settings_dialog/dialog_model.h"
 #include "support/temp_dir.h"
+#include "support/recorders.h"
 
 namespace zeltaro::settingsdialog {
 namespace {

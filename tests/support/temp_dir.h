@@ -43,6 +43,12 @@ inline void writeBytes(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
+// Creates the file (and the folders above it) with bytes in it.
+inline void touch(const std::string& path, const std::string& bytes = "") {
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+  writeBytes(path, bytes);
+}
+
 inline std::string readBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

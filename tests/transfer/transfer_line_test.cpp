@@ -7,6 +7,7 @@
 
 #include "text/codec.h"
 #include "transfer/recording_links.h"
+#include "support/fixed_clock.h"
 
 namespace zeltaro::transfer {
 namespace {

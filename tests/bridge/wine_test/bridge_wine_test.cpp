@@ -21,6 +21,7 @@
 #include "support/temp_dir.h"
 #include "text/codec.h"
 #include "wine_support.h"
+#include "support/recorders.h"
 
 namespace zeltaro::bridgeclient {
 namespace {
