@@ -127,8 +127,13 @@ AdifDatabase::Log& AdifDatabase::logFor(const std::string& path) {
 int AdifDatabase::open(std::string_view) {
   close();
   if (list_ < 1 || list_ > 3) return 1;
-  const AdifSource source = source_(list_);
+  AdifSource source = source_(list_);
   if (source.path.empty()) return 1;
+  // Field names are compared in upper case; no name means the usual one.
+  for (char& c : source.codeField)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  source.codeField = std::string(text::trim(source.codeField));
+  if (source.codeField.empty()) source.codeField = "CNTY";
   Log& log = logFor(hamlog::folderForFs(source.path));
   auto trouble = [&log](const char* what) {
     if (!log.reported)

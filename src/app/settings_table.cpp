@@ -341,6 +341,8 @@ const SettingRow kRows[] = {
      .conv = Conv::Bool,
      .field = FIELD(m.station.bridge.HamlogDll[at(n)]),
      .group = 'b'},
+    // [Adif]: the settings dialog's, after [Bridge]
+    {.partRows = settingsdialog::adifRows, .partOf = stationPart},
 };
 
 #undef FIELD

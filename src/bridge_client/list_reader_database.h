@@ -1,12 +1,14 @@
 #pragma once
-// The database a list's first-QSO check reads: HAMLOG's QSO files directly (the default), or,
-// for a list whose [Bridge] setting asks for it, HAMLOG's own hamlog50.dll through the Windows
-// bridge. The choice is made at every load, so a changed setting applies at the next check.
+// The database a list's first-QSO check reads: HAMLOG's QSO files directly (the default); for a
+// list whose [Adif] file is set, that ADIF log; or, for a list whose [Bridge] setting asks for
+// it, HAMLOG's own hamlog50.dll through the Windows bridge. The choice is made at every load,
+// so a changed setting applies at the next check.
 
 #include <array>
 #include <functional>
 #include <memory>
 
+#include "adif/adif_database.h"
 #include "bridge_client/bridge_database.h"
 #include "bridge_client/bridge_process.h"
 #include "hamlog/hamlog_database.h"
@@ -21,8 +23,16 @@ class ListReaderDatabase final : public hamlog::HamlogDatabase {
   // it is asked only when a list set to the library is checked.
   ListReaderDatabase(const std::array<settings::FirstQsoConditionSet, 3>& sets,
                      const settings::BridgeSettings& settings,
+                     const settings::AdifSettings& adifSettings,
                      std::function<BridgeProcess&()> bridge)
-      : sets_(sets), settings_(settings), bridge_(std::move(bridge)) {}
+      : sets_(sets),
+        settings_(settings),
+        adifSettings_(adifSettings),
+        bridge_(std::move(bridge)),
+        adif_([this](int list) {
+          const auto i = static_cast<std::size_t>(list - 1);
+          return adif::AdifSource{adifSettings_.File[i], adifSettings_.CodeField[i]};
+        }) {}
 
   bool load(int list) override;
   void release() override { current_->release(); }
@@ -46,8 +56,10 @@ class ListReaderDatabase final : public hamlog::HamlogDatabase {
  private:
   const std::array<settings::FirstQsoConditionSet, 3>& sets_;
   const settings::BridgeSettings& settings_;
+  const settings::AdifSettings& adifSettings_;
   std::function<BridgeProcess&()> bridge_;
   hamlog::HdbDatabase native_;
+  adif::AdifDatabase adif_;
   BridgeProcess* libraryBridge_ = nullptr;
   std::unique_ptr<BridgeDatabase> library_;
   hamlog::HamlogDatabase* current_ = &native_;

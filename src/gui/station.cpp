@@ -180,7 +180,7 @@ Station::Station(std::string exeDirCp932, std::string settingsFile, BridgeLaunch
   sv.bridge = std::make_unique<LazyBridge>(model_->station.bridge, std::move(bridge));
   // The checker reads the model's condition sets and reader choices at every check.
   sv.firstQsoReader = std::make_unique<bridgeclient::ListReaderDatabase>(
-      model_->station.first, model_->station.bridge,
+      model_->station.first, model_->station.bridge, model_->station.adif,
       [b = sv.bridge.get()]() -> bridgeclient::BridgeProcess& { return b->process(); });
   firstQso_ = std::make_unique<HamlogChecker>(model_->station.first, model_->station.shared,
                                               s.messageBox, sv.firstQsoReader.get());

@@ -186,8 +186,8 @@ QWidget* TForm2::bound(QWidget* parent, const QRect& r, const settingsdialog::Co
     case Conv::Bit:
       if (std::holds_alternative<bool*>(field))
         return binder_.check(parent, r, text, *std::get<bool*>(field), std::move(handler));
-      if (row.row->group == 'h') {
-        // A HAMLOG folder: set only by "参照" or a drop, shown, not typed into.
+      if (row.row->group == 'h' || row.row->group == 'a') {
+        // A HAMLOG folder or an ADIF log: set only by "参照" (or a drop), shown, not typed into.
         auto* l = new QLabel(parent);
         l->setGeometry(r);
         l->setFrameShape(QFrame::Panel);
@@ -332,6 +332,17 @@ void TForm2::buildConditionsTab(QWidget* tab) {
                                          "M_PSK", "M_RTTY", "M_OTHERS"};
     for (int i = 0; i < 7; ++i)
       bound(g, {8 + (i % 4) * 54, 330 + (i / 4) * 24, 54, 20}, set, kModes[i], n);
+    // Beyond HAMLOG: the list may ask any logger's ADIF log instead.
+    label(g, {8, 384, 96, 20}, "ADIFログ");
+    binder_.button(g, {108, 380, 62, 24},
+                   {QStringLiteral("AdifButton%1").arg(n), u("参照"),
+                    u("このListの未交信をHAMLOGでなくADIFﾛｸﾞ (WSJT-Xなど) で照合する")},
+                   [this, n] { dialog_.chooseAdifFile(n); });
+    binder_.button(g, {174, 380, 62, 24},
+                   {QStringLiteral("AdifClear%1").arg(n), u("解除"),
+                    u("ADIFﾛｸﾞを使わずHAMLOGで照合する")},
+                   [this, n] { dialog_.clearAdifFile(n); });
+    static_cast<QLabel*>(bound(g, {8, 408, 228, 36}, "Adif", "File#", n))->setWordWrap(true);
   }
 }
 

@@ -130,6 +130,13 @@ struct BridgeSettings {
   std::array<bool, 3> HamlogDll{};
 };
 
+// [Adif]: per list, an ADIF log (any logger's) that its first-QSO checks read instead of
+// HAMLOG's. Empty: the list asks HAMLOG as before.
+struct AdifSettings {
+  std::array<std::string, 3> File;  // CP932, as the file holds it; a file-system path
+  std::array<std::string, 3> CodeField{"CNTY", "CNTY", "CNTY"};  // the field with the code
+};
+
 struct StationSettings {
   std::array<FirstQsoConditionSet, 3> first{defaultConditionSet(1), defaultConditionSet(2),
                                             defaultConditionSet(3)};
@@ -139,6 +146,7 @@ struct StationSettings {
   std::array<PilotSettings, 3> pilot;
   std::array<WindowGeometry, 3> trans;
   BridgeSettings bridge;
+  AdifSettings adif;
 
   // Index 0 ... 2 for list or window n = 1 ... 3.
   FirstQsoConditionSet& set(int n) { return first[static_cast<std::size_t>(n - 1)]; }

@@ -87,6 +87,7 @@ FieldPtr SettingsDialogModel::field(std::string_view control) {
   if (auto n = number("ComboBox", ComboBox.size())) return &ComboBox[*n];
   if (auto n = number("RadioButton", RadioButton.size())) return &RadioButton[*n];
   if (auto n = number("StaticText", StaticText.size())) return &StaticText[*n];
+  if (auto n = number("AdifFile", AdifFile.size())) return &AdifFile[*n];
   return {};
 }
 
@@ -114,6 +115,7 @@ std::vector<ControlRow> buildControlRows() {
   };
   add(conditionRows());
   add(patrolAndRigRows());
+  add(adifRows());
   return rows;
 }
 
@@ -294,6 +296,12 @@ void SettingsDialogModel::chooseFolder(int n) {
   if (folder.empty()) return;
   if (folder.back() != '/') folder += '/';
   offerFolder(n, folder);
+}
+
+void SettingsDialogModel::chooseAdifFile(int n) {
+  if (!services_.folders || n < 1 || n > 3) return;
+  std::string& file = AdifFile[static_cast<std::size_t>(n)];
+  if (const auto chosen = services_.folders->openFile(file, kAdifFileFilter)) file = *chosen;
 }
 
 void SettingsDialogModel::dropFiles(int n, const std::vector<std::string>& paths) {

@@ -73,6 +73,7 @@ class SettingsDialogModel {
   std::string ComboBox3;                   // the serial device (Linux path, or "COMn")
   std::array<bool, 11> RadioButton{};
   std::array<std::string, 4> StaticText{};  // the HAMLOG folders of lists 1 ... 3
+  std::array<std::string, 4> AdifFile{};    // the ADIF logs of lists 1 ... 3 (CP932 paths)
   // Dependent state.
   std::array<bool, 4> anyVisible{};  // CheckBox19 ... CheckBox21 (lists 1 ... 3) shown
   bool rigListsEnabled = true;       // ComboBox2 ... ComboBox4
@@ -98,6 +99,11 @@ class SettingsDialogModel {
   void Button2Click() { chooseFolder(2); }
   void Button3Click() { chooseFolder(3); }
   void chooseFolder(int n);
+  // "参照" and "解除" of list n's ADIF log: a file chosen, or none (the list asks HAMLOG).
+  void chooseAdifFile(int n);
+  void clearAdifFile(int n) {
+    if (n >= 1 && n <= 3) AdifFile[static_cast<std::size_t>(n)].clear();
+  }
   // Files dropped on list n's group (file-system paths); only the first counts.
   void dropFiles(int n, const std::vector<std::string>& paths);
 
@@ -108,6 +114,10 @@ class SettingsDialogModel {
 
   DialogServices services_;
 };
+
+// The file types of the ADIF log chooser.
+inline constexpr std::string_view kAdifFileFilter =
+    "ADIF (*.adi;*.adif;*.adx)|*.adi;*.adif;*.adx|All files (*.*)|*.*||";
 
 // The caption of the folder-browse dialog (UTF-8).
 inline constexpr std::string_view kFolderDialogCaption = "フォルダを指定して下さい。";

@@ -479,6 +479,21 @@ const StationRow kPatrolAndRigRows[] = {
      .field = STATION(t.station.rigDirect.RigctldPort)},
 };
 
+const StationRow kAdifRows[] = {
+    {.section = "Adif",
+     .key = "File#",
+     .control = "AdifFile#",
+     .hint = "このListの未交信を照合するADIFログ (空ならHAMLOG)",
+     .conv = Conv::Quoted,
+     .field = STATION(t.station.adif.File[std::size_t(n - 1)]),
+     .group = 'a'},
+    {.section = "Adif",
+     .key = "CodeField#",
+     .conv = Conv::Text,
+     .field = STATION(t.station.adif.CodeField[std::size_t(n - 1)]),
+     .group = 'c'},
+};
+
 #undef COLUMN_ROW
 #undef SLOT_ROW
 #undef MODE_ROW
@@ -490,6 +505,7 @@ const StationRow kPatrolAndRigRows[] = {
 
 std::span<const StationRow> conditionRows() { return kConditionRows; }
 std::span<const StationRow> patrolAndRigRows() { return kPatrolAndRigRows; }
+std::span<const StationRow> adifRows() { return kAdifRows; }
 
 const std::vector<std::string>& makerItems() {
   static const std::vector<std::string> items(settings::kRigMakerNames.begin(),

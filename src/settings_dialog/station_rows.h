@@ -1,6 +1,6 @@
 #pragma once
 // The settings the settings dialog edits, as rows of the settings file's table: the condition
-// sets ([First_1] ... [First_3]), [First], [Tarvopc] and [RigDirect]. The main window's table
+// sets ([First_1] ... [First_3]), [First], [Tarvopc], [RigDirect] and [Adif]. The main window's table
 // has them at their places in the file, and the dialog binds its controls from them.
 
 #include <span>
@@ -25,6 +25,8 @@ using StationRow = settings::SettingRow<DialogTarget>;
 // [RigDirect]: the file has the main window's NEW_AUTO between them.
 std::span<const StationRow> conditionRows();
 std::span<const StationRow> patrolAndRigRows();
+// [Adif], written after every section the Windows layout has.
+std::span<const StationRow> adifRows();
 
 // The items of the rig lists (UTF-8).
 const std::vector<std::string>& makerItems();  // [RigDirect] Maker

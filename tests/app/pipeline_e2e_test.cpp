@@ -15,6 +15,7 @@
 #include "app/main_model.h"
 #include "app/spot_page.h"
 #include "app/hamlog_checker.h"
+#include "bridge_client/list_reader_database.h"
 #include "hamlog/hdb_writer.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
@@ -226,6 +227,52 @@ TEST_F(FirstQsoPipelineTest, StationsNotInTheLogAreFlaggedAndNamedInTheSubject) 
   EXPECT_EQ(mails[0].subject, "ZELTARO V2 (2)  1'st(A)");  // the suffix brings its own blank
   EXPECT_EQ(mails[0].body, bodyOf(expected));
   EXPECT_TRUE(box.shown.empty());
+}
+
+// Side by side as the program wires them: list 1 asks an ADIF log (as WSJT-X writes it), list 2
+// HAMLOG's log; each flags the stations its own log lacks on the spot's band.
+TEST_F(PipelineTest, AListOnAnAdifLogBesideAListOnHamlogsLog) {
+  QTemporaryDir logs;
+  ASSERT_TRUE(logs.isValid());
+  const std::string folder = logs.path().toStdString() + "/";
+  const std::string adifPath = folder + "wsjtx_log.adi";
+  {
+    QFile adi(QString::fromStdString(adifPath));
+    ASSERT_TRUE(adi.open(QIODevice::WriteOnly));
+    adi.write("WSJT-X ADIF Export<eoh>\n"
+              "<call:4>STN1 <mode:2>CW <freq:5>7.010 <band:3>40m <eor>\n"
+              "<call:6>ja3aaa <mode:3>SSB <submode:3>USB <band:3>20m <eor>\n");
+    QFile hdb(QString::fromStdString(folder + "Hamlog.hdb"));
+    ASSERT_TRUE(hdb.open(QIODevice::WriteOnly));
+    const std::string bytes = testing::hdbFile({testing::plainQso("JA9ZZZ", "21.030", "CW"),
+                                                testing::plainQso("JA3AAA", "14.02", "SSB")});
+    hdb.write(bytes.data(), static_cast<qint64>(bytes.size()));
+  }
+  for (int n : {1, 2}) {
+    settings::FirstQsoConditionSet& set = model->station.set(n);
+    set.Use = set.Band = true;
+    set.HAMLOG = folder;
+  }
+  model->station.adif.File[0] = adifPath;
+  model->Memo_List1 = "NOTHING\r\n";
+  bridgeclient::BridgeProcess unused({});
+  bridgeclient::ListReaderDatabase reader(model->station.first, model->station.bridge,
+                                          model->station.adif,
+                                          [&unused]() -> bridgeclient::BridgeProcess& {
+                                            ADD_FAILURE() << "no list asks the library";
+                                            return unused;
+                                          });
+  HamlogChecker checker(model->station.first, model->station.shared, &box, &reader);
+  model->attachFirstQso(&checker);
+
+  writePage("40CW.html", spotPage({a, c, b}));
+  model->btnChkUrl1Click();
+  // a: in the ADIF log, not in HAMLOG's; c: in HAMLOG's on its band, not in the ADIF log; b: in
+  // both, and list 3's.
+  const Lines expected = {"_2__" + spotDisplay(1, a), "1___" + spotDisplay(2, c),
+                          "__3_" + spotDisplay(3, b)};
+  EXPECT_EQ(model->Memo_Log.lines, expected);
+  model->attachFirstQso(nullptr);
 }
 
 }  // namespace

@@ -452,7 +452,9 @@ TEST_F(SettingsIoTest, AKilledSaveLeavesAWholeFile) {
     EXPECT_NE(after.find("Log=\"" + log + "\"\r\n"), std::string::npos) << "round " << round;
     const std::string tail =
         "[Pilot_3]\r\nStayTopOn=0\r\nAutoSet=0\r\nSel1=1\r\nSel2=1\r\nSel3=1\r\n\r\n"
-        "[Bridge]\r\nWinePrefix=\"\"\r\nHamlogDll1=0\r\nHamlogDll2=0\r\nHamlogDll3=0\r\n";
+        "[Bridge]\r\nWinePrefix=\"\"\r\nHamlogDll1=0\r\nHamlogDll2=0\r\nHamlogDll3=0\r\n\r\n"
+        "[Adif]\r\nFile1=\"\"\r\nFile2=\"\"\r\nFile3=\"\"\r\nCodeField1=CNTY\r\n"
+        "CodeField2=CNTY\r\nCodeField3=CNTY\r\n";
     ASSERT_GE(after.size(), tail.size());
     EXPECT_EQ(after.substr(after.size() - tail.size()), tail) << "round " << round;
   }

@@ -259,6 +259,28 @@ TEST(TForm2Test, AValueChangedElsewhereWhileClosedIsShownAtTheNextOpening) {
   EXPECT_EQ(p.model->station.shared.NEW_STNS, 30);
 }
 
+// A list's ADIF log: "参照" shows the chosen file in the list's group, closing stores it for
+// the list's first-QSO checks, "解除" gives the list back to HAMLOG's log.
+TEST(TForm2Test, AListsAdifLogIsChosenAndCleared) {
+  TempDir dir;
+  Program p("", dir.path());
+  const std::string log = text::sj("/home/op/ログ/wsjtx_log.adi");
+  p.folders.answer = log;
+  p.inDialog([&] {
+    p.get<QPushButton>("AdifButton2")->click();
+    EXPECT_EQ(p.get<QLabel>("AdifFile2")->text(), u("/home/op/ログ/wsjtx_log.adi"));
+    EXPECT_EQ(p.get<QLabel>("AdifFile1")->text(), QString());
+    EXPECT_EQ(p.get<QPushButton>("AdifButton2")->accessibleName(), u("参照"));
+    EXPECT_FALSE(p.get<QPushButton>("AdifButton2")->accessibleDescription().isEmpty());
+  });
+  ASSERT_EQ(p.folders.shown.size(), 1u);
+  EXPECT_EQ(p.folders.shown[0].filter,
+            "ADIF (*.adi;*.adif;*.adx)|*.adi;*.adif;*.adx|All files (*.*)|*.*||");
+  EXPECT_EQ(p.model->station.adif.File, (std::array<std::string, 3>{"", log, ""}));
+  p.inDialog([&] { p.get<QPushButton>("AdifClear2")->click(); });
+  EXPECT_EQ(p.model->station.adif.File, (std::array<std::string, 3>{}));
+}
+
 // Enter in an edit box presses no button (no "参照" opens a folder browser); the column
 // numbers take two digits; the dialog keeps its tab and place between openings.
 TEST(TForm2Test, EnterPressesNothingAndTheDialogKeepsItsTabAndPlace) {
