@@ -47,8 +47,7 @@ bool mainWindow(const QString& folder) {
   model.edtURL1 = url;
   model.Memo_List1 = "STN1\r\n";
   model.Memo_List2 = "SSB\r\n";
-  model.Memo_List3 = "JA3\r\nJA1\r\n";
-  model.chkURL2 = true;
+  model.Memo_List3 = "JA3\r\n";
   TForm1 form(model, {"zeltaro"});
   form.show();
   using zeltaro::testing::Spot;
@@ -56,6 +55,9 @@ bool mainWindow(const QString& folder) {
                                        Spot{"JA3AAA", "14,020", "SSB"},
                                        {"JA1ZZZ", "3,530", "CW", "100110", text::sj("東京都"), "tu"},
                                        {"STN1", "21,074", "FT8"}}));
+  // List 3 gains a call while the window is up, as when the operator types one in.
+  model.Memo_List3 = "JA3\r\nJA1\r\n";
+  model.chkURL2 = true;
   auto* check = qobject_cast<QPushButton*>(form.control(QStringLiteral("btnChkUrl1")));
   if (check == nullptr) return false;
   check->click();
