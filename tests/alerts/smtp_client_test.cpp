@@ -13,6 +13,7 @@
 #include "alerts/iso2022jp.h"
 #include "alerts/mail_send.h"
 #include "platform/qt_line_connection.h"
+#include "support/closed_port.h"
 #include "support/peer_process.h"
 #include "text/base64.h"
 #include "text/codec.h"
@@ -267,15 +268,11 @@ TEST_F(SmtpExchange, RefusedRecipientIsIgnoredAndTheLogStaysReadable) {
 }
 
 TEST_F(SmtpExchange, ConnectionFailuresGoBackToTheCaller) {
-  quint16 closedPort = 0;
-  {
-    QTcpServer probe;
-    ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
-    closedPort = probe.serverPort();
-  }
+  const zeltaro::testing::ClosedPort closed;
+  ASSERT_NE(closed.port(), 0);
   platform::RecordingMessageBox box;
   for (const std::string& port :
-       {std::string("0"), std::string("abc"), std::to_string(closedPort)}) {
+       {std::string("0"), std::string("abc"), std::to_string(closed.port())}) {
     settings.edtPort = port;
     const SmtpResult result = sendMail(settings, "", 1, "", conn, clock, form3);
     EXPECT_FALSE(result.connected) << port;

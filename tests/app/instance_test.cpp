@@ -11,12 +11,16 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <memory>
+#include <vector>
+
+#include "support/real_program.h"
 
 namespace {
 
-// Every start gets its own folder holding a copy of the program (the settings file lives
-// beside the executable) and its own HOME; the runtime folder, which holds the lock files, is
-// shared so that the copies can see each other's locks.
+// Every copy of the program is a real-program fixture: its own folder (the settings file lives
+// beside the executable), HOME and XDG folders. The runtime folder, which holds the lock files,
+// is shared so that the copies can see each other's locks, and one copy may be started more
+// than once, so the test starts the processes itself.
 class InstanceTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -26,11 +30,10 @@ class InstanceTest : public ::testing::Test {
 
   // A fresh folder with a copy of the program; returns the copy's path.
   QString copyProgram() {
-    auto dir = std::make_unique<QTemporaryDir>();
-    const QString exe = dir->filePath("zeltaro");
-    EXPECT_TRUE(QFile::copy(ZELTARO_EXE, exe));
-    QFile::setPermissions(exe, QFile::permissions(ZELTARO_EXE));
-    dirs_.push_back(std::move(dir));
+    auto copy = std::make_unique<zeltaro::testing::RealProgram>(ZELTARO_EXE);
+    EXPECT_TRUE(copy->ok());
+    const QString exe = copy->exe();
+    copies_.push_back(std::move(copy));
     return exe;
   }
 
@@ -39,7 +42,8 @@ class InstanceTest : public ::testing::Test {
                                   bool captureErrors = false) {
     auto p = std::make_unique<QProcess>();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("HOME", QFileInfo(exe).absolutePath());
+    for (const auto& copy : copies_)
+      if (copy->folder() == QFileInfo(exe).absolutePath()) env = copy->environment();
     env.insert("XDG_RUNTIME_DIR", runtime_.path());
     env.insert("QT_QPA_PLATFORM", "offscreen");
     p->setProcessEnvironment(env);
@@ -84,7 +88,7 @@ class InstanceTest : public ::testing::Test {
   }
 
   QTemporaryDir runtime_;
-  std::vector<std::unique_ptr<QTemporaryDir>> dirs_;
+  std::vector<std::unique_ptr<zeltaro::testing::RealProgram>> copies_;
 };
 
 TEST_F(InstanceTest, SecondStartOfTheSameFileEndsWithOneAndCopiesElsewhereRun) {

@@ -14,6 +14,7 @@
 #include "text/sjis.h"
 #include "support/fake_http_client.h"
 #include "support/fixed_clock.h"
+#include "support/main_services.h"
 #include "support/recorders.h"
 
 namespace zeltaro::app {
@@ -55,9 +56,9 @@ std::string jis(std::string line) {
   return line;
 }
 
-class ModelTest : public ::testing::Test {
+class ModelTest : public ::testing::Test, protected zeltaro::testing::FakeMainServices {
  protected:
-  ModelTest() : sound(player, dialog, "/opt/zeltaro"), model(services()) {
+  ModelTest() : model(services()) {
     model.edtURL1 = kUrl1;
     model.edtURL2 = kUrl2;
     model.edtURL3 = kUrl3;
@@ -68,12 +69,9 @@ class ModelTest : public ::testing::Test {
   }
 
   MainServices services() {
-    MainServices s;
-    s.http = &http;
+    MainServices s = FakeMainServices::services();
     s.clock = &clock;
-    s.sound = &sound;
     s.smtp = &smtp;
-    s.messageBox = &box;
     s.firstQso = &firstQso;
     return s;
   }
@@ -87,13 +85,8 @@ class ModelTest : public ::testing::Test {
     for (int i = 0; i < times; ++i) model.Timer1Timer();
   }
 
-  platform::FakeHttpClient http;
   platform::FixedClock clock{{2026, 12, 9, 7, 5, 3}};
-  platform::RecordingSoundPlayer player;
-  platform::ScriptedFileDialog dialog;
-  alerts::SoundAlert sound;
   UnreachableServer smtp;
-  platform::RecordingMessageBox box;
   bool firstQsoAnswer[3] = {false, false, false};
   FirstQso firstQso{firstQsoAnswer};
   MainModel model;

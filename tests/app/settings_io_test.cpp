@@ -18,6 +18,7 @@
 #include "platform/message_box.h"
 #include "rig/rig_link.h"
 #include "settings/station_settings.h"
+#include "support/real_program.h"
 #include "support/peer_process.h"
 #include "support/temp_dir.h"
 #include "text/codec.h"
@@ -369,8 +370,9 @@ TEST_F(SettingsIoTest, AnAlignedColumnItemOutsideTheListSelectsNone) {
 // The real program reads the file beside its executable at start and writes it when it is
 // stopped.
 TEST_F(SettingsIoTest, TheProgramLoadsAtStartAndSavesWhenStopped) {
-  const std::string exe = dir.file("zeltaro");
-  std::filesystem::copy_file(ZELTARO_EXE, exe);
+  testing::RealProgram program(ZELTARO_EXE);
+  ASSERT_TRUE(program.ok());
+  const std::string ini = program.file("zeltaro.ini").toStdString();
   std::string log;
   for (int i = 0; i < 150; ++i)
     log += "1___STN" + std::to_string(i) + " \\\\r\\\\n \\\"x\\\"\\r\\n";
@@ -378,20 +380,16 @@ TEST_F(SettingsIoTest, TheProgramLoadsAtStartAndSavesWhenStopped) {
       "[Window]\r\nLeft=75\r\nTop=64\r\nHeight=631\r\nWidth=852\r\n"
       "[Inet]\r\nTimeSel=4\r\nLog=\"" +
       log + "\"\r\n";
-  writeBytes(dir.file("zeltaro.ini"), before);
+  writeBytes(ini, before);
 
-  QProcess p;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("QT_QPA_PLATFORM", "offscreen");
-  p.setProcessEnvironment(env);
-  p.start(QString::fromStdString(exe), {});
-  ASSERT_TRUE(p.waitForStarted(10000));
+  ASSERT_TRUE(program.start({}));
+  QProcess& p = program.process();
   QThread::msleep(1500);
   p.terminate();
   ASSERT_TRUE(p.waitForFinished(15000));
   EXPECT_EQ(p.exitCode(), 0);
 
-  const std::string after = readBytes(dir.file("zeltaro.ini"));
+  const std::string after = readBytes(ini);
   EXPECT_NE(after.find("TimeSel=4\r\n"), std::string::npos);
   // The window stands where it stood: no drift of the frame at every restart.
   EXPECT_NE(after.find("[Window]\r\nLeft=75\r\nTop=64\r\nHeight=631\r\nWidth=852\r\n"),
@@ -403,35 +401,23 @@ TEST_F(SettingsIoTest, TheProgramLoadsAtStartAndSavesWhenStopped) {
 // A save killed at any moment leaves the old file or the new one, never a mix: the console's
 // "Z SAVE" writes a large log again and again while the program is killed with SIGKILL.
 TEST_F(SettingsIoTest, AKilledSaveLeavesAWholeFile) {
-  const std::string exe = dir.file("zeltaro");
-  std::filesystem::copy_file(ZELTARO_EXE, exe);
   std::string log;
   for (int i = 0; i < 200; ++i)
     log += "1___STN" + std::to_string(i) + " " + std::string(2000, 'x') + " \\\\r\\\\n\\r\\n";
-  const std::string ini = dir.file("zeltaro.ini");
   const std::string before = "[Inet]\r\nLog=\"" + log + "\"\r\n";
 
   for (int round = 0; round < 5; ++round) {
+    testing::RealProgram program(ZELTARO_EXE);
+    ASSERT_TRUE(program.ok());
+    const std::string ini = program.file("zeltaro.ini").toStdString();
     writeBytes(ini, before);
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    const quint16 port = probe.serverPort();
-    probe.close();
-
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    p.setProcessEnvironment(env);
-    p.start(QString::fromStdString(exe), {QString("/telnet=%1").arg(port)});
-    ASSERT_TRUE(p.waitForStarted(10000));
+    ASSERT_TRUE(program.start({"/telnet=23"}));
+    QProcess& p = program.process();
+    const quint16 port = program.consolePort();
+    ASSERT_NE(port, 0) << "round " << round;
     QTcpSocket client;
-    for (int tries = 0; tries < 100 && client.state() != QAbstractSocket::ConnectedState; ++tries) {
-      client.connectToHost(QHostAddress::LocalHost, port);
-      if (!client.waitForConnected(200)) {
-        client.abort();
-        QThread::msleep(50);
-      }
-    }
+    client.connectToHost(QHostAddress::LocalHost, port);
+    client.waitForConnected(5000);
     ASSERT_EQ(client.state(), QAbstractSocket::ConnectedState) << "round " << round;
     client.waitForReadyRead(5000);
     client.readAll();  // the greeting

@@ -1,7 +1,6 @@
 // The main window against the real model: the check buttons fetch through the model, the
 // filter buttons, "CLR" and the lamps change the model, and the model's state shows in the
-// widgets. ZELTARO_SCREENSHOT=<file.png> also writes a picture of the window with a few log
-// lines (scripts/screenshot.sh runs it under Xvfb).
+// widgets.
 #include "gui/tform1.h"
 
 #include <gtest/gtest.h>
@@ -308,24 +307,6 @@ TEST_F(TForm1Test, AReloadedPlaceAndSizeMoveTheWindow) {
   EXPECT_EQ(form.pos(), QPoint(120, 90));
   EXPECT_EQ(model.Width, 900);
   EXPECT_EQ(model.Height, 700);
-}
-
-TEST_F(TForm1Test, Screenshot) {
-  const QString file = qEnvironmentVariable("ZELTARO_SCREENSHOT");
-  if (file.isEmpty()) GTEST_SKIP() << "set ZELTARO_SCREENSHOT=<file.png>";
-  TForm1 form(model, {"zeltaro"});
-  form.show();
-  http.setPage(kUrl1, spotPage({a,
-                                b,
-                                {"JA1ZZZ", "3,530", "CW", "100110", text::sj("東京都"), "tu"},
-                                {"STN1", "21,074", "FT8"}}));
-  model.Memo_List3 = "JA3\r\nJA1\r\n";
-  model.chkURL2 = true;
-  get<QPushButton>(form, "btnChkUrl1")->click();
-  model.caption = text::sj(" Zeltaro v2.11");
-  form.refreshCaption();
-  QApplication::processEvents();
-  ASSERT_TRUE(form.grab().save(file));
 }
 
 }  // namespace

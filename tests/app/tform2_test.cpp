@@ -1,7 +1,5 @@
 // The settings dialog as the operator meets it: opened from the main window, values changed on
-// each tab, closed, saved, and the program started again from its settings file. With
-// ZELTARO_SCREENSHOT_DIR=<folder> it also writes a picture of each tab there (run it under Xvfb
-// to see the program's fonts).
+// each tab, closed, saved, and the program started again from its settings file.
 
 #include "gui/tform2.h"
 
@@ -354,23 +352,6 @@ TEST(TForm2Test, EveryControlOnEveryTabCarriesAnAccessibleName) {
   Program p("", dir.path());
   const QStringList faults = zeltaro::testing::inaccessibleControls(*p.form2);
   EXPECT_TRUE(faults.isEmpty()) << faults.join(", ").toStdString();
-}
-
-TEST(TForm2Test, Screenshots) {
-  const QString folder = qEnvironmentVariable("ZELTARO_SCREENSHOT_DIR");
-  if (folder.isEmpty()) GTEST_SKIP() << "set ZELTARO_SCREENSHOT_DIR=<folder>";
-  TempDir dir;
-  Program p("", dir.path());
-  p.model->station.set(1).Code = true;
-  p.model->station.set(1).HAMLOG = text::sj("/home/operator/.wine/drive_c/Hamlog/");
-  p.inDialog([&] {
-    for (int i = 0; i < 4; ++i) {
-      p.form2->tabs()->setCurrentIndex(i);
-      QApplication::processEvents();
-      EXPECT_TRUE(
-          p.form2->grab().save(QStringLiteral("%1/settings-tab%2.png").arg(folder).arg(i + 1)));
-    }
-  });
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 // One real patrol list window on its model: the rows as drawn (the current row's colours), the
-// popup menu as prepared, the caption, stay-on-top and the saved place. ZELTARO_SCREENSHOT=
-// <file.png> also writes a picture of the window (scripts/screenshot.sh shows how to run it
-// under Xvfb).
+// popup menu as prepared, the caption, stay-on-top and the saved place.
 #include "gui/tform4.h"
 
 #include <gtest/gtest.h>
@@ -276,24 +274,6 @@ TEST_F(TForm4Test, EveryControlCarriesAnAccessibleName) {
   TForm4 form(model, binding, 1);
   const QStringList faults = zeltaro::testing::inaccessibleControls(form);
   EXPECT_TRUE(faults.isEmpty()) << faults.join(", ").toStdString();
-}
-
-TEST_F(TForm4Test, Screenshot) {
-  const QString file = qEnvironmentVariable("ZELTARO_SCREENSHOT");
-  if (file.isEmpty()) GTEST_SKIP() << "set ZELTARO_SCREENSHOT=<file.png>";
-  TForm4 form(model, binding, 1);
-  fill(form.window());
-  form.window().Folder = "C:\\HAMLOG\\";
-  form.window().CurrentRow = 2;
-  form.window().ItemIndex = 0;
-  form.window().CheckBox1 = true;
-  form.window().CheckBox1Click();
-  form.window().ProgressBar1 = 12;
-  form.window().FormShow();
-  form.show();
-  form.syncFromModel();
-  QApplication::processEvents();
-  ASSERT_TRUE(form.grab().save(file));
 }
 
 }  // namespace

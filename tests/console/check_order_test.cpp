@@ -50,10 +50,14 @@ TEST(ConsoleCheckOrder, TestCheckRepliesAfterItsOwnCheckHasRun) {
   platform::RecordingMessageBox messages;
   app::ConsoleBinding binding(model);
   RemoteConsole console(binding, messages);
-  model.consolePort = testing::freePort();
-  console.listen();
+  model.consolePort = 23;
+  {
+    testing::AnyConsolePort any;
+    console.listen();
+  }
+  ASSERT_TRUE(console.server().isListening());
 
-  testing::TestClient client(model.consolePort);
+  testing::TestClient client(console.server().port());
   ASSERT_TRUE(client.waitReceived(testing::greetingFixture().size()));
   client.received.clear();
   const std::string reply = "T U1\r\n" + text::sj("    URL1巡回テストを実行しました\r\n") + "\r\n";

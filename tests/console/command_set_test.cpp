@@ -27,12 +27,12 @@
 #include "platform/sound.h"
 #include "text/codec.h"
 #include "support/fake_http_client.h"
+#include "support/main_services.h"
 #include "support/recorders.h"
 
 namespace zeltaro::console {
 namespace {
 
-using testing::freePort;
 using testing::greetingFixture;
 using testing::pumpFor;
 using testing::TestClient;
@@ -45,24 +45,19 @@ const std::string kUrl1 = "http://127.0.0.1:1/one.html";
 
 // A model with fakes behind it, its console started the way the program starts it (the
 // command line's /telnet= through the start-up sequence), and one connected client.
-class CommandSetTest : public ::testing::Test {
+class CommandSetTest : public ::testing::Test, protected zeltaro::testing::FakeMainServices {
  protected:
-  CommandSetTest() : sound(player, dialog, "/opt/zeltaro"), model(services()) {}
+  CommandSetTest() : model(services()) {}
 
   void SetUp() override {
-    port = freePort();
     model.edtURL1 = kUrl1;
-    model.startUp({"/opt/zeltaro/zeltaro", "/telnet=" + std::to_string(port)});
+    {
+      testing::AnyConsolePort any;
+      model.startUp({"/opt/zeltaro/zeltaro", "/telnet=23"});
+    }
     ASSERT_TRUE(remote.server().isListening());
+    port = remote.server().port();
     connect();
-  }
-
-  app::MainServices services() {
-    app::MainServices s;
-    s.http = &http;
-    s.sound = &sound;
-    s.messageBox = &box;
-    return s;
   }
 
   void connect() {
@@ -95,11 +90,6 @@ class CommandSetTest : public ::testing::Test {
     EXPECT_EQ(send(line, expected.size()), expected) << "line: " << line;
   }
 
-  platform::FakeHttpClient http;
-  platform::RecordingSoundPlayer player;
-  platform::ScriptedFileDialog dialog;
-  alerts::SoundAlert sound;
-  platform::RecordingMessageBox box;
   app::MainModel model;
   app::ConsoleBinding binding{model};
   RemoteConsole remote{binding, box};

@@ -24,8 +24,8 @@ struct GracefulConsole {
   explicit GracefulConsole(std::chrono::milliseconds grace) : server(messages, grace) {
     server.session().setPassword("secret");
     server.session().setExecutor(&executor);
-    port = testing::freePort();
-    listening = server.listen(port);
+    port = testing::listenOnAnyPort(server);
+    listening = port != 0;
   }
   platform::RecordingMessageBox messages;
   testing::TestExecutor executor;
@@ -116,9 +116,9 @@ TEST(ConsoleAddress, LoopbackOnlyWithoutPasswordEverywhereWithOne) {
     platform::RecordingMessageBox messages;
     ConsoleServer server(messages);
     server.session().setPassword(password);
-    const quint16 port = testing::freePort();
     ::testing::internal::CaptureStderr();
-    ASSERT_TRUE(server.listen(port));
+    const quint16 port = testing::listenOnAnyPort(server);
+    ASSERT_NE(port, 0);
     EXPECT_TRUE(server.listen(port));  // the reload's second request says nothing more
     const std::string said = ::testing::internal::GetCapturedStderr();
     if (*password == '\0') {

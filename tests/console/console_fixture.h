@@ -19,6 +19,7 @@
 #include "platform/message_box.h"
 #include "support/peer_process.h"
 #include "support/recorders.h"
+#include "support/scoped_env.h"
 #include "support/wait.h"
 
 namespace zeltaro::console::testing {
@@ -26,10 +27,17 @@ namespace zeltaro::console::testing {
 using zeltaro::testing::pumpFor;
 using zeltaro::testing::waitUntil;
 
-inline quint16 freePort() {
-  QTcpServer probe;
-  probe.listen(QHostAddress::Any, 0);
-  return probe.serverPort();
+// For as long as it lives, a console asked to listen lets the kernel pick a free port, which the
+// test then reads from the server: a port probed free and released could be taken by another
+// process before the console binds it.
+struct AnyConsolePort {
+  zeltaro::testing::ScopedEnv any{"ZELTARO_CONSOLE_ANY_PORT", "1"};
+};
+
+// Listens on a port the kernel picks and returns it (0 when the server does not listen).
+inline quint16 listenOnAnyPort(ConsoleServer& server) {
+  AnyConsolePort any;
+  return server.listen(23) ? server.port() : 0;
 }
 
 // The greeting as the client must receive it, CP932 bytes from a fixture file.
@@ -107,13 +115,13 @@ class TestExecutor final : public CommandExecutor {
   std::function<void(std::string_view)> whileRunning;
 };
 
-// A listening console with the test executor, on a free port.
+// A listening console with the test executor, on a port the kernel picked.
 struct Console {
   explicit Console(std::string password = "") {
     server.session().setPassword(std::move(password));
     server.session().setExecutor(&executor);
-    port = freePort();
-    listening = server.listen(port);
+    port = listenOnAnyPort(server);
+    listening = port != 0;
   }
 
   platform::RecordingMessageBox messages;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/qt_http_client.h"
+#include "support/closed_port.h"
 #include "support/peer_process.h"
 #include "text/codec.h"
 
@@ -41,15 +42,6 @@ std::string expectedRequest(const std::string& target, const std::string& host) 
 std::unique_ptr<PeerProcess> startServer() {
   return std::make_unique<PeerProcess>(testing::systemPython(),
                                        QStringList{testing::testScript("platform/http_server.py")});
-}
-
-// A port on which nothing listens: bound once, then released.
-quint16 closedPort() {
-  QTcpServer probe;
-  probe.listen(QHostAddress::LocalHost, 0);
-  const quint16 port = probe.serverPort();
-  probe.close();
-  return port;
 }
 
 class HttpClientTest : public ::testing::Test {
@@ -123,6 +115,8 @@ TEST_F(HttpClientTest, SendsTheRequestBytesExactly) {
 
 TEST_F(HttpClientTest, FailuresReturnNotOkWithAReason) {
   QtHttpClient client({.idleTimeoutMs = 300, .maxResponseBytes = 1u << 20});
+  const testing::ClosedPort closed;
+  ASSERT_NE(closed.port(), 0);
   // The reason shows which guard stopped the fetch (an endless body must hit the size cap, not
   // just run out of time).
   struct Case {
@@ -137,7 +131,7 @@ TEST_F(HttpClientTest, FailuresReturnNotOkWithAReason) {
       {url("/garbage"), "not an HTTP response"},
       {url("/loop"), "too many redirects"},
       {url("/redirect-https"), "unsupported redirect: https://127.0.0.1/plain"},
-      {"http://127.0.0.1:" + std::to_string(closedPort()) + "/", "cannot connect to 127.0.0.1:"},
+      {"http://127.0.0.1:" + std::to_string(closed.port()) + "/", "cannot connect to 127.0.0.1:"},
       {"", "unsupported address"},
       {"https://127.0.0.1/", "unsupported address"},
       {"ftp://127.0.0.1/", "unsupported address"},

@@ -7,37 +7,17 @@
 
 #include "rig/companion_window.h"
 #include "rig/serial_device.h"
+#include "support/serial_recorder.h"
 
 namespace zeltaro::rig {
 namespace {
 
-class RecordingDevice final : public SerialDevice {
- public:
-  OpenResult open(const std::string& path, const LineSettings& line) override {
-    log += "open " + path + " " + std::to_string(line.baud) + "/" + std::to_string(line.stopBits) +
-           "\n";
-    open_ = true;
-    return OpenResult::Ok;
-  }
-  void close() override {
-    if (open_) log += "close\n";
-    open_ = false;
-  }
-  bool isOpen() const override { return open_; }
-  void discardInput() override {}
-  WriteResult writeByte(unsigned char, std::chrono::milliseconds) override {
-    return WriteResult::Ok;
-  }
-  std::string log;
-
- private:
-  bool open_ = false;
-};
+using zeltaro::testing::RecordingSerialDevice;
 
 struct Fixture {
   settings::RigDirectSettings rig;
   settings::TarvopcSettings companion;
-  RecordingDevice device;
+  RecordingSerialDevice device;
   RigControl control{rig, companion, services()};
   RigServices services() {
     RigServices s;
@@ -140,7 +120,7 @@ TEST(RigControl, CompanionWindowFocus) {
     RecordingWindow window(c.present);
     settings::RigDirectSettings rig;
     settings::TarvopcSettings companion;
-    RecordingDevice device;
+    RecordingSerialDevice device;
     RigServices s;
     s.serial = &device;
     s.companionWindow = &window;

@@ -7,7 +7,8 @@
 #include <QProcess>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QThread>
+#include <memory>
+#include <vector>
 
 #include "rig/rig_control.h"
 #include "rig/rigctld_client.h"
@@ -15,36 +16,29 @@
 #include "rig/termios_serial_device.h"
 #include "support/peak_memory.h"
 #include "support/peer_process.h"
+#include "support/real_program.h"
+#include "support/wait.h"
 
 namespace zeltaro::rig {
 namespace {
 
-quint16 freePort() {
-  QTcpServer probe;
-  probe.listen(QHostAddress::LocalHost, 0);
-  return probe.serverPort();
-}
-
-// rigctld -m 1 (the dummy rig) listening on 127.0.0.1:port.
+// rigctld -m 1 (the dummy rig) listening on 127.0.0.1: on a port the kernel picks (-t 0), read
+// back from the running daemon, or on a given one (a restart where the client looks for it).
 class Rigctld {
  public:
-  explicit Rigctld(quint16 port) : port_(port) {
+  explicit Rigctld(quint16 port = 0) {
     proc_.start("rigctld", {"-m", "1", "-T", "127.0.0.1", "-t", QString::number(port)});
     proc_.waitForStarted(5000);
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < 10000) {
-      QTcpSocket s;
-      s.connectToHost(QHostAddress::LocalHost, port);
-      if (s.waitForConnected(200)) {
-        listening_ = true;
-        return;
-      }
-      QThread::msleep(50);
-    }
+    zeltaro::testing::waitUntil([&] {
+      if (proc_.state() != QProcess::Running) return true;
+      const std::vector<quint16> ports = zeltaro::testing::listeningPorts(proc_.processId());
+      if (!ports.empty()) port_ = ports.front();
+      return port_ != 0;
+    });
   }
   ~Rigctld() { stop(); }
-  bool listening() const { return listening_; }
+  bool listening() const { return port_ != 0; }
+  quint16 port() const { return port_; }
   void stop() {
     if (proc_.state() == QProcess::NotRunning) return;
     proc_.terminate();
@@ -68,9 +62,8 @@ class Rigctld {
   }
 
  private:
-  quint16 port_;
+  quint16 port_ = 0;
   QProcess proc_;
-  bool listening_ = false;
 };
 
 struct Fixture {
@@ -93,9 +86,9 @@ struct Fixture {
 };
 
 TEST(Rigctld, TuneIsWhatOtherProgramsReadBack) {
-  const quint16 port = freePort();
-  Rigctld daemon(port);
+  Rigctld daemon;
   ASSERT_TRUE(daemon.listening());
+  const quint16 port = daemon.port();
   // Limits well above the program's, so that a loaded machine does not turn a slow answer into
   // a failed tune; the bounded waits have tests of their own.
   Fixture f(port, {std::chrono::milliseconds(5000), std::chrono::milliseconds(5000)});
@@ -116,7 +109,8 @@ TEST(Rigctld, TuneIsWhatOtherProgramsReadBack) {
     f.control.tune(c.freq, c.mode);
     EXPECT_EQ(daemon.frequencyAndMode(), c.readBack);
   }
-  // The daemon restarted between two tunes: the next tune connects again by itself.
+  // The daemon restarted between two tunes, on the port the client knows: the next tune
+  // connects again by itself.
   daemon.stop();
   Rigctld again(port);
   ASSERT_TRUE(again.listening());
@@ -126,13 +120,12 @@ TEST(Rigctld, TuneIsWhatOtherProgramsReadBack) {
 }
 
 TEST(Rigctld, StoppedDaemonFailsWithinTheWaitAndIsReportedOnce) {
-  const quint16 port = freePort();
+  auto daemon = std::make_unique<Rigctld>();
+  ASSERT_TRUE(daemon->listening());
+  const quint16 port = daemon->port();
   Fixture f(port);
-  {
-    Rigctld daemon(port);
-    ASSERT_TRUE(daemon.listening());
-    f.control.tune("7.00350", "SSB");
-  }
+  f.control.tune("7.00350", "SSB");
+  daemon.reset();
   ::testing::internal::CaptureStderr();
   QElapsedTimer t;
   t.start();
@@ -185,10 +178,9 @@ TEST(Rigctld, FloodingDaemonCostsOnlyTheWaitAndOneReply) {
     EXPECT_EQ(client.why(), r.why);
     EXPECT_LT(zeltaro::testing::peakMemoryKiB() - before, 16 * 1024);
   }
-  const quint16 port = freePort();
-  Rigctld daemon(port);
+  Rigctld daemon;
   ASSERT_TRUE(daemon.listening());
-  EXPECT_TRUE(client.run("127.0.0.1", port, rigctldTuneCommands("14.02500", "CW")))
+  EXPECT_TRUE(client.run("127.0.0.1", daemon.port(), rigctldTuneCommands("14.02500", "CW")))
       << client.why();
   EXPECT_EQ(daemon.frequencyAndMode(), "14025000\nCW\n");
 }

@@ -10,34 +10,16 @@
 #include "settings_dialog/dialog_model.h"
 #include "support/temp_dir.h"
 #include "support/recorders.h"
+#include "support/serial_recorder.h"
 
 namespace zeltaro::settingsdialog {
 namespace {
 
-// The real device, with a log of what the link asks of it.
-class LoggedDevice final : public rig::SerialDevice {
- public:
-  rig::OpenResult open(const std::string& path, const rig::LineSettings& line) override {
-    log += "open " + path.substr(path.rfind('/') + 1) + "\n";
-    return real.open(path, line);
-  }
-  void close() override {
-    if (real.isOpen()) log += "close\n";
-    real.close();
-  }
-  bool isOpen() const override { return real.isOpen(); }
-  void discardInput() override { real.discardInput(); }
-  rig::WriteResult writeByte(unsigned char b, std::chrono::milliseconds limit) override {
-    return real.writeByte(b, limit);
-  }
-  rig::TermiosSerialDevice real;
-  std::string log;
-};
-
 struct Station {
   settings::StationSettings station;
   settings::RoleSlots roles;
-  LoggedDevice device;
+  rig::TermiosSerialDevice port;
+  testing::RecordingSerialDevice device{&port};
   platform::RecordingMessageBox box;
   rig::RigControl control{station.rigDirect, station.tarvopc, services()};
   SettingsDialogModel dialog;
@@ -69,11 +51,13 @@ TEST(SettingsDialogRigPort, KeptOpenUnlessThePortSettingsChange) {
   s.station.rigDirect.Use = true;
   s.station.rigDirect.Device = dir.file("rigA");
   s.control.openAtStart();
-  ASSERT_EQ(s.device.log, "open rigA\n");
+  const std::string openA = "open " + dir.file("rigA") + " 9600/1\n";
+  const std::string openB = "open " + dir.file("rigB") + " 9600/1\n";
+  ASSERT_EQ(s.device.log, openA);
 
   // Only the rig's address: the port stays open, and the next tune uses the new address.
   s.editInDialog([](SettingsDialogModel& d) { d.Edit[18] = "70"; });
-  EXPECT_EQ(s.device.log, "open rigA\n");
+  EXPECT_EQ(s.device.log, openA);
   EXPECT_EQ(s.station.rigDirect.RigID, 0x70);
   s.control.tune("7.00350", "CW");
   EXPECT_EQ(radioA.lines(2),
@@ -82,7 +66,7 @@ TEST(SettingsDialogRigPort, KeptOpenUnlessThePortSettingsChange) {
 
   // Another port: closed, and the new one opened.
   s.editInDialog([&](SettingsDialogModel& d) { d.ComboBox3 = dir.file("rigB"); });
-  EXPECT_EQ(s.device.log, "open rigA\nclose\nopen rigB\n");
+  EXPECT_EQ(s.device.log, openA + "close\n" + openB);
   s.control.tune("14.02500", "SSB");
   EXPECT_EQ(radioB.lines(2),
             "FEFE70500601FD 9600 8N1 none\n"
@@ -90,7 +74,7 @@ TEST(SettingsDialogRigPort, KeptOpenUnlessThePortSettingsChange) {
 
   // The companion route: the port closes and stays closed.
   s.editInDialog([](SettingsDialogModel& d) { d.CheckBox[106] = true; });
-  EXPECT_EQ(s.device.log, "open rigA\nclose\nopen rigB\nclose\n");
+  EXPECT_EQ(s.device.log, openA + "close\n" + openB + "close\n");
   EXPECT_TRUE(s.box.shown.empty());
 }
 
