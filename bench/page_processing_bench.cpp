@@ -55,8 +55,8 @@ void run(benchmark::State& state, platform::MessagePump& inner, bool timing) {
   services.pump = &pump;
   app::MainModel model(services);
   model.pageChecks.Memo2 = spots::cutRecords(spots::decodeEntities(bench::syntheticPage(kRecords)),
-                                  "<LineStart>", "</LineEnd>")
-                    .Memo2;
+                                             "<LineStart>", "</LineEnd>")
+                               .Memo2;
   model.watchLists.Memo_List[0] = bench::watchList(kRecords, 1, 7);
   model.watchLists.Memo_List[1] = bench::watchList(kRecords, 2, 11);
   model.watchLists.Memo_List[2] = bench::watchList(kRecords, 3, 13);

@@ -31,7 +31,9 @@ bool ConsoleBinding::listEnabledForUrl(int list, int url) const {
   return static_cast<const MainModel&>(model_).listEnabledForUrl(list, url);
 }
 
-const std::vector<std::string>& ConsoleBinding::logLines() const { return model_.logViews.Memo_Log2.lines; }
+const std::vector<std::string>& ConsoleBinding::logLines() const {
+  return model_.logViews.Memo_Log2.lines;
+}
 void ConsoleBinding::clearLog() { model_.Button1Click(); }
 
 bool ConsoleBinding::saveSettings(std::string* reason) { return model_.saveSettingsFile(reason); }

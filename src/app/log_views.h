@@ -76,7 +76,7 @@ class LogViews {
   // ---- window ----
   int Left = 75, Top = 64, Height = 631, Width = 852;  // main window position and size
   bool CheckBox1 = true;                               // "Config": the settings panels are shown
-  views::MainLayout layout;                            // panels and memos placed by the resize rules
+  views::MainLayout layout;  // panels and memos placed by the resize rules
 
   // ---- log display ----
   bool CheckBox2 = false;  // "new": newest lines are fed into the patrol lists

@@ -149,9 +149,7 @@ class MainModel {
   void Memo_LogKeyDown(Pane& pane, char key, bool ctrl) {
     logViews.Memo_LogKeyDown(pane, key, ctrl);
   }
-  void PopupMenu1Popup() {
-    logViews.PopupMenu1Popup(static_cast<int>(station.shared.NEW_STNS));
-  }
+  void PopupMenu1Popup() { logViews.PopupMenu1Popup(static_cast<int>(station.shared.NEW_STNS)); }
   void menu_ReplaceClick(int focusedPane) { logViews.menu_ReplaceClick(focusedPane); }
   void menu_AppendClick(int focusedPane) { logViews.menu_AppendClick(focusedPane); }
   void CheckBox2Click() { logViews.CheckBox2Click(); }

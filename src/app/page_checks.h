@@ -102,8 +102,8 @@ class PageChecks {
     int n;
     std::function<void()> done;  // may be empty
   };
-  std::deque<QueuedCheck> queuedChecks_;  // checks asked for while another one ran
-  int insertedSoFar_ = 0;                 // lines the running page processing has inserted
+  std::deque<QueuedCheck> queuedChecks_;           // checks asked for while another one ran
+  int insertedSoFar_ = 0;                          // lines the running page processing has inserted
   std::vector<std::string> templateCompiledFrom_;  // Memo_pcre as template_ was made from it
   spots::CompiledTemplate template_;               // the lists, compiled when they change
   spots::CompiledBody body_;                       // Edit1, cut at its tags when it changes

@@ -36,8 +36,8 @@ bool PatrolListsBinding::mainNewSwitch() const { return model_.logViews.CheckBox
 void PatrolListsBinding::setMainNewSwitch(bool on) { model_.logViews.CheckBox2 = on; }
 
 views::Pane* PatrolListsBinding::alignedPane(int pane) {
-  views::Pane* panes[] = {&model_.logViews.Memo_Log2, &model_.logViews.Memo_Log3, &model_.logViews.Memo_Log4,
-                          &model_.logViews.Memo_Log5};
+  views::Pane* panes[] = {&model_.logViews.Memo_Log2, &model_.logViews.Memo_Log3,
+                          &model_.logViews.Memo_Log4, &model_.logViews.Memo_Log5};
   return pane >= 0 && pane < 4 ? panes[pane] : nullptr;
 }
 

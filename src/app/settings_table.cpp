@@ -36,7 +36,8 @@ void loadLog(MainModel& m, int, const ProfileFile& f, const SettingRow& r) {
   m.logViews.SavedLog = settings::unescapeLog(f.readMultiline(r.section, r.key, ""));
 }
 void saveLog(const MainModel& m, int, ProfileFile& f, const SettingRow& r) {
-  f.writeQuotedMultiline(r.section, r.key, settings::escapeLog(text::joinLines(m.logViews.Memo_Log.lines)));
+  f.writeQuotedMultiline(r.section, r.key,
+                         settings::escapeLog(text::joinLines(m.logViews.Memo_Log.lines)));
 }
 
 // UTF-8 hints of the main window's controls.
@@ -97,7 +98,8 @@ const SettingRow kRows[] = {
      .field = FIELD(m.logViews.ComboBox1),
      .afterLoad =
          [](MainModel& m, int) {
-           m.logViews.ComboBox1 = views::comboItemIndex(m.logViews.ComboBox1, views::kColumnCountItems);
+           m.logViews.ComboBox1 =
+               views::comboItemIndex(m.logViews.ComboBox1, views::kColumnCountItems);
          }},
     {.section = "Mode2",
      .key = "LogMode",

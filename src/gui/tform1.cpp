@@ -328,7 +328,8 @@ void TForm1::buildLogArea() {
     newN1->setText(qs(m.logViews.popupMenu1.newN1Caption));
   });
 
-  views::Pane* models[] = {&m.logViews.Memo_Log, &m.logViews.Memo_Log2, &m.logViews.Memo_Log3, &m.logViews.Memo_Log4, &m.logViews.Memo_Log5};
+  views::Pane* models[] = {&m.logViews.Memo_Log, &m.logViews.Memo_Log2, &m.logViews.Memo_Log3,
+                           &m.logViews.Memo_Log4, &m.logViews.Memo_Log5};
   const char* names[] = {"Memo_Log", "Memo_Log2", "Memo_Log3", "Memo_Log4", "Memo_Log5"};
   // What each pane holds, for its accessible name.
   const char* holds[] = {"通知ログ", "整列ログ", "未交信ﾘｽﾄ1のログ", "未交信ﾘｽﾄ2のログ",
@@ -347,7 +348,8 @@ void TForm1::buildLogArea() {
             [menu, w](const QPoint& at) { menu->popup(w->mapToGlobal(at)); });
     panes_.push_back(w);
   }
-  const std::int32_t* colours[] = {&m.logViews.Color[0], &m.logViews.Color[1], &m.logViews.Color[2]};
+  const std::int32_t* colours[] = {&m.logViews.Color[0], &m.logViews.Color[1],
+                                   &m.logViews.Color[2]};
   binder_.onSync([this, colours] {
     for (LogPane* p : panes_) p->syncFromModel();
     for (int n = 0; n < 3; ++n) {
@@ -425,7 +427,8 @@ void TForm1::buildPageArea() {
       progress,
       {QStringLiteral("ProgressBar1"), {}, QString::fromUtf8("自動巡回の間隔ﾀｲﾏｰ経過時間")});
   binder_.onSync([progress, &m] {
-    if (progress->value() != m.patrolClock.ProgressBar1) progress->setValue(m.patrolClock.ProgressBar1);
+    if (progress->value() != m.patrolClock.ProgressBar1)
+      progress->setValue(m.patrolClock.ProgressBar1);
   });
 
   auto* status = new QLineEdit(p2);
@@ -554,10 +557,12 @@ void TForm1::buildListArea() {
 // ---------------------------------------------------------------- showing the model
 
 void TForm1::applyModelGeometry() {
-  const std::array<int, 4> wanted = {model_.logViews.Left, model_.logViews.Top, model_.logViews.Width, model_.logViews.Height};
+  const std::array<int, 4> wanted = {model_.logViews.Left, model_.logViews.Top,
+                                     model_.logViews.Width, model_.logViews.Height};
   if (wanted == shownGeometry_) return;
   shownGeometry_ = wanted;
-  resize(model_.logViews.Width - 8, model_.logViews.Height - model_.logViews.layout.captionHeight - 8);
+  resize(model_.logViews.Width - 8,
+         model_.logViews.Height - model_.logViews.layout.captionHeight - 8);
   move(model_.logViews.Left, model_.logViews.Top);
 }
 

@@ -29,7 +29,8 @@ class LogDoubleClickTest : public ::testing::Test {
     model.MainWindow = &mainWindow;
     model.LastActiveWindow = &otherWindow;
     model.logViews.CheckBox2 = true;
-    model.logViews.Memo_Log.lines = {"1___STN1 7,010 CW", "__3_JA3AAA 14,020 SSB", "_2__JA9ZZZ 21,030"};
+    model.logViews.Memo_Log.lines = {"1___STN1 7,010 CW", "__3_JA3AAA 14,020 SSB",
+                                     "_2__JA9ZZZ 21,030"};
     model.logViews.Memo_Log2.lines = {"1___STN1   7,010  CW ", "__3_JA3AAA 14,020 SSB "};
     model.logViews.Memo_Log5.lines = {"__3_JA3AAA 14,020 SSB "};
   }

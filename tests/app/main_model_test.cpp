@@ -186,7 +186,8 @@ TEST_F(ModelTest, FirstQsoMatchesItsListAndBuildsTheSubjectSuffix) {
 
 TEST_F(ModelTest, LogIsCappedAtTwoHundredLines) {
   model.logViews.Memo_Log.lines.clear();
-  for (int i = 0; i < 199; ++i) model.logViews.Memo_Log.lines.push_back("1___old " + std::to_string(i));
+  for (int i = 0; i < 199; ++i)
+    model.logViews.Memo_Log.lines.push_back("1___old " + std::to_string(i));
   std::vector<Spot> spots;
   for (int i = 0; i < 5; ++i) spots.push_back({"STN1", std::to_string(7000 + i)});
   http.setPage(kUrl1, spotPage(spots));
@@ -235,7 +236,8 @@ TEST_F(ModelTest, ChecksAskedForDuringACheckRunAfterIt) {
   });
   model.btnChkUrl1Click();
   EXPECT_EQ(http.asked(), (Lines{kUrl1, kUrl2}));
-  EXPECT_EQ(model.logViews.Memo_Log.lines, (Lines{"_23_" + spotDisplay(1, b), "1___" + spotDisplay(1, a)}));
+  EXPECT_EQ(model.logViews.Memo_Log.lines,
+            (Lines{"_23_" + spotDisplay(1, b), "1___" + spotDisplay(1, a)}));
   EXPECT_TRUE(model.atRest());
 }
 
@@ -276,7 +278,8 @@ TEST_F(ModelTest, NoUsableUrlHoldsTheCountdown) {
 
   // URL 1 is on but no list is enabled for it: not usable, yet fetched in a cycle.
   model.pageChecks.chkURL[0] = true;
-  model.watchLists.chkListUrl[0][0] = model.watchLists.chkListUrl[1][0] = model.watchLists.chkListUrl[2][0] = false;
+  model.watchLists.chkListUrl[0][0] = model.watchLists.chkListUrl[1][0] =
+      model.watchLists.chkListUrl[2][0] = false;
   tick(300);
   EXPECT_EQ(model.patrolClock.ProgressBar1, 0);
   model.pageChecks.chkURL[1] = true;

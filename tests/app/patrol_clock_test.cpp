@@ -11,8 +11,8 @@ TEST(PatrolClock, IntervalButtonsSwitchThePatrol) {
     int selected;
     bool on;
   };
-  const Case cases[] = {{0, 0, false}, {1, 0, false}, {2, 2, true},
-                        {3, 3, true},  {4, 4, true},  {5, 5, true}, {6, 0, false}};
+  const Case cases[] = {{0, 0, false}, {1, 0, false}, {2, 2, true}, {3, 3, true},
+                        {4, 4, true},  {5, 5, true},  {6, 0, false}};
   for (const Case& c : cases) {
     PatrolClock clock;
     clock.clickIntervalButton(3);  // from another interval
@@ -20,9 +20,8 @@ TEST(PatrolClock, IntervalButtonsSwitchThePatrol) {
     EXPECT_EQ(clock.selectedInterval(), c.selected) << c.minutes;
     EXPECT_EQ(clock.AutoPatrolOn, c.on) << c.minutes;
     EXPECT_EQ(clock.radioTimeSel_Off, !c.on) << c.minutes;
-    const int checked = clock.radioTimeSel_Off + clock.radioTimeSel_2min +
-                        clock.radioTimeSel_3min + clock.radioTimeSel_4min +
-                        clock.radioTimeSel_5min;
+    const int checked = clock.radioTimeSel_Off + clock.radioTimeSel_2min + clock.radioTimeSel_3min +
+                        clock.radioTimeSel_4min + clock.radioTimeSel_5min;
     EXPECT_EQ(checked, 1) << c.minutes;
   }
 }

@@ -181,7 +181,8 @@ TEST_F(SettingsIoTest, ValuesSurviveARestart) {
   EXPECT_FALSE(r->logViews.CheckBox2);
 
   r->alerts.mail.edtSmtpPASS = std::string(58, 'p');
-  r->pageChecks.edtURL[1] = "http://b.example/";  // saving the cut address back would fail (see below)
+  r->pageChecks.edtURL[1] =
+      "http://b.example/";  // saving the cut address back would fail (see below)
   auto r2 = roundTrip(*r);
   EXPECT_EQ(r2->alerts.mail.edtSmtpPASS, "") << "80 Base64 characters are more than the 76 read";
 }

@@ -93,9 +93,10 @@ TEST_F(TForm1Test, CheckButtonFetchesAndThePanesShowTheLog) {
   auto* log2 = get<QPlainTextEdit>(form, "Memo_Log2");
   auto* log3 = get<QPlainTextEdit>(form, "Memo_Log3");
   // Every line ends with its line break, as in the model's text.
-  EXPECT_EQ(log2->toPlainText(),
-            qs(model.logViews.Memo_Log2.lines[0]) + '\n' + qs(model.logViews.Memo_Log2.lines[1]) + '\n');
-  EXPECT_EQ(log3->toPlainText(), qs(model.logViews.Memo_Log3.lines[0]) + '\n');  // the list 1 line alone
+  EXPECT_EQ(log2->toPlainText(), qs(model.logViews.Memo_Log2.lines[0]) + '\n' +
+                                     qs(model.logViews.Memo_Log2.lines[1]) + '\n');
+  EXPECT_EQ(log3->toPlainText(),
+            qs(model.logViews.Memo_Log3.lines[0]) + '\n');  // the list 1 line alone
   EXPECT_TRUE(log2->isVisibleTo(&form));
   EXPECT_FALSE(log3->isVisibleTo(&form));
   EXPECT_TRUE(get<QPushButton>(form, "btnChkUrl1")->isEnabled());

@@ -37,8 +37,9 @@ class ViewsModelTest : public ::testing::Test {
     ViewsModelTest& test;
   };
   std::array<bool, 5> shown() const {
-    return {model.logViews.Memo_Log.visible, model.logViews.Memo_Log2.visible, model.logViews.Memo_Log3.visible,
-            model.logViews.Memo_Log4.visible, model.logViews.Memo_Log5.visible};
+    return {model.logViews.Memo_Log.visible, model.logViews.Memo_Log2.visible,
+            model.logViews.Memo_Log3.visible, model.logViews.Memo_Log4.visible,
+            model.logViews.Memo_Log5.visible};
   }
   std::vector<PaneFont> patrolFonts;
   int feeds = 0;
@@ -98,7 +99,8 @@ TEST_F(ViewsModelTest, FilterButtonsAndDisplayModes) {
 TEST_F(ViewsModelTest, FontItemsReachThePanesAndThePatrolLists) {
   model.logViews.ComboBox2 = 14;  // "72   -96"
   model.ComboBox2Change();
-  for (const views::Pane* p : {&model.logViews.Memo_Log, &model.logViews.Memo_Log2, &model.logViews.Memo_Log5})
+  for (const views::Pane* p :
+       {&model.logViews.Memo_Log, &model.logViews.Memo_Log2, &model.logViews.Memo_Log5})
     EXPECT_EQ(p->font, (PaneFont{72, -96}));
   ASSERT_EQ(patrolFonts.size(), 1u);
   EXPECT_EQ(views::rowHeight(patrolFonts[0]), 96);
@@ -153,7 +155,8 @@ TEST_F(ViewsModelTest, ClearEmptiesThePanesAndTurnsTheLampsGreen) {
 
   model.Button1Click();
   for (const views::Pane* p :
-       {&model.logViews.Memo_Log, &model.logViews.Memo_Log2, &model.logViews.Memo_Log3, &model.logViews.Memo_Log4, &model.logViews.Memo_Log5})
+       {&model.logViews.Memo_Log, &model.logViews.Memo_Log2, &model.logViews.Memo_Log3,
+        &model.logViews.Memo_Log4, &model.logViews.Memo_Log5})
     EXPECT_TRUE(p->lines.empty());
   EXPECT_EQ(model.alerts.MailText, "");
   EXPECT_EQ(model.alerts.lamps.Label13.fontColor, alerts::kLampGreen);

@@ -59,7 +59,8 @@ TEST(ConsoleCheckOrder, TestCheckRepliesAfterItsOwnCheckHasRun) {
   const std::string reply = "T U1\r\n" + text::sj("    URL1巡回テストを実行しました\r\n") + "\r\n";
   std::vector<std::string> logWhenReplied;
   QObject::connect(&client.socket, &QTcpSocket::readyRead, &client.socket, [&] {
-    if (client.received.size() > 6 && logWhenReplied.empty()) logWhenReplied = model.logViews.Memo_Log.lines;
+    if (client.received.size() > 6 && logWhenReplied.empty())
+      logWhenReplied = model.logViews.Memo_Log.lines;
   });
   client.send("T U1\r\n");
   model.btnChkUrl2Click();  // the console's check arrives while this one waits for the page

@@ -374,11 +374,17 @@ std::vector<SwitchRow> switchRows() {
       {"SoundOff", "V OFF", sj("    音声アラートを停止しました\r\n"),
        [](M m) { return !m.alerts.chkAlert; }},
       {"PatrolEveryFourMinutes", "X ON4", sj("    Zeltaroを開始しました(4分毎)\r\n"),
-       [](M m) { return m.patrolClock.radioTimeSel_4min && !m.patrolClock.radioTimeSel_Off && m.patrolClock.AutoPatrolOn; }},
+       [](M m) {
+         return m.patrolClock.radioTimeSel_4min && !m.patrolClock.radioTimeSel_Off &&
+                m.patrolClock.AutoPatrolOn;
+       }},
       {"PatrolOff", "x off", sj("    Zeltaroを停止しました\r\n"),
        [](M m) { return m.patrolClock.radioTimeSel_Off && !m.patrolClock.AutoPatrolOn; }},
       {"ListUrlOff", "L 32 OFF", sj("    List3 URL2をオフに設定しました\r\n"),
-       [](M m) { return !m.watchLists.chkListUrl[2][1] && m.watchLists.chkListUrl[2][0] && m.watchLists.chkListUrl[1][1]; }},
+       [](M m) {
+         return !m.watchLists.chkListUrl[2][1] && m.watchLists.chkListUrl[2][0] &&
+                m.watchLists.chkListUrl[1][1];
+       }},
       {"AllListUrlsOff", "L ALL OFF", sj("    List1～3 URL1～3をオフに設定しました\r\n"),
        [](M m) {
          for (int l = 1; l <= 3; ++l)
@@ -389,11 +395,17 @@ std::vector<SwitchRow> switchRows() {
       {"UrlTwoOn", "U 2 ON", sj("    URL2をオンに設定しました\r\n"),
        [](M m) { return m.pageChecks.chkURL[1] && !m.pageChecks.chkURL[0]; }},
       {"AllUrlsOff", "U 0 OFF", sj("    URL1～3をオフに設定しました\r\n"),
-       [](M m) { return !m.pageChecks.chkURL[0] && !m.pageChecks.chkURL[1] && !m.pageChecks.chkURL[2]; }},
+       [](M m) {
+         return !m.pageChecks.chkURL[0] && !m.pageChecks.chkURL[1] && !m.pageChecks.chkURL[2];
+       }},
       {"ConfigOffHidesTheSettingsPanels", "Z CFG OFF",
        sj("    Configボタンをオフに設定しました\r\n"),
-       [](M m) { return !m.logViews.CheckBox1 && !m.logViews.layout.Panel2Visible && !m.logViews.layout.Panel3Visible; }},
-      {"UnknownWordIsInvalid", "U 4 ON", kInvalid, [](M m) { return !m.pageChecks.chkURL[0] && m.pageChecks.chkURL[2]; }},
+       [](M m) {
+         return !m.logViews.CheckBox1 && !m.logViews.layout.Panel2Visible &&
+                !m.logViews.layout.Panel3Visible;
+       }},
+      {"UnknownWordIsInvalid", "U 4 ON", kInvalid,
+       [](M m) { return !m.pageChecks.chkURL[0] && m.pageChecks.chkURL[2]; }},
       {"TrailingBlankIsInvalid", "M ON ", kInvalid, [](M m) { return !m.alerts.mail.chkMail; }},
       {"EmptyLineIsAnsweredByAnEmptyLine", "", "\r\n", [](M) { return true; }},
       {"QuestionMarkGivesTheGreeting", "?", G, [](M) { return true; }},
@@ -562,11 +574,13 @@ TEST_F(CommandSetTest, FailedSaveRepliesTheErrorAndTheNextLineRunsAlone) {
 TEST_F(CommandSetTest, RandomBytesChangeNothingInTheListsOrTheLog) {
   setLists("JA1AAA\r\n*JA2BBB\r\n", "CW\r\n", "");
   const auto lists = [this] {
-    return std::vector<std::string>{model.watchLists.Memo_List[0], model.watchLists.Memo_List[1], model.watchLists.Memo_List[2]};
+    return std::vector<std::string>{model.watchLists.Memo_List[0], model.watchLists.Memo_List[1],
+                                    model.watchLists.Memo_List[2]};
   };
   const std::vector<std::string> listsBefore = lists();
   const std::vector<std::string> logBefore = model.logViews.Memo_Log.lines;
-  const bool urlsBefore[] = {model.pageChecks.chkURL[0], model.pageChecks.chkURL[1], model.pageChecks.chkURL[2]};
+  const bool urlsBefore[] = {model.pageChecks.chkURL[0], model.pageChecks.chkURL[1],
+                             model.pageChecks.chkURL[2]};
 
   std::mt19937 gen(20261209);
   std::uniform_int_distribution<int> byte(0, 255);
