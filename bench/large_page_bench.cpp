@@ -16,16 +16,16 @@ void LargePage(benchmark::State& state) {
   const int records = static_cast<int>(state.range(0));
   const std::string page = bench::syntheticPage(records);
   app::MainModel model;
-  model.Memo_List1 = "J\r\n";  // every call sign on the page
-  model.Memo_List2.clear();
-  model.Memo_List3.clear();
+  model.watchLists.Memo_List[0] = "J\r\n";  // every call sign on the page
+  model.watchLists.Memo_List[1].clear();
+  model.watchLists.Memo_List[2].clear();
   long inserted = 0;
   for (auto _ : state) {
-    model.Memo_Log.lines = app::welcomeLines();
+    model.logViews.Memo_Log.lines = app::welcomeLines();
     spots::CutPage cut =
         spots::cutRecords(spots::decodeEntities(page), "<LineStart>", "</LineEnd>");
-    model.Memo2 = std::move(cut.Memo2);
-    inserted = model.processPage(1);
+    model.pageChecks.Memo2 = std::move(cut.Memo2);
+    inserted = model.pageChecks.processPage(1);
   }
   state.counters["records"] = records;
   state.counters["new_lines"] = static_cast<double>(inserted);

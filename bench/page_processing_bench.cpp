@@ -54,12 +54,12 @@ void run(benchmark::State& state, platform::MessagePump& inner, bool timing) {
   app::MainServices services;
   services.pump = &pump;
   app::MainModel model(services);
-  model.Memo2 = spots::cutRecords(spots::decodeEntities(bench::syntheticPage(kRecords)),
-                                  "<LineStart>", "</LineEnd>")
-                    .Memo2;
-  model.Memo_List1 = bench::watchList(kRecords, 1, 7);
-  model.Memo_List2 = bench::watchList(kRecords, 2, 11);
-  model.Memo_List3 = bench::watchList(kRecords, 3, 13);
+  model.pageChecks.Memo2 = spots::cutRecords(spots::decodeEntities(bench::syntheticPage(kRecords)),
+                                             "<LineStart>", "</LineEnd>")
+                               .Memo2;
+  model.watchLists.Memo_List[0] = bench::watchList(kRecords, 1, 7);
+  model.watchLists.Memo_List[1] = bench::watchList(kRecords, 2, 11);
+  model.watchLists.Memo_List[2] = bench::watchList(kRecords, 3, 13);
   std::vector<std::string> log;
   for (int i = 0; i < 200; ++i) log.push_back("1___old line " + std::to_string(i) + " \\r\\n x");
 
@@ -69,10 +69,10 @@ void run(benchmark::State& state, platform::MessagePump& inner, bool timing) {
   Clock::duration total{}, inPump{}, longestGap{};
   long inserted = 0;
   for (auto _ : state) {
-    model.Memo_Log.lines = log;
+    model.logViews.Memo_Log.lines = log;
     timed.reset();
     const auto start = Clock::now();
-    inserted = model.processPage(1);
+    inserted = model.pageChecks.processPage(1);
     total += Clock::now() - start;
     inPump += timed.inPump;
     longestGap = std::max(longestGap, timed.longestGap);

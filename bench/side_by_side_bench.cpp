@@ -198,16 +198,16 @@ void WholeCheck(benchmark::State& state) {
   services.pump = &pump;
   services.http = &http;
   app::MainModel model(services);
-  model.edtURL1 = "http://127.0.0.1:" + std::to_string(server.port()) + "/spots.html";
-  model.Memo_List1 = bench::watchList(kRecords, 1, 7);
-  model.Memo_List2 = bench::watchList(kRecords, 2, 11);
-  model.Memo_List3 = bench::watchList(kRecords, 3, 13);
-  model.mail.chkMail = false;
+  model.pageChecks.edtURL[0] = "http://127.0.0.1:" + std::to_string(server.port()) + "/spots.html";
+  model.watchLists.Memo_List[0] = bench::watchList(kRecords, 1, 7);
+  model.watchLists.Memo_List[1] = bench::watchList(kRecords, 2, 11);
+  model.watchLists.Memo_List[2] = bench::watchList(kRecords, 3, 13);
+  model.alerts.mail.chkMail = false;
   std::vector<std::string> log;
   for (int i = 0; i < 200; ++i) log.push_back("1___old line " + std::to_string(i) + " \\r\\n x");
   int inserted = 0;
   for (auto _ : state) {
-    model.Memo_Log.lines = log;
+    model.logViews.Memo_Log.lines = log;
     inserted = model.btnChkUrl1Click();
   }
   if (inserted <= 0) state.SkipWithError("the check found nothing");

@@ -31,34 +31,36 @@ bool ConsoleBinding::listEnabledForUrl(int list, int url) const {
   return static_cast<const MainModel&>(model_).listEnabledForUrl(list, url);
 }
 
-const std::vector<std::string>& ConsoleBinding::logLines() const { return model_.Memo_Log2.lines; }
+const std::vector<std::string>& ConsoleBinding::logLines() const {
+  return model_.logViews.Memo_Log2.lines;
+}
 void ConsoleBinding::clearLog() { model_.Button1Click(); }
 
 bool ConsoleBinding::saveSettings(std::string* reason) { return model_.saveSettingsFile(reason); }
 const std::string& ConsoleBinding::settingsFile() const { return model_.SettingsFile; }
 void ConsoleBinding::reload() {
-  model_.Timer1Enabled = false;
+  model_.patrolClock.Timer1Enabled = false;
   model_.startUp(model_.commandLine);  // ends by starting Timer1 again
 }
 
-bool ConsoleBinding::intervalOff() const { return model_.radioTimeSel_Off; }
+bool ConsoleBinding::intervalOff() const { return model_.patrolClock.radioTimeSel_Off; }
 int ConsoleBinding::selectedInterval() const { return model_.selectedInterval(); }
 void ConsoleBinding::clickIntervalButton(int minutes) { model_.clickIntervalButton(minutes); }
 void ConsoleBinding::clickIntervalOff() { model_.radioTimeSel_OffClick(); }
 
 bool& ConsoleBinding::pageEnabled(int url) {
-  return model_.chkURL[static_cast<std::size_t>(url - 1)];
+  return model_.pageChecks.chkURL[static_cast<std::size_t>(url - 1)];
 }
 bool ConsoleBinding::pageEnabled(int url) const {
-  return model_.chkURL[static_cast<std::size_t>(url - 1)];
+  return model_.pageChecks.chkURL[static_cast<std::size_t>(url - 1)];
 }
-bool& ConsoleBinding::soundAlert() { return model_.chkAlert; }
-bool ConsoleBinding::soundAlert() const { return model_.chkAlert; }
-bool& ConsoleBinding::mailForwarding() { return model_.mail.chkMail; }
-bool ConsoleBinding::mailForwarding() const { return model_.mail.chkMail; }
-bool ConsoleBinding::configButton() const { return model_.CheckBox1; }
+bool& ConsoleBinding::soundAlert() { return model_.alerts.chkAlert; }
+bool ConsoleBinding::soundAlert() const { return model_.alerts.chkAlert; }
+bool& ConsoleBinding::mailForwarding() { return model_.alerts.mail.chkMail; }
+bool ConsoleBinding::mailForwarding() const { return model_.alerts.mail.chkMail; }
+bool ConsoleBinding::configButton() const { return model_.logViews.CheckBox1; }
 void ConsoleBinding::setConfigButton(bool on) {
-  model_.CheckBox1 = on;
+  model_.logViews.CheckBox1 = on;
   model_.CheckBox1Click();
 }
 

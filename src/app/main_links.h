@@ -34,18 +34,18 @@ class PatrolListsLink {
   virtual void applyFont(const views::PaneFont& font) = 0;
   // A double-click on a log pane: the patrol box of every window off, and with alsoNew their
   // "new" boxes too.
-  virtual void stopPatrol(bool alsoNew) { (void)alsoNew; }
+  virtual void stopPatrol(bool alsoNew) = 0;
   // Whether any of the windows is visible (the transfer sends other data words then, and
   // returns the focus differently).
-  virtual bool anyVisible() const { return false; }
+  virtual bool anyVisible() const = 0;
   // The pane popup menu's replace (append false) or append item on pane 0 ... 3 (Memo_Log2 ...
   // Memo_Log5).
-  virtual void feed(bool append, int pane) { (void)append, (void)pane; }
+  virtual void feed(bool append, int pane) = 0;
   // The main window's "new" switch has been set to on by the operator: with its box, or with
   // the popup item (fromMenu).
-  virtual void newSwitched(bool on, bool fromMenu) { (void)on, (void)fromMenu; }
+  virtual void newSwitched(bool on, bool fromMenu) = 0;
   // The main window closes: each visible window stores its state in the settings.
-  virtual void saveVisibleWindows() {}
+  virtual void saveVisibleWindows() = 0;
 };
 
 // Carrying a log line into HAMLOG (its fields, the rig, the focus and the companion program).

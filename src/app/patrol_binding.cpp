@@ -32,18 +32,18 @@ void PatrolListsBinding::newSwitched(bool on, bool fromMenu) {
   changed();
 }
 
-bool PatrolListsBinding::mainNewSwitch() const { return model_.CheckBox2; }
-void PatrolListsBinding::setMainNewSwitch(bool on) { model_.CheckBox2 = on; }
+bool PatrolListsBinding::mainNewSwitch() const { return model_.logViews.CheckBox2; }
+void PatrolListsBinding::setMainNewSwitch(bool on) { model_.logViews.CheckBox2 = on; }
 
 views::Pane* PatrolListsBinding::alignedPane(int pane) {
-  views::Pane* panes[] = {&model_.Memo_Log2, &model_.Memo_Log3, &model_.Memo_Log4,
-                          &model_.Memo_Log5};
+  views::Pane* panes[] = {&model_.logViews.Memo_Log2, &model_.logViews.Memo_Log3,
+                          &model_.logViews.Memo_Log4, &model_.logViews.Memo_Log5};
   return pane >= 0 && pane < 4 ? panes[pane] : nullptr;
 }
 
-bool PatrolListsBinding::autoPatrolSelected() const { return !model_.radioTimeSel_Off; }
+bool PatrolListsBinding::autoPatrolSelected() const { return !model_.patrolClock.radioTimeSel_Off; }
 // The countdown at its end: the next tick of Timer1 starts the cycle.
-void PatrolListsBinding::manualAccess() { model_.ProgressBar1 = 60; }
+void PatrolListsBinding::manualAccess() { model_.patrolClock.ProgressBar1 = 60; }
 void PatrolListsBinding::clearLog() { model_.Button1Click(); }
 void PatrolListsBinding::saveSettings() { model_.btnSaveClick(); }
 

@@ -11,14 +11,14 @@ namespace zeltaro::app {
 
 std::string LoadSettings(MainModel& m, const std::string& path) {
   const settings::ProfileFile f(path);
-  m.SavedLog.clear();
+  m.logViews.SavedLog.clear();
   settings::loadRows(f, m, settingsTable());
   // The cut value is what the program now works with (a folder without its final "/"): say so.
   for (const std::string& key : f.cutOnRead())
     std::fprintf(stderr, "zeltaro: %s: %s is longer than %zu bytes and was cut to them\n",
                  path.c_str(), key.c_str(), settings::kSingleLineLimit);
   m.loadMichiNoEkiData();
-  return std::move(m.SavedLog);
+  return std::move(m.logViews.SavedLog);
 }
 
 SaveOutcome SaveSettings(const MainModel& m, const std::string& path) {

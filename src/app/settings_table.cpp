@@ -20,7 +20,7 @@ using settings::ProfileFile;
 
 std::size_t at(int n) { return static_cast<std::size_t>(n - 1); }
 
-settingsdialog::DialogTarget stationPart(MainModel& m) { return {m.station, m.roles}; }
+settingsdialog::DialogTarget stationPart(MainModel& m) { return {m.station, m.pageChecks.roles}; }
 
 // ---- the rows with steps of their own
 
@@ -33,10 +33,11 @@ void saveTimeSel(const MainModel& m, int, ProfileFile& f, const SettingRow& r) {
 }
 
 void loadLog(MainModel& m, int, const ProfileFile& f, const SettingRow& r) {
-  m.SavedLog = settings::unescapeLog(f.readMultiline(r.section, r.key, ""));
+  m.logViews.SavedLog = settings::unescapeLog(f.readMultiline(r.section, r.key, ""));
 }
 void saveLog(const MainModel& m, int, ProfileFile& f, const SettingRow& r) {
-  f.writeQuotedMultiline(r.section, r.key, settings::escapeLog(text::joinLines(m.Memo_Log.lines)));
+  f.writeQuotedMultiline(r.section, r.key,
+                         settings::escapeLog(text::joinLines(m.logViews.Memo_Log.lines)));
 }
 
 // UTF-8 hints of the main window's controls.
@@ -50,21 +51,21 @@ constexpr const char* kListUrlHint = "ｵﾝで未交信ﾘｽﾄとAND検索 (�
 // The rows, in the order the file is written.
 const SettingRow kRows[] = {
     // [Window]
-    {.section = "Window", .key = "Left", .conv = Conv::Int, .field = FIELD(m.Left)},
-    {.section = "Window", .key = "Top", .conv = Conv::Int, .field = FIELD(m.Top)},
-    {.section = "Window", .key = "Height", .conv = Conv::Int, .field = FIELD(m.Height)},
-    {.section = "Window", .key = "Width", .conv = Conv::Int, .field = FIELD(m.Width)},
+    {.section = "Window", .key = "Left", .conv = Conv::Int, .field = FIELD(m.logViews.Left)},
+    {.section = "Window", .key = "Top", .conv = Conv::Int, .field = FIELD(m.logViews.Top)},
+    {.section = "Window", .key = "Height", .conv = Conv::Int, .field = FIELD(m.logViews.Height)},
+    {.section = "Window", .key = "Width", .conv = Conv::Int, .field = FIELD(m.logViews.Width)},
     {.section = "Window",
      .key = "Config",
      .control = "CheckBox1",
      .caption = "Config",
      .conv = Conv::Bool,
-     .field = FIELD(m.CheckBox1)},
-    {.section = "Window", .key = "Log123", .conv = Conv::Int, .field = FIELD(m.Log123)},
+     .field = FIELD(m.logViews.CheckBox1)},
+    {.section = "Window", .key = "Log123", .conv = Conv::Int, .field = FIELD(m.logViews.Log123)},
     {.section = "Window",
      .key = "Color_#",
      .conv = Conv::Int,
-     .field = FIELD(m.Color[at(n)]),
+     .field = FIELD(m.logViews.Color[at(n)]),
      .group = 'c'},
     {.section = "Window",
      .key = "Trans#_Left",
@@ -94,18 +95,19 @@ const SettingRow kRows[] = {
      .control = "ComboBox1",
      .caption = "列",
      .conv = Conv::ComboIndex,
-     .field = FIELD(m.ComboBox1),
+     .field = FIELD(m.logViews.ComboBox1),
      .afterLoad =
          [](MainModel& m, int) {
-           m.ComboBox1 = views::comboItemIndex(m.ComboBox1, views::kColumnCountItems);
+           m.logViews.ComboBox1 =
+               views::comboItemIndex(m.logViews.ComboBox1, views::kColumnCountItems);
          }},
     {.section = "Mode2",
      .key = "LogMode",
      .control = "radioDisp2",
      .caption = "整列",
      .conv = Conv::Bool,
-     .field = FIELD(m.radioDisp2),
-     .afterLoad = [](MainModel& m, int) { m.radioDisp1 = !m.radioDisp2; }},
+     .field = FIELD(m.logViews.radioDisp2),
+     .afterLoad = [](MainModel& m, int) { m.logViews.radioDisp1 = !m.logViews.radioDisp2; }},
 
     // [Inet]
     {.section = "Inet",
@@ -125,14 +127,14 @@ const SettingRow kRows[] = {
      .caption = "URL#",
      .hint = kUrlOnHint,
      .conv = Conv::Bool,
-     .field = FIELD(m.chkURL[at(n)]),
+     .field = FIELD(m.pageChecks.chkURL[at(n)]),
      .group = 'u'},
     {.section = "Inet",
      .key = "Url#",
      .control = "edtURL#",
      .hint = kUrlHint,
      .conv = Conv::Text,
-     .field = FIELD(m.edtURL[at(n)]),
+     .field = FIELD(m.pageChecks.edtURL[at(n)]),
      .group = 'a'},
 
     // [Alert], [Mail]
@@ -142,65 +144,65 @@ const SettingRow kRows[] = {
      .caption = "音声",
      .hint = "ｵﾝで音声通知",
      .conv = Conv::Bool,
-     .field = FIELD(m.chkAlert)},
+     .field = FIELD(m.alerts.chkAlert)},
     {.section = "Alert",
      .key = "Sound",
      .control = "edtSound",
      .hint = "音声通知用WAVﾌｧｲﾙ名",
      .conv = Conv::Text,
-     .field = FIELD(m.edtSound)},
+     .field = FIELD(m.alerts.edtSound)},
     {.section = "Mail",
      .key = "On",
      .control = "chkMail",
      .caption = "ﾒｰﾙ通知",
      .hint = "ｵﾝでﾒｰﾙ通知 （現ﾊﾞｰｼﾞｮﾝはｻｰﾊﾞｰ接続異常時の再送機能はありません）",
      .conv = Conv::Bool,
-     .field = FIELD(m.mail.chkMail)},
+     .field = FIELD(m.alerts.mail.chkMail)},
     {.section = "Mail",
      .key = "Port",
      .control = "edtPort",
      .caption = "Port",
      .hint = "SMTPﾒｰﾙの標準ﾎﾟｰﾄ番号25、 SMTP認証のときは587が一般的に使用される",
      .conv = Conv::Text,
-     .field = FIELD(m.mail.edtPort)},
+     .field = FIELD(m.alerts.mail.edtPort)},
     {.section = "Mail",
      .key = "Smtp",
      .control = "edtSmtp",
      .caption = "SMTP",
      .conv = Conv::Text,
-     .field = FIELD(m.mail.edtSmtp)},
+     .field = FIELD(m.alerts.mail.edtSmtp)},
     {.section = "Mail",
      .key = "ID",
      .control = "edtSmtpID",
      .caption = "ID",
      .conv = Conv::Text,
-     .field = FIELD(m.mail.edtSmtpID)},
+     .field = FIELD(m.alerts.mail.edtSmtpID)},
     {.section = "Mail",
      .key = "To",
      .control = "edtTo",
      .caption = "To",
      .conv = Conv::Text,
-     .field = FIELD(m.mail.edtTo)},
+     .field = FIELD(m.alerts.mail.edtTo)},
     {.section = "Mail",
      .key = "From",
      .control = "edtFrom",
      .caption = "From",
      .conv = Conv::Text,
-     .field = FIELD(m.mail.edtFrom)},
+     .field = FIELD(m.alerts.mail.edtFrom)},
     {.section = "Mail",
      .key = "Name",
      .control = "edtFromName",
      .caption = "名前",
      .hint = "送信元の名前 … 漢字などOK",
      .conv = Conv::Text,
-     .field = FIELD(m.mail.edtFromName)},
+     .field = FIELD(m.alerts.mail.edtFromName)},
     {.section = "Mail",
      .key = "Subj",
      .control = "edtSubj",
      .caption = "題名",
      .hint = "題名 … 漢字などOK",
      .conv = Conv::Quoted,
-     .field = FIELD(m.mail.edtSubj)},
+     .field = FIELD(m.alerts.mail.edtSubj)},
     {.section = "Mail",
      .key = "Body",
      .control = "Edit1",
@@ -208,20 +210,20 @@ const SettingRow kRows[] = {
      .hint = "通知文の定義 … $#01～$#13 (抽出文字列番号)。末尾に「!」があると検索対象。 "
              "\\r\\nは改行ｺｰﾄﾞを示す。 半角ｽﾍﾟｰｽが文字列番号間に必須。",
      .conv = Conv::Text,
-     .field = FIELD(m.Edit1)},
+     .field = FIELD(m.pageChecks.Edit1)},
     {.section = "Mail",
      .key = "Auth",
      .control = "chkAuth",
      .caption = "SMTP認証",
      .hint = "SMTP認証を有効にする （ ﾌﾟﾛﾊﾞｲﾀﾞ指定のPort番号を用いること ）",
      .conv = Conv::Bool,
-     .field = FIELD(m.mail.chkAuth)},
+     .field = FIELD(m.alerts.mail.chkAuth)},
     {.section = "Mail",
      .key = "Word",
      .control = "edtSmtpPASS",
      .caption = "PASS",
      .conv = Conv::Password,
-     .field = FIELD(m.mail.edtSmtpPASS)},
+     .field = FIELD(m.alerts.mail.edtSmtpPASS)},
 
     // [Http]
     {.section = "Http",
@@ -230,19 +232,19 @@ const SettingRow kRows[] = {
      .caption = "区切り",
      .hint = "区切り先頭ﾜｰﾄﾞ",
      .conv = Conv::Text,
-     .field = FIELD(m.edtSepStart)},
+     .field = FIELD(m.pageChecks.edtSepStart)},
     {.section = "Http",
      .key = "End",
      .control = "edtSepEnd",
      .hint = "区切り終了ﾜｰﾄﾞ",
      .conv = Conv::Text,
-     .field = FIELD(m.edtSepEnd)},
+     .field = FIELD(m.pageChecks.edtSepEnd)},
     {.section = "Http",
      .key = "List",
      .control = "Memo_pcre",
      .hint = "抽出条件文 … 抽出文字列番号とその前後を記述",
      .conv = Conv::Template,
-     .field = FIELD(m.Memo_pcre),
+     .field = FIELD(m.pageChecks.Memo_pcre),
      .load = LoadRule::Last},
 
     // [List1] ... [List3]
@@ -252,7 +254,7 @@ const SettingRow kRows[] = {
      .caption = "1",
      .hint = kListUrlHint,
      .conv = Conv::Bool,
-     .field = FIELD(m.chkListUrl[at(n)][0]),
+     .field = FIELD(m.watchLists.chkListUrl[at(n)][0]),
      .group = 'l'},
     {.section = "List#",
      .key = "Url2",
@@ -260,7 +262,7 @@ const SettingRow kRows[] = {
      .caption = "2",
      .hint = kListUrlHint,
      .conv = Conv::Bool,
-     .field = FIELD(m.chkListUrl[at(n)][1]),
+     .field = FIELD(m.watchLists.chkListUrl[at(n)][1]),
      .group = 'l'},
     {.section = "List#",
      .key = "Url3",
@@ -268,7 +270,7 @@ const SettingRow kRows[] = {
      .caption = "3",
      .hint = kListUrlHint,
      .conv = Conv::Bool,
-     .field = FIELD(m.chkListUrl[at(n)][2]),
+     .field = FIELD(m.watchLists.chkListUrl[at(n)][2]),
      .group = 'l'},
     {.section = "List#",
      .key = "List",
@@ -276,10 +278,10 @@ const SettingRow kRows[] = {
      .caption = "未交信ﾘｽﾄ#",
      .hint = kListHint,
      .conv = Conv::ListText,
-     .field = FIELD(m.Memo_List[at(n)]),
+     .field = FIELD(m.watchLists.Memo_List[at(n)]),
      .load = LoadRule::Last,
      .group = 'l',
-     .afterLoad = [](MainModel& m, int n) { m.refreshCounter(n); }},
+     .afterLoad = [](MainModel& m, int n) { m.watchLists.refreshCounter(n); }},
 
     // [First_1] ... [First_3], [First] up to MOUSE_SEL: the settings dialog's
     {.partRows = settingsdialog::conditionRows, .partOf = stationPart},
@@ -289,7 +291,7 @@ const SettingRow kRows[] = {
      .control = "CheckBox2",
      .caption = "new",
      .conv = Conv::Bool,
-     .field = FIELD(m.CheckBox2),
+     .field = FIELD(m.logViews.CheckBox2),
      .load = LoadRule::Never},
     // [First] from NEW_STNS, [Tarvopc], [RigDirect]: the settings dialog's
     {.partRows = settingsdialog::patrolAndRigRows, .partOf = stationPart},
@@ -300,7 +302,7 @@ const SettingRow kRows[] = {
      .control = "ComboBox2",
      .caption = "ﾌｫﾝﾄ",
      .conv = Conv::ComboIndex,
-     .field = FIELD(m.ComboBox2),
+     .field = FIELD(m.logViews.ComboBox2),
      .load = LoadRule::DefaultMissing,
      .param = 3},
 

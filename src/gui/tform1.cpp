@@ -87,7 +87,7 @@ const QString kLampHint = QString::fromUtf8("新着があると赤色に変化 �
 TForm1::TForm1(MainModel& model, const std::vector<std::string>& args, QWidget* parent)
     : QMainWindow(parent), model_(model) {
   model_.MainWindow = model_.LastActiveWindow = this;
-  model_.layout.captionHeight = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+  model_.logViews.layout.captionHeight = style()->pixelMetric(QStyle::PM_TitleBarHeight);
   if (!model_.hasClipboard()) model_.attachClipboard(&clipboard_);
   build();
   model_.startUp(args);
@@ -176,7 +176,7 @@ void TForm1::build() {
   buildSettingsArea();
   buildListArea();
 
-  views::MainLayout& L = model_.layout;
+  views::MainLayout& L = model_.logViews.layout;
   binder_.onSync([this, &L] {
     struct Area {
       const char* name;
@@ -209,7 +209,7 @@ void TForm1::buildLogArea() {
   QFrame* p5 = panel(QStringLiteral("Panel5"), "表示", p1);
   p5->setFrameShape(QFrame::NoFrame);
   MainModel& m = model_;
-  alerts::Lamps& lamps = m.lamps;
+  alerts::Lamps& lamps = m.alerts.lamps;
 
   lamp(p5, {4, 4, 14, 18}, QStringLiteral("Label13"), lamps.Label13, [&m] { m.Label13Click(); });
   auto* filters = new QButtonGroup(this);
@@ -225,31 +225,31 @@ void TForm1::buildLogArea() {
       {"RadioButton1",
        "All",
        {20, 4, 44, 18},
-       m.RadioButton1,
+       m.logViews.RadioButton1,
        lamps.RadioButton1,
        &MainModel::RadioButton1Click},
       {"RadioButton5",
        "123",
        {66, 4, 48, 18},
-       m.RadioButton5,
+       m.logViews.RadioButton5,
        lamps.RadioButton5,
        &MainModel::RadioButton5Click},
       {"RadioButton2",
        "1",
        {4, 26, 32, 18},
-       m.RadioButton2,
+       m.logViews.RadioButton2,
        lamps.RadioButton2,
        &MainModel::RadioButton2Click},
       {"RadioButton3",
        "2",
        {58, 26, 32, 18},
-       m.RadioButton3,
+       m.logViews.RadioButton3,
        lamps.RadioButton3,
        &MainModel::RadioButton3Click},
       {"RadioButton4",
        "3",
        {112, 26, 32, 18},
-       m.RadioButton4,
+       m.logViews.RadioButton4,
        lamps.RadioButton4,
        &MainModel::RadioButton4Click},
   };
@@ -270,16 +270,16 @@ void TForm1::buildLogArea() {
   image->setPixmap(globe());
   binder_.describe(image, {QStringLiteral("ImageInternet"), QString::fromUtf8("通信中"), {}});
   binder_.onSync([image, &m] {
-    if (image->isVisibleTo(image->parentWidget()) != m.ImageInternet)
-      image->setVisible(m.ImageInternet);
+    if (image->isVisibleTo(image->parentWidget()) != m.pageChecks.ImageInternet)
+      image->setVisible(m.pageChecks.ImageInternet);
   });
 
   auto* modes = new QButtonGroup(this);
   modes->addButton(radio(p5, {4, 48, 56, 18}, QStringLiteral("radioDisp1"),
-                         QString::fromUtf8("原文"), {}, m.radioDisp1,
+                         QString::fromUtf8("原文"), {}, m.logViews.radioDisp1,
                          [&m] { m.radioDisp1Click(); }));
   modes->addButton(radio(p5, {60, 48, 56, 18}, QStringLiteral("radioDisp2"),
-                         QString::fromUtf8("整列"), {}, m.radioDisp2,
+                         QString::fromUtf8("整列"), {}, m.logViews.radioDisp2,
                          [&m] { m.radioDisp2Click(); }));
 
   QStringList counts;
@@ -321,14 +321,15 @@ void TForm1::buildLogArea() {
   connect(newN1, &QAction::triggered, this, [this, &m] { run([&m] { m.newN1Click(); }); });
   connect(menu, &QMenu::aboutToShow, this, [&m, replace, append, newN1] {
     m.PopupMenu1Popup();
-    replace->setEnabled(m.popupMenu1.menu_ReplaceEnabled);
-    append->setEnabled(m.popupMenu1.menu_AppendEnabled);
-    newN1->setEnabled(m.popupMenu1.newN1Enabled);
-    newN1->setChecked(m.popupMenu1.newN1Checked);
-    newN1->setText(qs(m.popupMenu1.newN1Caption));
+    replace->setEnabled(m.logViews.popupMenu1.menu_ReplaceEnabled);
+    append->setEnabled(m.logViews.popupMenu1.menu_AppendEnabled);
+    newN1->setEnabled(m.logViews.popupMenu1.newN1Enabled);
+    newN1->setChecked(m.logViews.popupMenu1.newN1Checked);
+    newN1->setText(qs(m.logViews.popupMenu1.newN1Caption));
   });
 
-  views::Pane* models[] = {&m.Memo_Log, &m.Memo_Log2, &m.Memo_Log3, &m.Memo_Log4, &m.Memo_Log5};
+  views::Pane* models[] = {&m.logViews.Memo_Log, &m.logViews.Memo_Log2, &m.logViews.Memo_Log3,
+                           &m.logViews.Memo_Log4, &m.logViews.Memo_Log5};
   const char* names[] = {"Memo_Log", "Memo_Log2", "Memo_Log3", "Memo_Log4", "Memo_Log5"};
   // What each pane holds, for its accessible name.
   const char* holds[] = {"通知ログ", "整列ログ", "未交信ﾘｽﾄ1のログ", "未交信ﾘｽﾄ2のログ",
@@ -347,7 +348,8 @@ void TForm1::buildLogArea() {
             [menu, w](const QPoint& at) { menu->popup(w->mapToGlobal(at)); });
     panes_.push_back(w);
   }
-  const std::int32_t* colours[] = {&m.Color_1, &m.Color_2, &m.Color_3};
+  const std::int32_t* colours[] = {&m.logViews.Color[0], &m.logViews.Color[1],
+                                   &m.logViews.Color[2]};
   binder_.onSync([this, colours] {
     for (LogPane* p : panes_) p->syncFromModel();
     for (int n = 0; n < 3; ++n) {
@@ -376,7 +378,7 @@ void TForm1::buildPageArea() {
            [&m, open] { (m.*open)(); });
     QPushButton* chk = button(p2, {488, y, 48, 22}, QStringLiteral("btnChkUrl%1").arg(n),
                               QStringLiteral("Chk"), checkHint, [&m, n] { m.UrlCheck(n); });
-    const bool* e = &m.btnChkUrlEnabled[i];
+    const bool* e = &m.pageChecks.btnChkUrlEnabled[i];
     binder_.onSync([chk, e] {
       if (chk->isEnabled() != *e) chk->setEnabled(*e);
     });
@@ -386,7 +388,7 @@ void TForm1::buildPageArea() {
   label(p2, {548, 6, 30, 18}, QString::fromUtf8("巡回"), intervalHint);
   auto* intervals = new QButtonGroup(this);
   intervals->addButton(radio(p2, {580, 4, 44, 20}, QStringLiteral("radioTimeSel_Off"),
-                             QStringLiteral("Off"), intervalHint, m.radioTimeSel_Off,
+                             QStringLiteral("Off"), intervalHint, m.patrolClock.radioTimeSel_Off,
                              [&m] { m.radioTimeSel_OffClick(); }));
   struct Interval {
     int minutes;
@@ -395,13 +397,13 @@ void TForm1::buildPageArea() {
     void (MainModel::*doubleClick)();
   };
   const Interval is[] = {
-      {2, m.radioTimeSel_2min, &MainModel::radioTimeSel_2minClick,
+      {2, m.patrolClock.radioTimeSel_2min, &MainModel::radioTimeSel_2minClick,
        &MainModel::radioTimeSel_2minDblClick},
-      {3, m.radioTimeSel_3min, &MainModel::radioTimeSel_3minClick,
+      {3, m.patrolClock.radioTimeSel_3min, &MainModel::radioTimeSel_3minClick,
        &MainModel::radioTimeSel_3minDblClick},
-      {4, m.radioTimeSel_4min, &MainModel::radioTimeSel_4minClick,
+      {4, m.patrolClock.radioTimeSel_4min, &MainModel::radioTimeSel_4minClick,
        &MainModel::radioTimeSel_4minDblClick},
-      {5, m.radioTimeSel_5min, &MainModel::radioTimeSel_5minClick,
+      {5, m.patrolClock.radioTimeSel_5min, &MainModel::radioTimeSel_5minClick,
        &MainModel::radioTimeSel_5minDblClick},
   };
   for (const Interval& iv : is) {
@@ -425,7 +427,8 @@ void TForm1::buildPageArea() {
       progress,
       {QStringLiteral("ProgressBar1"), {}, QString::fromUtf8("自動巡回の間隔ﾀｲﾏｰ経過時間")});
   binder_.onSync([progress, &m] {
-    if (progress->value() != m.ProgressBar1) progress->setValue(m.ProgressBar1);
+    if (progress->value() != m.patrolClock.ProgressBar1)
+      progress->setValue(m.patrolClock.ProgressBar1);
   });
 
   auto* status = new QLineEdit(p2);
@@ -472,9 +475,9 @@ void TForm1::buildSettingsArea() {
   connect(stat, &ClickLabel::doubleClicked, this, [this, &m](Qt::KeyboardModifiers mods) {
     run([&] {
       m.Label17DblClick(mods & Qt::ShiftModifier, mods & Qt::ControlModifier);
-      if (!m.Form3.Visible) return;
+      if (!m.alerts.Form3.Visible) return;
       for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* form3 = qobject_cast<TForm3*>(w)) form3->showStatus(m.Form3);
+        if (auto* form3 = qobject_cast<TForm3*>(w)) form3->showStatus(m.alerts.Form3);
     });
   });
 
@@ -508,12 +511,12 @@ void TForm1::buildSettingsArea() {
   pcre->setLineWrapMode(QPlainTextEdit::NoWrap);
   binder_.describe(pcre, binder::Binder::rowText(*settingRowForControl("Memo_pcre"), 0));
   connect(pcre, &QPlainTextEdit::textChanged, this, [this, pcre, &m] {
-    run([&] { m.Memo_pcre = text::splitLines(cpMemo(pcre->toPlainText())); });
+    run([&] { m.pageChecks.Memo_pcre = text::splitLines(cpMemo(pcre->toPlainText())); });
   });
   binder_.onSync([pcre, &m] {
-    if (text::splitLines(cpMemo(pcre->toPlainText())) == m.Memo_pcre) return;
+    if (text::splitLines(cpMemo(pcre->toPlainText())) == m.pageChecks.Memo_pcre) return;
     QStringList lines;
-    for (const std::string& l : m.Memo_pcre) lines.push_back(qs(l));
+    for (const std::string& l : m.pageChecks.Memo_pcre) lines.push_back(qs(l));
     pcre->setPlainText(lines.join('\n'));
   });
 }
@@ -536,7 +539,7 @@ void TForm1::buildListArea() {
     binder_.describe(
         counter,
         {QStringLiteral("LabelList%1").arg(l), listText.caption + QString::fromUtf8(" 件数"), {}});
-    const std::string* text = &m.LabelList[std::size_t(l - 1)];
+    const std::string* text = &m.watchLists.LabelList[std::size_t(l - 1)];
     binder_.onSync([counter, text] {
       if (cp(counter->text()) != *text) counter->setText(qs(*text));
     });
@@ -546,35 +549,37 @@ void TForm1::buildListArea() {
       bound(p3, {206 + (u - 1) * 36, y, 34, 20},
             ("chkList" + std::to_string(l) + "Url" + std::to_string(u)).c_str());
     binder_.memo(
-        p3, listText, m.listText(l), [&m, l] { m.refreshCounter(l); },
-        [&m] { m.normalizeLists(); });
+        p3, listText, m.watchLists.text(l), [&m, l] { m.watchLists.refreshCounter(l); },
+        [&m] { m.watchLists.normalize(); });
   }
 }
 
 // ---------------------------------------------------------------- showing the model
 
 void TForm1::applyModelGeometry() {
-  const std::array<int, 4> wanted = {model_.Left, model_.Top, model_.Width, model_.Height};
+  const std::array<int, 4> wanted = {model_.logViews.Left, model_.logViews.Top,
+                                     model_.logViews.Width, model_.logViews.Height};
   if (wanted == shownGeometry_) return;
   shownGeometry_ = wanted;
-  resize(model_.Width - 8, model_.Height - model_.layout.captionHeight - 8);
-  move(model_.Left, model_.Top);
+  resize(model_.logViews.Width - 8,
+         model_.logViews.Height - model_.logViews.layout.captionHeight - 8);
+  move(model_.logViews.Left, model_.logViews.Top);
 }
 
 void TForm1::syncFromModel() {
   if (binder_.syncing()) return;
   applyModelGeometry();
   binder_.sync();
-  if (model_.Form3.Visible)
+  if (model_.alerts.Form3.Visible)
     for (QWidget* w : QApplication::topLevelWidgets())
       if (auto* form3 = qobject_cast<TForm3*>(w); form3 && form3->isVisible())
-        form3->showStatus(model_.Form3);
+        form3->showStatus(model_.alerts.Form3);
 }
 
 void TForm1::refreshCaption() { setWindowTitle(qs(model_.caption)); }
 
 void TForm1::tick() {
-  if (!model_.Timer1Enabled) return;
+  if (!model_.patrolClock.Timer1Enabled) return;
   model_.Timer1Timer();
   refreshCaption();
   syncFromModel();
@@ -583,11 +588,11 @@ void TForm1::tick() {
 // ---------------------------------------------------------------- window events
 
 void TForm1::takeWindowGeometry() {
-  const int caption = model_.layout.captionHeight;
-  model_.Width = width() + 8;
-  model_.Height = height() + caption + 8;
-  shownGeometry_[2] = model_.Width;
-  shownGeometry_[3] = model_.Height;
+  const int caption = model_.logViews.layout.captionHeight;
+  model_.logViews.Width = width() + 8;
+  model_.logViews.Height = height() + caption + 8;
+  shownGeometry_[2] = model_.logViews.Width;
+  shownGeometry_[3] = model_.logViews.Height;
 }
 
 void TForm1::resizeEvent(QResizeEvent* e) {
@@ -605,8 +610,8 @@ void TForm1::moveEvent(QMoveEvent* e) {
   // taking that back would shift the window a little at every restart. Only the user's moves
   // count.
   if (!placed_) return;
-  model_.Left = shownGeometry_[0] = x();
-  model_.Top = shownGeometry_[1] = y();
+  model_.logViews.Left = shownGeometry_[0] = x();
+  model_.logViews.Top = shownGeometry_[1] = y();
 }
 
 void TForm1::showEvent(QShowEvent* e) {

@@ -95,7 +95,7 @@ TForm2::TForm2(MainModel& model, QWidget* parent, settingsdialog::DialogServices
 
 TForm2::~TForm2() = default;
 
-settingsdialog::DialogTarget TForm2::target() { return {model_.station, model_.roles}; }
+settingsdialog::DialogTarget TForm2::target() { return {model_.station, model_.pageChecks.roles}; }
 
 void TForm2::showModalFrom(QWidget* mainWindow) {
   if (open_) return;

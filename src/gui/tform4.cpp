@@ -182,7 +182,7 @@ class SecondsCombo : public QComboBox {
 TForm4::TForm4(MainModel& model, PatrolListsBinding& lists, int n, QWidget* parent)
     : QWidget(parent, Qt::Window), model_(model), lists_(lists), window_(lists.lists().window(n)) {
   announceWidgetWindowsAsWindows();
-  window_.FormCreate(model_.Memo_Log2.font);
+  window_.FormCreate(model_.logViews.Memo_Log2.font);
   lists_.lists().setView(n, this);
   build();
   buildMenu();

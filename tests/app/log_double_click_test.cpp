@@ -14,6 +14,10 @@ struct Recorder final : PatrolListsLink, TransferLink {
   void feedNewest() override {}
   void applyFont(const views::PaneFont&) override {}
   void stopPatrol(bool alsoNew) override { events.push_back(alsoNew ? "stop+new" : "stop"); }
+  bool anyVisible() const override { return false; }
+  void feed(bool, int) override {}
+  void newSwitched(bool, bool) override {}
+  void saveVisibleWindows() override {}
   void TransferLine(std::string_view line) override { events.emplace_back(line); }
 };
 
@@ -24,10 +28,11 @@ class LogDoubleClickTest : public ::testing::Test {
     model.attachTransfer(&recorder);
     model.MainWindow = &mainWindow;
     model.LastActiveWindow = &otherWindow;
-    model.CheckBox2 = true;
-    model.Memo_Log.lines = {"1___STN1 7,010 CW", "__3_JA3AAA 14,020 SSB", "_2__JA9ZZZ 21,030"};
-    model.Memo_Log2.lines = {"1___STN1   7,010  CW ", "__3_JA3AAA 14,020 SSB "};
-    model.Memo_Log5.lines = {"__3_JA3AAA 14,020 SSB "};
+    model.logViews.CheckBox2 = true;
+    model.logViews.Memo_Log.lines = {"1___STN1 7,010 CW", "__3_JA3AAA 14,020 SSB",
+                                     "_2__JA9ZZZ 21,030"};
+    model.logViews.Memo_Log2.lines = {"1___STN1   7,010  CW ", "__3_JA3AAA 14,020 SSB "};
+    model.logViews.Memo_Log5.lines = {"__3_JA3AAA 14,020 SSB "};
   }
   Recorder recorder;
   int mainWindow = 0, otherWindow = 0;
@@ -38,7 +43,7 @@ TEST_F(LogDoubleClickTest, TheCaretsLineIsTransferred) {
   struct Case {
     const char* name;
     void (MainModel::*handler)();
-    views::Pane MainModel::*pane;
+    views::Pane LogViews::*pane;
     int caret;
     Lines events;
     bool newStaysOn;
@@ -47,56 +52,56 @@ TEST_F(LogDoubleClickTest, TheCaretsLineIsTransferred) {
       // Memo_Log's second line goes through its twin in Memo_Log2.
       {"Memo_Log",
        &MainModel::Memo_LogDblClick,
-       &MainModel::Memo_Log,
+       &LogViews::Memo_Log,
        20,
        {"stop", "__3_JA3AAA 14,020 SSB "},
        true},
       {"Memo_Log2 switches new off",
        &MainModel::Memo_Log2DblClick,
-       &MainModel::Memo_Log2,
+       &LogViews::Memo_Log2,
        3,
        {"stop+new", "1___STN1   7,010  CW "},
        false},
       // The caret in the CR LF after a line still belongs to it.
       {"Memo_Log2 end of line",
        &MainModel::Memo_Log2DblClick,
-       &MainModel::Memo_Log2,
+       &LogViews::Memo_Log2,
        22,
        {"stop+new", "1___STN1   7,010  CW "},
        false},
       {"Memo_Log5",
        &MainModel::Memo_Log5DblClick,
-       &MainModel::Memo_Log5,
+       &LogViews::Memo_Log5,
        0,
        {"stop", "__3_JA3AAA 14,020 SSB "},
        true},
       // A line of Memo_Log without a twin: the patrol stops, nothing is transferred.
       {"Memo_Log without twin",
        &MainModel::Memo_LogDblClick,
-       &MainModel::Memo_Log,
+       &LogViews::Memo_Log,
        45,
        {"stop"},
        true},
       // The caret below the last line: nothing at all.
-      {"past the end", &MainModel::Memo_Log5DblClick, &MainModel::Memo_Log5, 24, {}, true},
+      {"past the end", &MainModel::Memo_Log5DblClick, &LogViews::Memo_Log5, 24, {}, true},
   };
   for (const Case& c : cases) {
     recorder.events.clear();
-    model.CheckBox2 = true;
+    model.logViews.CheckBox2 = true;
     model.LastActiveWindow = &otherWindow;
-    (model.*c.pane).selStart = c.caret;
+    (model.logViews.*c.pane).selStart = c.caret;
     (model.*c.handler)();
     EXPECT_EQ(recorder.events, c.events) << c.name;
-    EXPECT_EQ(model.CheckBox2, c.newStaysOn) << c.name;
+    EXPECT_EQ(model.logViews.CheckBox2, c.newStaysOn) << c.name;
     EXPECT_EQ(model.LastActiveWindow, c.events.empty() ? &otherWindow : &mainWindow) << c.name;
   }
 }
 
 TEST_F(LogDoubleClickTest, AnEmptyPaneDoesNothing) {
-  model.Memo_Log3.selStart = 0;
+  model.logViews.Memo_Log3.selStart = 0;
   model.Memo_Log3DblClick();
   EXPECT_TRUE(recorder.events.empty());
-  EXPECT_TRUE(model.CheckBox2);
+  EXPECT_TRUE(model.logViews.CheckBox2);
 }
 
 }  // namespace

@@ -59,13 +59,13 @@ std::string jis(std::string line) {
 class ModelTest : public ::testing::Test, protected zeltaro::testing::FakeMainServices {
  protected:
   ModelTest() : model(services()) {
-    model.edtURL1 = kUrl1;
-    model.edtURL2 = kUrl2;
-    model.edtURL3 = kUrl3;
-    model.Memo_List1 = "STN1\r\n";
-    model.Memo_List2 = "SSB\r\n";
-    model.Memo_List3 = "JA3\r\n";
-    model.mail.edtSmtp = "mail.example.org";
+    model.pageChecks.edtURL[0] = kUrl1;
+    model.pageChecks.edtURL[1] = kUrl2;
+    model.pageChecks.edtURL[2] = kUrl3;
+    model.watchLists.Memo_List[0] = "STN1\r\n";
+    model.watchLists.Memo_List[1] = "SSB\r\n";
+    model.watchLists.Memo_List[2] = "JA3\r\n";
+    model.alerts.mail.edtSmtp = "mail.example.org";
   }
 
   MainServices services() {
@@ -97,32 +97,32 @@ const Spot b{"JA3AAA", "14,020", "SSB"};
 const Spot c{"JA9ZZZ", "21,030"};  // matches no list
 
 TEST_F(ModelTest, CheckInsertsNewLinesAtTheTopInPageOrder) {
-  model.mail.chkMail = true;
+  model.alerts.mail.chkMail = true;
   http.setPage(kUrl1, spotPage({a, c, b}));
   EXPECT_EQ(model.btnChkUrl1Click(), 2);
 
   const Lines expected = {"1___" + spotDisplay(1, a), "_23_" + spotDisplay(3, b)};
-  EXPECT_EQ(model.Memo_Log.lines, expected);    // the welcome text is gone
-  ASSERT_EQ(model.Memo_Log2.lines.size(), 2u);  // aligned, in log order
-  EXPECT_EQ(model.Memo_Log2.lines[1].substr(0, 4), "_23_");
+  EXPECT_EQ(model.logViews.Memo_Log.lines, expected);    // the welcome text is gone
+  ASSERT_EQ(model.logViews.Memo_Log2.lines.size(), 2u);  // aligned, in log order
+  EXPECT_EQ(model.logViews.Memo_Log2.lines[1].substr(0, 4), "_23_");
   EXPECT_EQ(player.played, Lines{"chimes.wav"});
   EXPECT_EQ(smtp.opened, Lines{"mail.example.org"});
-  EXPECT_EQ(model.MailText, jis(expected[0]) + jis(expected[1]));
-  EXPECT_EQ(model.NewLineCount, 2);
+  EXPECT_EQ(model.alerts.MailText, jis(expected[0]) + jis(expected[1]));
+  EXPECT_EQ(model.alerts.NewLineCount, 2);
   EXPECT_TRUE(box.shown.empty());  // after a single check an unreachable server is silent
-  EXPECT_EQ(model.lamps.Label13.fontColor, alerts::kLampRed);
-  EXPECT_EQ(model.lamps.Label10.fontColor, alerts::kLampRed);
-  EXPECT_EQ(model.lamps.Label11.fontColor, alerts::kLampRed);
-  EXPECT_EQ(model.lamps.Label12.fontColor, alerts::kLampRed);
-  EXPECT_EQ(model.edt_Call, "JA3AAA");  // the last record that was matched
-  EXPECT_EQ(model.edt_Freq, "14,020");
-  EXPECT_EQ(model.edt_Mode, "SSB");
-  EXPECT_EQ(model.edt_Code, "1001");
-  EXPECT_TRUE(model.btnChkUrl1Enabled);
+  EXPECT_EQ(model.alerts.lamps.Label13.fontColor, alerts::kLampRed);
+  EXPECT_EQ(model.alerts.lamps.Label10.fontColor, alerts::kLampRed);
+  EXPECT_EQ(model.alerts.lamps.Label11.fontColor, alerts::kLampRed);
+  EXPECT_EQ(model.alerts.lamps.Label12.fontColor, alerts::kLampRed);
+  EXPECT_EQ(model.pageChecks.edt_Call, "JA3AAA");  // the last record that was matched
+  EXPECT_EQ(model.pageChecks.edt_Freq, "14,020");
+  EXPECT_EQ(model.pageChecks.edt_Mode, "SSB");
+  EXPECT_EQ(model.pageChecks.edt_Code, "1001");
+  EXPECT_TRUE(model.pageChecks.btnChkUrlEnabled[0]);
 
   // The same page again: nothing new, no sound, no mail.
   EXPECT_EQ(model.btnChkUrl1Click(), 0);
-  EXPECT_EQ(model.Memo_Log.lines, expected);
+  EXPECT_EQ(model.logViews.Memo_Log.lines, expected);
   EXPECT_EQ(player.played.size(), 1u);
   EXPECT_EQ(smtp.opened.size(), 1u);
 
@@ -130,75 +130,76 @@ TEST_F(ModelTest, CheckInsertsNewLinesAtTheTopInPageOrder) {
   const Spot d{"STN1", "3,510"};
   http.setPage(kUrl1, spotPage({a, d}));
   EXPECT_EQ(model.btnChkUrl1Click(), 1);
-  EXPECT_EQ(model.Memo_Log.lines.front(), "1___" + spotDisplay(2, d));
-  EXPECT_EQ(model.Memo_Log.lines.size(), 3u);
+  EXPECT_EQ(model.logViews.Memo_Log.lines.front(), "1___" + spotDisplay(2, d));
+  EXPECT_EQ(model.logViews.Memo_Log.lines.size(), 3u);
 
   // Cleared lines are notified again.
-  model.Memo_Log.lines.clear();
+  model.logViews.Memo_Log.lines.clear();
   EXPECT_EQ(model.btnChkUrl1Click(), 2);
 }
 
 TEST_F(ModelTest, NothingIsLoggedWithoutSearchableFieldsOrEnables) {
   http.setPage(kUrl1, spotPage({a, b}));
-  const Lines welcome = model.Memo_Log.lines;
+  const Lines welcome = model.logViews.Memo_Log.lines;
 
-  model.Edit1 = "$#01 $#04 $#05";
+  model.pageChecks.Edit1 = "$#01 $#04 $#05";
   EXPECT_EQ(model.btnChkUrl1Click(), 0);
-  EXPECT_EQ(model.Memo_Log.lines, welcome);
+  EXPECT_EQ(model.logViews.Memo_Log.lines, welcome);
 
-  model.Edit1 = spots::kDefaultBody;
+  model.pageChecks.Edit1 = spots::kDefaultBody;
   for (int l = 1; l <= 3; ++l)
     for (int u = 1; u <= 3; ++u) model.listEnabledForUrl(l, u) = false;
   firstQsoAnswer[0] = true;
   EXPECT_EQ(model.btnChkUrl1Click(), 0);
-  EXPECT_EQ(model.Memo_Log.lines, welcome);
+  EXPECT_EQ(model.logViews.Memo_Log.lines, welcome);
   EXPECT_TRUE(player.played.empty());
 }
 
 TEST_F(ModelTest, FirstQsoMatchesItsListAndBuildsTheSubjectSuffix) {
-  model.Memo_List1.clear();
+  model.watchLists.Memo_List[0].clear();
   firstQsoAnswer[0] = true;  // condition set A says "first QSO" for every spot
   model.station.first[0].Subj = true;
   model.station.first[2].Subj = true;
   http.setPage(kUrl2, spotPage({c}));
   EXPECT_EQ(model.btnChkUrl2Click(), 1);
-  EXPECT_EQ(model.Memo_Log.lines.front(), "1___" + spotDisplay(1, c));
-  EXPECT_EQ(model.SubjectSuffix, " 1'st(A)");
+  EXPECT_EQ(model.logViews.Memo_Log.lines.front(), "1___" + spotDisplay(1, c));
+  EXPECT_EQ(model.alerts.SubjectSuffix, " 1'st(A)");
 
   // The flag counts even when the line is old; set C's suffix needs a hit of its own.
   firstQsoAnswer[2] = true;
   EXPECT_EQ(model.btnChkUrl2Click(), 0);
-  EXPECT_EQ(model.SubjectSuffix, " 1'st(A) 1'st(C)");
+  EXPECT_EQ(model.alerts.SubjectSuffix, " 1'st(A) 1'st(C)");
 
   // With list 1 off for URL 2, no spot of URL 2 is flagged "1", first QSO or not.
-  model.chkList1Url2 = false;
-  model.Memo_Log.lines.clear();
+  model.watchLists.chkListUrl[0][1] = false;
+  model.logViews.Memo_Log.lines.clear();
   EXPECT_EQ(model.btnChkUrl2Click(), 1);
-  EXPECT_EQ(model.Memo_Log.lines.front(), "__3_" + spotDisplay(1, c));
+  EXPECT_EQ(model.logViews.Memo_Log.lines.front(), "__3_" + spotDisplay(1, c));
 }
 
 TEST_F(ModelTest, LogIsCappedAtTwoHundredLines) {
-  model.Memo_Log.lines.clear();
-  for (int i = 0; i < 199; ++i) model.Memo_Log.lines.push_back("1___old " + std::to_string(i));
+  model.logViews.Memo_Log.lines.clear();
+  for (int i = 0; i < 199; ++i)
+    model.logViews.Memo_Log.lines.push_back("1___old " + std::to_string(i));
   std::vector<Spot> spots;
   for (int i = 0; i < 5; ++i) spots.push_back({"STN1", std::to_string(7000 + i)});
   http.setPage(kUrl1, spotPage(spots));
   EXPECT_EQ(model.btnChkUrl1Click(), 5);
-  ASSERT_EQ(model.Memo_Log.lines.size(), 200u);
-  EXPECT_EQ(model.Memo_Log.lines[4], "1___" + spotDisplay(5, spots[4]));
-  EXPECT_EQ(model.Memo_Log.lines[5], "1___old 0");
-  EXPECT_EQ(model.Memo_Log.lines[199], "1___old 194");
+  ASSERT_EQ(model.logViews.Memo_Log.lines.size(), 200u);
+  EXPECT_EQ(model.logViews.Memo_Log.lines[4], "1___" + spotDisplay(5, spots[4]));
+  EXPECT_EQ(model.logViews.Memo_Log.lines[5], "1___old 0");
+  EXPECT_EQ(model.logViews.Memo_Log.lines[199], "1___old 194");
 }
 
 TEST_F(ModelTest, FailedFetchLeavesEverythingAsItWas) {
   model.radioTimeSel_2minClick();
-  const Lines before = model.Memo_Log.lines;
-  model.ProgressBar1 = 20;
+  const Lines before = model.logViews.Memo_Log.lines;
+  model.patrolClock.ProgressBar1 = 20;
   EXPECT_EQ(model.btnChkUrl1Click(), 0);  // no canned page: unreachable
-  EXPECT_EQ(model.Memo_Log.lines, before);
-  EXPECT_TRUE(model.btnChkUrl1Enabled);
-  EXPECT_TRUE(model.AutoPatrolOn);
-  EXPECT_EQ(model.ProgressBar1, 0);  // every check resets the countdown
+  EXPECT_EQ(model.logViews.Memo_Log.lines, before);
+  EXPECT_TRUE(model.pageChecks.btnChkUrlEnabled[0]);
+  EXPECT_TRUE(model.patrolClock.AutoPatrolOn);
+  EXPECT_EQ(model.patrolClock.ProgressBar1, 0);  // every check resets the countdown
   EXPECT_TRUE(player.played.empty());
 }
 
@@ -207,8 +208,8 @@ TEST_F(ModelTest, BrowserButtonsOpenTheAddressUnchanged) {
   MainServices s = services();
   s.browser = &browser;
   MainModel m(s);
-  m.edtURL1 = " http://x/a ";
-  m.edtURL2 = "";
+  m.pageChecks.edtURL[0] = " http://x/a ";
+  m.pageChecks.edtURL[1] = "";
   m.btnURL1Click();
   m.btnURL2Click();
   EXPECT_EQ(browser.opened, Lines{" http://x/a "});
@@ -228,82 +229,84 @@ TEST_F(ModelTest, ChecksAskedForDuringACheckRunAfterIt) {
   });
   model.btnChkUrl1Click();
   EXPECT_EQ(http.asked(), (Lines{kUrl1, kUrl2}));
-  EXPECT_EQ(model.Memo_Log.lines, (Lines{"_23_" + spotDisplay(1, b), "1___" + spotDisplay(1, a)}));
+  EXPECT_EQ(model.logViews.Memo_Log.lines,
+            (Lines{"_23_" + spotDisplay(1, b), "1___" + spotDisplay(1, a)}));
   EXPECT_TRUE(model.atRest());
 }
 
 TEST_F(ModelTest, TimerCountsDownAndRunsACycle) {
-  model.chkURL1 = true;
-  model.chkURL3 = false;
+  model.pageChecks.chkURL[0] = true;
+  model.pageChecks.chkURL[2] = false;
   http.setPage(kUrl1, spotPage({a}));
   model.radioTimeSel_2minClick();
   tick(60);
-  EXPECT_EQ(model.ProgressBar1, 30);
+  EXPECT_EQ(model.patrolClock.ProgressBar1, 30);
   tick(60);
-  EXPECT_EQ(model.ProgressBar1, 60);
+  EXPECT_EQ(model.patrolClock.ProgressBar1, 60);
   EXPECT_TRUE(http.asked().empty());
   tick();  // the 121st tick starts the cycle
   EXPECT_EQ(http.asked(), Lines{kUrl1});
-  EXPECT_EQ(model.ProgressBar1, 0);
-  EXPECT_EQ(model.PatrolTicks, 0);
+  EXPECT_EQ(model.patrolClock.ProgressBar1, 0);
+  EXPECT_EQ(model.patrolClock.PatrolTicks, 0);
   EXPECT_EQ(player.played.size(), 1u);
 
   model.radioTimeSel_5minClick();
   tick(4);
-  EXPECT_EQ(model.ProgressBar1, 0);
+  EXPECT_EQ(model.patrolClock.ProgressBar1, 0);
   tick();
-  EXPECT_EQ(model.ProgressBar1, 1);
+  EXPECT_EQ(model.patrolClock.ProgressBar1, 1);
 
   model.radioTimeSel_OffClick();
   tick();
-  EXPECT_EQ(model.ProgressBar1, 0);
-  EXPECT_EQ(model.PatrolTicks, 0);
+  EXPECT_EQ(model.patrolClock.ProgressBar1, 0);
+  EXPECT_EQ(model.patrolClock.PatrolTicks, 0);
 }
 
 TEST_F(ModelTest, NoUsableUrlHoldsTheCountdown) {
-  model.chkURL1 = model.chkURL2 = model.chkURL3 = false;
+  model.pageChecks.chkURL[0] = model.pageChecks.chkURL[1] = model.pageChecks.chkURL[2] = false;
   model.radioTimeSel_2minClick();
   tick(300);
-  EXPECT_EQ(model.ProgressBar1, 0);
+  EXPECT_EQ(model.patrolClock.ProgressBar1, 0);
   EXPECT_TRUE(http.asked().empty());
 
   // URL 1 is on but no list is enabled for it: not usable, yet fetched in a cycle.
-  model.chkURL1 = true;
-  model.chkList1Url1 = model.chkList2Url1 = model.chkList3Url1 = false;
+  model.pageChecks.chkURL[0] = true;
+  model.watchLists.chkListUrl[0][0] = model.watchLists.chkListUrl[1][0] =
+      model.watchLists.chkListUrl[2][0] = false;
   tick(300);
-  EXPECT_EQ(model.ProgressBar1, 0);
-  model.chkURL2 = true;
+  EXPECT_EQ(model.patrolClock.ProgressBar1, 0);
+  model.pageChecks.chkURL[1] = true;
   model.radioTimeSel_3minDblClick();
   tick();
   EXPECT_EQ(http.asked(), (Lines{kUrl1, kUrl2}));
   tick(3);
-  EXPECT_EQ(model.ProgressBar1, 1);  // and then counts three minutes
+  EXPECT_EQ(model.patrolClock.ProgressBar1, 1);  // and then counts three minutes
 }
 
 TEST_F(ModelTest, PatrolCycleAlertsOnceForAllUrls) {
-  model.mail.chkMail = true;
-  model.chkURL1 = model.chkURL2 = model.chkURL3 = true;
+  model.alerts.mail.chkMail = true;
+  model.pageChecks.chkURL[0] = model.pageChecks.chkURL[1] = model.pageChecks.chkURL[2] = true;
   http.setPage(kUrl1, spotPage({a}));
   http.setPage(kUrl3, spotPage({b}));  // URL 2 fails
   model.radioTimeSel_4minDblClick();
   tick();
   const Lines expected = {"_23_" + spotDisplay(1, b), "1___" + spotDisplay(1, a)};
-  EXPECT_EQ(model.Memo_Log.lines, expected);
+  EXPECT_EQ(model.logViews.Memo_Log.lines, expected);
   EXPECT_EQ(player.played.size(), 1u);
   EXPECT_EQ(smtp.opened.size(), 1u);
-  EXPECT_EQ(model.MailText, jis(expected[0]) + jis(expected[1]));
-  EXPECT_EQ(model.NewLineCount, 2);
+  EXPECT_EQ(model.alerts.MailText, jis(expected[0]) + jis(expected[1]));
+  EXPECT_EQ(model.alerts.NewLineCount, 2);
   ASSERT_EQ(box.shown.size(), 1u);  // a patrol cycle reports the unreachable server
   EXPECT_EQ(box.shown[0].kind, platform::MessageBox::Kind::Error);
-  EXPECT_TRUE(model.AutoPatrolOn);
-  EXPECT_FALSE(model.PatrolRunning);
+  EXPECT_TRUE(model.patrolClock.AutoPatrolOn);
+  EXPECT_FALSE(model.patrolClock.PatrolRunning);
 
   // A cycle with nothing new: no sound, no mail, MailText emptied.
   model.radioTimeSel_4minDblClick();
   tick();
   EXPECT_EQ(player.played.size(), 1u);
   EXPECT_EQ(smtp.opened.size(), 1u);
-  EXPECT_EQ(model.MailText, "");
+  EXPECT_EQ(model.alerts.MailText, "");
 
   // The mail button sends whatever is held, and reports the unreachable server.
   model.btnChkMailClick();
@@ -320,39 +323,39 @@ TEST_F(ModelTest, CaptionShowsTheClockAndTheIndicatorBlinksDuringAFetch) {
   http.setDuringFetch([&](std::string_view) {
     for (int i = 0; i < 4; ++i) {
       tick();
-      shown.push_back(model.ImageInternet);
+      shown.push_back(model.pageChecks.ImageInternet);
     }
   });
   model.btnChkUrl1Click();
   EXPECT_EQ(shown, (std::vector<bool>{false, true, false, true}));
   tick();
-  EXPECT_FALSE(model.ImageInternet);
+  EXPECT_FALSE(model.pageChecks.ImageInternet);
 }
 
 TEST_F(ModelTest, StartUpShowsTheWelcomeTextOrTheSavedLog) {
   model.startUp({"/opt/zeltaro/zeltaro"});
-  EXPECT_EQ(model.Memo_Log2.lines, welcomeLines());
-  EXPECT_EQ(model.WelcomeText, text::joinLines(welcomeLines()));
-  EXPECT_EQ(model.LabelList1, "   1(1/0)");
-  EXPECT_TRUE(model.Timer1Enabled);
+  EXPECT_EQ(model.logViews.Memo_Log2.lines, welcomeLines());
+  EXPECT_EQ(model.logViews.WelcomeText, text::joinLines(welcomeLines()));
+  EXPECT_EQ(model.watchLists.LabelList[0], "   1(1/0)");
+  EXPECT_TRUE(model.patrolClock.Timer1Enabled);
 
   std::string saved;
   for (int i = 0; i < 250; ++i) saved += "1___line " + std::to_string(i) + "\r\n";
   MainModel m(services());
-  m.SavedLog = saved;
+  m.logViews.SavedLog = saved;
   m.startUp({"/opt/zeltaro/zeltaro"});
-  ASSERT_EQ(m.Memo_Log.lines.size(), 200u);
-  EXPECT_EQ(m.Memo_Log.lines.back(), "1___line 199");
-  ASSERT_EQ(m.Memo_Log2.lines.size(), 200u);
-  EXPECT_EQ(m.Memo_Log2.lines.front(), "1___line 0   ");
-  EXPECT_EQ(m.Memo_Log2.lines.back(), "1___line 199 ");
+  ASSERT_EQ(m.logViews.Memo_Log.lines.size(), 200u);
+  EXPECT_EQ(m.logViews.Memo_Log.lines.back(), "1___line 199");
+  ASSERT_EQ(m.logViews.Memo_Log2.lines.size(), 200u);
+  EXPECT_EQ(m.logViews.Memo_Log2.lines.front(), "1___line 0   ");
+  EXPECT_EQ(m.logViews.Memo_Log2.lines.back(), "1___line 199 ");
 }
 
 TEST_F(ModelTest, ListsAreNormalisedAtEveryCheck) {
-  model.Memo_List1 = "STN1\tCW\r\n";
+  model.watchLists.Memo_List[0] = "STN1\tCW\r\n";
   http.setPage(kUrl1, spotPage({a}));
   EXPECT_EQ(model.btnChkUrl1Click(), 1);
-  EXPECT_EQ(model.Memo_List1, "STN1 CW\r\n");
+  EXPECT_EQ(model.watchLists.Memo_List[0], "STN1 CW\r\n");
 }
 
 }  // namespace

@@ -27,9 +27,9 @@ class PatrolEndToEnd : public ::testing::Test {
  protected:
   PatrolEndToEnd() : model(services()) {
     model.startUp({"zeltaro"});
-    model.edtURL1 = kUrl1;
-    model.Memo_List1 = "STN1\r\n";
-    model.Memo_List3 = "JA3\r\n";
+    model.pageChecks.edtURL[0] = kUrl1;
+    model.watchLists.Memo_List[0] = "STN1\r\n";
+    model.watchLists.Memo_List[2] = "JA3\r\n";
     model.station.set(1).HAMLOG = "C:\\HAMLOG\\";
     model.station.set(2).HAMLOG = "C:\\HAMLOG\\";
     model.station.set(3).HAMLOG = "D:\\HAMLOG\\";
@@ -49,10 +49,10 @@ class PatrolEndToEnd : public ::testing::Test {
 };
 
 TEST_F(PatrolEndToEnd, NewFeedFillsTheWindowsAndTheWalkTransfersAtTheInterval) {
-  model.Memo_List1 = "STN1\r\nSTN2\r\n";
+  model.watchLists.Memo_List[0] = "STN1\r\nSTN2\r\n";
   http.setPage(kUrl1,
                spotPage({{"STN1", "7,010"}, {"JA3AAA", "14,020", "SSB"}, {"STN2", "7,020"}}));
-  model.CheckBox2 = true;
+  model.logViews.CheckBox2 = true;
   model.CheckBox2Click();  // nothing to feed yet: the log is the welcome text
   EXPECT_TRUE(w(1).CheckBox2 && w(2).CheckBox2 && w(3).CheckBox2);
   EXPECT_FALSE(binding.anyVisible());
@@ -63,7 +63,7 @@ TEST_F(PatrolEndToEnd, NewFeedFillsTheWindowsAndTheWalkTransfersAtTheInterval) {
   const std::string stn2 = "1___3 26/12/09 23:15 STN2   7,020 " + tail;
   const std::string ja3 =
       "__3_2 26/12/09 23:15 JA3AAA 14,020 SSB 1001 Tokyo 12 tnx " + text::sj("JA2YYY＠Aichi#2001 ");
-  ASSERT_EQ(model.Memo_Log2.lines, (std::vector<std::string>{stn1, ja3, stn2}));
+  ASSERT_EQ(model.logViews.Memo_Log2.lines, (std::vector<std::string>{stn1, ja3, stn2}));
   // Lists 1 and 2 share a folder: window 1; list 3 has its own: window 3.
   ASSERT_EQ(w(1).CheckListBox1, (std::vector<patrol::PatrolRow>{{stn1, true}, {stn2, true}}));
   EXPECT_TRUE(w(2).CheckListBox1.empty());
@@ -103,9 +103,9 @@ TEST_F(PatrolEndToEnd, NewFeedFillsTheWindowsAndTheWalkTransfersAtTheInterval) {
 TEST_F(PatrolEndToEnd, PanePopupItemsFeedFromTheFocusedPaneOnly) {
   http.setPage(kUrl1, spotPage({{"STN1", "7,010"}}));
   model.btnChkUrl1Click();
-  model.Memo_Log3.selStart = 3;
+  model.logViews.Memo_Log3.selStart = 3;
   model.PopupMenu1Popup();
-  EXPECT_TRUE(model.popupMenu1.menu_ReplaceEnabled);
+  EXPECT_TRUE(model.logViews.popupMenu1.menu_ReplaceEnabled);
   model.menu_AppendClick(-1);
   EXPECT_TRUE(w(1).CheckListBox1.empty());
   model.menu_AppendClick(1);
@@ -115,10 +115,10 @@ TEST_F(PatrolEndToEnd, PanePopupItemsFeedFromTheFocusedPaneOnly) {
   EXPECT_EQ(w(1).rowCount(), 0);
   // "new (件置換)" switches "new" on everywhere and feeds.
   model.newN1Click();
-  EXPECT_TRUE(model.CheckBox2 && w(2).CheckBox2);
+  EXPECT_TRUE(model.logViews.CheckBox2 && w(2).CheckBox2);
   EXPECT_EQ(w(1).rowCount(), 1);
   model.newN1Click();
-  EXPECT_FALSE(model.CheckBox2);
+  EXPECT_FALSE(model.logViews.CheckBox2);
   EXPECT_TRUE(w(2).CheckBox2);
   // The close sequence stores the visible windows.
   w(1).Left = 33;

@@ -89,17 +89,17 @@ class PipelineTest : public ::testing::Test {
     s.smtp = &mailConnection;
     s.messageBox = &box;
     model = std::make_unique<MainModel>(s);
-    model->edtURL1 = address("40CW.html");
-    model->edtURL2 = address("80CW.html");
-    model->edtURL3 = address("missing.html");
-    model->Memo_List1 = "STN1\r\n";
-    model->Memo_List2 = "\r\n";
-    model->Memo_List3 = "JA3 SSB\r\n";
-    model->mail.chkMail = true;
-    model->mail.edtSmtp = "127.0.0.1";
-    model->mail.edtPort = std::to_string(smtp->port());
-    model->mail.edtFrom = "station@example.org";
-    model->mail.edtTo = "op@example.org,phone@example.org";
+    model->pageChecks.edtURL[0] = address("40CW.html");
+    model->pageChecks.edtURL[1] = address("80CW.html");
+    model->pageChecks.edtURL[2] = address("missing.html");
+    model->watchLists.Memo_List[0] = "STN1\r\n";
+    model->watchLists.Memo_List[1] = "\r\n";
+    model->watchLists.Memo_List[2] = "JA3 SSB\r\n";
+    model->alerts.mail.chkMail = true;
+    model->alerts.mail.edtSmtp = "127.0.0.1";
+    model->alerts.mail.edtPort = std::to_string(smtp->port());
+    model->alerts.mail.edtFrom = "station@example.org";
+    model->alerts.mail.edtTo = "op@example.org,phone@example.org";
   }
 
   std::string address(const char* file) {
@@ -133,11 +133,11 @@ TEST_F(PipelineTest, SingleCheckLogsLightsRingsAndMails) {
   EXPECT_EQ(model->btnChkUrl1Click(), 2);
 
   const Lines expected = {"1___" + spotDisplay(1, a), "__3_" + spotDisplay(3, b)};
-  EXPECT_EQ(model->Memo_Log.lines, expected);
-  EXPECT_EQ(model->lamps.Label10.fontColor, alerts::kLampRed);
-  EXPECT_EQ(model->lamps.Label11.fontColor, alerts::kLampGreen);
-  EXPECT_EQ(model->lamps.Label12.fontColor, alerts::kLampRed);
-  EXPECT_EQ(model->lamps.Label13.fontColor, alerts::kLampRed);
+  EXPECT_EQ(model->logViews.Memo_Log.lines, expected);
+  EXPECT_EQ(model->alerts.lamps.Label10.fontColor, alerts::kLampRed);
+  EXPECT_EQ(model->alerts.lamps.Label11.fontColor, alerts::kLampGreen);
+  EXPECT_EQ(model->alerts.lamps.Label12.fontColor, alerts::kLampRed);
+  EXPECT_EQ(model->alerts.lamps.Label13.fontColor, alerts::kLampRed);
   EXPECT_EQ(player.played, Lines{"chimes.wav"});
 
   const auto mails = mailsFrom(*smtp, 1);
@@ -151,13 +151,13 @@ TEST_F(PipelineTest, SingleCheckLogsLightsRingsAndMails) {
 TEST_F(PipelineTest, PatrolCycleOverTwoPagesSendsOneMail) {
   writePage("40CW.html", spotPage({a}));
   writePage("80CW.html", spotPage({c, b}));
-  model->chkURL1 = model->chkURL2 = true;
-  model->chkURL3 = true;  // its page is missing: a 404 page without records
+  model->pageChecks.chkURL[0] = model->pageChecks.chkURL[1] = true;
+  model->pageChecks.chkURL[2] = true;  // its page is missing: a 404 page without records
   model->radioTimeSel_2minDblClick();
   model->Timer1Timer();
 
   const Lines expected = {"__3_" + spotDisplay(2, b), "1___" + spotDisplay(1, a)};
-  EXPECT_EQ(model->Memo_Log.lines, expected);
+  EXPECT_EQ(model->logViews.Memo_Log.lines, expected);
   EXPECT_EQ(player.played.size(), 1u);
   const auto mails = mailsFrom(*smtp, 1);
   ASSERT_EQ(mails.size(), 1u);
@@ -172,20 +172,20 @@ TEST_F(PipelineTest, PatrolCycleOverTwoPagesSendsOneMail) {
 }
 
 TEST_F(PipelineTest, UnreachablePageAndMailServerDuringAPatrol) {
-  model->chkURL3 = false;
-  model->chkURL1 = true;
+  model->pageChecks.chkURL[2] = false;
+  model->pageChecks.chkURL[0] = true;
   writePage("40CW.html", spotPage({a}));
-  model->mail.edtPort = "1";  // nothing listens there
+  model->alerts.mail.edtPort = "1";  // nothing listens there
   model->radioTimeSel_2minDblClick();
   model->Timer1Timer();
-  EXPECT_EQ(model->Memo_Log.lines, Lines{"1___" + spotDisplay(1, a)});
+  EXPECT_EQ(model->logViews.Memo_Log.lines, Lines{"1___" + spotDisplay(1, a)});
   ASSERT_EQ(box.shown.size(), 1u);  // the patrol reports the unreachable mail server
 
   // A page server that is gone: the check ends quietly.
   web.reset();
   EXPECT_EQ(model->btnChkUrl1Click(), 0);
-  EXPECT_TRUE(model->btnChkUrl1Enabled);
-  EXPECT_EQ(model->Memo_Log.lines.size(), 1u);
+  EXPECT_TRUE(model->pageChecks.btnChkUrlEnabled[0]);
+  EXPECT_EQ(model->logViews.Memo_Log.lines.size(), 1u);
 }
 
 // The first-QSO checks of list 1 read a HAMLOG log, as the program wires them.
@@ -199,7 +199,7 @@ class FirstQsoPipelineTest : public PipelineTest {
     settings::FirstQsoConditionSet& set = model->station.set(1);
     set.Use = set.Band = set.Mode = set.Subj = true;
     set.HAMLOG = hamlogFolder.path().toStdString() + "/";
-    model->Memo_List1 = "NOTHING\r\n";  // no word of list 1 matches
+    model->watchLists.Memo_List[0] = "NOTHING\r\n";  // no word of list 1 matches
   }
   void writeLog(const std::vector<testing::HdbQso>& qsos) {
     QFile f(QDir(hamlogFolder.path()).filePath("Hamlog.hdb"));
@@ -220,8 +220,8 @@ TEST_F(FirstQsoPipelineTest, StationsNotInTheLogAreFlaggedAndNamedInTheSubject) 
 
   // a is in the log on its band and mode; c only on another band; b is list 3's.
   const Lines expected = {"1___" + spotDisplay(2, c), "__3_" + spotDisplay(3, b)};
-  EXPECT_EQ(model->Memo_Log.lines, expected);
-  EXPECT_EQ(model->lamps.Label10.fontColor, alerts::kLampRed);
+  EXPECT_EQ(model->logViews.Memo_Log.lines, expected);
+  EXPECT_EQ(model->alerts.lamps.Label10.fontColor, alerts::kLampRed);
   const auto mails = mailsFrom(*smtp, 1);
   ASSERT_EQ(mails.size(), 1u);
   EXPECT_EQ(mails[0].subject, "ZELTARO V2 (2)  1'st(A)");  // the suffix brings its own blank
@@ -254,7 +254,7 @@ TEST_F(PipelineTest, AListOnAnAdifLogBesideAListOnHamlogsLog) {
     set.HAMLOG = folder;
   }
   model->station.adif.File[0] = adifPath;
-  model->Memo_List1 = "NOTHING\r\n";
+  model->watchLists.Memo_List[0] = "NOTHING\r\n";
   bridgeclient::BridgeProcess unused({});
   bridgeclient::ListReaderDatabase reader(model->station.first, model->station.bridge,
                                           model->station.adif,
@@ -271,7 +271,7 @@ TEST_F(PipelineTest, AListOnAnAdifLogBesideAListOnHamlogsLog) {
   // both, and list 3's.
   const Lines expected = {"_2__" + spotDisplay(1, a), "1___" + spotDisplay(2, c),
                           "__3_" + spotDisplay(3, b)};
-  EXPECT_EQ(model->Memo_Log.lines, expected);
+  EXPECT_EQ(model->logViews.Memo_Log.lines, expected);
   model->attachFirstQso(nullptr);
 }
 

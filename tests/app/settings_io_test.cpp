@@ -68,10 +68,10 @@ TEST_F(SettingsIoTest, FirstStartThenExitWritesEveryKeyInSaveOrder) {
   m->startUp({"/opt/zeltaro/zeltaro"});
   // The built-in log, template, Body and sample list belong to their own parts; small texts
   // in their place keep this file about the layout and the three escapings.
-  m->Memo_Log.lines = {"1___STN1 \\r\\n say \"hi\"", "_2__JA3AAA"};
-  m->Memo_pcre = {"<Call>$#04</Call>", "<a href=\"x\">$#05</a>"};
-  m->Edit1 = "$#04 $#05";
-  m->Memo_List3 = "JA1ZLO\tCW\r\n*JD1\r\n";
+  m->logViews.Memo_Log.lines = {"1___STN1 \\r\\n say \"hi\"", "_2__JA3AAA"};
+  m->pageChecks.Memo_pcre = {"<Call>$#04</Call>", "<a href=\"x\">$#05</a>"};
+  m->pageChecks.Edit1 = "$#04 $#05";
+  m->watchLists.Memo_List[2] = "JA1ZLO\tCW\r\n*JD1\r\n";
   m->close();
   EXPECT_EQ(readBytes(path), fixture("first_start.ini"));
   EXPECT_TRUE(box.shown.empty());
@@ -82,33 +82,33 @@ TEST_F(SettingsIoTest, HandWrittenFileIsReadAndRewrittenInPlace) {
   auto m = makeModel();
   m->startUp({"/opt/zeltaro/zeltaro"});
 
-  EXPECT_EQ(m->Left, 10);
-  EXPECT_EQ(m->Top, 20);
-  EXPECT_EQ(m->Color_1, 255);          // "0x0000FF"
-  EXPECT_EQ(m->Color_2, -2147483643);  // "red" is no integer: the default stays
-  EXPECT_EQ(m->Log123, 4);
-  EXPECT_EQ(m->ComboBox1, 12);
-  EXPECT_FALSE(m->radioDisp2);
-  EXPECT_TRUE(m->radioDisp1);
-  EXPECT_TRUE(m->radioTimeSel_4min);
-  EXPECT_FALSE(m->radioTimeSel_Off);
-  EXPECT_TRUE(m->AutoPatrolOn);  // as a click on the 4-minute button
-  EXPECT_EQ(m->edtURL1, "http://127.0.0.1/a.html");
-  EXPECT_EQ(m->edtURL3, "");
-  EXPECT_FALSE(m->chkAlert);
-  EXPECT_EQ(m->edtSound, "bell.wav");
-  EXPECT_EQ(m->mail.edtSubj, "  My spots ");
-  EXPECT_EQ(m->mail.edtSmtpPASS, "secret");
-  EXPECT_EQ(m->mail.edtPort, "587");
-  EXPECT_TRUE(m->mail.chkAuth);
-  EXPECT_EQ(m->Edit1, "$#04 $#05 \\r\\n $#06");
-  EXPECT_EQ(m->edtSepStart, "<S>");
-  EXPECT_EQ(m->Memo_pcre, (Lines{"<Call>$#04</Call>", "<Q a=\"b\">$#05</Q>"}));
-  EXPECT_EQ(m->Memo_List1, "STN1 CW\r\n*JD1\r\n");
-  EXPECT_EQ(m->LabelList1, "   2(1/1)") << "the list's change handling ran";
-  EXPECT_FALSE(m->chkList1Url1);
-  EXPECT_FALSE(m->chkList1Url3);
-  EXPECT_EQ(m->Memo_Log.lines, (Lines{"1___A \\r\\n \"q\"", "_2__B"}));
+  EXPECT_EQ(m->logViews.Left, 10);
+  EXPECT_EQ(m->logViews.Top, 20);
+  EXPECT_EQ(m->logViews.Color[0], 255);          // "0x0000FF"
+  EXPECT_EQ(m->logViews.Color[1], -2147483643);  // "red" is no integer: the default stays
+  EXPECT_EQ(m->logViews.Log123, 4);
+  EXPECT_EQ(m->logViews.ComboBox1, 12);
+  EXPECT_FALSE(m->logViews.radioDisp2);
+  EXPECT_TRUE(m->logViews.radioDisp1);
+  EXPECT_TRUE(m->patrolClock.radioTimeSel_4min);
+  EXPECT_FALSE(m->patrolClock.radioTimeSel_Off);
+  EXPECT_TRUE(m->patrolClock.AutoPatrolOn);  // as a click on the 4-minute button
+  EXPECT_EQ(m->pageChecks.edtURL[0], "http://127.0.0.1/a.html");
+  EXPECT_EQ(m->pageChecks.edtURL[2], "");
+  EXPECT_FALSE(m->alerts.chkAlert);
+  EXPECT_EQ(m->alerts.edtSound, "bell.wav");
+  EXPECT_EQ(m->alerts.mail.edtSubj, "  My spots ");
+  EXPECT_EQ(m->alerts.mail.edtSmtpPASS, "secret");
+  EXPECT_EQ(m->alerts.mail.edtPort, "587");
+  EXPECT_TRUE(m->alerts.mail.chkAuth);
+  EXPECT_EQ(m->pageChecks.Edit1, "$#04 $#05 \\r\\n $#06");
+  EXPECT_EQ(m->pageChecks.edtSepStart, "<S>");
+  EXPECT_EQ(m->pageChecks.Memo_pcre, (Lines{"<Call>$#04</Call>", "<Q a=\"b\">$#05</Q>"}));
+  EXPECT_EQ(m->watchLists.Memo_List[0], "STN1 CW\r\n*JD1\r\n");
+  EXPECT_EQ(m->watchLists.LabelList[0], "   2(1/1)") << "the list's change handling ran";
+  EXPECT_FALSE(m->watchLists.chkListUrl[0][0]);
+  EXPECT_FALSE(m->watchLists.chkListUrl[0][2]);
+  EXPECT_EQ(m->logViews.Memo_Log.lines, (Lines{"1___A \\r\\n \"q\"", "_2__B"}));
 
   const settings::FirstQsoConditionSet& a = m->station.first[0];
   EXPECT_TRUE(a.Use && a.Num && a.Band && a.Mode && a.Code && a.Subj && a.Any);
@@ -123,10 +123,10 @@ TEST_F(SettingsIoTest, HandWrittenFileIsReadAndRewrittenInPlace) {
   EXPECT_TRUE(a.M_CW);
   EXPECT_EQ(m->station.first[2].Interval, 0);
 
-  EXPECT_EQ(m->roles.HTTP_DATE, 2);  // 0 is out of range
-  EXPECT_EQ(m->roles.HTTP_QTH, 8);   // 25 is out of range
-  EXPECT_EQ(m->roles.HTTP_CALL, 12);
-  EXPECT_EQ(m->roles.HTTP_RMKS, 20);
+  EXPECT_EQ(m->pageChecks.roles.HTTP_DATE, 2);  // 0 is out of range
+  EXPECT_EQ(m->pageChecks.roles.HTTP_QTH, 8);   // 25 is out of range
+  EXPECT_EQ(m->pageChecks.roles.HTTP_CALL, 12);
+  EXPECT_EQ(m->pageChecks.roles.HTTP_RMKS, 20);
   const settings::SharedFirstSettings& sh = m->station.shared;
   EXPECT_EQ(sh.KEY_DATA, "HOME") << "\"Home\" is not in the table (names are case-sensitive)";
   EXPECT_EQ(sh.keyIndex, 0);
@@ -136,7 +136,7 @@ TEST_F(SettingsIoTest, HandWrittenFileIsReadAndRewrittenInPlace) {
   EXPECT_EQ(sh.COL_RMKS, "9");
   EXPECT_FALSE(sh.FOCUS_SEL);
   EXPECT_FALSE(sh.MOUSE_SEL) << "without its own key the mouse flag follows FOCUS_SEL";
-  EXPECT_FALSE(m->CheckBox2) << "NEW_AUTO is never read";
+  EXPECT_FALSE(m->logViews.CheckBox2) << "NEW_AUTO is never read";
   EXPECT_EQ(sh.NEW_STNS, 25);
   EXPECT_EQ(sh.TIMEOVER_MIN, 60);  // "$3C"
   EXPECT_EQ(m->station.tarvopc.IP, " 192.168.1.5 ");
@@ -145,7 +145,7 @@ TEST_F(SettingsIoTest, HandWrittenFileIsReadAndRewrittenInPlace) {
   EXPECT_EQ(m->station.rigDirect.PcID, 80);    // "abc" keeps what was there
   EXPECT_EQ(m->station.rigDirect.Maker, 4);
   EXPECT_TRUE(m->station.rigDirect.RigTarvopc);
-  EXPECT_EQ(m->ComboBox2, 5);
+  EXPECT_EQ(m->logViews.ComboBox2, 5);
   EXPECT_TRUE(m->station.pilot[2].StayTopOn);
   EXPECT_FALSE(m->station.pilot[2].Sel1);
   EXPECT_EQ(m->station.trans[1].Width, 410);
@@ -157,34 +157,35 @@ TEST_F(SettingsIoTest, HandWrittenFileIsReadAndRewrittenInPlace) {
 TEST_F(SettingsIoTest, ValuesSurviveARestart) {
   auto m = makeModel();
   m->startUp({"/opt/zeltaro/zeltaro"});
-  m->Memo_Log.lines = {"1___STN1 7,010 \\r\\n \"DX\" \\n", "_2__JA3AAA"};
-  m->Memo_List2 = "JA1\tCW\r\nJA2 \\n SSB\r\n";  // a typed BS-n becomes a line break
-  m->mail.edtSubj = "   padded subject";
-  m->mail.edtSmtpPASS = std::string(57, 'p');
+  m->logViews.Memo_Log.lines = {"1___STN1 7,010 \\r\\n \"DX\" \\n", "_2__JA3AAA"};
+  m->watchLists.Memo_List[1] = "JA1\tCW\r\nJA2 \\n SSB\r\n";  // a typed BS-n becomes a line break
+  m->alerts.mail.edtSubj = "   padded subject";
+  m->alerts.mail.edtSmtpPASS = std::string(57, 'p');
   m->station.first[1].Text = " 1'st(B)";
-  m->edtURL2 = std::string(3000, 'u');
+  m->pageChecks.edtURL[1] = std::string(3000, 'u');
   m->radioTimeSel_4minClick();
   m->station.shared.FOCUS_SEL = true;
   m->station.shared.MOUSE_SEL = false;
-  m->CheckBox2 = true;
+  m->logViews.CheckBox2 = true;
 
   auto r = roundTrip(*m);
-  EXPECT_EQ(r->Memo_Log.lines, m->Memo_Log.lines);
-  EXPECT_EQ(r->Memo_List2, "JA1 CW\r\nJA2 \n SSB\r\n");
-  EXPECT_EQ(r->mail.edtSubj, "   padded subject");
-  EXPECT_EQ(r->mail.edtSmtpPASS, std::string(57, 'p'));
+  EXPECT_EQ(r->logViews.Memo_Log.lines, m->logViews.Memo_Log.lines);
+  EXPECT_EQ(r->watchLists.Memo_List[1], "JA1 CW\r\nJA2 \n SSB\r\n");
+  EXPECT_EQ(r->alerts.mail.edtSubj, "   padded subject");
+  EXPECT_EQ(r->alerts.mail.edtSmtpPASS, std::string(57, 'p'));
   EXPECT_EQ(r->station.first[1].Text, " 1'st(B)");
-  EXPECT_EQ(r->edtURL2, std::string(2047, 'u'));
-  EXPECT_TRUE(r->radioTimeSel_4min);
+  EXPECT_EQ(r->pageChecks.edtURL[1], std::string(2047, 'u'));
+  EXPECT_TRUE(r->patrolClock.radioTimeSel_4min);
   EXPECT_EQ(r->selectedInterval(), 4);
   EXPECT_TRUE(r->station.shared.FOCUS_SEL);
   EXPECT_FALSE(r->station.shared.MOUSE_SEL) << "both flags keep their own value";
-  EXPECT_FALSE(r->CheckBox2);
+  EXPECT_FALSE(r->logViews.CheckBox2);
 
-  r->mail.edtSmtpPASS = std::string(58, 'p');
-  r->edtURL2 = "http://b.example/";  // saving the cut address back would fail (see below)
+  r->alerts.mail.edtSmtpPASS = std::string(58, 'p');
+  r->pageChecks.edtURL[1] =
+      "http://b.example/";  // saving the cut address back would fail (see below)
   auto r2 = roundTrip(*r);
-  EXPECT_EQ(r2->mail.edtSmtpPASS, "") << "80 Base64 characters are more than the 76 read";
+  EXPECT_EQ(r2->alerts.mail.edtSmtpPASS, "") << "80 Base64 characters are more than the 76 read";
 }
 
 TEST_F(SettingsIoTest, TheBridgeSectionComesBackByteForByte) {
@@ -209,27 +210,27 @@ TEST_F(SettingsIoTest, TheBridgeSectionComesBackByteForByte) {
 
 TEST_F(SettingsIoTest, MissingFileOrKeysLeaveValuesAsTheyAre) {
   auto m = makeModel();
-  m->Memo_List1 = "KEEP\r\n";
+  m->watchLists.Memo_List[0] = "KEEP\r\n";
   m->station.rigDirect.RigID = 99;
   m->startUp({"/opt/zeltaro/zeltaro"});
-  EXPECT_EQ(m->Memo_List1, "KEEP\r\n");
+  EXPECT_EQ(m->watchLists.Memo_List[0], "KEEP\r\n");
   EXPECT_EQ(m->station.rigDirect.RigID, 99);
-  EXPECT_TRUE(m->SavedLog.empty());
-  EXPECT_EQ(m->Memo_Log.lines, welcomeLines());
+  EXPECT_TRUE(m->logViews.SavedLog.empty());
+  EXPECT_EQ(m->logViews.Memo_Log.lines, welcomeLines());
 
   // Keys that are missing keep the value held, except the four with fixed defaults.
   writeBytes(path, "[Mail]\r\nOn=1\r\n");
   m->radioTimeSel_3minClick();
-  m->mail.edtSmtpPASS = "old";
-  m->ComboBox2 = 6;
-  m->Memo_Log.lines = {"1___before"};
+  m->alerts.mail.edtSmtpPASS = "old";
+  m->logViews.ComboBox2 = 6;
+  m->logViews.Memo_Log.lines = {"1___before"};
   m->startUp({"/opt/zeltaro/zeltaro"});
-  EXPECT_TRUE(m->mail.chkMail);
-  EXPECT_EQ(m->Memo_List1, "KEEP\r\n");
-  EXPECT_TRUE(m->radioTimeSel_Off) << "TimeSel defaults to 0";
-  EXPECT_EQ(m->mail.edtSmtpPASS, "") << "Word defaults to empty";
-  EXPECT_EQ(m->ComboBox2, 3) << "Param defaults to 3";
-  EXPECT_TRUE(m->SavedLog.empty()) << "Log defaults to empty";
+  EXPECT_TRUE(m->alerts.mail.chkMail);
+  EXPECT_EQ(m->watchLists.Memo_List[0], "KEEP\r\n");
+  EXPECT_TRUE(m->patrolClock.radioTimeSel_Off) << "TimeSel defaults to 0";
+  EXPECT_EQ(m->alerts.mail.edtSmtpPASS, "") << "Word defaults to empty";
+  EXPECT_EQ(m->logViews.ComboBox2, 3) << "Param defaults to 3";
+  EXPECT_TRUE(m->logViews.SavedLog.empty()) << "Log defaults to empty";
 }
 
 TEST_F(SettingsIoTest, KeyNameLookUpKeepsThePreviousKeyOnAMiss) {
@@ -266,15 +267,15 @@ TEST_F(SettingsIoTest, ASaveThatCannotBeWrittenKeepsTheOldFileAndSaysSo) {
 
 TEST_F(SettingsIoTest, AValueCutOnSaveIsReportedWhileTheRestIsSaved) {
   auto m = makeModel();
-  m->edtURL2 = std::string("http://a.example/\0tail", 22);
-  m->mail.edtSubj = "subject\r\nBcc: x";
+  m->pageChecks.edtURL[1] = std::string("http://a.example/\0tail", 22);
+  m->alerts.mail.edtSubj = "subject\r\nBcc: x";
   std::string reason;
   EXPECT_FALSE(m->saveSettingsFile(&reason));
   EXPECT_EQ(reason, "values cut at a line break or NUL: [Inet] Url2, [Mail] Subj");
   const std::string saved = readBytes(path);
   EXPECT_NE(saved.find("\r\nUrl2=http://a.example/\r\n"), std::string::npos);
   EXPECT_NE(saved.find("\r\nSubj=\"subject\"\r\n"), std::string::npos);
-  EXPECT_NE(saved.find("\r\nUrl1=" + m->edtURL1 + "\r\n"), std::string::npos);
+  EXPECT_NE(saved.find("\r\nUrl1=" + m->pageChecks.edtURL[0] + "\r\n"), std::string::npos);
   ASSERT_EQ(box.shown.size(), 1u);
   EXPECT_EQ(box.shown[0].text, path + text::sj(" に書き込めません"));
 }
@@ -312,14 +313,14 @@ TEST_F(SettingsIoTest, AnOversizedFileIsRefusedWithOneLine) {
   writeBytes(path, "[Inet]\r\nUrl1=http://big.example/\r\n");
   ASSERT_EQ(::truncate(path.c_str(), 50'000'000), 0);
   auto m = makeModel();
-  const std::string url = m->edtURL1;
+  const std::string url = m->pageChecks.edtURL[0];
   ::testing::internal::CaptureStderr();
   m->startUp({"/opt/zeltaro/zeltaro"});
   EXPECT_EQ(::testing::internal::GetCapturedStderr(),
             "zeltaro: " + path +
                 " holds 50000000 bytes, more than a settings file (4194304 at most): not read, "
                 "and not replaced by a save\n");
-  EXPECT_EQ(m->edtURL1, url);
+  EXPECT_EQ(m->pageChecks.edtURL[0], url);
   std::string reason;
   ::testing::internal::CaptureStderr();
   EXPECT_FALSE(m->saveSettingsFile(&reason));
@@ -358,7 +359,7 @@ TEST_F(SettingsIoTest, AnAlignedColumnItemOutsideTheListSelectsNone) {
     writeBytes(path, std::string("[Cols]\r\nLogMode=") + stored + "\r\n");
     auto m = makeModel();
     m->startUp({"/opt/zeltaro/zeltaro"});
-    EXPECT_EQ(m->ComboBox1, index) << stored;
+    EXPECT_EQ(m->logViews.ComboBox1, index) << stored;
     ASSERT_TRUE(m->saveSettingsFile());
     EXPECT_NE(readBytes(path).find("[Cols]\r\nLogMode=" + std::to_string(index) + "\r\n"),
               std::string::npos)

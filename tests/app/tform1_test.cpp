@@ -48,10 +48,10 @@ using zeltaro::testing::u;
 class TForm1Test : public ::testing::Test {
  protected:
   TForm1Test() : model(services()) {
-    model.edtURL1 = kUrl1;
-    model.Memo_List1 = "STN1\r\n";
-    model.Memo_List2 = "SSB\r\n";
-    model.Memo_List3 = "JA3\r\n";
+    model.pageChecks.edtURL[0] = kUrl1;
+    model.watchLists.Memo_List[0] = "STN1\r\n";
+    model.watchLists.Memo_List[1] = "SSB\r\n";
+    model.watchLists.Memo_List[2] = "JA3\r\n";
   }
   MainServices services() {
     MainServices s;
@@ -87,14 +87,15 @@ TEST_F(TForm1Test, CheckButtonFetchesAndThePanesShowTheLog) {
   http.setPage(kUrl1, spotPage({a, b}));
   get<QPushButton>(form, "btnChkUrl1")->click();
   EXPECT_EQ(http.asked(), std::vector<std::string>{kUrl1});
-  ASSERT_EQ(model.Memo_Log.lines.size(), 2u);
+  ASSERT_EQ(model.logViews.Memo_Log.lines.size(), 2u);
 
   auto* log2 = get<QPlainTextEdit>(form, "Memo_Log2");
   auto* log3 = get<QPlainTextEdit>(form, "Memo_Log3");
   // Every line ends with its line break, as in the model's text.
-  EXPECT_EQ(log2->toPlainText(),
-            qs(model.Memo_Log2.lines[0]) + '\n' + qs(model.Memo_Log2.lines[1]) + '\n');
-  EXPECT_EQ(log3->toPlainText(), qs(model.Memo_Log3.lines[0]) + '\n');  // the list 1 line alone
+  EXPECT_EQ(log2->toPlainText(), qs(model.logViews.Memo_Log2.lines[0]) + '\n' +
+                                     qs(model.logViews.Memo_Log2.lines[1]) + '\n');
+  EXPECT_EQ(log3->toPlainText(),
+            qs(model.logViews.Memo_Log3.lines[0]) + '\n');  // the list 1 line alone
   EXPECT_TRUE(log2->isVisibleTo(&form));
   EXPECT_FALSE(log3->isVisibleTo(&form));
   EXPECT_TRUE(get<QPushButton>(form, "btnChkUrl1")->isEnabled());
@@ -109,11 +110,11 @@ TEST_F(TForm1Test, CheckButtonFetchesAndThePanesShowTheLog) {
 
   // A lamp click resets its own lamp and caption; CLR empties everything.
   leftClick(get<QLabel>(form, "Label11"));
-  EXPECT_EQ(model.lamps.Label11.fontColor, alerts::kLampGreen);
+  EXPECT_EQ(model.alerts.lamps.Label11.fontColor, alerts::kLampGreen);
   EXPECT_EQ(colourOf(get<QRadioButton>(form, "RadioButton3")), QColor(0, 128, 0));
   EXPECT_EQ(colourOf(get<QLabel>(form, "Label13")), QColor(255, 0, 0));
   get<QPushButton>(form, "Button1")->click();
-  EXPECT_TRUE(model.Memo_Log.lines.empty());
+  EXPECT_TRUE(model.logViews.Memo_Log.lines.empty());
   EXPECT_EQ(get<QPlainTextEdit>(form, "Memo_Log")->toPlainText(), QString());
   EXPECT_EQ(colourOf(get<QLabel>(form, "Label13")), QColor(0, 128, 0));
 }
@@ -162,13 +163,13 @@ TEST_F(TForm1Test, EveryControlCarriesAnAccessibleName) {
 TEST_F(TForm1Test, FilterButtonsAndDisplayModeFollowTheModel) {
   TForm1 form(model, {"zeltaro"});
   get<QRadioButton>(form, "RadioButton5")->click();
-  EXPECT_EQ(model.Log123, 4);
+  EXPECT_EQ(model.logViews.Log123, 4);
   for (const char* n : {"Memo_Log3", "Memo_Log4", "Memo_Log5"})
     EXPECT_TRUE(get<QWidget>(form, n)->isVisibleTo(&form)) << n;
   EXPECT_FALSE(get<QWidget>(form, "Memo_Log2")->isVisibleTo(&form));
   const QRect r4 = get<QWidget>(form, "Memo_Log4")->geometry();
-  EXPECT_EQ(r4.top(), model.Memo_Log4.bounds.top);
-  EXPECT_EQ(r4.height(), model.Memo_Log4.bounds.height);
+  EXPECT_EQ(r4.top(), model.logViews.Memo_Log4.bounds.top);
+  EXPECT_EQ(r4.height(), model.logViews.Memo_Log4.bounds.height);
 
   get<QRadioButton>(form, "radioDisp1")->click();
   EXPECT_TRUE(get<QWidget>(form, "Memo_Log")->isVisibleTo(&form));
@@ -176,12 +177,12 @@ TEST_F(TForm1Test, FilterButtonsAndDisplayModeFollowTheModel) {
 
   form.show();
   form.resize(1000, 700);
-  EXPECT_EQ(model.Width, 1008);
-  EXPECT_EQ(model.Log123, 4);
+  EXPECT_EQ(model.logViews.Width, 1008);
+  EXPECT_EQ(model.logViews.Log123, 4);
   EXPECT_EQ(get<QWidget>(form, "Memo_Log")->width(), 1000 - 200 - 6);
 
   get<QCheckBox>(form, "CheckBox1")->click();  // "Config" off
-  EXPECT_FALSE(model.CheckBox1);
+  EXPECT_FALSE(model.logViews.CheckBox1);
   EXPECT_FALSE(get<QWidget>(form, "Panel3")->isVisibleTo(&form));
   EXPECT_EQ(get<QWidget>(form, "Panel1")->height(), 700);
 
@@ -191,7 +192,7 @@ TEST_F(TForm1Test, FilterButtonsAndDisplayModeFollowTheModel) {
   EXPECT_EQ(get<QWidget>(form, "Memo_Log5")->font().pixelSize(), 16);
   fonts->setCurrentIndex(14);
   emit fonts->activated(14);
-  EXPECT_EQ(model.ComboBox2, 14);
+  EXPECT_EQ(model.logViews.ComboBox2, 14);
   EXPECT_EQ(get<QWidget>(form, "Memo_Log5")->font().pixelSize(), 96);
 }
 
@@ -199,7 +200,7 @@ TEST_F(TForm1Test, EditsWriteTheModelAndRunTheirHandlers) {
   TForm1 form(model, {"zeltaro"});
   auto* list = get<QPlainTextEdit>(form, "Memo_List1");
   list->setPlainText(u("ab\n\n*cd"));
-  EXPECT_EQ(model.Memo_List1, "ab\r\n\r\n*cd");
+  EXPECT_EQ(model.watchLists.Memo_List[0], "ab\r\n\r\n*cd");
   EXPECT_EQ(cp(get<QLabel>(form, "LabelList1")->text()), "   3(2/1)");
 
   // Leaving the box turns tabs into spaces; the caret stays where it was.
@@ -209,7 +210,7 @@ TEST_F(TForm1Test, EditsWriteTheModelAndRunTheirHandlers) {
   list->setTextCursor(c);
   QFocusEvent out(QEvent::FocusOut);
   QCoreApplication::sendEvent(list, &out);
-  EXPECT_EQ(model.Memo_List1, "a b\r\nc");
+  EXPECT_EQ(model.watchLists.Memo_List[0], "a b\r\nc");
   EXPECT_EQ(list->toPlainText(), u("a b\nc"));
   EXPECT_EQ(list->textCursor().position(), 3);
 
@@ -217,28 +218,28 @@ TEST_F(TForm1Test, EditsWriteTheModelAndRunTheirHandlers) {
   url->setFocus();
   url->selectAll();
   emit url->textEdited(u("http://127.0.0.1:1/x.html"));
-  EXPECT_EQ(model.edtURL2, "http://127.0.0.1:1/x.html");
+  EXPECT_EQ(model.pageChecks.edtURL[1], "http://127.0.0.1:1/x.html");
   EXPECT_EQ(get<QLineEdit>(form, "edtURL1")->toolTip(),
             u("url記述欄  … 接続先URL (BAND/MODE別のURLを記述)"));
 
   get<QCheckBox>(form, "chkList2Url3")->click();
-  EXPECT_FALSE(model.chkList2Url3);
+  EXPECT_FALSE(model.watchLists.chkListUrl[1][2]);
 
   // A double click on an interval button makes the next tick start a cycle.
   doubleClick(get<QRadioButton>(form, "radioTimeSel_3min"), Qt::NoModifier);
-  EXPECT_TRUE(model.radioTimeSel_3min);
-  EXPECT_EQ(model.ProgressBar1, 60);
+  EXPECT_TRUE(model.patrolClock.radioTimeSel_3min);
+  EXPECT_EQ(model.patrolClock.ProgressBar1, 60);
 
   // "Stat" opens the mail status window only with Shift and Ctrl held.
   doubleClick(get<QLabel>(form, "Label17"), Qt::ShiftModifier);
-  EXPECT_FALSE(model.Form3.Visible);
+  EXPECT_FALSE(model.alerts.Form3.Visible);
   doubleClick(get<QLabel>(form, "Label17"), Qt::ShiftModifier | Qt::ControlModifier);
-  EXPECT_TRUE(model.Form3.Visible);
+  EXPECT_TRUE(model.alerts.Form3.Visible);
 }
 
 TEST_F(TForm1Test, UserSelectionReachesThePaneInBytes) {
   TForm1 form(model, {"zeltaro"});
-  model.Memo_Log.lines = {text::sj("1___東京 STN1"), "1___STN2"};
+  model.logViews.Memo_Log.lines = {text::sj("1___東京 STN1"), "1___STN2"};
   model.RefreshLogViews();
   form.syncFromModel();
   auto* pane = qobject_cast<LogPane*>(form.control(QStringLiteral("Memo_Log2")));
@@ -248,8 +249,8 @@ TEST_F(TForm1Test, UserSelectionReachesThePaneInBytes) {
   c.setPosition(7);
   c.setPosition(11, QTextCursor::KeepAnchor);
   pane->setTextCursor(c);
-  EXPECT_EQ(model.Memo_Log2.selStart, 9);
-  EXPECT_EQ(views::selectedText(model.Memo_Log2), "STN1");
+  EXPECT_EQ(model.logViews.Memo_Log2.selStart, 9);
+  EXPECT_EQ(views::selectedText(model.logViews.Memo_Log2), "STN1");
   // Line 2 starts after 14 bytes and CR LF, and after 12 characters and LF.
   EXPECT_EQ(pane->positionOfByte(16), 13);
   EXPECT_EQ(pane->toPlainText().indexOf("1___STN2"), 13);
@@ -265,7 +266,7 @@ TEST_F(TForm1Test, DoubleClickBelowTheLastLineTransfersNothing) {
   } transfers;
   model.attachTransfer(&transfers);
   TForm1 form(model, {"zeltaro"});
-  model.Memo_Log.lines = {"1___STN1 7,010 CW", "1___STN2 7,020 CW"};
+  model.logViews.Memo_Log.lines = {"1___STN1 7,010 CW", "1___STN2 7,020 CW"};
   model.RefreshLogViews();
   form.syncFromModel();
   form.show();
@@ -283,10 +284,10 @@ TEST_F(TForm1Test, DoubleClickBelowTheLastLineTransfersNothing) {
   };
   doubleClick(pane->viewport()->height() - 10);
   EXPECT_EQ(transfers.lines, std::vector<std::string>{});
-  EXPECT_EQ(views::caretLine(model.Memo_Log2), std::nullopt);
+  EXPECT_EQ(views::caretLine(model.logViews.Memo_Log2), std::nullopt);
 
   doubleClick(lastLine.center().y());
-  EXPECT_EQ(transfers.lines, std::vector<std::string>{model.Memo_Log2.lines[1]});
+  EXPECT_EQ(transfers.lines, std::vector<std::string>{model.logViews.Memo_Log2.lines[1]});
   model.attachTransfer(nullptr);
 }
 
@@ -295,18 +296,18 @@ TEST_F(TForm1Test, AReloadedPlaceAndSizeMoveTheWindow) {
   TForm1 form(model, {"/opt/zeltaro/zeltaro"});
   form.show();
   QCoreApplication::processEvents();
-  const int caption = model.layout.captionHeight;
-  model.Left = 120;
-  model.Top = 90;
-  model.Width = 900;
-  model.Height = 700;
+  const int caption = model.logViews.layout.captionHeight;
+  model.logViews.Left = 120;
+  model.logViews.Top = 90;
+  model.logViews.Width = 900;
+  model.logViews.Height = 700;
   form.syncFromModel();  // as after the console's reload
   QCoreApplication::processEvents();
   EXPECT_EQ(form.width(), 892);
   EXPECT_EQ(form.height(), 692 - caption);
   EXPECT_EQ(form.pos(), QPoint(120, 90));
-  EXPECT_EQ(model.Width, 900);
-  EXPECT_EQ(model.Height, 700);
+  EXPECT_EQ(model.logViews.Width, 900);
+  EXPECT_EQ(model.logViews.Height, 700);
 }
 
 }  // namespace

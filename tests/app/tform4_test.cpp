@@ -253,8 +253,8 @@ TEST_F(TForm4Test, CaptionPlaceAndStayOnTop) {
   EXPECT_EQ(form.windowTitle(), u(" Zeltaro v2.11 巡回転送リスト [ 1 ]"));
   EXPECT_EQ(form.size(), QSize(780, 260));
   EXPECT_FALSE(form.isVisible());
-  model.Memo_Log2.lines = {"1___1 26/12/09 23:15 JA1AAA 7,010 CW "};
-  model.Memo_Log2.selStart = 2;
+  model.logViews.Memo_Log2.lines = {"1___1 26/12/09 23:15 JA1AAA 7,010 CW "};
+  model.logViews.Memo_Log2.selStart = 2;
   model.menu_AppendClick(0);
   form.syncFromModel();
   EXPECT_TRUE(form.isVisible());

@@ -34,7 +34,7 @@ TEST(TForm1, ConstructionRunsStartUpAndShowsTheBanner) {
   MainModel model;
   TForm1 form(model, {"/opt/zeltaro/zeltaro"});
   EXPECT_EQ(model.LastActiveWindow, &form);
-  EXPECT_TRUE(model.Timer1Enabled);
+  EXPECT_TRUE(model.patrolClock.Timer1Enabled);
   EXPECT_EQ(form.windowTitle().toStdString(), text::utf8FromCp932(model.caption));
   EXPECT_TRUE(form.windowTitle().startsWith(" Zeltaro v2.11"));
 }
@@ -48,7 +48,7 @@ TEST(TForm1, TicksReachTheModelOnlyWhileEnabledAndRefreshTheCaption) {
   EXPECT_NE(form.windowTitle(), banner);
   EXPECT_EQ(form.windowTitle().toStdString(), text::utf8FromCp932(model.caption));
 
-  model.Timer1Enabled = false;
+  model.patrolClock.Timer1Enabled = false;
   model.caption = text::sj("止まっている");
   runLoopFor(1300);
   EXPECT_NE(form.windowTitle().toStdString(), text::utf8FromCp932(model.caption));

@@ -29,11 +29,17 @@ class ViewsModelTest : public ::testing::Test {
     explicit PatrolLists(ViewsModelTest& t) : test(t) {}
     void feedNewest() override { ++test.feeds; }
     void applyFont(const PaneFont& f) override { test.patrolFonts.push_back(f); }
+    void stopPatrol(bool) override {}
+    bool anyVisible() const override { return false; }
+    void feed(bool, int) override {}
+    void newSwitched(bool, bool) override {}
+    void saveVisibleWindows() override {}
     ViewsModelTest& test;
   };
   std::array<bool, 5> shown() const {
-    return {model.Memo_Log.visible, model.Memo_Log2.visible, model.Memo_Log3.visible,
-            model.Memo_Log4.visible, model.Memo_Log5.visible};
+    return {model.logViews.Memo_Log.visible, model.logViews.Memo_Log2.visible,
+            model.logViews.Memo_Log3.visible, model.logViews.Memo_Log4.visible,
+            model.logViews.Memo_Log5.visible};
   }
   std::vector<PaneFont> patrolFonts;
   int feeds = 0;
@@ -44,123 +50,125 @@ class ViewsModelTest : public ::testing::Test {
 };
 
 TEST_F(ViewsModelTest, StartUpChecksTheRememberedFilterAndStacksThePanes) {
-  model.Log123 = 4;
-  model.Height = 400;  // caption 23: the log area keeps its 112 pixels
+  model.logViews.Log123 = 4;
+  model.logViews.Height = 400;  // caption 23: the log area keeps its 112 pixels
   model.startUp({"zeltaro"});
-  EXPECT_TRUE(model.RadioButton5);
-  EXPECT_FALSE(model.RadioButton1);
+  EXPECT_TRUE(model.logViews.RadioButton5);
+  EXPECT_FALSE(model.logViews.RadioButton1);
   EXPECT_EQ(shown(), (std::array<bool, 5>{false, false, true, true, true}));
   // Memo_Log2 is 112 - 4 - 6 = 102 pixels high.
-  EXPECT_EQ(model.Memo_Log3.bounds, (Rect{200, 4, 638, 34}));
-  EXPECT_EQ(model.Memo_Log5.bounds, (Rect{200, 72, 638, 34}));
-  EXPECT_EQ(model.Memo_Log2.lines, model.Memo_Log.lines);  // the welcome text
+  EXPECT_EQ(model.logViews.Memo_Log3.bounds, (Rect{200, 4, 638, 34}));
+  EXPECT_EQ(model.logViews.Memo_Log5.bounds, (Rect{200, 72, 638, 34}));
+  EXPECT_EQ(model.logViews.Memo_Log2.lines, model.logViews.Memo_Log.lines);  // the welcome text
 
   MainModel other;
-  other.Log123 = 9;
+  other.logViews.Log123 = 9;
   other.startUp({"zeltaro"});
-  EXPECT_TRUE(other.RadioButton1);
-  EXPECT_EQ(other.Log123, 9);  // only a filter button changes the remembered value
+  EXPECT_TRUE(other.logViews.RadioButton1);
+  EXPECT_EQ(other.logViews.Log123, 9);  // only a filter button changes the remembered value
 }
 
 TEST_F(ViewsModelTest, FilterButtonsAndDisplayModes) {
   model.startUp({"zeltaro"});
   model.RadioButton5Click();
-  EXPECT_EQ(model.Log123, 4);
+  EXPECT_EQ(model.logViews.Log123, 4);
   EXPECT_EQ(shown(), (std::array<bool, 5>{false, false, true, true, true}));
 
   model.radioDisp1Click();
   EXPECT_EQ(shown(), (std::array<bool, 5>{true, false, false, false, false}));
-  EXPECT_TRUE(model.radioDisp1);
-  EXPECT_FALSE(model.radioDisp2);
+  EXPECT_TRUE(model.logViews.radioDisp1);
+  EXPECT_FALSE(model.logViews.radioDisp2);
 
   model.radioDisp2Click();
   EXPECT_EQ(shown(), (std::array<bool, 5>{false, false, true, true, true}));
 
-  model.Width = 1200;
-  model.Height = 900;
+  model.logViews.Width = 1200;
+  model.logViews.Height = 900;
   model.FormResize();
-  EXPECT_EQ(model.Log123, 4);
-  EXPECT_EQ(model.Memo_Log3.bounds.width, 1200 - 8 - 200 - 6);
+  EXPECT_EQ(model.logViews.Log123, 4);
+  EXPECT_EQ(model.logViews.Memo_Log3.bounds.width, 1200 - 8 - 200 - 6);
 
   model.RadioButton3Click();
-  EXPECT_EQ(model.Log123, 2);
-  EXPECT_TRUE(model.RadioButton3);
-  EXPECT_FALSE(model.RadioButton5);
+  EXPECT_EQ(model.logViews.Log123, 2);
+  EXPECT_TRUE(model.logViews.RadioButton3);
+  EXPECT_FALSE(model.logViews.RadioButton5);
   EXPECT_EQ(shown(), (std::array<bool, 5>{false, false, false, true, false}));
-  EXPECT_EQ(model.Memo_Log4.bounds, model.Memo_Log2.bounds);
+  EXPECT_EQ(model.logViews.Memo_Log4.bounds, model.logViews.Memo_Log2.bounds);
 }
 
 TEST_F(ViewsModelTest, FontItemsReachThePanesAndThePatrolLists) {
-  model.ComboBox2 = 14;  // "72   -96"
+  model.logViews.ComboBox2 = 14;  // "72   -96"
   model.ComboBox2Change();
-  for (const views::Pane* p : {&model.Memo_Log, &model.Memo_Log2, &model.Memo_Log5})
+  for (const views::Pane* p :
+       {&model.logViews.Memo_Log, &model.logViews.Memo_Log2, &model.logViews.Memo_Log5})
     EXPECT_EQ(p->font, (PaneFont{72, -96}));
   ASSERT_EQ(patrolFonts.size(), 1u);
   EXPECT_EQ(views::rowHeight(patrolFonts[0]), 96);
 
   // A stored index outside the items selects none; the fonts stay.
-  model.ComboBox2 = 15;
+  model.logViews.ComboBox2 = 15;
   model.ComboBox2Change();
-  EXPECT_EQ(model.ComboBox2, -1);
-  EXPECT_EQ(model.Memo_Log3.font, (PaneFont{72, -96}));
+  EXPECT_EQ(model.logViews.ComboBox2, -1);
+  EXPECT_EQ(model.logViews.Memo_Log3.font, (PaneFont{72, -96}));
   EXPECT_EQ(patrolFonts.size(), 1u);
 
   MainModel fresh;
-  fresh.ComboBox2 = 40;
+  fresh.logViews.ComboBox2 = 40;
   fresh.startUp({"zeltaro"});
-  EXPECT_EQ(fresh.Memo_Log2.font, (PaneFont{12, -16}));  // the design font
+  EXPECT_EQ(fresh.logViews.Memo_Log2.font, (PaneFont{12, -16}));  // the design font
 }
 
 TEST_F(ViewsModelTest, ColumnCountFollowsComboBox1) {
-  model.WelcomeText = "x";
-  model.Memo_Log.lines = {"1___AB x y", "1___A xx y"};
-  model.ComboBox1 = 0;  // "2"
+  model.logViews.WelcomeText = "x";
+  model.logViews.Memo_Log.lines = {"1___AB x y", "1___A xx y"};
+  model.logViews.ComboBox1 = 0;  // "2"
   model.ComboBox1Change();
-  EXPECT_EQ(model.Memo_Log2.lines, (Lines{"1___AB x y ", "1___A  xx y "}));
-  model.ComboBox1 = 1;  // "3"
+  EXPECT_EQ(model.logViews.Memo_Log2.lines, (Lines{"1___AB x y ", "1___A  xx y "}));
+  model.logViews.ComboBox1 = 1;  // "3"
   model.ComboBox1Change();
-  EXPECT_EQ(model.Memo_Log2.lines, (Lines{"1___AB x  y ", "1___A  xx y "}));
+  EXPECT_EQ(model.logViews.Memo_Log2.lines, (Lines{"1___AB x  y ", "1___A  xx y "}));
   EXPECT_EQ(feeds, 2);
 }
 
 TEST_F(ViewsModelTest, ConfigSwitchesTheSettingsPanels) {
   model.startUp({"zeltaro"});
-  model.CheckBox1 = false;
+  model.logViews.CheckBox1 = false;
   model.CheckBox1Click();
-  EXPECT_FALSE(model.layout.Panel3Visible);
-  EXPECT_EQ(model.layout.Panel1.height, 631 - 23 - 8);
-  EXPECT_EQ(model.Memo_Log2.bounds.height, 600 - 4 - 6);
+  EXPECT_FALSE(model.logViews.layout.Panel3Visible);
+  EXPECT_EQ(model.logViews.layout.Panel1.height, 631 - 23 - 8);
+  EXPECT_EQ(model.logViews.Memo_Log2.bounds.height, 600 - 4 - 6);
 
-  model.CheckBox1 = true;
+  model.logViews.CheckBox1 = true;
   model.CheckBox1Click();
-  EXPECT_TRUE(model.layout.Panel2Visible && model.layout.Panel3Visible &&
-              model.layout.Panel4Visible);
-  EXPECT_EQ(model.Memo_Log2.bounds.height, 102);
+  EXPECT_TRUE(model.logViews.layout.Panel2Visible && model.logViews.layout.Panel3Visible &&
+              model.logViews.layout.Panel4Visible);
+  EXPECT_EQ(model.logViews.Memo_Log2.bounds.height, 102);
 }
 
 TEST_F(ViewsModelTest, ClearEmptiesThePanesAndTurnsTheLampsGreen) {
-  model.WelcomeText = "x";
-  model.Memo_Log.lines = {"1___a", "_2__b"};
+  model.logViews.WelcomeText = "x";
+  model.logViews.Memo_Log.lines = {"1___a", "_2__b"};
   model.RefreshLogViews();
-  model.lamps.light(true, true, false);
-  model.MailText = "mail";
+  model.alerts.lamps.light(true, true, false);
+  model.alerts.MailText = "mail";
   model.RadioButton4Click();
 
   model.Button1Click();
   for (const views::Pane* p :
-       {&model.Memo_Log, &model.Memo_Log2, &model.Memo_Log3, &model.Memo_Log4, &model.Memo_Log5})
+       {&model.logViews.Memo_Log, &model.logViews.Memo_Log2, &model.logViews.Memo_Log3,
+        &model.logViews.Memo_Log4, &model.logViews.Memo_Log5})
     EXPECT_TRUE(p->lines.empty());
-  EXPECT_EQ(model.MailText, "");
-  EXPECT_EQ(model.lamps.Label13.fontColor, alerts::kLampGreen);
-  EXPECT_EQ(model.lamps.Label10.fontColor, alerts::kLampGreen);
-  EXPECT_EQ(model.lamps.RadioButton2.fontColor, alerts::kLampGreen);
-  EXPECT_EQ(model.lamps.RadioButton5.fontColor, alerts::kLampGreen);
-  EXPECT_EQ(model.Log123, 3);
+  EXPECT_EQ(model.alerts.MailText, "");
+  EXPECT_EQ(model.alerts.lamps.Label13.fontColor, alerts::kLampGreen);
+  EXPECT_EQ(model.alerts.lamps.Label10.fontColor, alerts::kLampGreen);
+  EXPECT_EQ(model.alerts.lamps.RadioButton2.fontColor, alerts::kLampGreen);
+  EXPECT_EQ(model.alerts.lamps.RadioButton5.fontColor, alerts::kLampGreen);
+  EXPECT_EQ(model.logViews.Log123, 3);
 }
 
 TEST_F(ViewsModelTest, MenuCopyAndSelectAllActOnTheShownAlignedPane) {
   model.startUp({"zeltaro"});
-  model.Memo_Log.lines = {"1___a", "_2__b"};
+  model.logViews.Memo_Log.lines = {"1___a", "_2__b"};
   model.RefreshLogViews();
   model.RadioButton5Click();
   model.menu_AllClick();
@@ -170,17 +178,17 @@ TEST_F(ViewsModelTest, MenuCopyAndSelectAllActOnTheShownAlignedPane) {
   model.radioDisp1Click();  // only Memo_Log shows: the menu items do nothing
   model.menu_CopyClick();
   EXPECT_EQ(clipboard.size(), 1u);
-  model.Memo_LogKeyDown(model.Memo_Log, 'A', true);
-  model.Memo_LogKeyDown(model.Memo_Log, 'C', true);
+  model.Memo_LogKeyDown(model.logViews.Memo_Log, 'A', true);
+  model.Memo_LogKeyDown(model.logViews.Memo_Log, 'C', true);
   EXPECT_EQ(clipboard.back(), "1___a\r\n_2__b\r\n");
 
   model.PopupMenu1Popup();
-  EXPECT_FALSE(model.popupMenu1.menu_ReplaceEnabled);
-  model.patrolListsReady = true;
+  EXPECT_FALSE(model.logViews.popupMenu1.menu_ReplaceEnabled);
+  model.logViews.patrolListsReady = true;
   model.radioDisp2Click();
   model.PopupMenu1Popup();
-  EXPECT_TRUE(model.popupMenu1.menu_AppendEnabled);
-  EXPECT_EQ(model.popupMenu1.newN1Caption, text::sj("newで置換 (10件)  (&N)"));
+  EXPECT_TRUE(model.logViews.popupMenu1.menu_AppendEnabled);
+  EXPECT_EQ(model.logViews.popupMenu1.newN1Caption, text::sj("newで置換 (10件)  (&N)"));
 }
 
 }  // namespace

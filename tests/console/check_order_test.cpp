@@ -43,10 +43,10 @@ TEST(ConsoleCheckOrder, TestCheckRepliesAfterItsOwnCheckHasRun) {
   services.pump = &pump;
   services.http = &http;
   app::MainModel model(services);
-  model.edtURL1 = base + "url1.html";
-  model.edtURL2 = base + "url2.html";
-  model.Memo_List1 = "JA1AAA\r\nJA2BBB\r\n";
-  model.Memo_List3.clear();
+  model.pageChecks.edtURL[0] = base + "url1.html";
+  model.pageChecks.edtURL[1] = base + "url2.html";
+  model.watchLists.Memo_List[0] = "JA1AAA\r\nJA2BBB\r\n";
+  model.watchLists.Memo_List[2].clear();
   platform::RecordingMessageBox messages;
   app::ConsoleBinding binding(model);
   RemoteConsole console(binding, messages);
@@ -63,7 +63,8 @@ TEST(ConsoleCheckOrder, TestCheckRepliesAfterItsOwnCheckHasRun) {
   const std::string reply = "T U1\r\n" + text::sj("    URL1巡回テストを実行しました\r\n") + "\r\n";
   std::vector<std::string> logWhenReplied;
   QObject::connect(&client.socket, &QTcpSocket::readyRead, &client.socket, [&] {
-    if (client.received.size() > 6 && logWhenReplied.empty()) logWhenReplied = model.Memo_Log.lines;
+    if (client.received.size() > 6 && logWhenReplied.empty())
+      logWhenReplied = model.logViews.Memo_Log.lines;
   });
   client.send("T U1\r\n");
   model.btnChkUrl2Click();  // the console's check arrives while this one waits for the page

@@ -50,7 +50,7 @@ class CommandSetTest : public ::testing::Test, protected zeltaro::testing::FakeM
   CommandSetTest() : model(services()) {}
 
   void SetUp() override {
-    model.edtURL1 = kUrl1;
+    model.pageChecks.edtURL[0] = kUrl1;
     {
       testing::AnyConsolePort any;
       model.startUp({"/opt/zeltaro/zeltaro", "/telnet=23"});
@@ -68,9 +68,9 @@ class CommandSetTest : public ::testing::Test, protected zeltaro::testing::FakeM
   }
 
   void setLists(const std::string& l1, const std::string& l2, const std::string& l3) {
-    model.Memo_List1 = l1;
-    model.Memo_List2 = l2;
-    model.Memo_List3 = l3;
+    model.watchLists.Memo_List[0] = l1;
+    model.watchLists.Memo_List[1] = l2;
+    model.watchLists.Memo_List[2] = l3;
   }
 
   // Sends line and CR LF; returns all that arrives for it (the echo, the reply and its CR LF).
@@ -113,9 +113,9 @@ TEST_P(ListCommands, ReplyAndLists) {
   const ListRow& r = GetParam();
   setLists(r.before[0], r.before[1], r.before[2]);
   expectReply(r.line, r.reply);
-  EXPECT_EQ(model.Memo_List1, r.after[0]);
-  EXPECT_EQ(model.Memo_List2, r.after[1]);
-  EXPECT_EQ(model.Memo_List3, r.after[2]);
+  EXPECT_EQ(model.watchLists.Memo_List[0], r.after[0]);
+  EXPECT_EQ(model.watchLists.Memo_List[1], r.after[1]);
+  EXPECT_EQ(model.watchLists.Memo_List[2], r.after[2]);
 }
 
 const std::string kAdded1 = sj("    List1に追加しました\r\n");
@@ -204,13 +204,13 @@ INSTANTIATE_TEST_SUITE_P(Console, ListCommands, ::testing::ValuesIn(listRows()),
 
 TEST_F(CommandSetTest, ListEditsRunTheChangeHandlerSoTheCounterFollows) {
   setLists("", "", "");
-  model.refreshCounter(1);
+  model.watchLists.refreshCounter(1);
   expectReply("A 1 JA1AAA", kAdded1 + "    List1   1: JA1AAA\r\n");
-  EXPECT_EQ(model.LabelList1, "   1(1/0)");
+  EXPECT_EQ(model.watchLists.LabelList[0], "   1(1/0)");
   expectReply("C 1 JA1", kDisabled + "1" + kKen + "\r\n    List1   1: *JA1AAA\r\n");
-  EXPECT_EQ(model.LabelList1, "   1(0/1)");
+  EXPECT_EQ(model.watchLists.LabelList[0], "   1(0/1)");
   expectReply("Z KILL 1", kKilled + "1" + kKen + "\r\n    List1   1: *JA1AAA\r\n");
-  EXPECT_EQ(model.LabelList1, "   0(0/0)");
+  EXPECT_EQ(model.watchLists.LabelList[0], "   0(0/0)");
 }
 
 // ---------------------------------------------------------------- display of the lists
@@ -285,7 +285,7 @@ struct LogRow {
 class LogDisplay : public CommandSetTest, public ::testing::WithParamInterface<LogRow> {};
 
 TEST_P(LogDisplay, Reply) {
-  model.Memo_Log2.lines = GetParam().log;
+  model.logViews.Memo_Log2.lines = GetParam().log;
   expectReply(GetParam().line, GetParam().reply);
 }
 
@@ -360,15 +360,21 @@ std::vector<SwitchRow> switchRows() {
   using M = const app::MainModel&;
   return {
       {"MailOn", "m on", sj("    メール転送を開始しました\r\n"),
-       [](M m) { return m.mail.chkMail; }},
+       [](M m) { return m.alerts.mail.chkMail; }},
       {"SoundOff", "V OFF", sj("    音声アラートを停止しました\r\n"),
-       [](M m) { return !m.chkAlert; }},
+       [](M m) { return !m.alerts.chkAlert; }},
       {"PatrolEveryFourMinutes", "X ON4", sj("    Zeltaroを開始しました(4分毎)\r\n"),
-       [](M m) { return m.radioTimeSel_4min && !m.radioTimeSel_Off && m.AutoPatrolOn; }},
+       [](M m) {
+         return m.patrolClock.radioTimeSel_4min && !m.patrolClock.radioTimeSel_Off &&
+                m.patrolClock.AutoPatrolOn;
+       }},
       {"PatrolOff", "x off", sj("    Zeltaroを停止しました\r\n"),
-       [](M m) { return m.radioTimeSel_Off && !m.AutoPatrolOn; }},
+       [](M m) { return m.patrolClock.radioTimeSel_Off && !m.patrolClock.AutoPatrolOn; }},
       {"ListUrlOff", "L 32 OFF", sj("    List3 URL2をオフに設定しました\r\n"),
-       [](M m) { return !m.chkList3Url2 && m.chkList3Url1 && m.chkList2Url2; }},
+       [](M m) {
+         return !m.watchLists.chkListUrl[2][1] && m.watchLists.chkListUrl[2][0] &&
+                m.watchLists.chkListUrl[1][1];
+       }},
       {"AllListUrlsOff", "L ALL OFF", sj("    List1～3 URL1～3をオフに設定しました\r\n"),
        [](M m) {
          for (int l = 1; l <= 3; ++l)
@@ -377,14 +383,20 @@ std::vector<SwitchRow> switchRows() {
          return true;
        }},
       {"UrlTwoOn", "U 2 ON", sj("    URL2をオンに設定しました\r\n"),
-       [](M m) { return m.chkURL2 && !m.chkURL1; }},
+       [](M m) { return m.pageChecks.chkURL[1] && !m.pageChecks.chkURL[0]; }},
       {"AllUrlsOff", "U 0 OFF", sj("    URL1～3をオフに設定しました\r\n"),
-       [](M m) { return !m.chkURL1 && !m.chkURL2 && !m.chkURL3; }},
+       [](M m) {
+         return !m.pageChecks.chkURL[0] && !m.pageChecks.chkURL[1] && !m.pageChecks.chkURL[2];
+       }},
       {"ConfigOffHidesTheSettingsPanels", "Z CFG OFF",
        sj("    Configボタンをオフに設定しました\r\n"),
-       [](M m) { return !m.CheckBox1 && !m.layout.Panel2Visible && !m.layout.Panel3Visible; }},
-      {"UnknownWordIsInvalid", "U 4 ON", kInvalid, [](M m) { return !m.chkURL1 && m.chkURL3; }},
-      {"TrailingBlankIsInvalid", "M ON ", kInvalid, [](M m) { return !m.mail.chkMail; }},
+       [](M m) {
+         return !m.logViews.CheckBox1 && !m.logViews.layout.Panel2Visible &&
+                !m.logViews.layout.Panel3Visible;
+       }},
+      {"UnknownWordIsInvalid", "U 4 ON", kInvalid,
+       [](M m) { return !m.pageChecks.chkURL[0] && m.pageChecks.chkURL[2]; }},
+      {"TrailingBlankIsInvalid", "M ON ", kInvalid, [](M m) { return !m.alerts.mail.chkMail; }},
       {"EmptyLineIsAnsweredByAnEmptyLine", "", "\r\n", [](M) { return true; }},
       {"QuestionMarkGivesTheGreeting", "?", G, [](M) { return true; }},
   };
@@ -426,12 +438,12 @@ TEST_F(CommandSetTest, StatusFollowsTheSwitches) {
 
 TEST_F(CommandSetTest, SelectedIntervalAgainChangesNothingAndStillReplies) {
   expectReply("X ON3", sj("    Zeltaroを開始しました(3分毎)\r\n"));
-  model.ProgressBar1 = 60;  // a double click's "start at once" is kept
-  model.AutoPatrolOn = false;
+  model.patrolClock.ProgressBar1 = 60;  // a double click's "start at once" is kept
+  model.patrolClock.AutoPatrolOn = false;
   expectReply("X ON3", sj("    Zeltaroを開始しました(3分毎)\r\n"));
-  EXPECT_TRUE(model.radioTimeSel_3min);
-  EXPECT_FALSE(model.AutoPatrolOn);
-  EXPECT_EQ(model.ProgressBar1, 60);
+  EXPECT_TRUE(model.patrolClock.radioTimeSel_3min);
+  EXPECT_FALSE(model.patrolClock.AutoPatrolOn);
+  EXPECT_EQ(model.patrolClock.ProgressBar1, 60);
 }
 
 // ---------------------------------------------------------------- tests, log and session
@@ -459,21 +471,21 @@ TEST_F(CommandSetTest, UrlTestOfAPageThatFailsRepliesAsOnSuccess) {
 }
 
 TEST_F(CommandSetTest, SoundTestPlaysTheAlertSound) {
-  model.edtSound = "bell.wav";
+  model.alerts.edtSound = "bell.wav";
   expectReply("T V", sj("    音声アラートテストを実行しました\r\n"));
   EXPECT_EQ(player.played, std::vector<std::string>{"bell.wav"});
 }
 
 TEST_F(CommandSetTest, ClearEmptiesTheLogPanesAndTheMailText) {
-  model.Memo_Log.lines = {"1___ a"};
-  model.Memo_Log2.lines = {"1___ a"};
-  model.Memo_Log3.lines = {"1___ a"};
-  model.MailText = "a";
+  model.logViews.Memo_Log.lines = {"1___ a"};
+  model.logViews.Memo_Log2.lines = {"1___ a"};
+  model.logViews.Memo_Log3.lines = {"1___ a"};
+  model.alerts.MailText = "a";
   expectReply("Z CLR", sj("    LOGをクリアしました\r\n"));
-  EXPECT_TRUE(model.Memo_Log.lines.empty());
-  EXPECT_TRUE(model.Memo_Log2.lines.empty());
-  EXPECT_TRUE(model.Memo_Log3.lines.empty());
-  EXPECT_TRUE(model.MailText.empty());
+  EXPECT_TRUE(model.logViews.Memo_Log.lines.empty());
+  EXPECT_TRUE(model.logViews.Memo_Log2.lines.empty());
+  EXPECT_TRUE(model.logViews.Memo_Log3.lines.empty());
+  EXPECT_TRUE(model.alerts.MailText.empty());
   expectReply("D LOG", sj("    LOGデータ\r\n") + "\r\n" + sj("    データ 0件\r\n"));
 }
 
@@ -498,7 +510,7 @@ TEST_F(CommandSetTest, ServerEventsReachTheModelStatusField) {
 
 TEST_F(CommandSetTest, TheWindowHearsOfEachCommandAfterItRan) {
   std::vector<bool> alertSeen;
-  remote.setAfterCommand([&] { alertSeen.push_back(model.chkAlert); });
+  remote.setAfterCommand([&] { alertSeen.push_back(model.alerts.chkAlert); });
   expectReply("V OFF", sj("    音声アラートを停止しました\r\n"));
   expectReply("V X", kInvalid);
   EXPECT_EQ(alertSeen, (std::vector<bool>{false, false}));
@@ -521,12 +533,12 @@ TEST_F(SaveAndReload, ReloadGoesBackToWhatWasSavedAndKeepsTheSession) {
   EXPECT_TRUE(QFile::exists(dir.filePath("zeltaro.ini")));
   expectReply("A 1 JA1BBB", kAdded1 + "    List1   2: JA1BBB\r\n");
   expectReply("U 1 ON", sj("    URL1をオンに設定しました\r\n"));
-  model.Timer1Enabled = false;
+  model.patrolClock.Timer1Enabled = false;
   expectReply("z load", sj("    前回終了時または保存時の状態に戻しました\r\n"));
-  EXPECT_EQ(model.Memo_List1, "JA1AAA\r\n");
-  EXPECT_EQ(model.LabelList1, "   1(1/0)");
-  EXPECT_FALSE(model.chkURL1);
-  EXPECT_TRUE(model.Timer1Enabled);
+  EXPECT_EQ(model.watchLists.Memo_List[0], "JA1AAA\r\n");
+  EXPECT_EQ(model.watchLists.LabelList[0], "   1(1/0)");
+  EXPECT_FALSE(model.pageChecks.chkURL[0]);
+  EXPECT_TRUE(model.patrolClock.Timer1Enabled);
   EXPECT_TRUE(remote.server().isListening());
   EXPECT_EQ(remote.server().port(), port);
   expectReply("D 1", sj("    List1データ\r\n") + "    List1   1: JA1AAA\r\n\r\n" +
@@ -552,11 +564,13 @@ TEST_F(CommandSetTest, FailedSaveRepliesTheErrorAndTheNextLineRunsAlone) {
 TEST_F(CommandSetTest, RandomBytesChangeNothingInTheListsOrTheLog) {
   setLists("JA1AAA\r\n*JA2BBB\r\n", "CW\r\n", "");
   const auto lists = [this] {
-    return std::vector<std::string>{model.Memo_List1, model.Memo_List2, model.Memo_List3};
+    return std::vector<std::string>{model.watchLists.Memo_List[0], model.watchLists.Memo_List[1],
+                                    model.watchLists.Memo_List[2]};
   };
   const std::vector<std::string> listsBefore = lists();
-  const std::vector<std::string> logBefore = model.Memo_Log.lines;
-  const bool urlsBefore[] = {model.chkURL1, model.chkURL2, model.chkURL3};
+  const std::vector<std::string> logBefore = model.logViews.Memo_Log.lines;
+  const bool urlsBefore[] = {model.pageChecks.chkURL[0], model.pageChecks.chkURL[1],
+                             model.pageChecks.chkURL[2]};
 
   std::mt19937 gen(20261209);
   std::uniform_int_distribution<int> byte(0, 255);
@@ -576,10 +590,10 @@ TEST_F(CommandSetTest, RandomBytesChangeNothingInTheListsOrTheLog) {
 
   EXPECT_FALSE(client->closed);
   EXPECT_EQ(lists(), listsBefore);
-  EXPECT_EQ(model.Memo_Log.lines, logBefore);
-  EXPECT_EQ(model.chkURL1, urlsBefore[0]);
-  EXPECT_EQ(model.chkURL2, urlsBefore[1]);
-  EXPECT_EQ(model.chkURL3, urlsBefore[2]);
+  EXPECT_EQ(model.logViews.Memo_Log.lines, logBefore);
+  EXPECT_EQ(model.pageChecks.chkURL[0], urlsBefore[0]);
+  EXPECT_EQ(model.pageChecks.chkURL[1], urlsBefore[1]);
+  EXPECT_EQ(model.pageChecks.chkURL[2], urlsBefore[2]);
   EXPECT_TRUE(http.asked().empty());  // no page check was started either
   EXPECT_LE(model.edtStatus.size(), 16u);
   client->received.clear();

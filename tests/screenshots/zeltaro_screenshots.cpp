@@ -44,10 +44,10 @@ bool mainWindow(const QString& folder) {
   MainServices services;
   services.http = &http;
   MainModel model(services);
-  model.edtURL1 = url;
-  model.Memo_List1 = "STN1\r\n";
-  model.Memo_List2 = "SSB\r\n";
-  model.Memo_List3 = "JA3\r\n";
+  model.pageChecks.edtURL[0] = url;
+  model.watchLists.Memo_List[0] = "STN1\r\n";
+  model.watchLists.Memo_List[1] = "SSB\r\n";
+  model.watchLists.Memo_List[2] = "JA3\r\n";
   TForm1 form(model, {"zeltaro"});
   form.show();
   using zeltaro::testing::Spot;
@@ -56,8 +56,8 @@ bool mainWindow(const QString& folder) {
                                        {"JA1ZZZ", "3,530", "CW", "100110", text::sj("東京都"), "tu"},
                                        {"STN1", "21,074", "FT8"}}));
   // List 3 gains a call while the window is up, as when the operator types one in.
-  model.Memo_List3 = "JA3\r\nJA1\r\n";
-  model.chkURL2 = true;
+  model.watchLists.Memo_List[2] = "JA3\r\nJA1\r\n";
+  model.pageChecks.chkURL[1] = true;
   auto* check = qobject_cast<QPushButton*>(form.control(QStringLiteral("btnChkUrl1")));
   if (check == nullptr) return false;
   check->click();

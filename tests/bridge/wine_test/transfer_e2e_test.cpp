@@ -82,10 +82,10 @@ class TransferEndToEnd : public ::testing::Test {
     station = std::make_unique<Station>(dir.path(), std::string(), std::move(launch));
     form = std::make_unique<ui::TForm1>(station->model(), std::vector<std::string>{"zeltaro"});
     MainModel& m = station->model();
-    m.edtURL1 = "http://127.0.0.1:" + std::to_string(web->port()) + "/40CW.html";
-    m.Memo_List1 = "STN1\r\n";
-    m.Memo_List2 = m.Memo_List3 = "\r\n";
-    m.chkAlert = false;
+    m.pageChecks.edtURL[0] = "http://127.0.0.1:" + std::to_string(web->port()) + "/40CW.html";
+    m.watchLists.Memo_List[0] = "STN1\r\n";
+    m.watchLists.Memo_List[1] = m.watchLists.Memo_List[2] = "\r\n";
+    m.alerts.chkAlert = false;
     m.station.set(1).HAMLOG = hamlogFolder + "/";
     m.station.shared.RMKS_SEL = 2;
     m.station.tarvopc.CALL = m.station.tarvopc.CODE = true;
@@ -276,7 +276,7 @@ TEST_F(TransferEndToEnd, PatrolWalkCarriesTheNewSpotsIntoHamlogAtTheChosenInterv
   page.write(QByteArray::fromStdString(testing::spotPage(spots)));
   page.close();
   MainModel& m = station->model();
-  m.Memo_List1 = "STN1\r\nSTN2\r\n";
+  m.watchLists.Memo_List[0] = "STN1\r\nSTN2\r\n";
 
   // The patrol windows as main() sets them up, their walk transferring into HAMLOG.
   platform::SystemClock clock;
@@ -289,7 +289,7 @@ TEST_F(TransferEndToEnd, PatrolWalkCarriesTheNewSpotsIntoHamlogAtTheChosenInterv
   auto* mainNew = qobject_cast<QCheckBox*>(form->control("CheckBox2"));
   ASSERT_NE(mainNew, nullptr);
   mainNew->click();
-  ASSERT_TRUE(m.CheckBox2 && w1.window().CheckBox2);
+  ASSERT_TRUE(m.logViews.CheckBox2 && w1.window().CheckBox2);
 
   // The check queues the two listed spots in window 1; its new current row goes across at once.
   const std::time_t checked = std::time(nullptr);

@@ -1,16 +1,17 @@
-// The main window model's log views and window layout handlers; the rules themselves live in
-// views/.
-#include "app/main_model.h"
+#include "app/log_views.h"
+
 #include "platform/clipboard.h"
 #include "views/log_font.h"
 
 namespace zeltaro::app {
 
-views::LogPanes MainModel::logPanes() {
+using views::Pane;
+
+views::LogPanes LogViews::logPanes() {
   return {Memo_Log, Memo_Log2, Memo_Log3, Memo_Log4, Memo_Log5};
 }
 
-views::LogFilter MainModel::checkedFilter() const {
+views::LogFilter LogViews::checkedFilter() const {
   using views::LogFilter;
   return RadioButton2   ? LogFilter::List1
          : RadioButton3 ? LogFilter::List2
@@ -19,42 +20,37 @@ views::LogFilter MainModel::checkedFilter() const {
                         : LogFilter::All;
 }
 
-int MainModel::columnCount() const { return ComboBox1 >= 0 && ComboBox1 <= 28 ? ComboBox1 + 2 : 1; }
+int LogViews::columnCount() const { return ComboBox1 >= 0 && ComboBox1 <= 28 ? ComboBox1 + 2 : 1; }
 
-void MainModel::RefreshLogViews() {
+void LogViews::RefreshLogViews() {
   std::function<void()> feed;
   if (PatrolListsLink* lists = services_.patrolLists) feed = [lists] { lists->feedNewest(); };
   views::RefreshLogViews(logPanes(), columnCount(), WelcomeText, feed);
 }
 
-void MainModel::stopPatrolForTransfer(bool alsoNew) {
-  if (services_.patrolLists) services_.patrolLists->stopPatrol(alsoNew);
-  if (alsoNew) CheckBox2 = false;
-  LastActiveWindow = MainWindow;
+void LogViews::refreshPanes() {
+  Memo_Log.scrollToTop();
+  RefreshLogViews();
+  for (Pane* p : {&Memo_Log2, &Memo_Log3, &Memo_Log4, &Memo_Log5}) p->scrollToTop();
 }
 
-void MainModel::Memo_LogDblClick() {
-  const auto line = views::caretLine(Memo_Log);
-  if (!line) return;
-  stopPatrolForTransfer(false);
-  if (*line >= Memo_Log2.lines.size()) return;
-  if (services_.transfer) services_.transfer->TransferLine(Memo_Log2.lines[*line]);
+void LogViews::capLog() {
+  if (Memo_Log.lines.size() > kLogCap) Memo_Log.lines.resize(kLogCap);
 }
 
-void MainModel::logPaneDoubleClick(const Pane& pane, bool alsoNew) {
-  const auto line = views::caretLine(pane);
-  if (!line) return;
-  stopPatrolForTransfer(alsoNew);
-  if (services_.transfer) services_.transfer->TransferLine(pane.lines[*line]);
+void LogViews::scrollAllToTop() {
+  for (Pane* p : {&Memo_Log, &Memo_Log2, &Memo_Log3, &Memo_Log4, &Memo_Log5}) p->scrollToTop();
 }
 
-void MainModel::ApplyDisplayMode() {
+void LogViews::clearPanes() { views::clearPanes(logPanes()); }
+
+void LogViews::ApplyDisplayMode() {
   views::ApplyDisplayMode(logPanes(), radioDisp2, checkedFilter());
 }
 
-void MainModel::LayOutLogPanes() { views::LayOutLogPanes(logPanes(), radioDisp2, checkedFilter()); }
+void LogViews::LayOutLogPanes() { views::LayOutLogPanes(logPanes(), radioDisp2, checkedFilter()); }
 
-void MainModel::checkFilterButton(views::LogFilter filter) {
+void LogViews::checkFilterButton(views::LogFilter filter) {
   using views::LogFilter;
   RadioButton1 = filter == LogFilter::All;
   RadioButton2 = filter == LogFilter::List1;
@@ -63,25 +59,25 @@ void MainModel::checkFilterButton(views::LogFilter filter) {
   RadioButton5 = filter == LogFilter::Stacked;
 }
 
-void MainModel::filterButtonClick(views::LogFilter filter) {
+void LogViews::filterButtonClick(views::LogFilter filter) {
   checkFilterButton(filter);
   Log123 = static_cast<int>(filter);
   LayOutLogPanes();
 }
 
-void MainModel::radioDisp1Click() {
+void LogViews::radioDisp1Click() {
   radioDisp1 = true;
   radioDisp2 = false;
   ApplyDisplayMode();
 }
 
-void MainModel::radioDisp2Click() {
+void LogViews::radioDisp2Click() {
   radioDisp1 = false;
   radioDisp2 = true;
   ApplyDisplayMode();
 }
 
-void MainModel::ComboBox2Change() {
+void LogViews::ComboBox2Change() {
   const std::optional<views::PaneFont> font = views::fontOfItem(ComboBox2);
   if (!font) {
     ComboBox2 = -1;
@@ -91,72 +87,63 @@ void MainModel::ComboBox2Change() {
   if (services_.patrolLists) services_.patrolLists->applyFont(*font);
 }
 
-void MainModel::CheckBox1Click() {
+void LogViews::CheckBox1Click() {
   views::showConfig(layout, CheckBox1, Height);
   Panel1Resize();
   LayOutLogPanes();
 }
 
-void MainModel::Button1Click() {
-  lamps.clearColours();
-  views::clearPanes(logPanes());
-  MailText.clear();
-}
-
-void MainModel::FormResize() {
+void LogViews::FormResize(bool layOutPanes) {
   views::FormResize(layout, Width, Height, CheckBox1);
   Panel1Resize();
   Panel3Resize();
   Panel4Resize();
-  if (startUpDone) LayOutLogPanes();
+  if (layOutPanes) LayOutLogPanes();
 }
 
-void MainModel::Panel1Resize() { views::Panel1Resize(layout, logPanes()); }
-void MainModel::Panel3Resize() { views::Panel3Resize(layout); }
-void MainModel::Panel4Resize() { views::Panel4Resize(layout); }
+void LogViews::Panel1Resize() { views::Panel1Resize(layout, logPanes()); }
+void LogViews::Panel3Resize() { views::Panel3Resize(layout); }
+void LogViews::Panel4Resize() { views::Panel4Resize(layout); }
 
-void MainModel::applyWindowGeometry() {
-  // The settings just read: the "Config" state and the window size, as their controls'
-  // events would apply them.
+void LogViews::applyWindowGeometry(bool layOutPanes) {
   views::showConfig(layout, CheckBox1, Height);
-  FormResize();
+  FormResize(layOutPanes);
 }
 
-void MainModel::menu_CopyClick() {
+void LogViews::menu_CopyClick() {
   if (Pane* p = views::menuPane(logPanes()); p && services_.clipboard)
     services_.clipboard->copy(views::selectedText(*p));
 }
 
-void MainModel::menu_AllClick() {
+void LogViews::menu_AllClick() {
   if (Pane* p = views::menuPane(logPanes())) views::selectAll(*p);
 }
 
-void MainModel::Memo_LogKeyDown(Pane& pane, char key, bool ctrl) {
+void LogViews::Memo_LogKeyDown(Pane& pane, char key, bool ctrl) {
   if (!ctrl) return;
   if (key == 'A') views::selectAll(pane);
   if (key == 'C' && services_.clipboard) services_.clipboard->copy(views::selectedText(pane));
 }
 
-void MainModel::PopupMenu1Popup() {
-  popupMenu1 = views::PopupMenu1Popup(logPanes(), patrolListsReady,
-                                      static_cast<int>(station.shared.NEW_STNS), CheckBox2);
+void LogViews::PopupMenu1Popup(int newStations) {
+  popupMenu1 = views::PopupMenu1Popup(logPanes(), patrolListsReady, newStations, CheckBox2);
 }
 
-void MainModel::menu_ReplaceClick(int focusedPane) {
+void LogViews::menu_ReplaceClick(int focusedPane) {
   if (services_.patrolLists && focusedPane >= 0 && focusedPane <= 3)
     services_.patrolLists->feed(false, focusedPane);
 }
 
-void MainModel::menu_AppendClick(int focusedPane) {
+void LogViews::menu_AppendClick(int focusedPane) {
   if (services_.patrolLists && focusedPane >= 0 && focusedPane <= 3)
     services_.patrolLists->feed(true, focusedPane);
 }
 
-void MainModel::CheckBox2Click() {
+void LogViews::CheckBox2Click() {
   if (services_.patrolLists) services_.patrolLists->newSwitched(CheckBox2, false);
 }
 
-void MainModel::newN1Click() {
+void LogViews::newN1Click() {
   CheckBox2 = !CheckBox2;
   if (services_.patrolLists) services_.patrolLists->newSwitched(CheckBox2, true);
 }

@@ -1,0 +1,60 @@
+#include "alerts/new_line_alerts.h"
+
+#include <algorithm>
+
+#include "alerts/iso2022jp.h"
+#include "alerts/mail_send.h"
+#include "alerts/sound_alert.h"
+
+namespace zeltaro::alerts {
+
+void NewLineAlerts::btnSoundTestClick() {
+  if (services_.sound) services_.sound->btnSoundTestClick(edtSound);
+}
+
+void NewLineAlerts::btnSoundFileClick() {
+  if (services_.sound) services_.sound->btnSoundFileClick(edtSound);
+}
+
+void NewLineAlerts::sendMail(MailOrigin origin) {
+  if (!services_.smtp || !services_.clock) return;
+  const SmtpResult r = alerts::sendMail(mail, MailText, NewLineCount, SubjectSuffix,
+                                        *services_.smtp, *services_.clock, Form3);
+  if (origin != MailOrigin::SingleCheck && services_.messageBox)
+    reportMailConnectionFailure(*services_.messageBox, r);
+}
+
+void NewLineAlerts::collectMailText(const std::vector<std::string>& log, int newLines) {
+  const std::size_t n = std::min(static_cast<std::size_t>(newLines), log.size());
+  for (std::size_t i = 0; i < n; ++i) MailText += toIso2022Jp(log[i]);
+}
+
+void NewLineAlerts::singleCheckFound(const std::vector<std::string>& log, int newLines,
+                                     bool autoPatrolOn) {
+  if (chkAlert) btnSoundTestClick();
+  if (!autoPatrolOn && mail.chkMail) {
+    MailText.clear();
+    collectMailText(log, newLines);
+    if (!MailText.empty()) {
+      NewLineCount = newLines;
+      sendMail(MailOrigin::SingleCheck);
+    }
+  }
+}
+
+bool NewLineAlerts::patrolCycleFound(const std::vector<std::string>& log, int newLines) {
+  MailText.clear();
+  if (newLines > 0) collectMailText(log, newLines);
+  if (MailText.empty()) return false;
+  NewLineCount = newLines;
+  if (chkAlert) btnSoundTestClick();
+  if (mail.chkMail) sendMail(MailOrigin::PatrolCycle);
+  return true;
+}
+
+void NewLineAlerts::clear() {
+  lamps.clearColours();
+  MailText.clear();
+}
+
+}  // namespace zeltaro::alerts
