@@ -134,7 +134,12 @@ int AdifDatabase::open(std::string_view) {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   source.codeField = std::string(text::trim(source.codeField));
   if (source.codeField.empty()) source.codeField = "CNTY";
-  Log& log = logFor(hamlog::folderForFs(source.path));
+  // The path as the file system spells it, converted once per setting, not at every check.
+  if (source.path != lastPath_) {
+    lastPath_ = source.path;
+    lastFsPath_ = hamlog::folderForFs(source.path);
+  }
+  Log& log = logFor(lastFsPath_);
   auto trouble = [&log](const char* what) {
     if (!log.reported)
       std::fprintf(stderr, "zeltaro: the ADIF log %s %s: its list's first-QSO checks answer no\n",

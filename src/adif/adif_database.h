@@ -77,6 +77,7 @@ class AdifDatabase final : public hamlog::HamlogDatabase {
   std::function<AdifSource(int)> source_;
   int list_ = 0;
   std::vector<std::unique_ptr<Log>> logs_;  // one per file read, three at most in practice
+  std::string lastPath_, lastFsPath_;       // the last setting asked for and its spelling
   const Log* open_ = nullptr;
   const std::vector<hamlog::IndexEntry>* index_ = nullptr;
   int indexNumber_ = 0;
