@@ -8,6 +8,7 @@
 #include <string>
 
 #include "adif/adif_database.h"
+#include "bench/synthetic_log.h"
 #include "hamlog/first_qso_check.h"
 #include "support/temp_dir.h"
 
@@ -17,14 +18,7 @@ using namespace zeltaro;
 
 constexpr int kQsos = 100'000;
 
-std::string callOf(int i) {
-  const int s = i % 13'000;
-  std::string call = (s % 2) ? "JA" : "JH";
-  call += static_cast<char>('0' + (s / 2) % 10);
-  int rest = s / 20;
-  for (int k = 0; k < 3; ++k, rest /= 26) call += static_cast<char>('A' + rest % 26);
-  return call;
-}
+std::string callOf(int i) { return bench::logCallSign(i); }
 
 std::string field(std::string_view name, std::string_view value) {
   return "<" + std::string(name) + ":" + std::to_string(value.size()) + ">" + std::string(value) +

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "bench/synthetic_log.h"
 #include "hamlog/first_qso_service.h"
 #include "hamlog/hdb_database.h"
 #include "hamlog/hdb_writer.h"  // tests/hamlog
@@ -20,15 +21,7 @@ using namespace zeltaro;
 
 constexpr int kQsos = 100'000;
 
-std::string callOf(int i) {
-  // 26^3 suffixes over ten call areas and two prefixes: about 13,000 different stations.
-  const int s = i % 13'000;
-  std::string call = (s % 2) ? "JA" : "JH";
-  call += static_cast<char>('0' + (s / 2) % 10);
-  int rest = s / 20;
-  for (int k = 0; k < 3; ++k, rest /= 26) call += static_cast<char>('A' + rest % 26);
-  return call;
-}
+std::string callOf(int i) { return bench::logCallSign(i); }
 
 struct Fixture {
   Fixture() {

@@ -19,19 +19,6 @@ namespace {
 // The bytes before the end of what was read: when they still stand there, the file only grew.
 constexpr std::size_t kGuardBytes = 64;
 
-struct Stamp {
-  dev_t device = 0;
-  ino_t inode = 0;
-  off_t size = -1;
-  std::int64_t mtimeNs = 0;
-  bool operator==(const Stamp&) const = default;
-};
-
-Stamp stampOf(const struct stat& st) {
-  return {st.st_dev, st.st_ino, st.st_size,
-          std::int64_t{st.st_mtim.tv_sec} * 1'000'000'000 + st.st_mtim.tv_nsec};
-}
-
 bool ascii(std::string_view s) {
   return std::all_of(s.begin(), s.end(),
                      [](char c) { return static_cast<unsigned char>(c) < 0x80; });
@@ -48,7 +35,7 @@ std::string cp932(std::string_view value, Encoding encoding) {
 struct AdifDatabase::Log {
   std::string path;  // file-system path
   std::string codeField;
-  Stamp stamp;
+  hamlog::FileStamp stamp;
   bool readable = false;
   bool reported = false;  // its trouble has been told once
   std::optional<FileShape> shape;
@@ -155,7 +142,7 @@ int AdifDatabase::open(std::string_view) {
   // opened descriptor.
   struct stat st {};
   if (::stat(log.path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && log.readable &&
-      stampOf(st) == log.stamp && log.codeField == source.codeField) {
+      hamlog::FileStamp::of(st) == log.stamp && log.codeField == source.codeField) {
     open_ = &log;
     return 0;
   }
@@ -164,7 +151,7 @@ int AdifDatabase::open(std::string_view) {
     return trouble(file.status() == platform::RegularFile::Status::Missing ? "is missing"
                                                                            : "cannot be read");
   if (file.size() > kMaxFileBytes) return trouble("is larger than a log can be (512 MiB)");
-  const Stamp now = stampOf(file.info());
+  const hamlog::FileStamp now = hamlog::FileStamp::of(file.info());
 
   // Only grown: the bytes before what was taken are still there, and nothing else changed.
   bool grown = log.readable && log.shape && log.codeField == source.codeField &&
@@ -216,34 +203,18 @@ int AdifDatabase::open(std::string_view) {
 
 void AdifDatabase::close() {
   open_ = nullptr;
-  index_ = nullptr;
-  indexNumber_ = 0;
+  cursor_.reset();
 }
 
 int AdifDatabase::seek(std::string_view key, int index) {
-  index_ = nullptr;
-  if (!open_) return 1;
-  if (index == hamlog::kCallIndex)
-    index_ = &open_->byCall;
-  else if (index == hamlog::kCodeIndex)
-    index_ = &open_->byCode;
-  else
-    return 1;
-  indexNumber_ = index;
-  position_ = hamlog::lowerBound(*index_, hamlog::indexKey(key));
-  return position_ < index_->size() ? 0 : 1;
-}
-
-int AdifDatabase::skip(int count, int index) {
-  if (!index_ || index != indexNumber_ || position_ >= index_->size()) return 1;
-  const long long to = static_cast<long long>(position_) + count;
-  if (to < 0 || to >= static_cast<long long>(index_->size())) {
-    position_ = index_->size();
+  if (!open_) {
+    cursor_.reset();
     return 1;
   }
-  position_ = static_cast<std::size_t>(to);
-  return 0;
+  return cursor_.seek(open_->byCall, open_->byCode, key, index);
 }
+
+int AdifDatabase::skip(int count, int index) { return cursor_.skip(count, index); }
 
 int AdifDatabase::bandClass(std::string_view freqMHz) {
   if (const Record* r = current(); r && freqMHz.data() == r->freq.data()) return r->band;
@@ -251,8 +222,8 @@ int AdifDatabase::bandClass(std::string_view freqMHz) {
 }
 
 const AdifDatabase::Record* AdifDatabase::current() const {
-  if (!index_ || position_ >= index_->size()) return nullptr;
-  return &open_->records[(*index_)[position_].record];
+  const std::uint32_t* record = cursor_.record();
+  return record ? &open_->records[*record] : nullptr;
 }
 
 std::string_view AdifDatabase::call() const {

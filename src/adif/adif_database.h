@@ -19,6 +19,7 @@
 #include "adif/adif_format.h"
 #include "hamlog/hamlog_database.h"
 #include "hamlog/hdb_format.h"
+#include "hamlog/index_cursor.h"
 
 namespace zeltaro::adif {
 
@@ -79,9 +80,7 @@ class AdifDatabase final : public hamlog::HamlogDatabase {
   std::vector<std::unique_ptr<Log>> logs_;  // one per file read, three at most in practice
   std::string lastPath_, lastFsPath_;       // the last setting asked for and its spelling
   const Log* open_ = nullptr;
-  const std::vector<hamlog::IndexEntry>* index_ = nullptr;
-  int indexNumber_ = 0;
-  std::size_t position_ = 0;
+  hamlog::IndexCursor cursor_;
   std::uint64_t bytesRead_ = 0;
   int wholeReads_ = 0;
 };

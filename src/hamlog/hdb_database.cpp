@@ -10,12 +10,9 @@ namespace zeltaro::hamlog {
 
 namespace {
 
-bool stampOf(const struct stat& st, auto& out) {
+bool stampOf(const struct stat& st, FileStamp& out) {
   if (!S_ISREG(st.st_mode)) return false;
-  out.device = st.st_dev;
-  out.inode = st.st_ino;
-  out.size = st.st_size;
-  out.mtimeNs = std::int64_t{st.st_mtim.tv_sec} * 1'000'000'000 + st.st_mtim.tv_nsec;
+  out = FileStamp::of(st);
   return true;
 }
 
@@ -70,7 +67,7 @@ int HdbDatabase::open(std::string_view basePath) {
       return 1;
     }
   }
-  Stamp now;
+  FileStamp now;
   if (!stampOf(st, now)) return 1;
   if (now != c.stamp) {
     const platform::RegularFile file(c.filePath);
@@ -88,34 +85,18 @@ int HdbDatabase::open(std::string_view basePath) {
 
 void HdbDatabase::close() {
   open_.reset();
-  index_ = nullptr;
-  indexNumber_ = 0;
+  cursor_.reset();
 }
 
 int HdbDatabase::seek(std::string_view key, int index) {
-  index_ = nullptr;
-  if (!open_) return 1;
-  if (index == kCallIndex)
-    index_ = &open_->byCall;
-  else if (index == kCodeIndex)
-    index_ = &open_->byCode;
-  else
-    return 1;
-  indexNumber_ = index;
-  position_ = lowerBound(*index_, indexKey(key));
-  return position_ < index_->size() ? 0 : 1;
-}
-
-int HdbDatabase::skip(int count, int index) {
-  if (!index_ || index != indexNumber_ || position_ >= index_->size()) return 1;
-  const long long to = static_cast<long long>(position_) + count;
-  if (to < 0 || to >= static_cast<long long>(index_->size())) {
-    position_ = index_->size();
+  if (!open_) {
+    cursor_.reset();
     return 1;
   }
-  position_ = static_cast<std::size_t>(to);
-  return 0;
+  return cursor_.seek(open_->byCall, open_->byCode, key, index);
 }
+
+int HdbDatabase::skip(int count, int index) { return cursor_.skip(count, index); }
 
 int HdbDatabase::bandClass(std::string_view freqMHz) {
   // The check asks for the current record's band once per record: it is known from the parse.
@@ -126,8 +107,8 @@ int HdbDatabase::bandClass(std::string_view freqMHz) {
 }
 
 const HdbRecord* HdbDatabase::current() const {
-  if (!index_ || position_ >= index_->size()) return nullptr;
-  return &open_->records[(*index_)[position_].record];
+  const std::uint32_t* record = cursor_.record();
+  return record ? &open_->records[*record] : nullptr;
 }
 
 std::string_view HdbDatabase::call() const {

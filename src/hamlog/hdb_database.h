@@ -15,6 +15,7 @@
 
 #include "hamlog/hamlog_database.h"
 #include "hamlog/hdb_format.h"
+#include "hamlog/index_cursor.h"
 
 namespace zeltaro::hamlog {
 
@@ -47,17 +48,10 @@ class HdbDatabase final : public HamlogDatabase {
   int reads() const { return reads_; }
 
  private:
-  struct Stamp {
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = -1;
-    std::int64_t mtimeNs = 0;
-    bool operator==(const Stamp&) const = default;
-  };
   struct Cached {
     std::string basePath;  // as passed to open
     std::string filePath;  // the file found for it
-    Stamp stamp;
+    FileStamp stamp;
     std::shared_ptr<const HdbLog> log;  // null: the file is not a QSO file
   };
 
@@ -66,9 +60,7 @@ class HdbDatabase final : public HamlogDatabase {
 
   std::vector<Cached> cache_;  // one per database opened, three at most in practice
   std::shared_ptr<const HdbLog> open_;
-  const std::vector<IndexEntry>* index_ = nullptr;
-  int indexNumber_ = 0;
-  std::size_t position_ = 0;
+  IndexCursor cursor_;
   int reads_ = 0;
 };
 

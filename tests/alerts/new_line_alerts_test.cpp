@@ -6,28 +6,12 @@
 #include "platform/line_connection.h"
 #include "support/fixed_clock.h"
 #include "support/recorders.h"
+#include "support/unreachable_mail_server.h"
 
 namespace zeltaro::alerts {
 namespace {
 
 using Lines = std::vector<std::string>;
-
-// A mail server that is never reachable; each attempt is counted.
-class UnreachableServer final : public platform::LineConnection {
- public:
-  bool open(std::string_view, std::uint32_t, const StatusFn&, std::string& error) override {
-    ++attempts;
-    error = "connection refused";
-    return false;
-  }
-  bool write(std::string_view) override { return false; }
-  bool readLine(std::string&, Deadline) override { return false; }
-  void close(const StatusFn&) override {}
-  bool isOpen() const override { return false; }
-  std::chrono::milliseconds replyTimeout() const override { return std::chrono::milliseconds(1); }
-  std::string localHostName() const override { return "localhost"; }
-  int attempts = 0;
-};
 
 class NewLineAlertsTest : public ::testing::Test {
  protected:
@@ -41,7 +25,7 @@ class NewLineAlertsTest : public ::testing::Test {
   platform::RecordingSoundPlayer player;
   platform::ScriptedFileDialog dialog;
   SoundAlert sound;
-  UnreachableServer smtp;
+  zeltaro::testing::UnreachableMailServer smtp;
   platform::FixedClock clock{{2026, 12, 9, 7, 5, 3}};
   platform::RecordingMessageBox box;
   NewLineAlerts alerts;
@@ -63,13 +47,13 @@ TEST_F(NewLineAlertsTest, ASingleCheckSoundsAndMailsItsNewLinesUnlessThePatrolIs
   };
   for (const Case& c : cases) {
     player.played.clear();
-    smtp.attempts = 0;
+    smtp.opened.clear();
     alerts.MailText = "left over";
     alerts.chkAlert = c.sound;
     alerts.mail.chkMail = c.mail;
     alerts.singleCheckFound(log, 2, c.autoPatrol);
     EXPECT_EQ(player.played.size(), c.played) << c.name;
-    EXPECT_EQ(smtp.attempts, c.mailed) << c.name;
+    EXPECT_EQ(static_cast<int>(smtp.opened.size()), c.mailed) << c.name;
     if (c.mailed) {
       EXPECT_EQ(alerts.MailText, log[0] + log[1]) << c.name << ": only the new lines";
       EXPECT_EQ(alerts.NewLineCount, 2) << c.name;
@@ -83,7 +67,7 @@ TEST_F(NewLineAlertsTest, APatrolCycleWithoutNewLinesTellsNothing) {
   EXPECT_FALSE(alerts.patrolCycleFound(log, 0));
   EXPECT_EQ(alerts.MailText, "");
   EXPECT_TRUE(player.played.empty());
-  EXPECT_EQ(smtp.attempts, 0);
+  EXPECT_EQ(smtp.opened.size(), 0u);
 }
 
 TEST_F(NewLineAlertsTest, APatrolCycleWithNewLinesSoundsMailsAndReportsAnUnreachableServer) {
@@ -91,7 +75,7 @@ TEST_F(NewLineAlertsTest, APatrolCycleWithNewLinesSoundsMailsAndReportsAnUnreach
   EXPECT_EQ(alerts.MailText, log[0] + log[1] + log[2]);
   EXPECT_EQ(alerts.NewLineCount, 5);
   EXPECT_EQ(player.played.size(), 1u);
-  EXPECT_EQ(smtp.attempts, 1);
+  EXPECT_EQ(smtp.opened.size(), 1u);
   EXPECT_EQ(box.shown.size(), 1u);
 }
 

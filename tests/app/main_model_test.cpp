@@ -16,6 +16,7 @@
 #include "support/fixed_clock.h"
 #include "support/main_services.h"
 #include "support/recorders.h"
+#include "support/unreachable_mail_server.h"
 
 namespace zeltaro::app {
 namespace {
@@ -29,22 +30,6 @@ const std::string kUrl1 = "http://127.0.0.1:1/one.html";
 const std::string kUrl2 = "http://127.0.0.1:1/two.html";
 const std::string kUrl3 = "http://127.0.0.1:1/three.html";
 
-// A mail server that is never reachable: every attempt is recorded with what the model held.
-class UnreachableServer final : public platform::LineConnection {
- public:
-  bool open(std::string_view host, std::uint32_t, const StatusFn&, std::string& error) override {
-    opened.emplace_back(host);
-    error = "connection refused";
-    return false;
-  }
-  bool write(std::string_view) override { return false; }
-  bool readLine(std::string&, Deadline) override { return false; }
-  void close(const StatusFn&) override {}
-  bool isOpen() const override { return false; }
-  std::chrono::milliseconds replyTimeout() const override { return std::chrono::milliseconds(1); }
-  std::string localHostName() const override { return "localhost"; }
-  std::vector<std::string> opened;
-};
 
 // ISO-2022-JP of the default Body's full-width "＠".
 const std::string kJisAt = "\x1b$B!w\x1b(B";
@@ -86,7 +71,7 @@ class ModelTest : public ::testing::Test, protected zeltaro::testing::FakeMainSe
   }
 
   platform::FixedClock clock{{2026, 12, 9, 7, 5, 3}};
-  UnreachableServer smtp;
+  zeltaro::testing::UnreachableMailServer smtp;
   bool firstQsoAnswer[3] = {false, false, false};
   FirstQso firstQso{firstQsoAnswer};
   MainModel model;
