@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // First-QSO checks against a generated ADIF log of 100,000 QSOs, as WSJT-X writes it: the first
 // check of a run (reading the file and building both indexes), a warm check per spot and list,
 // and a QSO appended by the logger seen at the next check.

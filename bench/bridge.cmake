@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The bridge's round trips under Wine, against the test doubles: built only where the Wine tests
 # build them. Run it under a display: xvfb-run -a bench/bench_bridge
 if(TARGET bridge_test_bridge AND TARGET bridge_test_fake_windows AND TARGET bridge_test_fake_dll)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Round trips through the Windows bridge under Wine: its start until the ready line, a small
 // window request, a field message into a HAMLOG window (the test double), and reads of the test
 // hamlog50.dll, one request and a whole first-QSO check. The prefix is a throw-away one made

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cutting and extracting a page of 5,000 records (about 2 MB) in the default format with the
 // default template: records per second and MB per second.
 

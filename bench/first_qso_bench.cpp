@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // First-QSO checks against a generated hamlog.hdb of 100,000 QSOs: the first check of a run
 // (reading the file and building both indexes) and a warm check per spot and list, as a page
 // of spots checked against three lists makes them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A whole page check's processing of a very large page: entities decoded, records cut, every
 // record matched and new (the worst case for the novelty look-up and the log insertion). The
 // time per record should stay flat from 10,000 to 100,000 records.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Processing a page of 5,000 records against three watch lists of 300 entries and a log of
 // 200 lines, once with the real Qt message pump and once with a pump that does nothing.
 // Reports records per second, the pump's share of the time and the longest stretch of work

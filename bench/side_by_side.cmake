@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Our page check beside a scraper a user might write with PCRE2's JIT, on the same page.
 find_package(PkgConfig)
 if(PkgConfig_FOUND)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One page of 5,000 spot records (the default format, about 1.8 MB) handled three ways in one
 // run, with the ratios printed at the end:
 //   Pcre2Scraper   - what a user might write instead: PCRE2 with JIT, one pattern cuts the

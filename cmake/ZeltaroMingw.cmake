@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Windows bridge and its test doubles are built with Debian's mingw-w64, statically, so that
 # they need no DLL of their own. The bridge that ships is 32-bit (HAMLOG's library is a 32-bit
 # DLL). The tests run 64-bit builds of the same sources under wine64, because a kernel without

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # zeltaro_library(NAME [SOURCES ...] [PUBLIC deps ...] [PRIVATE deps ...]): the static library
 # zeltaro_NAME from every .cpp file in the calling folder (files are found by glob, so adding a
 # source needs no edit here). A dependency is PUBLIC only when one of the library's headers

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An ADIF log of any bytes, read whole and read as a logger writes it (a first part, then the
 // rest): the parse never reads outside the bytes, never claims more than it was given, keeps
 // every value within the longest a field may be, and the two ways give the same records.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bridge's byte stream as it arrives, in pieces of any size: frames are cut off only whole
 // and never beyond the bound, a stream with a longer length fails for good, and every payload
 // reads field by field without reading past its end.

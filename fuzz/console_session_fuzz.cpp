@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The console's receive rule and its command set: input bytes arrive in chunks at a session
 // that asks for a password, then run as commands on a main window model with no services (no
 // network, no settings file).

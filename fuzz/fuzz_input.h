@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Splitting one fuzz input into parts: the parts are separated by a 0xFF 0x00 pair, which
 // neither CP932 text nor the formats here need.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // HAMLOG's QSO file from any bytes: parsing never reads outside the file, every record's fields
 // lie inside it, both indexes are sorted with equal keys in record order, and a seek lands on
 // the first key not below the one asked for.

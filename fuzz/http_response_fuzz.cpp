@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The HTTP response reader, fed the input in chunks of varying size, then told of the close;
 // and the page address parser on the input's first line.
 #include <cstdlib>

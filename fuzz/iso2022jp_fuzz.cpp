@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ISO-2022-JP conversion of mail texts: any input gives output within the limit that is
 // back in the ASCII state at its end (bytes that are no CP932 character pass unchanged, so an
 // input that carries escape sequences of its own is only checked for its length).

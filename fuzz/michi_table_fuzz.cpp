@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The roadside-station table searched for any code in any content: the look-up never reads
 // outside the content, each field it takes stays within its 255 bytes, and a code it does not
 // find comes back as the station text with no numeric code.

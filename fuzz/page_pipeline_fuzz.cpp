@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A spot page through the whole pipeline: entities decoded, records cut, the default template
 // filling the slots, a Body composing the texts, a watch list matching them, and the log's
 // novelty look-up. Input parts: the page, the watch list, the Body (default when empty), the

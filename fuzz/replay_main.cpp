@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs every file of the folders (or files) given through the harness, as the fuzzer would,
 // so that a committed corpus is replayed in every build.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a rigctld answers, cut into lines as the client reads them, and the commands a spot's
 // texts make: a line is a reply code only when it starts with "RPRT", and every command is one
 // line ended by its newline.

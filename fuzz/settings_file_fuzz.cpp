@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file parser and the escapings of its multi-line values (the log as the program
 // keeps it comes back line for line). Input parts: the file's
 // bytes, a text for the escapings, a section, a key.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A Windows shortcut from any bytes: reading it never goes outside the file, and a target it
 // names is a non-empty path without NUL bytes that starts with a drive ("C:") or is a base
 // path the file itself holds.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The mail exchange against a server whose every reply line comes from the input: reply codes,
 // continuation lines, the AUTH mechanisms of the EHLO reply.
 #include <deque>

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Holds every include of a project header in src/ to the declared target graph.
 
 The build writes targets.json (cmake/ZeltaroTargets.cmake): each target in layer order, bottom

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Generates de_DE.UTF-8, the decimal-comma locale the test suite runs under a second time.
 # Fails loudly when it cannot.
 set -euo pipefail

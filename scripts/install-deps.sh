@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what Zeltaro needs from Debian's packages:
 #   scripts/install-deps.sh run    to build and run the program (scripts/run.sh)
 #   scripts/install-deps.sh        that, and everything the tests and benchmarks need as well

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package of Zeltaro and prints its path on the last line.
 #   scripts/package.sh              optimised build in build/release, package there
 #   scripts/package.sh BUILD_DIR    package what an already configured build tree makes

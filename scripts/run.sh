@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is needed, builds Zeltaro and starts it. Without a display it runs headless
 # (Qt's offscreen platform) and is driven through its telnet console. Arguments are handed to
 # the program, e.g. scripts/run.sh /telnet=2323 /pass=secret

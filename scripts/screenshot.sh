@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Pictures of the windows drawn by a real X server (Xvfb) with the program's fonts: the main
 # window on a first start with a few log lines, the settings dialog's four tabs and a patrol
 # list window with a walk under way. Usage: scripts/screenshot.sh [folder] (default docs/).

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is needed, builds everything (program, tests, benchmarks) and runs the suite,
 # then runs it a second time under a decimal-comma locale (Qt adopts the desktop's locale, and
 # no number the program reads or writes may follow it); then builds the tests again under the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The database operations of the first-QSO check over an ADIF log (adif_format.h), so that a
 // watch list can ask any logger's log instead of HAMLOG's: the check's key, index order, band,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How an ADIF record's fields read as the first-QSO check compares them: its mode as the
 // operator and the spot pages write it, and its band as a frequency inside that band.

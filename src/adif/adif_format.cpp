@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "adif/adif_format.h"
 
 namespace zeltaro::adif {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // ADIF logs, the exchange format every logger of the field reads and writes, parsed from their
 // bytes: the tagged text form (ADI: "<CALL:6>JA1ABC ... <EOR>", an optional header up to

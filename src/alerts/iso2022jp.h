@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shift-JIS (CP932) to ISO-2022-JP for mail: the body travels as 7-bit ISO-2022-JP, the subject
 // and the sender's name as encoded words.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The four new-arrival lamps and the captions of the five log filter buttons they colour.
 // Red means "unseen new lines"; the operator turns a lamp green again by clicking it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Composition of the notification mail: a pure function from the settings and the collected
 // lines to the message and the server to send it to, so it can be checked without a network.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Sending the notification mail (btnChkMailClick and the completion steps of a check or a
 // patrol cycle), logged into the mail status window.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The mail settings of the main window, named after their controls. Texts are CP932 bytes.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The mail status window's model (TForm3): the pane Memo1 with the log of the last mail.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What tells the operator about new notification lines: the sound, the lamps and the mail,
 // with the mail's hand-over (MailText, NewLineCount, SubjectSuffix). Texts are CP932 bytes,

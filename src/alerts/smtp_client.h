@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The SMTP exchange for one mail: greeting, EHLO (HELO as fallback), RSET, AUTH LOGIN when
 // wanted and offered, MAIL FROM, RCPT TO per recipient, DATA with dot-stuffing, QUIT.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The alert sound: playing the file named in edtSound and choosing that file.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main model as the remote console drives it: each console action forwarded to the model's
 // field or handler, and the console's start-up steps handed to the model's sequence while a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window's log: the five panes (Memo_Log and its four views), the display mode, the
 // filter buttons, the log font and the window layout that places them. The rules themselves

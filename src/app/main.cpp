@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program entry: one run per executable file, the program's parts (gui/program.h), the
 // message loop, and a clean stop on SIGTERM/SIGINT as if the main window had been closed.
 // Without a display it runs as a headless station on Qt's offscreen platform.

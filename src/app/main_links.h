@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The other parts of the program as the main window's model drives them: each a narrow
 // interface that its own library implements (the console, the patrol list windows, the rig, the

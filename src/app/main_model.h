@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window's model: the parts that hold its controls as named state and run its
 // handlers, and the handlers the Qt window and the console call, delegated to those parts. A

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The services the main window's model and its parts use; the program passes the real ones,
 // tests their fakes.

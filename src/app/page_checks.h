@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Checking the spot pages: the three URLs and their check buttons, the queue of checks asked
 // for while one runs, the check of one URL (fetch, cut into records, extract and compose each

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The transfer patrol lists as the main window's model meets them: the three window models of
 // patrol/ behind PatrolListsLink, with the main window's controls as their host.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The automatic patrol's clock: Timer1's one-second countdown to the next patrol cycle, the
 // interval buttons, and the activity image's blink while a check runs. It decides when a cycle

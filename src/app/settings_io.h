@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Moving every setting between the settings file and the main window model: the controls the
 // model names, the station settings and the saved log.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where the settings file lives: beside the executable, as always, when the program's folder can
 // be written; otherwise (an installed package under /usr/lib) in the user's configuration

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Every setting of the settings file as one table over the main window's model, in the order
 // the file is written. LoadSettings and SaveSettings loop over it, and the windows bind the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the default alert sound "chimes.wav": three descending bell tones (E6, C6, G5) that
 // ring out over about a second. 16-bit PCM, mono, 22050 Hz. Made here rather than shipped, so the
 // program owns every byte of it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Binds the controls of a Qt window to the fields of its GUI-free model, both ways: a user's
 // change runs the model's handler and then shows the whole model again; a change the model made

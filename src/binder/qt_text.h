@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // CP932 <-> QString at the window boundary: the model holds CP932 bytes, the widgets Unicode.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the bridge does for each request, as an interface: the Win32 program implements it with
 // the Windows calls (win32_*.cpp), the tests with a recorder.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The bridge's wire format, shared by zeltaro-bridge.exe and the Linux side that drives it.
 // A frame is a 32-bit little-endian payload length followed by the payload. A request's payload

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Calls a library entry whose calling convention is not documented. On 32-bit Windows the
 // arguments are pushed right to left and the stack pointer is put back from the frame

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zeltaro-bridge.exe: runs inside the operator's Wine prefix beside HAMLOG and does there what a
 // Linux process cannot: window messages to HAMLOG and the companion, and calls into HAMLOG's
 // library. Frames arrive on standard input and replies leave on standard output (protocol.h).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Between the Unix paths of the Linux side (UTF-8, as the frames carry them) and the Windows
 // paths of this side, with Wine's own conversion (kernel32's wine_get_unix_file_name and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The companion's main window through the window operations (the companion runs under Wine).
 

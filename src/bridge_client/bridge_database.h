@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // HAMLOG's own database library (hamlog50.dll of a list's HAMLOG folder), called through the
 // Windows bridge. If the bridge fails during a check, the check is spoilt: failed() says so,

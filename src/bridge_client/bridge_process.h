@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // zeltaro-bridge.exe as the Linux side runs it: started with wine in the operator's prefix at
 // the first request, kept running, and spoken to over its standard input and output. Every

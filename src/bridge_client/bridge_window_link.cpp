@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "bridge_client/bridge_window_link.h"
 
 #include "hamlog/folder_files.h"

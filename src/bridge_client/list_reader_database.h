@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The database a list's first-QSO check reads: HAMLOG's QSO files directly (the default); for a
 // list whose [Adif] file is set, that ADIF log; or, for a list whose [Bridge] setting asks for

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The remote console's command set: one command line in, one reply out. Every command acts on
 // the program through ConsoleModel exactly as the matching click or edit in the main window

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program as the remote console sees it: what its commands read and do, and the hooks of
 // the console itself. The console knows the program only through this; the program's main

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The remote console's listening socket, ServerSocket1: one client at a time, its socket events
 // driving a ConsoleSession. With a password it listens on all local addresses; without one on

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The remote console's session logic over bytes: the accept rule with its optional password,
 // line editing with echo, line assembly and reply framing. The socket side lives in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "console/remote_console.h"
 
 namespace zeltaro::console {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The remote console as the program runs it: the listening server with the command set on the
 // program's model, attached to its start-up steps (step 1 clears the pending input, step 7

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A log pane widget bound to a views::Pane: read-only, no word wrap, a selection that stays
 // visible without the focus. The model's lines, selection (bytes of CP932 text with CR LF

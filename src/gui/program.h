@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's parts wired together: the station (the model over the real services), the
 // remote console, the patrol lists and the six windows in their fixed order. main() owns the

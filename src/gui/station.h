@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The running station: the real platform services and the main window model built on them.
 // main() makes one; its lifetime is the program's.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window. Thin: every control is bound to its field of MainModel and forwards its
 // events to the model's handlers; after each handler and each Timer1 tick the model's state

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The settings dialog: four tabs of controls bound by name to the dialog's model, which is
 // filled from the program's settings at each opening and copied back at each closing.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The mail status window. Unlike the other windows it never becomes LastActiveWindow: the
 // focus is not handed back to it after a transfer.

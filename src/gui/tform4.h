@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A transfer patrol list window; three exist for the whole run, hidden until fed. Thin: the
 // controls are bound to the window's model (patrol::PatrolWindow), the entry list is drawn here

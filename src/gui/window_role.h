@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A screen reader announces a top-level window made of a plain widget (the mail status window,
 // the patrol lists) as a "filler", not as a window. Such windows get the role of a window,

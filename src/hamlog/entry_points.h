@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The names HAMLOG's library exports. A library is usable only when every one of them resolves:
 // the check calls seven, the others prove that the file is the library it claims to be.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The first-QSO question of a watch list: is the spotted station missing from the operator's
 // HAMLOG log under the list's conditions of record range, band, mode and code?

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the main window asks of HAMLOG's side while it processes a page and at start-up and
 // exit: the first-QSO question per list, and the Michi-no-eki tables of the lists' folders.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Files of a HAMLOG folder. HAMLOG's installers spell its file names in different letter cases
 // ("Hamlog.hdb", "HAMLOG.HDB"), and a folder copied from Windows may keep Shift-JIS names, so

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The operations of HAMLOG's database access library that the first-QSO check uses, as one
 // interface. On Windows it is the library itself; on Linux a reader of HAMLOG's own QSO file

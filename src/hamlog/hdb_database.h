@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The database operations over HAMLOG's own QSO file, for a system where HAMLOG's library
 // cannot be loaded: HAMLOG runs under Wine, or on a Windows PC whose folder is mounted here.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // HAMLOG's QSO file hamlog.hdb, parsed from its bytes: a dBase-like file with a 32-byte header
 // (type, date, record count, header length, record width), 32-byte field descriptors ended by

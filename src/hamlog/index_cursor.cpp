@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "hamlog/index_cursor.h"
 
 #include "hamlog/hamlog_database.h"

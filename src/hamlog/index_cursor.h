@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the readers of a QSO log share behind the database interface: the cursor that seek and
 // skip move over one of the log's two indexes, and the stamp that tells whether a log file is

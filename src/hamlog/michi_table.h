@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // HAMLOG's table of roadside stations (Michi-no-eki), read from a list's HAMLOG folder: the
 // file "道の駅.mcsv", or "michinoeki.txt" when that one is missing. The file is kept whole and

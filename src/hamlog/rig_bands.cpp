@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "hamlog/rig_bands.h"
 
 #include "hamlog/number_text.h"

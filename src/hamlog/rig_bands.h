@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The rig bands of a list: which frequencies a transfer may press the rig key for and which
 // spots the patrol lists may walk. A list's band mask has one bit per band (bits 0–13) and bit

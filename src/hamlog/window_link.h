@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The operations on other programs' windows that the transfer to HAMLOG and the companion's
 // focus step need: HAMLOG's main windows with their program folders, the field message, the

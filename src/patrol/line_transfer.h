@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The hand-over of one log-format line into HAMLOG's input window: the patrol lists walk their
 // rows into it, one at a time.

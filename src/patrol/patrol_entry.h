@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Rules over one patrol list row (an aligned log line whose character 4 is the skip mark "_" or
 // "*"): its columns, whether the walk may visit it, the age limit, which window a list's lines

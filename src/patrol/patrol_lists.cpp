@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the three patrol list windows share: the feed from the log panes and the steps that act
 // on every window.
 #include "patrol/patrol_lists.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The three transfer patrol list windows as GUI-free models: each window's controls as named
 // state and its handlers (the walk tick, the re-set, the buttons, keys and popup menu), and what

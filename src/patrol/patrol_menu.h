@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The popup menu of a patrol list window (PopupMenu1): its items in menu order with their
 // submenus, and the state each item shows once the menu has been prepared.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One patrol list window: its life, the walk, the re-set and its commands.
 #include <algorithm>
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The total time an exchange with a peer may take, whatever the peer sends. Each has a default
 // that an environment variable (milliseconds, for tests and for stations with unusual servers)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The open-file dialog. Names and filters are CP932 bytes; the filter is written in the
 // Windows form "Wave files (*.wav)|*.wav|All files (*.*)|*.*||".

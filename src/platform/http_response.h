@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An HTTP/1.0 response read as it arrives: status line, headers (Content-Length and Location
 // are the ones used) and the body, with bare LF line ends tolerated. Pure code over bytes; the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The single-instance lock: a system-wide lock taken by name and held for the life of the
 // process. On Linux it is an flock() on a file in the user's runtime folder, so the kernel

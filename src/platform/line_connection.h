@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A line-oriented TCP client connection with bounded blocking waits, for the SMTP exchange.
 // Everything blocks the calling thread: no window messages run while it waits. Besides the

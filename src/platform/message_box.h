@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Message and error boxes. Texts are CP932 bytes, as everywhere in the core.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "Let queued window messages run": long work on the user-interface thread calls pump() often
 // so that timer ticks, clicks and console input are handled meanwhile.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The HTTP/1.0 page fetch over QTcpSocket. The request bytes are fixed; the wait for the
 // network is cut into short slices with the message pump run between them, so the window and

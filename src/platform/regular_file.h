@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reading a file that someone else may change under us (HAMLOG's folder, the settings file)
 // without letting it hold or bloat the program. The path is opened without blocking, so a FIFO

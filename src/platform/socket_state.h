@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the kernel knows about a connected TCP socket that the event loop has not read yet or
 // no longer tells.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Playing the alert sound. Names are CP932 bytes, as everywhere in the core.
 

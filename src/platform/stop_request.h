@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A process-wide "stop now" flag. SIGTERM and SIGINT set it from their handler; every wait on
 // a peer (a page fetch, the mail exchange) and the processing of a page look at it between

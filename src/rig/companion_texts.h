@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the companion program receives, as pure functions: the datagram of a command text and
 // the commands that forward a transferred spot.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The companion program's main window, where the platform can reach it (the companion is a
 // Windows program; on Linux it runs under Wine and is reached through the bridge).

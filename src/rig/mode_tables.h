@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The mode commands of each rig family, as data. "SSB" is the lower sideband below 8 MHz and
 // the upper sideband from 8 MHz on, so every row carries both commands (equal for other modes).

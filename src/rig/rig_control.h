@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Everything the main window asks of rig control, in one place: the serial rig port over its
 // lifetime, tuning the rig to a transferred spot (serial families, the companion route for

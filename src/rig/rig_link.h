@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The serial rig link: the one rig port of the program, opened with the framing of the rig
 // family, written byte by byte after a short pause. Setup failures show one box each; write

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The rig families of [RigDirect] Maker, in the order of the settings' maker list.
 

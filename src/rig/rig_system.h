@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The running program's rig control on Linux: the termios port, one UDP socket for the
 // companion and a rigctld client behind one RigControl. The companion's window is reached

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "rig/rigctld_client.h"
 
 #include <fcntl.h>

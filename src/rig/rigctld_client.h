@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A client of Hamlib's rigctld, which owns the rig's CAT port and shares it with the logger,
 // WSJT-X, fldigi and this program. Every exchange has a bounded wait, so an unreachable daemon

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The few lines of Hamlib's rigctld protocol a tune needs, as pure functions: the commands
 // that set mode and frequency, and the "RPRT n" reply that ends each of them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The serial device under the rig link: opened exclusively with a fixed framing, written one
 // byte at a time. One implementation per platform; tests use the real one on a pty.

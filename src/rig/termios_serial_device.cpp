@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "rig/termios_serial_device.h"
 
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // SerialDevice over a POSIX terminal device (termios). Exclusive in two ways: TIOCEXCL, which
 // refuses other opens by unprivileged programs, and an flock() lock, which programs that lock

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What tuning the rig to a spot sends, per family, as pure data: the exact bytes for the rig
 // port or the texts for the companion program, each followed by its pause. Nothing here

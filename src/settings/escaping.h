@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How multi-line texts and the mail password are stored as one-line values of the settings
 // file. Every replacement is Shift-JIS aware: a backslash that is the trail byte of a

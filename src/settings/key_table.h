@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // HAMLOG's rig-frequency key: the names the settings dialog offers and the file stores under
 // KEY_DATA, with the virtual key code each one posts.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The settings file: a private-profile (INI) file of CP932 bytes, "[Section]" lines followed by
 // "Key=Value" lines. One ProfileFile is one load of the file; reads and writes work on the

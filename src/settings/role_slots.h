@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Which extraction slot (1 ... 20) holds which property of a spot: the HTTP_DATE ... HTTP_RMKS
 // keys of [First]. Here rather than with the extraction so that the settings dialog, which

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One description of a setting, shared by the settings file and the windows that show it: where
 // it is stored (section and key), which control shows it (name, caption, hint), which field of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The settings of the HAMLOG side that no main-window control holds: the three first-QSO
 // condition sets, the shared transfer and patrol-list options, companion forwarding, direct rig

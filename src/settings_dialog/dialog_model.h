@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The settings dialog's model: its controls as named state (CheckBox23, Edit18, ComboBox2 ...,
 // indexed by their design numbers), filled from the program's settings when the dialog opens

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a file dropped on the settings dialog leads to. On Linux the operator may drop HAMLOG's
 // program itself, a symbolic link to it, a Windows shortcut (.lnk) from the Wine prefix or a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings_dialog/hamlog_folder.h"
 
 #include "hamlog/folder_files.h"

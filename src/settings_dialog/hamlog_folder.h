@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The check a HAMLOG folder must pass before a list takes it: its database, its index and its
 // library must be there (under any letter case of their names).

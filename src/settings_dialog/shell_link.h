@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The target of a Windows shortcut (.lnk), read from the shell-link file format itself: the
 // local base path of its LinkInfo (with the common path suffix), or else the path its item

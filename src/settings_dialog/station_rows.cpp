@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The station settings' rows, in the order the file is written. A control name "a|b|c" names
 // the control of list 1, 2 and 3; a '#' in a caption stands for the list number.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The settings the settings dialog edits, as rows of the settings file's table: the condition
 // sets ([First_1] ... [First_3]), [First], [Tarvopc], [RigDirect] and [Adif]. The main window's table

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // From a record's slots to its notification text (the display text) and to the text the watch
 // lists are searched in (the search text), following the Body template.

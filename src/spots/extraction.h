@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The extraction template: one template line per value, a tag "$#01" ... "$#20" standing for
 // the value between the markup before and after it.

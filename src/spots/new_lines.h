@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The notification lines one page adds to the log. A display text is new when no log line
 // carries it after its four-character mark and this page has not added it yet; the look-up is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // From a fetched page to its spot records: entity decoding, line-break removal and cutting at
 // the separator words.

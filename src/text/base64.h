@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Base64 with the RFC 4648 alphabet and "=" padding, for the stored mail password and for mail
 // headers and authentication.

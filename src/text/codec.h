@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Conversion between the program's Shift-JIS (CP932) bytes and UTF-8, for the GUI boundary and
 // for Japanese literals in the source, which are written in UTF-8.

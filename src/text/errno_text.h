@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The English description of an errno value, whatever the desktop's locale. These texts reach
 // the Shift-JIS console and standard error beside our own English words: strerror's

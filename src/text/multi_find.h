@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Many words found in one pass over a text (an Aho–Corasick automaton), with the Shift-JIS rule
 // of find(): an occurrence counts only when it begins at a character start, never on the trail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shift-JIS (code page 932) byte-string helpers. Every text search and replace in the spot
 // processing goes through these, so that a match never starts on the trail byte of a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A transferred line cut into columns: column 1 starts at the first character; each run of
 // spaces ends a column, whose text keeps the run's spaces but the last; at most 51 columns.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "transfer/hamlog_input.h"
 
 #include "hamlog/rig_bands.h"

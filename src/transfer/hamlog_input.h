@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // HAMLOG's QSO input window of each watch list, filled from outside: the windows of the lists'
 // HAMLOG folders, one field message at a time, and the finish of an entry (the rig tuned

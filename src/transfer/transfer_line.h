@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One log line carried into HAMLOG: cut into columns, each field cleaned and sent into the
 // HAMLOG of every list the line is flagged for and whose transfer is on, the entries finished,

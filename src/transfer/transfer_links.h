@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the transfer needs from the rest of the program besides HAMLOG's windows: our own
 // windows, and the rig with the companion program.

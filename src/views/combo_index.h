@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Item index controls (combo boxes) as the settings file feeds them: an index outside the
 // items selects no item, -1, which is also what is saved back.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A control's position and size in pixels, relative to its parent, as the window lays it out.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Column alignment of the notification log for the aligned panes. Widths count bytes of the
 // Shift-JIS text, so a double-byte character takes two columns, as it does on screen in a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The log font choice (ComboBox2): fifteen items, each a point size and the platform's font
 // height in pixels, as the item's text reads.

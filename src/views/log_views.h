@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The five log panes of the main window: Memo_Log holds the log as composed, Memo_Log2 every
 // line aligned, Memo_Log3 ... Memo_Log5 the aligned lines of watch lists 1 ... 3. Which pane

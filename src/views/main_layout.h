@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window's areas and the rules that size them. Coordinates are client pixels of the
 // window (of the panel for the controls inside one); the window's own Width and Height are

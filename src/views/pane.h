@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A multi-line pane of the main window as model state: its lines (the log panes hold the
 // newest first), the first visible line and column, the selection in bytes of the pane's text

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "watchlists/list_matcher.h"
 
 #include "text/sjis.h"

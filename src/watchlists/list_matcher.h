@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A watch list compiled for matching: every word of every entry goes into one automaton, so a
 // spot's search text is scanned once however many entries the list has. The rule is the one of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The three watch lists: one search entry per line, words separated by half-width spaces, all
 // words must occur in a spot's search text (A-Z folded).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "watchlists/watch_lists.h"
 
 #include "watchlists/watch_list.h"

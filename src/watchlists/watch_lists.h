@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window's three watch lists: their texts, their entry counters and which page each
 // list is searched on. Lists and pages are numbered 1 ... 3; every text is CP932 bytes.

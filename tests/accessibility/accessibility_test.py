@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The real program driven as a screen reader drives it: through AT-SPI, under Xvfb, on a
 private D-Bus session. Reads main-window controls back by their accessible names, presses
 "1'st QSO", walks the settings dialog's four tabs by their names and reads a control or two of

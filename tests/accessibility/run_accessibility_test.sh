@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A private D-Bus session (the accessibility bus starts on it on demand) and an X server.
 # Usage: run_accessibility_test.sh PROGRAM
 set -eu

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The first-QSO check over real ADIF files: the conditions of a list (band, mode, code, range)
 // answered from a logger's log, and the log followed live as the logger appends to it, breaks
 // it or swaps it for something that is no log at all.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ADIF files as loggers write them and as they arrive half written or broken: which records
 // the parse takes, how far it got, and the file's form and encoding.
 #include "adif/adif_format.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The mail exchange against servers that never stop talking or answer just inside every reply
 // time: it ends within its total time and keeps only a bounded reply.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A real SMTP server for the mail tests, on 127.0.0.1 with a free port.
 
 Prints "PORT n" first, then one JSON object per line:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a screen reader (and a test driving a window through AT-SPI) needs of every control of a
 // window: a name to find it by, and its hint read out as its description.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real program, started as the operator starts it: one run per executable file, a copy
 // elsewhere runs beside it, SIGTERM and SIGINT end it cleanly.
 #include <gtest/gtest.h>

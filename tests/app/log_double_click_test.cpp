@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Double-clicking a log pane: the caret's line (Memo_Log's through its aligned twin) goes to the
 // transfer after the patrol lists stopped and the main window became the last active one.
 #include <gtest/gtest.h>

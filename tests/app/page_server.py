@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Serves the files of one folder over HTTP/1.0 on 127.0.0.1 (a free port), for the tests that
 run whole page checks. Prints "PORT <n>" first; every file is sent as its bytes."""
 

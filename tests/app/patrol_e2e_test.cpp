@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A page check with "new" on feeds the patrol windows, and a window's walk hands its rows to
 // the transfer at the chosen interval: the main window's model, the patrol lists and a fake
 // page server, with a transfer that records the lines.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole page checks and patrol cycles against real peers: a page server and an SMTP server on
 // loopback, the real HTTP client and the real mail connection.
 

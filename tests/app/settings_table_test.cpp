@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings table against the file. Its sections and keys are those of the whole-file
 // fixtures, in their order, and the station keys are those of the list below, typed from the
 // file's documentation; a value set in a row's field is written under the row's own key and

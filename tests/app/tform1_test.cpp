@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window against the real model: the check buttons fetch through the model, the
 // filter buttons, "CLR" and the lamps change the model, and the model's state shows in the
 // widgets.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings dialog as the operator meets it: opened from the main window, values changed on
 // each tab, closed, saved, and the program started again from its settings file.
 

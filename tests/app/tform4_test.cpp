@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One real patrol list window on its model: the rows as drawn (the current row's colours), the
 // popup menu as prepared, the caption, stay-on-top and the saved place.
 #include "gui/tform4.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window classes against the real model: start-up on construction, caption, Timer1,
 // LastActiveWindow and the close sequence.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window model's log view handlers: filter buttons, display modes, fonts, "Config",
 // "CLR", resizing and the pane menu.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "T U1" while another check runs: its check waits for its turn, and the reply waits for the
 // check. A slow page server shows the order.
 #include <gtest/gtest.h>

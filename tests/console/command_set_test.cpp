@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command set on a real main window model, driven by a real TCP client on 127.0.0.1: each
 // row sends a line and compares everything that comes back (the echo, then the reply) byte for
 // byte, and then the model the command acted on.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The console against clients that stay silent, come and go at once, or reset the connection.
 #include <arpa/inet.h>
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real program, started headless as the operator starts it on a box without a display,
 // driven over its telnet console from 127.0.0.1.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shared pieces of the console tests: a real TCP client on 127.0.0.1, a command executor that
 // records its lines, and waiting with the event loop running (the server lives on this thread).

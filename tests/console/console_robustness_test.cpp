@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The console under abuse: floods, clients that do not read, many short connections. The
 // server must keep serving with its buffers bounded.
 

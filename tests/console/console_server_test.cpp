@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The console over a real TCP client on 127.0.0.1: what the client sends, byte for byte what
 // it gets back, and which lines reach the command set.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The session core on its own, where the order of events inside a running command matters:
 // input and connections that come and go while the command set works.
 

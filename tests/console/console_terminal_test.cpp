@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What ordinary terminals send and expect: telnet option negotiation and DEL for Backspace from
 // any client, and, with the console switched to UTF-8, UTF-8 both ways over the CP932 session.
 // A real TCP client on 127.0.0.1 against the console server.

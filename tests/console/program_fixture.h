@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The real program in a world of its own (tests/support/real_program.h), reached over its
 // console. The test's target defines ZELTARO_EXE.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real program started as a newcomer starts it on a box without a display: no DISPLAY, no
 // -platform, no runtime folder. It runs headless and answers on its console, keeps stderr
 // quiet, ends with a message when its console cannot listen, and with "/charset=utf-8" talks

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real program against servers that hold it: the console stays usable during a check,
 // SIGTERM ends it promptly during a check or a mail with the settings saved and the log capped,
 // and a log line with a NUL from a page survives saving, loading and a restart.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Writes QSO files in HAMLOG's hamlog.hdb layout for tests and benchmarks: a 32-byte header,
 // one 32-byte descriptor per field ended by 0x0D, fixed-width records with a flag byte, 0x1A

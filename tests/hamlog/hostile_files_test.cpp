@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files in a HAMLOG folder that are not what HAMLOG writes, made by the test the way an
 // attacker (or a broken copy) would: each is judged before it is read, answers at once and
 // costs no more memory than a real log would.

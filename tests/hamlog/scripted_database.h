@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A database whose records the test lists in index order. It records every operation the
 // check calls, so a test can compare the whole conversation.

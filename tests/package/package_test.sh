@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the package from a build tree, installs it with apt-get, starts the installed program
 # as an ordinary user on a box without a display, saves its settings through the console,
 # removes the package and checks that the user's settings file is still there.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The buttons, keys and popup menu of a patrol window, its saved state and its life.
 #include <gtest/gtest.h>
 

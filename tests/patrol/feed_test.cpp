@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeding the patrol lists from the aligned log panes, the "new" feed and the eligibility rules.
 #include <gtest/gtest.h>
 

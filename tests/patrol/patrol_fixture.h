@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Three patrol windows over fakes of the main window, the window system and the transfer, with
 // a fixed clock at 2010-05-22 14:30.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The walk of a patrol window, tick by tick (each tick stands for 100 ms), and the re-set.
 #include <gtest/gtest.h>
 

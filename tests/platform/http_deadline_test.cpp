@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A page fetch against a server that drips its body one byte at a time: every byte comes well
 // inside the idle time, yet the fetch ends at its total time.
 #include <gtest/gtest.h>

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A small HTTP server for the page fetch tests (standard library only).
 
 Binds 127.0.0.1 on a free port and prints "PORT <n>" first. Every request is logged on

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The companion's datagrams on a real UDP socket on loopback, byte for byte.
 
 #include <gtest/gtest.h>

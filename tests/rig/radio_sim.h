@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The radio simulator (radio_sim.py) as a process of the test: it makes a pty pair, points a
 // symlink at the device and prints each command it reads with the port's line settings.

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A radio on the far end of a pty pair.
 
 Creates the pty, points the symlink given on the command line at its device, prints "READY",

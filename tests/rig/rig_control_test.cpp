@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // When the rig port opens and closes, and where the companion's window focus goes. The device
 // and the window are recording fakes: what matters here is the decision, not the I/O.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tuning a rig shared through a real rigctld (Hamlib's dummy rig) on loopback, read back with
 // rigctl as any other program sharing the rig would.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rig link against a simulated radio on a pty: the bytes a tune sends, in order, and the
 // line settings the radio sees; a device held by another program; a radio that goes away.
 

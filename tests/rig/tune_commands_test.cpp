@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bytes each rig family is sent for a spot, whole, for every mode row at a frequency below
 // and above 8 MHz.
 

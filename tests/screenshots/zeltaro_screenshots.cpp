@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures of the windows for the guides: the main window on a first start with a few log lines,
 // the settings dialog's four tabs and a patrol list window with a walk under way. Run it under a
 // real X server (scripts/screenshot.sh uses Xvfb) so that the program's fonts are drawn.

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The include check on a copy of src/ with one fault planted in it: each must fail the check
 with a line naming it, while the unchanged copy passes. Runs on this build's targets.json.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A save that is interrupted (the process killed, the disk full) leaves the settings file with
 // either its old or its new content, and leaves no temporary files piling up.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saves a settings file the way the program does (load, write, save), flipping its [Inet] Log
 // between 'a' * N and 'b' * N, so that a test can kill it while it saves:
 //   profile_saver loop  PATH          save again and again until killed

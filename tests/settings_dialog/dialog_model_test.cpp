@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings dialog's model: what each control shows of its setting, what closing stores
 // from what was typed, and the controls that depend on others.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Choosing a list's HAMLOG folder: by the folder dialog, and by dropping HAMLOG's program, a
 // link to it, a Windows shortcut or a desktop entry from a Wine prefix on the list's group.
 // Shortcuts are written here in the shell-link file format, byte by byte.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Closing the settings dialog and the rig port: a change that does not touch the port keeps it
 // open; another port closes it and opens the new one. Two simulated radios on ptys.
 

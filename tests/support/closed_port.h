@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A loopback port on which nothing listens, for as long as the object lives: a socket bound to
 // it but not listening keeps other processes off it, and a connection to it is refused. (A port

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Switches the C library to a locale that writes numbers with a decimal comma for one scope, as
 // Qt does at start-up on a German or French desktop, and back afterwards.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A test stand-in for the page fetch: canned results per address, and a record of every
 // address asked for, in order.

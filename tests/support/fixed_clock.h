@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A clock that says what the test set, so that date and time rules are checked at chosen
 // moments.

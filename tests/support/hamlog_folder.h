@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A folder that the settings dialog accepts as a HAMLOG folder: the files it looks for, empty.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Servers that misbehave, for the tests that the program stays bounded against them.
 
 Binds 127.0.0.1 on a free port, prints "PORT <n>" first, then serves every connection on a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The services most model tests give MainModel: pages from a fake HTTP client, the real sound
 // alert playing onto a recording player (its file dialog scripted), and message boxes recorded.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The process's peak resident memory (VmHWM), and a way to start measuring it afresh, so that a
 // test can say how much one step needed at most.

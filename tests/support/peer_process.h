@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A real peer (an HTTP or SMTP server, ...) run as its own process for an integration test.
 // The peer prints "PORT <n>" on its first line of standard output once it listens; the test

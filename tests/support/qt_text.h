@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Widget texts written in UTF-8 in the tests, as the program's own sources write them.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The built program run as a user runs it, but in a world of its own: a copy in a fresh folder
 // (its settings file and single-instance lock live beside it), its own HOME and XDG folders,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Stand-ins for the platform's dialogs and outputs: each records what the program asked of it,
 // byte for byte, and answers as the test scripted it.

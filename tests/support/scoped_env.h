@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An environment variable set (or removed) for one test, put back as it was afterwards.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A serial device that writes down what the rig link asks of it, a line each: "open <path>
 // <baud>/<stop bits>" and "close" (only when it was open). With a device to pass through (the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test programs run with a real QApplication (offscreen), so that sockets, timers and widgets
 // behave as they do in the program.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A mail server that is never reachable: every attempt is refused and recorded with the host it
 // was made to.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Waiting for an event with the event loop running: servers, sockets and processes of the
 // test live on this thread and only move while the loop runs.

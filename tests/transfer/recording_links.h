@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Recorders of what a transfer does outside: HAMLOG's windows, our own windows, the rig and the
 // companion. Every call lands in one event list, in order, with texts shown as UTF-8.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The transfer of a log line against recorders of HAMLOG's windows, our windows, the rig and
 // the companion: whole sequences of field messages and finish steps.
 

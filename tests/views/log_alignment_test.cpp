@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Column alignment of the log: byte-counted widths, the aligned column count, markers.
 #include "views/log_alignment.h"
 

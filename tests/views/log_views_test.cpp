@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The log panes: rebuild, selection kept, flags to panes, display modes and layout, fonts,
 // the popup menu.
 #include "views/log_views.h"

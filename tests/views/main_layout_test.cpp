@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The resize rules of the main window's areas.
 #include "views/main_layout.h"
 

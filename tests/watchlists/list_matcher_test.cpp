@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The compiled matcher against the word-by-word rule of listMatches: a table of the cases where
 // a one-pass search can go wrong, then thousands of generated lists and records.
 #include "watchlists/list_matcher.h"

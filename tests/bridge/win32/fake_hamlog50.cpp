@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test double of HAMLOG's database library: exports the 58 names (stdcall), answers the seven
 // that the first-QSO check calls over log.txt beside the library, and appends every call to
 // calls.txt there. version.txt (hexadecimal) sets the version. Built a second time with

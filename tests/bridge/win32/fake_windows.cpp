@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test double of HAMLOG's main window and of the companion's window.
 //   fake_windows.exe hamlog [zero]   a "TThwin" window with a "TEdit" child; every field message
 //                                    and every key press on the child is appended to record.txt

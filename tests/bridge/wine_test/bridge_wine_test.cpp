@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bridge under Wine against Win32 test doubles: HAMLOG's window, the companion's window and
 // HAMLOG's database library. One throw-away prefix for the whole program.
 

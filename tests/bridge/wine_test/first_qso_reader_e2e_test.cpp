@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The first-QSO check of the running station with each list's reader: HAMLOG's QSO files read
 // directly, or HAMLOG's own library (the test hamlog50.dll) called in the bridge under Wine.
 // The test library records its calls in calls.txt of its folder.

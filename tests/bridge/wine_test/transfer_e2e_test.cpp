@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole road of a spot into HAMLOG, with the real program's parts: a page check against a
 // real page server fills the log, a double-click on the aligned pane carries the line into a
 // fake HAMLOG under Wine (field messages and the rig key), the companion's datagrams reach a

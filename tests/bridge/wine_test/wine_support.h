@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What every Wine test program shares: one throw-away prefix for the whole program (made by
 // wineboot before the first test, its server stopped and the folder removed after the last), and
