@@ -1,4 +1,4 @@
-#include "gui/tform1.h"
+#include "gui/main_window.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -20,11 +20,11 @@
 #include <QScrollBar>
 #include <QStyle>
 
+#include "binder/qt_text.h"
 #include "gui/click_label.h"
 #include "gui/log_pane.h"
-#include "gui/tform2.h"
-#include "gui/tform3.h"
-#include "binder/qt_text.h"
+#include "gui/mail_status_window.h"
+#include "gui/settings_dialog.h"
 #include "text/sjis.h"
 #include "views/log_font.h"
 
@@ -84,7 +84,7 @@ const QString kLampHint = QString::fromUtf8("新着があると赤色に変化 �
 
 }  // namespace
 
-TForm1::TForm1(MainModel& model, const std::vector<std::string>& args, QWidget* parent)
+MainWindow::MainWindow(MainModel& model, const std::vector<std::string>& args, QWidget* parent)
     : QMainWindow(parent), model_(model) {
   model_.MainWindow = model_.LastActiveWindow = this;
   model_.logViews.layout.captionHeight = style()->pixelMetric(QStyle::PM_TitleBarHeight);
@@ -99,19 +99,19 @@ TForm1::TForm1(MainModel& model, const std::vector<std::string>& args, QWidget* 
   // reaches the handler, so the model can stop and restart it (reload) without the window.
   timer1_.setInterval(1000);
   timer1_.setTimerType(Qt::CoarseTimer);
-  connect(&timer1_, &QTimer::timeout, this, &TForm1::tick);
+  connect(&timer1_, &QTimer::timeout, this, &MainWindow::tick);
   timer1_.start();
 }
 
-TForm1::~TForm1() = default;
+MainWindow::~MainWindow() = default;
 
 // ---------------------------------------------------------------- binding helpers
 
-QWidget* TForm1::control(const QString& n) const { return binder_.control(n); }
+QWidget* MainWindow::control(const QString& n) const { return binder_.control(n); }
 
-void TForm1::run(const std::function<void()>& handler) { binder_.run(handler); }
+void MainWindow::run(const std::function<void()>& handler) { binder_.run(handler); }
 
-QFrame* TForm1::panel(const QString& n, const char* holds, QWidget* parent) {
+QFrame* MainWindow::panel(const QString& n, const char* holds, QWidget* parent) {
   auto* f = new QFrame(parent);
   f->setFrameShape(QFrame::StyledPanel);
   f->setFrameShadow(QFrame::Raised);
@@ -119,37 +119,38 @@ QFrame* TForm1::panel(const QString& n, const char* holds, QWidget* parent) {
   return f;
 }
 
-QLabel* TForm1::label(QWidget* parent, const QRect& r, const QString& caption,
-                      const QString& hint) {
+QLabel* MainWindow::label(QWidget* parent, const QRect& r, const QString& caption,
+                          const QString& hint) {
   return binder_.label(parent, r, caption, hint);
 }
 
-QCheckBox* TForm1::check(QWidget* parent, const QRect& r, const QString& n, const QString& caption,
-                         const QString& hint, bool& field, std::function<void()> handler) {
+QCheckBox* MainWindow::check(QWidget* parent, const QRect& r, const QString& n,
+                             const QString& caption, const QString& hint, bool& field,
+                             std::function<void()> handler) {
   return binder_.check(parent, r, {n, caption, hint}, field, std::move(handler));
 }
 
-QPushButton* TForm1::button(QWidget* parent, const QRect& r, const QString& n,
-                            const QString& caption, const QString& hint,
-                            std::function<void()> handler) {
+QPushButton* MainWindow::button(QWidget* parent, const QRect& r, const QString& n,
+                                const QString& caption, const QString& hint,
+                                std::function<void()> handler) {
   return binder_.button(parent, r, {n, caption, hint}, std::move(handler));
 }
 
-QRadioButton* TForm1::radio(QWidget* parent, const QRect& r, const QString& n,
-                            const QString& caption, const QString& hint, const bool& field,
-                            std::function<void()> handler) {
+QRadioButton* MainWindow::radio(QWidget* parent, const QRect& r, const QString& n,
+                                const QString& caption, const QString& hint, const bool& field,
+                                std::function<void()> handler) {
   return binder_.radio(parent, r, {n, caption, hint}, field, std::move(handler));
 }
 
-QWidget* TForm1::bound(QWidget* parent, const QRect& r, const char* controlName,
-                       std::function<void()> handler, const QStringList& items) {
+QWidget* MainWindow::bound(QWidget* parent, const QRect& r, const char* controlName,
+                           std::function<void()> handler, const QStringList& items) {
   int n = 0;
   const SettingRow* row = settingRowForControl(controlName, &n);
   return binder_.bindRow(parent, r, *row, n, model_, std::move(handler), items);
 }
 
-ClickLabel* TForm1::lamp(QWidget* parent, const QRect& r, const QString& n,
-                         const alerts::LampLabel& state, std::function<void()> onClick) {
+ClickLabel* MainWindow::lamp(QWidget* parent, const QRect& r, const QString& n,
+                             const alerts::LampLabel& state, std::function<void()> onClick) {
   auto* l = new ClickLabel(QString::fromUtf8("●"), parent);
   l->setGeometry(r);
   binder_.describe(l, {n, QString::fromUtf8("新着ランプ"), kLampHint});
@@ -165,7 +166,7 @@ ClickLabel* TForm1::lamp(QWidget* parent, const QRect& r, const QString& n,
 
 // ---------------------------------------------------------------- the window's controls
 
-void TForm1::build() {
+void MainWindow::build() {
   client_ = new QWidget(this);
   QFont f(QStringLiteral("IPAGothic"));
   f.setPixelSize(12);
@@ -204,7 +205,7 @@ void TForm1::build() {
   });
 }
 
-void TForm1::buildLogArea() {
+void MainWindow::buildLogArea() {
   QFrame* p1 = panel(QStringLiteral("Panel1"), "ログ", client_);
   QFrame* p5 = panel(QStringLiteral("Panel5"), "表示", p1);
   p5->setFrameShape(QFrame::NoFrame);
@@ -334,9 +335,9 @@ void TForm1::buildLogArea() {
   // What each pane holds, for its accessible name.
   const char* holds[] = {"通知ログ", "整列ログ", "未交信ﾘｽﾄ1のログ", "未交信ﾘｽﾄ2のログ",
                          "未交信ﾘｽﾄ3のログ"};
-  void (MainModel::*doubleClicks[])() = {&MainModel::Memo_LogDblClick, &MainModel::Memo_Log2DblClick,
-                                         &MainModel::Memo_Log3DblClick, &MainModel::Memo_Log4DblClick,
-                                         &MainModel::Memo_Log5DblClick};
+  void (MainModel::*doubleClicks[])() = {
+      &MainModel::Memo_LogDblClick, &MainModel::Memo_Log2DblClick, &MainModel::Memo_Log3DblClick,
+      &MainModel::Memo_Log4DblClick, &MainModel::Memo_Log5DblClick};
   for (int i = 0; i < 5; ++i) {
     views::Pane& pane = *models[i];
     auto* w = new LogPane(pane, p1);
@@ -360,7 +361,7 @@ void TForm1::buildLogArea() {
   });
 }
 
-void TForm1::buildPageArea() {
+void MainWindow::buildPageArea() {
   QFrame* p2 = panel(QStringLiteral("Panel2"), "巡回", client_);
   MainModel& m = model_;
   const QString checkHint = QString::fromUtf8("手動実行 ( 巡回と通知 )");
@@ -451,7 +452,7 @@ void TForm1::buildPageArea() {
 
   button(p2, {548, 78, 90, 22}, QStringLiteral("Button3"), QStringLiteral("1'st QSO"), {}, [this] {
     for (QWidget* w : QApplication::topLevelWidgets())
-      if (auto* dialog = qobject_cast<TForm2*>(w)) {
+      if (auto* dialog = qobject_cast<SettingsDialog*>(w)) {
         dialog->showModalFrom(this);
         return;
       }
@@ -461,7 +462,7 @@ void TForm1::buildPageArea() {
          [&m] { m.btnSaveClick(); });
 }
 
-void TForm1::buildSettingsArea() {
+void MainWindow::buildSettingsArea() {
   QFrame* p4 = panel(QStringLiteral("Panel4"), "ﾒｰﾙと抽出", client_);
   MainModel& m = model_;
 
@@ -477,7 +478,8 @@ void TForm1::buildSettingsArea() {
       m.Label17DblClick(mods & Qt::ShiftModifier, mods & Qt::ControlModifier);
       if (!m.alerts.Form3.Visible) return;
       for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* form3 = qobject_cast<TForm3*>(w)) form3->showStatus(m.alerts.Form3);
+        if (auto* mailStatus = qobject_cast<MailStatusWindow*>(w))
+          mailStatus->showStatus(m.alerts.Form3);
     });
   });
 
@@ -521,7 +523,7 @@ void TForm1::buildSettingsArea() {
   });
 }
 
-void TForm1::buildListArea() {
+void MainWindow::buildListArea() {
   QFrame* p3 = panel(QStringLiteral("Panel3"), "未交信ﾘｽﾄ", client_);
   MainModel& m = model_;
   QFont mono(QStringLiteral("IPAGothic"));
@@ -556,7 +558,7 @@ void TForm1::buildListArea() {
 
 // ---------------------------------------------------------------- showing the model
 
-void TForm1::applyModelGeometry() {
+void MainWindow::applyModelGeometry() {
   const std::array<int, 4> wanted = {model_.logViews.Left, model_.logViews.Top,
                                      model_.logViews.Width, model_.logViews.Height};
   if (wanted == shownGeometry_) return;
@@ -566,19 +568,20 @@ void TForm1::applyModelGeometry() {
   move(model_.logViews.Left, model_.logViews.Top);
 }
 
-void TForm1::syncFromModel() {
+void MainWindow::syncFromModel() {
   if (binder_.syncing()) return;
   applyModelGeometry();
   binder_.sync();
   if (model_.alerts.Form3.Visible)
     for (QWidget* w : QApplication::topLevelWidgets())
-      if (auto* form3 = qobject_cast<TForm3*>(w); form3 && form3->isVisible())
-        form3->showStatus(model_.alerts.Form3);
+      if (auto* mailStatus = qobject_cast<MailStatusWindow*>(w);
+          mailStatus && mailStatus->isVisible())
+        mailStatus->showStatus(model_.alerts.Form3);
 }
 
-void TForm1::refreshCaption() { setWindowTitle(qs(model_.caption)); }
+void MainWindow::refreshCaption() { setWindowTitle(qs(model_.caption)); }
 
-void TForm1::tick() {
+void MainWindow::tick() {
   if (!model_.patrolClock.Timer1Enabled) return;
   model_.Timer1Timer();
   refreshCaption();
@@ -587,7 +590,7 @@ void TForm1::tick() {
 
 // ---------------------------------------------------------------- window events
 
-void TForm1::takeWindowGeometry() {
+void MainWindow::takeWindowGeometry() {
   const int caption = model_.logViews.layout.captionHeight;
   model_.logViews.Width = width() + 8;
   model_.logViews.Height = height() + caption + 8;
@@ -595,7 +598,7 @@ void TForm1::takeWindowGeometry() {
   shownGeometry_[3] = model_.logViews.Height;
 }
 
-void TForm1::resizeEvent(QResizeEvent* e) {
+void MainWindow::resizeEvent(QResizeEvent* e) {
   QMainWindow::resizeEvent(e);
   if (!client_ || binder_.syncing()) return;
   run([this] {
@@ -604,7 +607,7 @@ void TForm1::resizeEvent(QResizeEvent* e) {
   });
 }
 
-void TForm1::moveEvent(QMoveEvent* e) {
+void MainWindow::moveEvent(QMoveEvent* e) {
   QMainWindow::moveEvent(e);
   // Placing the window reports a position with or without the frame, as the platform has it;
   // taking that back would shift the window a little at every restart. Only the user's moves
@@ -614,12 +617,12 @@ void TForm1::moveEvent(QMoveEvent* e) {
   model_.logViews.Top = shownGeometry_[1] = y();
 }
 
-void TForm1::showEvent(QShowEvent* e) {
+void MainWindow::showEvent(QShowEvent* e) {
   QMainWindow::showEvent(e);
   QTimer::singleShot(0, this, [this] { placed_ = true; });
 }
 
-bool TForm1::eventFilter(QObject* watched, QEvent* e) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* e) {
   if (e->type() == QEvent::MouseButtonDblClick) {
     const auto it = onDoubleClick_.find(watched);
     if (it != onDoubleClick_.end()) run(it->second);
@@ -627,12 +630,12 @@ bool TForm1::eventFilter(QObject* watched, QEvent* e) {
   return QMainWindow::eventFilter(watched, e);
 }
 
-bool TForm1::event(QEvent* e) {
+bool MainWindow::event(QEvent* e) {
   if (e->type() == QEvent::WindowActivate) model_.LastActiveWindow = this;
   return QMainWindow::event(e);
 }
 
-void TForm1::closeEvent(QCloseEvent* e) {
+void MainWindow::closeEvent(QCloseEvent* e) {
   e->accept();
   // A second request (a signal during the close, say) must not run the close sequence again.
   if (closed_) return;

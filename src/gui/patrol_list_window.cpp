@@ -1,4 +1,4 @@
-#include "gui/tform4.h"
+#include "gui/patrol_list_window.h"
 
 #include <QAbstractItemView>
 #include <QAbstractScrollArea>
@@ -19,9 +19,9 @@
 #include <QStyleOptionButton>
 #include <QVBoxLayout>
 
+#include "binder/qt_text.h"
 #include "gui/log_pane.h"
 #include "gui/window_role.h"
-#include "binder/qt_text.h"
 
 namespace zeltaro::app::ui {
 
@@ -179,7 +179,8 @@ class SecondsCombo : public QComboBox {
 
 }  // namespace
 
-TForm4::TForm4(MainModel& model, PatrolListsBinding& lists, int n, QWidget* parent)
+PatrolListWindow::PatrolListWindow(MainModel& model, PatrolListsBinding& lists, int n,
+                                   QWidget* parent)
     : QWidget(parent, Qt::Window), model_(model), lists_(lists), window_(lists.lists().window(n)) {
   announceWidgetWindowsAsWindows();
   window_.FormCreate(model_.logViews.Memo_Log2.font);
@@ -203,16 +204,16 @@ TForm4::TForm4(MainModel& model, PatrolListsBinding& lists, int n, QWidget* pare
   syncFromModel();
 }
 
-TForm4::~TForm4() { lists_.lists().setView(window_.n, nullptr); }
+PatrolListWindow::~PatrolListWindow() { lists_.lists().setView(window_.n, nullptr); }
 
-QWidget* TForm4::control(const QString& name) const { return binder_.control(name); }
+QWidget* PatrolListWindow::control(const QString& name) const { return binder_.control(name); }
 
-QAction* TForm4::menuAction(const std::string& name) const {
+QAction* PatrolListWindow::menuAction(const std::string& name) const {
   const auto it = actions_.find(name);
   return it == actions_.end() ? nullptr : it->second;
 }
 
-void TForm4::run(const std::function<void()>& handler) {
+void PatrolListWindow::run(const std::function<void()>& handler) {
   binder_.run(handler);
   if (lists_.afterChange)
     lists_.afterChange();
@@ -220,7 +221,7 @@ void TForm4::run(const std::function<void()>& handler) {
     syncFromModel();
 }
 
-void TForm4::build() {
+void PatrolListWindow::build() {
   patrol::PatrolWindow& w = window_;
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -312,7 +313,7 @@ void TForm4::build() {
   setMinimumSize(200, 80);
 }
 
-void TForm4::buildMenu() {
+void PatrolListWindow::buildMenu() {
   menu_ = new QMenu(this);
   std::map<std::string, QMenu*> submenus;
   for (const patrol::PatrolMenuItem& item : patrol::patrolMenuItems()) {
@@ -337,7 +338,7 @@ void TForm4::buildMenu() {
   connect(menu_, &QMenu::aboutToShow, this, [this] { prepareMenu(); });
 }
 
-void TForm4::prepareMenu() {
+void PatrolListWindow::prepareMenu() {
   window_.PopupMenu1Popup();
   for (const auto& [name, state] : window_.menu) {
     QAction* a = menuAction(name);
@@ -350,7 +351,7 @@ void TForm4::prepareMenu() {
   }
 }
 
-void TForm4::syncFromModel() {
+void PatrolListWindow::syncFromModel() {
   const patrol::PatrolWindow& w = window_;
   const QString title = qs(w.Caption);
   if (windowTitle() != title) setWindowTitle(title);
@@ -369,14 +370,14 @@ void TForm4::syncFromModel() {
   if (!w.Visible && isVisible()) hide();
 }
 
-void TForm4::showAndRaise() {
+void PatrolListWindow::showAndRaise() {
   show();
   raise();
   activateWindow();
   model_.LastActiveWindow = this;
 }
 
-bool TForm4::isForeground() const {
+bool PatrolListWindow::isForeground() const {
   if (isActiveWindow()) return true;
   // While this window's own popup (its menu, a submenu, the seconds list) is open, the window
   // stays the one in front: the popup is part of it, not another program.
@@ -385,22 +386,22 @@ bool TForm4::isForeground() const {
   return false;
 }
 
-bool TForm4::acceptsPatrolKeys(const QWidget* w) const {
+bool PatrolListWindow::acceptsPatrolKeys(const QWidget* w) const {
   if (qobject_cast<const QPushButton*>(w) || w == seconds_) return true;
   const QString name = w->objectName();
   return name == QLatin1String("CheckBox1") || name == QLatin1String("CheckBox2");
 }
 
-void TForm4::showFont() { list_->syncFromModel(); }
+void PatrolListWindow::showFont() { list_->syncFromModel(); }
 
-bool TForm4::event(QEvent* e) {
+bool PatrolListWindow::event(QEvent* e) {
   if (e->type() == QEvent::WindowActivate) model_.LastActiveWindow = this;
   // The mouse over the title bar lets the walk go on.
   if (e->type() == QEvent::NonClientAreaMouseMove) window_.clearPaused();
   return QWidget::event(e);
 }
 
-bool TForm4::eventFilter(QObject* watched, QEvent* e) {
+bool PatrolListWindow::eventFilter(QObject* watched, QEvent* e) {
   if (!list_) return QWidget::eventFilter(watched, e);  // still being built
   const bool overList = watched == list_ || watched == list_->viewport();
   if ((e->type() == QEvent::MouseMove || e->type() == QEvent::Enter) &&
@@ -424,7 +425,7 @@ bool TForm4::eventFilter(QObject* watched, QEvent* e) {
   return QWidget::eventFilter(watched, e);
 }
 
-void TForm4::takeGeometry() {
+void PatrolListWindow::takeGeometry() {
   if (placing_ || !isVisible()) return;
   window_.Left = x();
   window_.Top = y();
@@ -432,17 +433,17 @@ void TForm4::takeGeometry() {
   window_.Height = height();
 }
 
-void TForm4::moveEvent(QMoveEvent* e) {
+void PatrolListWindow::moveEvent(QMoveEvent* e) {
   QWidget::moveEvent(e);
   takeGeometry();
 }
 
-void TForm4::resizeEvent(QResizeEvent* e) {
+void PatrolListWindow::resizeEvent(QResizeEvent* e) {
   QWidget::resizeEvent(e);
   takeGeometry();
 }
 
-void TForm4::closeEvent(QCloseEvent* e) {
+void PatrolListWindow::closeEvent(QCloseEvent* e) {
   takeGeometry();
   window_.FormClose();
   if (lists_.afterChange) lists_.afterChange();
