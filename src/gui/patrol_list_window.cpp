@@ -193,12 +193,12 @@ PatrolListWindow::PatrolListWindow(MainModel& model, PatrolListsBinding& lists, 
   placing_ = false;
   walk_.setInterval(100);
   connect(&walk_, &QTimer::timeout, this, [this] {
-    if (window_.Timer1Enabled) run([this] { window_.Timer1Timer(); });
+    if (window_.Timer1Enabled) run([this] { window_.tick(); });
   });
   walk_.start();
   reset_.setInterval(3000);
   connect(&reset_, &QTimer::timeout, this, [this] {
-    if (window_.Timer2Enabled) run([this] { window_.Timer2Timer(); });
+    if (window_.Timer2Enabled) run([this] { window_.autoReset(); });
   });
   reset_.start();
   syncFromModel();
@@ -242,22 +242,22 @@ void PatrolListWindow::build() {
   };
   auto runner = [this](std::function<void()> h) { return [this, h] { run(h); }; };
   binder_.button(panel_, next(24), t("Button5", "▼", "次の行を転送"),
-                 runner([&w] { w.Button5Click(); }));
+                 runner([&w] { w.stepToNextRow(); }));
   binder_.button(panel_, next(24), t("Button6", "▲", "前の行を転送"),
-                 runner([&w] { w.Button6Click(); }));
-  binder_.button(panel_, next(58), t("Button1", "再セット"), runner([&w] { w.Button1Click(); }));
+                 runner([&w] { w.stepToPreviousRow(); }));
+  binder_.button(panel_, next(58), t("Button1", "再セット"), runner([&w] { w.resetNow(); }));
   binder_.check(panel_, next(46), t("CheckBox7", "自動"), w.CheckBox7, [this, &w] {
-    w.CheckBox7Click();
+    w.applyAutoReset();
     if (lists_.afterChange) lists_.afterChange();
   });
-  binder_.button(panel_, next(50), t("Button2", "全解除"), runner([&w] { w.Button2Click(); }));
-  binder_.button(panel_, next(50), t("Button4", "全削除"), runner([&w] { w.Button4Click(); }));
+  binder_.button(panel_, next(50), t("Button2", "全解除"), runner([&w] { w.uncheckAll(); }));
+  binder_.button(panel_, next(50), t("Button4", "全削除"), runner([&w] { w.deleteAllRows(); }));
   binder_.check(panel_, next(46), t("CheckBox2", "new"), w.CheckBox2, [this, &w] {
-    w.CheckBox2Click();
+    w.applyNewSwitch();
     if (lists_.afterChange) lists_.afterChange();
   });
   binder_.check(panel_, next(46), t("CheckBox1", "巡回"), w.CheckBox1,
-                [&w] { w.CheckBox1Click(); });
+                [&w] { w.applyPatrolSwitch(); });
   progress_ = new QProgressBar(panel_);
   progress_->setGeometry(next(60));
   progress_->setTextVisible(false);
@@ -270,17 +270,18 @@ void PatrolListWindow::build() {
   combo->setGeometry(next(52));
   for (int s = 1; s <= 300; ++s) combo->addItem(QString::asprintf("%3d", s));
   binder_.describe(combo, t("ComboBox1", "", "ワッチ秒"));
-  combo->onDropDown = [&w] { w.ComboBox1DropDown(); };
-  combo->onCloseUp = [&w] { w.ComboBox1CloseUp(); };
+  combo->onDropDown = [&w] { w.suspendWalkForList(); };
+  combo->onCloseUp = [&w] { w.resumeWalkAfterList(); };
   connect(combo, &QComboBox::activated, this, [this, &w](int i) {
     run([&w, i] {
       w.ComboBox1 = i;
-      w.ComboBox1Change();
+      w.chooseWatchSeconds();
     });
   });
   seconds_ = combo;
   binder_.label(panel_, next(16), QString::fromUtf8("秒"));
-  binder_.button(panel_, next(76), t("Button3", "全巡回解除"), runner([&w] { w.Button3Click(); }));
+  binder_.button(panel_, next(76), t("Button3", "全巡回解除"),
+                 runner([&w] { w.stopAllPatrols(); }));
   // Stay on top changes the window style at once.
   binder_.check(panel_, next(60), t("CheckBox6", "最前面"), w.CheckBox6,
                 [this] { syncFromModel(); });
@@ -292,11 +293,11 @@ void PatrolListWindow::build() {
   list_->onCheck = [this, &w](int row) {
     run([&w, row] {
       w.ItemIndex = row;
-      w.CheckListBox1ClickCheck(row);
+      w.toggleRowCheck(row);
     });
   };
   list_->onSelect = [this, &w](int row) { run([&w, row] { w.ItemIndex = row; }); };
-  list_->onDoubleClick = [this, &w] { run([&w] { w.CheckListBox1DblClick(); }); };
+  list_->onDoubleClick = [this, &w] { run([&w] { w.transferOnDoubleClick(); }); };
   list_->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(list_, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { menu_->popup(list_->mapToGlobal(at)); });
@@ -339,7 +340,7 @@ void PatrolListWindow::buildMenu() {
 }
 
 void PatrolListWindow::prepareMenu() {
-  window_.PopupMenu1Popup();
+  window_.prepareMenu();
   for (const auto& [name, state] : window_.menu) {
     QAction* a = menuAction(name);
     if (!a) continue;
@@ -418,7 +419,7 @@ bool PatrolListWindow::eventFilter(QObject* watched, QEvent* e) {
       const patrol::PatrolKey key =
           k->key() == Qt::Key_Delete ? patrol::PatrolKey::Delete : patrol::PatrolKey::Enter;
       if (ctrlAlt) return false;
-      run([this, key] { window_.CheckListBox1KeyDown(key, false, false); });
+      run([this, key] { window_.handleListKey(key, false, false); });
       return true;
     }
   }

@@ -75,12 +75,12 @@ TEST_F(PatrolEndToEnd, NewFeedFillsTheWindowsAndTheWalkTransfersAtTheInterval) {
   // Window 1 walks at 2 seconds: a transfer every 21 ticks of 100 ms.
   sent.lines.clear();
   w(1).ComboBox1 = 1;
-  w(1).ComboBox1Change();
+  w(1).chooseWatchSeconds();
   w(1).setPatrol(true);
   std::vector<int> at;
   for (int t = 1; t <= 43; ++t) {
     const std::size_t before = sent.lines.size();
-    w(1).Timer1Timer();
+    w(1).tick();
     if (sent.lines.size() > before) at.push_back(t);
   }
   EXPECT_EQ(at, (std::vector<int>{1, 22, 43}));

@@ -120,7 +120,7 @@ bool patrolWindow(const QString& folder) {
   w.CurrentRow = 2;
   w.ItemIndex = 0;
   w.CheckBox1 = true;
-  w.CheckBox1Click();
+  w.applyPatrolSwitch();
   w.ProgressBar1 = 12;
   w.FormShow();
   form.show();
