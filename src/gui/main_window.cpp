@@ -228,31 +228,31 @@ void MainWindow::buildLogArea() {
        {20, 4, 44, 18},
        m.logViews.RadioButton1,
        lamps.RadioButton1,
-       &MainModel::RadioButton1Click},
+       &MainModel::filterLogAll},
       {"RadioButton5",
        "123",
        {66, 4, 48, 18},
        m.logViews.RadioButton5,
        lamps.RadioButton5,
-       &MainModel::RadioButton5Click},
+       &MainModel::filterLogStacked},
       {"RadioButton2",
        "1",
        {4, 26, 32, 18},
        m.logViews.RadioButton2,
        lamps.RadioButton2,
-       &MainModel::RadioButton2Click},
+       &MainModel::filterLogList1},
       {"RadioButton3",
        "2",
        {58, 26, 32, 18},
        m.logViews.RadioButton3,
        lamps.RadioButton3,
-       &MainModel::RadioButton3Click},
+       &MainModel::filterLogList2},
       {"RadioButton4",
        "3",
        {112, 26, 32, 18},
        m.logViews.RadioButton4,
        lamps.RadioButton4,
-       &MainModel::RadioButton4Click},
+       &MainModel::filterLogList3},
   };
   for (const Filter& f : fs) {
     auto click = f.click;
@@ -278,25 +278,25 @@ void MainWindow::buildLogArea() {
   auto* modes = new QButtonGroup(this);
   modes->addButton(radio(p5, {4, 48, 56, 18}, QStringLiteral("radioDisp1"),
                          QString::fromUtf8("原文"), {}, m.logViews.radioDisp1,
-                         [&m] { m.radioDisp1Click(); }));
+                         [&m] { m.chooseDisplay1(); }));
   modes->addButton(radio(p5, {60, 48, 56, 18}, QStringLiteral("radioDisp2"),
                          QString::fromUtf8("整列"), {}, m.logViews.radioDisp2,
-                         [&m] { m.radioDisp2Click(); }));
+                         [&m] { m.chooseDisplay2(); }));
 
   QStringList counts;
   for (int n = 2; n <= 30; ++n) counts.push_back(QString::number(n));
   bound(
-      p5, {120, 46, 48, 22}, "ComboBox1", [&m] { m.ComboBox1Change(); }, counts);
+      p5, {120, 46, 48, 22}, "ComboBox1", [&m] { m.applyColumnCount(); }, counts);
   label(p5, {172, 48, 22, 18}, QString::fromUtf8("列"));
   QStringList fontNames;
   for (const std::string& item : views::fontItems()) fontNames.push_back(qs(item));
   bound(
-      p5, {4, 68, 96, 22}, "ComboBox2", [&m] { m.ComboBox2Change(); }, fontNames);
+      p5, {4, 68, 96, 22}, "ComboBox2", [&m] { m.applyLogFont(); }, fontNames);
   button(p5, {104, 68, 44, 22}, QStringLiteral("Button1"), QStringLiteral("CLR"), {},
-         [&m] { m.Button1Click(); });
-  bound(p5, {4, 92, 70, 18}, "CheckBox1", [&m] { m.CheckBox1Click(); });
+         [&m] { m.clearLogs(); });
+  bound(p5, {4, 92, 70, 18}, "CheckBox1", [&m] { m.applyConfigSwitch(); });
   // "new": the newest lines feed the patrol lists.
-  bound(p5, {78, 92, 60, 18}, "CheckBox2", [&m] { m.CheckBox2Click(); });
+  bound(p5, {78, 92, 60, 18}, "CheckBox2", [&m] { m.applyNewSwitch(); });
 
   // The five panes, one popup menu for all.
   auto* menu = new QMenu(this);
@@ -307,21 +307,23 @@ void MainWindow::buildLogArea() {
   QAction* append = menu->addAction(QString::fromUtf8("巡回リストに追加     (&2)"));
   QAction* newN1 = menu->addAction(QString());
   newN1->setCheckable(true);
-  connect(copy, &QAction::triggered, this, [this, &m] { run([&m] { m.menu_CopyClick(); }); });
-  connect(all, &QAction::triggered, this, [this, &m] { run([&m] { m.menu_AllClick(); }); });
+  connect(copy, &QAction::triggered, this, [this, &m] { run([&m] { m.copySelection(); }); });
+  connect(all, &QAction::triggered, this, [this, &m] { run([&m] { m.selectWholeLog(); }); });
   // The patrol items feed from the aligned pane that has the keyboard focus.
   auto focusedPane = [this] {
     for (std::size_t i = 1; i < panes_.size(); ++i)
       if (panes_[i] == QApplication::focusWidget()) return int(i) - 1;
     return -1;
   };
-  connect(replace, &QAction::triggered, this,
-          [this, &m, focusedPane] { run([&m, p = focusedPane()] { m.menu_ReplaceClick(p); }); });
-  connect(append, &QAction::triggered, this,
-          [this, &m, focusedPane] { run([&m, p = focusedPane()] { m.menu_AppendClick(p); }); });
-  connect(newN1, &QAction::triggered, this, [this, &m] { run([&m] { m.newN1Click(); }); });
+  connect(replace, &QAction::triggered, this, [this, &m, focusedPane] {
+    run([&m, p = focusedPane()] { m.feedPatrolListsReplacing(p); });
+  });
+  connect(append, &QAction::triggered, this, [this, &m, focusedPane] {
+    run([&m, p = focusedPane()] { m.feedPatrolListsAppending(p); });
+  });
+  connect(newN1, &QAction::triggered, this, [this, &m] { run([&m] { m.toggleNewSwitch(); }); });
   connect(menu, &QMenu::aboutToShow, this, [&m, replace, append, newN1] {
-    m.PopupMenu1Popup();
+    m.prepareLogMenu();
     replace->setEnabled(m.logViews.popupMenu1.menu_ReplaceEnabled);
     append->setEnabled(m.logViews.popupMenu1.menu_AppendEnabled);
     newN1->setEnabled(m.logViews.popupMenu1.newN1Enabled);
@@ -336,8 +338,9 @@ void MainWindow::buildLogArea() {
   const char* holds[] = {"通知ログ", "整列ログ", "未交信ﾘｽﾄ1のログ", "未交信ﾘｽﾄ2のログ",
                          "未交信ﾘｽﾄ3のログ"};
   void (MainModel::*doubleClicks[])() = {
-      &MainModel::Memo_LogDblClick, &MainModel::Memo_Log2DblClick, &MainModel::Memo_Log3DblClick,
-      &MainModel::Memo_Log4DblClick, &MainModel::Memo_Log5DblClick};
+      &MainModel::transferFromNoticeLog, &MainModel::transferFromAlignedLog,
+      &MainModel::transferFromList1Log, &MainModel::transferFromList2Log,
+      &MainModel::transferFromList3Log};
   for (int i = 0; i < 5; ++i) {
     views::Pane& pane = *models[i];
     auto* w = new LogPane(pane, p1);
@@ -366,8 +369,8 @@ void MainWindow::buildPageArea() {
   MainModel& m = model_;
   const QString checkHint = QString::fromUtf8("手動実行 ( 巡回と通知 )");
   const QString ieHint = QString::fromUtf8("IE起動");
-  void (MainModel::*openUrl[])() = {&MainModel::btnURL1Click, &MainModel::btnURL2Click,
-                                    &MainModel::btnURL3Click};
+  void (MainModel::*openUrl[])() = {&MainModel::openPage1, &MainModel::openPage2,
+                                    &MainModel::openPage3};
   for (int n = 1; n <= 3; ++n) {
     const int y = 4 + (n - 1) * 24;
     const std::size_t i = std::size_t(n - 1);
@@ -390,7 +393,7 @@ void MainWindow::buildPageArea() {
   auto* intervals = new QButtonGroup(this);
   intervals->addButton(radio(p2, {580, 4, 44, 20}, QStringLiteral("radioTimeSel_Off"),
                              QStringLiteral("Off"), intervalHint, m.patrolClock.radioTimeSel_Off,
-                             [&m] { m.radioTimeSel_OffClick(); }));
+                             [&m] { m.switchPatrolOff(); }));
   struct Interval {
     int minutes;
     const bool& selected;
@@ -398,14 +401,14 @@ void MainWindow::buildPageArea() {
     void (MainModel::*doubleClick)();
   };
   const Interval is[] = {
-      {2, m.patrolClock.radioTimeSel_2min, &MainModel::radioTimeSel_2minClick,
-       &MainModel::radioTimeSel_2minDblClick},
-      {3, m.patrolClock.radioTimeSel_3min, &MainModel::radioTimeSel_3minClick,
-       &MainModel::radioTimeSel_3minDblClick},
-      {4, m.patrolClock.radioTimeSel_4min, &MainModel::radioTimeSel_4minClick,
-       &MainModel::radioTimeSel_4minDblClick},
-      {5, m.patrolClock.radioTimeSel_5min, &MainModel::radioTimeSel_5minClick,
-       &MainModel::radioTimeSel_5minDblClick},
+      {2, m.patrolClock.radioTimeSel_2min, &MainModel::patrolEvery2Min,
+       &MainModel::patrolEvery2MinFromNextTick},
+      {3, m.patrolClock.radioTimeSel_3min, &MainModel::patrolEvery3Min,
+       &MainModel::patrolEvery3MinFromNextTick},
+      {4, m.patrolClock.radioTimeSel_4min, &MainModel::patrolEvery4Min,
+       &MainModel::patrolEvery4MinFromNextTick},
+      {5, m.patrolClock.radioTimeSel_5min, &MainModel::patrolEvery5Min,
+       &MainModel::patrolEvery5MinFromNextTick},
   };
   for (const Interval& iv : is) {
     auto click = iv.click;
@@ -446,9 +449,9 @@ void MainWindow::buildPageArea() {
   bound(p2, {64, 78, 300, 22}, "edtSound");
   button(p2, {368, 78, 28, 22}, QStringLiteral("btnSoundFile"), QStringLiteral("..."),
          QString::fromUtf8("音声通知用WAVﾌｧｲﾙを指定 (Windows\\Media\\ﾌｫﾙﾀﾞｰにWAVﾌｧｲﾙあり)"),
-         [&m] { m.btnSoundFileClick(); });
+         [&m] { m.chooseSoundFile(); });
   button(p2, {400, 78, 48, 22}, QStringLiteral("btnSoundTest"), QStringLiteral("Test"),
-         QString::fromUtf8("手動実行 ( 音声通知の確認 )"), [&m] { m.btnSoundTestClick(); });
+         QString::fromUtf8("手動実行 ( 音声通知の確認 )"), [&m] { m.playTestSound(); });
 
   button(p2, {548, 78, 90, 22}, QStringLiteral("Button3"), QStringLiteral("1'st QSO"), {}, [this] {
     for (QWidget* w : QApplication::topLevelWidgets())
@@ -459,7 +462,7 @@ void MainWindow::buildPageArea() {
   });
   button(p2, {644, 78, 70, 22}, QStringLiteral("btnSave"), QStringLiteral("SAVE"),
          QString::fromUtf8("全ての設定を手動で保存します （終了時は自動保存されます）"),
-         [&m] { m.btnSaveClick(); });
+         [&m] { m.saveNow(); });
 }
 
 void MainWindow::buildSettingsArea() {
@@ -469,13 +472,13 @@ void MainWindow::buildSettingsArea() {
   bound(p4, {4, 4, 84, 20}, "chkMail");
   bound(p4, {92, 4, 96, 20}, "chkAuth");
   button(p4, {300, 2, 72, 22}, QStringLiteral("btnChkMail"), QString::fromUtf8("送信ﾃｽﾄ"),
-         QString::fromUtf8("手動実行 ( 本文なしで送信 )"), [&m] { m.btnChkMailClick(); });
+         QString::fromUtf8("手動実行 ( 本文なしで送信 )"), [&m] { m.sendMailNow(); });
   auto* stat = new ClickLabel(QStringLiteral("Stat"), p4);
   stat->setGeometry(380, 6, 34, 18);
   binder_.describe(stat, {QStringLiteral("Label17"), QStringLiteral("Stat"), {}});
   connect(stat, &ClickLabel::doubleClicked, this, [this, &m](Qt::KeyboardModifiers mods) {
     run([&] {
-      m.Label17DblClick(mods & Qt::ShiftModifier, mods & Qt::ControlModifier);
+      m.showMailStatusOnRequest(mods & Qt::ShiftModifier, mods & Qt::ControlModifier);
       if (!m.alerts.Form3.Visible) return;
       for (QWidget* w : QApplication::topLevelWidgets())
         if (auto* mailStatus = qobject_cast<MailStatusWindow*>(w))
@@ -583,7 +586,7 @@ void MainWindow::refreshCaption() { setWindowTitle(qs(model_.caption)); }
 
 void MainWindow::tick() {
   if (!model_.patrolClock.Timer1Enabled) return;
-  model_.Timer1Timer();
+  model_.tick();
   refreshCaption();
   syncFromModel();
 }

@@ -255,7 +255,7 @@ TEST_F(PatrolListWindowTest, CaptionPlaceAndStayOnTop) {
   EXPECT_FALSE(form.isVisible());
   model.logViews.Memo_Log2.lines = {"1___1 26/12/09 23:15 JA1AAA 7,010 CW "};
   model.logViews.Memo_Log2.selStart = 2;
-  model.menu_AppendClick(0);
+  model.feedPatrolListsAppending(0);
   form.syncFromModel();
   EXPECT_TRUE(form.isVisible());
   EXPECT_EQ(form.windowTitle(), u(" Zeltaro v2.11 巡回転送リスト [ 1 ]     C:\\HAMLOG\\"));

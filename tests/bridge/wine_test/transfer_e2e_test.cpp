@@ -101,7 +101,7 @@ class TransferEndToEnd : public ::testing::Test {
   // Checks page 1 and double-clicks the first line of the aligned pane.
   void checkAndDoubleClick() {
     MainModel& m = station->model();
-    ASSERT_EQ(m.btnChkUrl1Click(), 1);
+    ASSERT_EQ(m.checkPage1(), 1);
     form->syncFromModel();
     doubleClickFirstLine();
   }
@@ -176,7 +176,7 @@ TEST_F(TransferEndToEnd, DirectControlTunesTheRadioInsteadOfPressingTheKey) {
   MainModel& m = station->model();
   m.station.rigDirect.Use = true;
   m.station.rigDirect.Device = link;
-  station->model().Timer1Timer();  // the first tick opens the rig port
+  station->model().tick();  // the first tick opens the rig port
   const std::time_t before = std::time(nullptr);
   checkAndDoubleClick();
   const std::time_t after = std::time(nullptr);
@@ -206,7 +206,7 @@ TEST_F(TransferEndToEnd, WithoutAPrefixWineIsNotStartedAndTheRigAndCompanionStil
   MainModel& m = station->model();
   m.station.rigDirect.Use = true;
   m.station.rigDirect.Device = link;
-  m.Timer1Timer();  // the first tick opens the rig port
+  m.tick();  // the first tick opens the rig port
   ::testing::internal::CaptureStderr();
   checkAndDoubleClick();
   doubleClickFirstLine();
@@ -293,7 +293,7 @@ TEST_F(TransferEndToEnd, PatrolWalkCarriesTheNewSpotsIntoHamlogAtTheChosenInterv
 
   // The check queues the two listed spots in window 1; its new current row goes across at once.
   const std::time_t checked = std::time(nullptr);
-  ASSERT_EQ(m.btnChkUrl1Click(), 2);
+  ASSERT_EQ(m.checkPage1(), 2);
   form->syncFromModel();
   ASSERT_TRUE(w1.isVisible());
   EXPECT_FALSE(w2.isVisible() || w3.isVisible());
