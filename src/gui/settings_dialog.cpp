@@ -316,11 +316,7 @@ void SettingsDialog::buildConditionsTab(QWidget* tab) {
     bound(g, {144, 46, 94, 22}, set, "Num_H", n);
     bound(g, {8, 74, 62, 20}, set, "Band", n);
     bound(g, {76, 74, 66, 20}, set, "Mode", n);
-    bound(g, {146, 74, 70, 20}, set, "Code", n, 0, [this, n] {
-      if (n == 1) dialog_.CheckBox16Click();
-      if (n == 2) dialog_.CheckBox17Click();
-      if (n == 3) dialog_.CheckBox18Click();
-    });
+    bound(g, {146, 74, 70, 20}, set, "Code", n, 0, [this, n] { dialog_.applyCodeChoice(n); });
     bound(g, {20, 98, 222, 20}, set, "Any", n);
     bound(g, {8, 124, 230, 20}, set, "Subj", n);
     bound(g, {24, 148, 212, 22}, set, "Text", n);
@@ -381,7 +377,7 @@ void SettingsDialog::buildSystem1Tab(QWidget* tab) {
 
   QGroupBox* rig = group(tab, {314, 132, 436, 202}, " Rig直接制御 ");
   bound(rig, {10, 24, 70, 20}, "RigDirect", "Use");
-  bound(rig, {84, 22, 110, 24}, "RigDirect", "Maker", 0, 0, [this] { dialog_.ComboBox2Change(); });
+  bound(rig, {84, 22, 110, 24}, "RigDirect", "Maker", 0, 0, [this] { dialog_.applyMakerChoice(); });
   bound(rig, {200, 22, 176, 24}, "RigDirect", "Device");
   bound(rig, {84, 54, 110, 24}, "RigDirect", "Bps");
   label(rig, {10, 90, 70, 22}, "ICOM RIG");
@@ -389,7 +385,7 @@ void SettingsDialog::buildSystem1Tab(QWidget* tab) {
   label(rig, {140, 90, 30, 22}, "PC");
   bound(rig, {170, 88, 40, 22}, "RigDirect", "PcID");
   bound(rig, {10, 124, 366, 20}, "RigDirect", "RigTarvopc", 0, 0,
-        [this] { dialog_.CheckBox106Click(); });
+        [this] { dialog_.applyCompanionChoice(); });
 }
 
 void SettingsDialog::buildSystem2Tab(QWidget* tab) {
