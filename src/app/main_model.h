@@ -109,9 +109,7 @@ class MainModel {
   void refreshList1Counter() { watchLists.refreshCounter(1); }
   void refreshList2Counter() { watchLists.refreshCounter(2); }
   void refreshList3Counter() { watchLists.refreshCounter(3); }
-  void Memo_List1Exit() { watchLists.normalize(); }
-  void Memo_List2Exit() { watchLists.normalize(); }
-  void Memo_List3Exit() { watchLists.normalize(); }
+  void normalizeLists() { watchLists.normalize(); }  // Memo_List1Exit ... Memo_List3Exit
   std::string& listText(int list) { return watchLists.text(list); }
   bool& listEnabledForUrl(int list, int url) { return watchLists.enabledForUrl(list, url); }
   bool listEnabledForUrl(int list, int url) const { return watchLists.enabledForUrl(list, url); }
@@ -119,10 +117,11 @@ class MainModel {
   // ---- Sound, lamps and mail ----
   void playTestSound() { alerts.btnSoundTestClick(); }    // btnSoundTestClick
   void chooseSoundFile() { alerts.btnSoundFileClick(); }  // btnSoundFileClick
-  void Label10Click() { alerts.lamps.Label10Click(); }
-  void Label11Click() { alerts.lamps.Label11Click(); }
-  void Label12Click() { alerts.lamps.Label12Click(); }
-  void Label13Click() { alerts.lamps.Label13Click(); }
+  // Label10Click ... Label12Click: a list's lamp clicked; Label13Click: the master lamp.
+  void resetList1Lamp() { alerts.lamps.Label10Click(); }
+  void resetList2Lamp() { alerts.lamps.Label11Click(); }
+  void resetList3Lamp() { alerts.lamps.Label12Click(); }
+  void resetAllLamps() { alerts.lamps.Label13Click(); }
   void sendMailNow() { alerts.sendMail(MailOrigin::Button); }  // btnChkMailClick
   // Label17DblClick: the mail status window, while Shift and Ctrl are held down.
   void showMailStatusOnRequest(bool shiftDown, bool ctrlDown) {

@@ -212,7 +212,7 @@ void MainWindow::buildLogArea() {
   MainModel& m = model_;
   alerts::Lamps& lamps = m.alerts.lamps;
 
-  lamp(p5, {4, 4, 14, 18}, QStringLiteral("Label13"), lamps.Label13, [&m] { m.Label13Click(); });
+  lamp(p5, {4, 4, 14, 18}, QStringLiteral("Label13"), lamps.Label13, [&m] { m.resetAllLamps(); });
   auto* filters = new QButtonGroup(this);
   struct Filter {
     const char* name;
@@ -262,9 +262,12 @@ void MainWindow::buildLogArea() {
     const alerts::FilterCaption& c = f.colour;
     binder_.onSync([b, &c] { setTextColour(b, colour(c.fontColor)); });
   }
-  lamp(p5, {36, 26, 14, 18}, QStringLiteral("Label10"), lamps.Label10, [&m] { m.Label10Click(); });
-  lamp(p5, {90, 26, 14, 18}, QStringLiteral("Label11"), lamps.Label11, [&m] { m.Label11Click(); });
-  lamp(p5, {144, 26, 14, 18}, QStringLiteral("Label12"), lamps.Label12, [&m] { m.Label12Click(); });
+  lamp(p5, {36, 26, 14, 18}, QStringLiteral("Label10"), lamps.Label10,
+       [&m] { m.resetList1Lamp(); });
+  lamp(p5, {90, 26, 14, 18}, QStringLiteral("Label11"), lamps.Label11,
+       [&m] { m.resetList2Lamp(); });
+  lamp(p5, {144, 26, 14, 18}, QStringLiteral("Label12"), lamps.Label12,
+       [&m] { m.resetList3Lamp(); });
 
   auto* image = new QLabel(p5);
   image->setGeometry(176, 4, 16, 16);
