@@ -209,7 +209,7 @@ void WholeCheck(benchmark::State& state) {
   int inserted = 0;
   for (auto _ : state) {
     model.logViews.Memo_Log.lines = log;
-    inserted = model.btnChkUrl1Click();
+    inserted = model.checkPage1();
   }
   if (inserted <= 0) state.SkipWithError("the check found nothing");
   state.counters["new_lines"] = inserted;

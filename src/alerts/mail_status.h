@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The mail status window's model (TForm3): the pane Memo1 with the log of the last mail.
+// The mail status window's model (the design's TForm3): the pane Memo1 with the log of the last
+// mail.
 
 #include <string>
 #include <string_view>

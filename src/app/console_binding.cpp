@@ -14,13 +14,13 @@ std::string& ConsoleBinding::listText(int list) { return model_.listText(list); 
 void ConsoleBinding::listChanged(int list) {
   switch (list) {
     case 1:
-      model_.Memo_List1Change();
+      model_.refreshList1Counter();
       break;
     case 2:
-      model_.Memo_List2Change();
+      model_.refreshList2Counter();
       break;
     default:
-      model_.Memo_List3Change();
+      model_.refreshList3Counter();
       break;
   }
 }
@@ -35,7 +35,7 @@ bool ConsoleBinding::listEnabledForUrl(int list, int url) const {
 const std::vector<std::string>& ConsoleBinding::logLines() const {
   return model_.logViews.Memo_Log2.lines;
 }
-void ConsoleBinding::clearLog() { model_.Button1Click(); }
+void ConsoleBinding::clearLog() { model_.clearLogs(); }
 
 bool ConsoleBinding::saveSettings(std::string* reason) { return model_.saveSettingsFile(reason); }
 const std::string& ConsoleBinding::settingsFile() const { return model_.SettingsFile; }
@@ -47,7 +47,7 @@ void ConsoleBinding::reload() {
 bool ConsoleBinding::intervalOff() const { return model_.patrolClock.radioTimeSel_Off; }
 int ConsoleBinding::selectedInterval() const { return model_.selectedInterval(); }
 void ConsoleBinding::clickIntervalButton(int minutes) { model_.clickIntervalButton(minutes); }
-void ConsoleBinding::clickIntervalOff() { model_.radioTimeSel_OffClick(); }
+void ConsoleBinding::clickIntervalOff() { model_.switchPatrolOff(); }
 
 bool& ConsoleBinding::pageEnabled(int url) {
   return model_.pageChecks.chkURL[static_cast<std::size_t>(url - 1)];
@@ -62,22 +62,22 @@ bool ConsoleBinding::mailForwarding() const { return model_.alerts.mail.chkMail;
 bool ConsoleBinding::configButton() const { return model_.logViews.CheckBox1; }
 void ConsoleBinding::setConfigButton(bool on) {
   model_.logViews.CheckBox1 = on;
-  model_.CheckBox1Click();
+  model_.applyConfigSwitch();
 }
 
-void ConsoleBinding::testMail() { model_.btnChkMailClick(); }
-void ConsoleBinding::testSound() { model_.btnSoundTestClick(); }
+void ConsoleBinding::testMail() { model_.sendMailNow(); }
+void ConsoleBinding::testSound() { model_.playTestSound(); }
 bool ConsoleBinding::checkRunning() const { return model_.checkRunning(); }
 void ConsoleBinding::checkPage(int url) {
   switch (url) {
     case 1:
-      model_.btnChkUrl1Click();
+      model_.checkPage1();
       break;
     case 2:
-      model_.btnChkUrl2Click();
+      model_.checkPage2();
       break;
     case 3:
-      model_.btnChkUrl3Click();
+      model_.checkPage3();
       break;
   }
 }

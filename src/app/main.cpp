@@ -190,7 +190,7 @@ int main(int argc, char** argv) {
     gui::Program program(toCp932(std::filesystem::path(exe).parent_path().string()),
                          app::settingsLocationForThisRun(exe), args);
     app::MainModel& model = program.model();
-    app::ui::TForm1& form1 = program.mainWindow();
+    app::ui::MainWindow& mainWindow = program.mainWindow();
     // Nobody reaches a headless station without its console: a console that cannot listen
     // ends the run. With a display the error box has said so and the window works on.
     if (isHeadless() && model.consolePort != 0 && !program.console().server().isListening()) {
@@ -202,7 +202,7 @@ int main(int argc, char** argv) {
       return 2;
     }
     program.openOtherWindows();
-    QObject::connect(&form1, &app::ui::TForm1::closed, &qapp, &QCoreApplication::quit);
+    QObject::connect(&mainWindow, &app::ui::MainWindow::closed, &qapp, &QCoreApplication::quit);
 
     QSocketNotifier signalNotifier(signalFds[0], QSocketNotifier::Read);
     // A check that runs lets the loop run, so the signal may be seen in the middle of it. The
@@ -211,12 +211,12 @@ int main(int argc, char** argv) {
     QTimer closeWhenAtRest;
     closeWhenAtRest.setInterval(20);
     QElapsedTimer sinceSignal;
-    QObject::connect(&closeWhenAtRest, &QTimer::timeout, &form1, [&] {
+    QObject::connect(&closeWhenAtRest, &QTimer::timeout, &mainWindow, [&] {
       if (!model.atRest() && sinceSignal.elapsed() < 5000) return;
       closeWhenAtRest.stop();
-      form1.close();
+      mainWindow.close();
     });
-    QObject::connect(&signalNotifier, &QSocketNotifier::activated, &form1, [&] {
+    QObject::connect(&signalNotifier, &QSocketNotifier::activated, &mainWindow, [&] {
       char buf[64];
       while (read(signalFds[0], buf, sizeof buf) > 0) {
       }
@@ -224,7 +224,7 @@ int main(int argc, char** argv) {
       closeWhenAtRest.start();
     });
 
-    form1.show();
+    mainWindow.show();
     qapp.exec();
   } catch (const std::exception& ex) {
     showFatal(ex.what());

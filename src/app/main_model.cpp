@@ -143,7 +143,7 @@ std::string MainModel::clockCaption() const {
   return banner() + sixIdeographicSpaces + buf;
 }
 
-void MainModel::Timer1Timer() {
+void MainModel::tick() {
   if (patrolClock.firstTick() && station.rigDirect.Use && !station.rigDirect.RigTarvopc &&
       services_.rig)
     services_.rig->open();
@@ -161,7 +161,7 @@ void MainModel::Timer1Timer() {
 
 // ---------------------------------------------------------------- log views
 
-void MainModel::Button1Click() {
+void MainModel::clearLogs() {
   alerts.lamps.clearColours();
   logViews.clearPanes();
   alerts.MailText.clear();
@@ -173,7 +173,7 @@ void MainModel::stopPatrolForTransfer(bool alsoNew) {
   LastActiveWindow = MainWindow;
 }
 
-void MainModel::Memo_LogDblClick() {
+void MainModel::transferFromNoticeLog() {
   const auto line = views::caretLine(logViews.Memo_Log);
   if (!line) return;
   stopPatrolForTransfer(false);

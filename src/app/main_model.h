@@ -64,7 +64,7 @@ class MainModel {
 
   // ---- Settings file ----
   // "SAVE": writes the settings file now.
-  void btnSaveClick() { saveSettingsFile(); }
+  void saveNow() { saveSettingsFile(); }  // btnSaveClick
   // Writes every setting to SettingsFile (nothing when it is empty). A file that cannot be
   // written shows "%s に書き込めません" and keeps its old content; false is returned and
   // *reason (when given) says why.
@@ -72,55 +72,60 @@ class MainModel {
 
   // ---- Page checks ----
   // Each returns the number of new notification lines the check inserted.
-  int btnChkUrl1Click() { return pageChecks.UrlCheck(1); }
-  int btnChkUrl2Click() { return pageChecks.UrlCheck(2); }
-  int btnChkUrl3Click() { return pageChecks.UrlCheck(3); }
+  // btnChkUrl1Click ... btnChkUrl3Click.
+  int checkPage1() { return pageChecks.UrlCheck(1); }
+  int checkPage2() { return pageChecks.UrlCheck(2); }
+  int checkPage3() { return pageChecks.UrlCheck(3); }
   int UrlCheck(int n) { return pageChecks.UrlCheck(n); }
   void UrlCheckThen(int n, std::function<void()> done) {
     pageChecks.UrlCheckThen(n, std::move(done));
   }
   bool checkRunning() const { return pageChecks.checkRunning(); }
-  void btnURL1Click() { pageChecks.openUrl(1); }
-  void btnURL2Click() { pageChecks.openUrl(2); }
-  void btnURL3Click() { pageChecks.openUrl(3); }
+  // btnURL1Click ... btnURL3Click: the page in the browser.
+  void openPage1() { pageChecks.openUrl(1); }
+  void openPage2() { pageChecks.openUrl(2); }
+  void openPage3() { pageChecks.openUrl(3); }
   void NMHTTP1PacketRecvd() { pageChecks.NMHTTP1PacketRecvd(); }
 
   // ---- Patrol clock ----
-  void Timer1Timer();
-  void radioTimeSel_OffClick() { patrolClock.selectOff(); }
-  void radioTimeSel_2minClick() { patrolClock.selectInterval(2); }
-  void radioTimeSel_3minClick() { patrolClock.selectInterval(3); }
-  void radioTimeSel_4minClick() { patrolClock.selectInterval(4); }
-  void radioTimeSel_5minClick() { patrolClock.selectInterval(5); }
-  void radioTimeSel_2minDblClick() { patrolClock.intervalDoubleClick(2); }
-  void radioTimeSel_3minDblClick() { patrolClock.intervalDoubleClick(3); }
-  void radioTimeSel_4minDblClick() { patrolClock.intervalDoubleClick(4); }
-  void radioTimeSel_5minDblClick() { patrolClock.intervalDoubleClick(5); }
+  void tick();  // Timer1Timer
+  // radioTimeSel_OffClick, radioTimeSel_2minClick ... radioTimeSel_5minClick.
+  void switchPatrolOff() { patrolClock.selectOff(); }
+  void patrolEvery2Min() { patrolClock.selectInterval(2); }
+  void patrolEvery3Min() { patrolClock.selectInterval(3); }
+  void patrolEvery4Min() { patrolClock.selectInterval(4); }
+  void patrolEvery5Min() { patrolClock.selectInterval(5); }
+  // radioTimeSel_2minDblClick ... radioTimeSel_5minDblClick: the cycle due at the next tick.
+  void patrolEvery2MinFromNextTick() { patrolClock.intervalDoubleClick(2); }
+  void patrolEvery3MinFromNextTick() { patrolClock.intervalDoubleClick(3); }
+  void patrolEvery4MinFromNextTick() { patrolClock.intervalDoubleClick(4); }
+  void patrolEvery5MinFromNextTick() { patrolClock.intervalDoubleClick(5); }
   void clickIntervalButton(int minutes) { patrolClock.clickIntervalButton(minutes); }
   int selectedInterval() const { return patrolClock.selectedInterval(); }
   bool atRest() const { return pageChecks.atRest(); }
   int PatrolCycle() { return pageChecks.PatrolCycle(); }
 
   // ---- Watch lists ----
-  void Memo_List1Change() { watchLists.refreshCounter(1); }
-  void Memo_List2Change() { watchLists.refreshCounter(2); }
-  void Memo_List3Change() { watchLists.refreshCounter(3); }
-  void Memo_List1Exit() { watchLists.normalize(); }
-  void Memo_List2Exit() { watchLists.normalize(); }
-  void Memo_List3Exit() { watchLists.normalize(); }
+  // Memo_List1Change ... Memo_List3Change.
+  void refreshList1Counter() { watchLists.refreshCounter(1); }
+  void refreshList2Counter() { watchLists.refreshCounter(2); }
+  void refreshList3Counter() { watchLists.refreshCounter(3); }
+  void normalizeLists() { watchLists.normalize(); }  // Memo_List1Exit ... Memo_List3Exit
   std::string& listText(int list) { return watchLists.text(list); }
   bool& listEnabledForUrl(int list, int url) { return watchLists.enabledForUrl(list, url); }
   bool listEnabledForUrl(int list, int url) const { return watchLists.enabledForUrl(list, url); }
 
   // ---- Sound, lamps and mail ----
-  void btnSoundTestClick() { alerts.btnSoundTestClick(); }
-  void btnSoundFileClick() { alerts.btnSoundFileClick(); }
-  void Label10Click() { alerts.lamps.Label10Click(); }
-  void Label11Click() { alerts.lamps.Label11Click(); }
-  void Label12Click() { alerts.lamps.Label12Click(); }
-  void Label13Click() { alerts.lamps.Label13Click(); }
-  void btnChkMailClick() { alerts.sendMail(MailOrigin::Button); }
-  void Label17DblClick(bool shiftDown, bool ctrlDown) {
+  void playTestSound() { alerts.btnSoundTestClick(); }    // btnSoundTestClick
+  void chooseSoundFile() { alerts.btnSoundFileClick(); }  // btnSoundFileClick
+  // Label10Click ... Label12Click: a list's lamp clicked; Label13Click: the master lamp.
+  void resetList1Lamp() { alerts.lamps.Label10Click(); }
+  void resetList2Lamp() { alerts.lamps.Label11Click(); }
+  void resetList3Lamp() { alerts.lamps.Label12Click(); }
+  void resetAllLamps() { alerts.lamps.Label13Click(); }
+  void sendMailNow() { alerts.sendMail(MailOrigin::Button); }  // btnChkMailClick
+  // Label17DblClick: the mail status window, while Shift and Ctrl are held down.
+  void showMailStatusOnRequest(bool shiftDown, bool ctrlDown) {
     alerts.Form3.Label17DblClick(shiftDown, ctrlDown);
   }
 
@@ -128,40 +133,44 @@ class MainModel {
   void RefreshLogViews() { logViews.RefreshLogViews(); }
   void ApplyDisplayMode() { logViews.ApplyDisplayMode(); }
   void LayOutLogPanes() { logViews.LayOutLogPanes(); }
-  void RadioButton1Click() { logViews.filterButtonClick(views::LogFilter::All); }
-  void RadioButton2Click() { logViews.filterButtonClick(views::LogFilter::List1); }
-  void RadioButton3Click() { logViews.filterButtonClick(views::LogFilter::List2); }
-  void RadioButton4Click() { logViews.filterButtonClick(views::LogFilter::List3); }
-  void RadioButton5Click() { logViews.filterButtonClick(views::LogFilter::Stacked); }
-  void radioDisp1Click() { logViews.radioDisp1Click(); }
-  void radioDisp2Click() { logViews.radioDisp2Click(); }
-  void ComboBox1Change() { logViews.RefreshLogViews(); }
-  void ComboBox2Change() { logViews.ComboBox2Change(); }
-  void CheckBox1Click() { logViews.CheckBox1Click(); }
-  // "CLR": lamps green, the five panes and MailText emptied.
-  void Button1Click();
+  // RadioButton1Click ... RadioButton5Click: the filter buttons of the notification log.
+  void filterLogAll() { logViews.filterButtonClick(views::LogFilter::All); }
+  void filterLogList1() { logViews.filterButtonClick(views::LogFilter::List1); }
+  void filterLogList2() { logViews.filterButtonClick(views::LogFilter::List2); }
+  void filterLogList3() { logViews.filterButtonClick(views::LogFilter::List3); }
+  void filterLogStacked() { logViews.filterButtonClick(views::LogFilter::Stacked); }
+  void chooseDisplay1() { logViews.radioDisp1Click(); }    // radioDisp1Click
+  void chooseDisplay2() { logViews.radioDisp2Click(); }    // radioDisp2Click
+  void applyColumnCount() { logViews.RefreshLogViews(); }  // ComboBox1Change
+  void applyLogFont() { logViews.ComboBox2Change(); }      // ComboBox2Change
+  void applyConfigSwitch() { logViews.CheckBox1Click(); }  // CheckBox1Click
+  // Button1Click "CLR": lamps green, the five panes and MailText emptied.
+  void clearLogs();
   // The window's Width and Height have changed.
   void FormResize() { logViews.FormResize(startUpDone); }
   void Panel1Resize() { logViews.Panel1Resize(); }
   void Panel3Resize() { logViews.Panel3Resize(); }
   void Panel4Resize() { logViews.Panel4Resize(); }
-  void menu_CopyClick() { logViews.menu_CopyClick(); }
-  void menu_AllClick() { logViews.menu_AllClick(); }
+  void copySelection() { logViews.menu_CopyClick(); }  // menu_CopyClick
+  void selectWholeLog() { logViews.menu_AllClick(); }  // menu_AllClick
   void Memo_LogKeyDown(Pane& pane, char key, bool ctrl) {
     logViews.Memo_LogKeyDown(pane, key, ctrl);
   }
-  void PopupMenu1Popup() { logViews.PopupMenu1Popup(static_cast<int>(station.shared.NEW_STNS)); }
-  void menu_ReplaceClick(int focusedPane) { logViews.menu_ReplaceClick(focusedPane); }
-  void menu_AppendClick(int focusedPane) { logViews.menu_AppendClick(focusedPane); }
-  void CheckBox2Click() { logViews.CheckBox2Click(); }
-  void newN1Click() { logViews.newN1Click(); }
-  // Double-click on a log pane: the line of the caret goes to HAMLOG (Memo_Log's through its
-  // aligned twin in Memo_Log2); the patrol lists stop walking first.
-  void Memo_LogDblClick();
-  void Memo_Log2DblClick() { logPaneDoubleClick(logViews.Memo_Log2, true); }
-  void Memo_Log3DblClick() { logPaneDoubleClick(logViews.Memo_Log3, false); }
-  void Memo_Log4DblClick() { logPaneDoubleClick(logViews.Memo_Log4, false); }
-  void Memo_Log5DblClick() { logPaneDoubleClick(logViews.Memo_Log5, false); }
+  // PopupMenu1Popup.
+  void prepareLogMenu() { logViews.PopupMenu1Popup(static_cast<int>(station.shared.NEW_STNS)); }
+  // menu_ReplaceClick, menu_AppendClick: the selection into the patrol lists.
+  void feedPatrolListsReplacing(int focusedPane) { logViews.menu_ReplaceClick(focusedPane); }
+  void feedPatrolListsAppending(int focusedPane) { logViews.menu_AppendClick(focusedPane); }
+  void applyNewSwitch() { logViews.CheckBox2Click(); }  // CheckBox2Click
+  void toggleNewSwitch() { logViews.newN1Click(); }     // newN1Click
+  // Memo_LogDblClick ... Memo_Log5DblClick, the double-click on a log pane: the line of the caret
+  // goes to HAMLOG (Memo_Log's through its aligned twin in Memo_Log2); the patrol lists stop
+  // walking first.
+  void transferFromNoticeLog();
+  void transferFromAlignedLog() { logPaneDoubleClick(logViews.Memo_Log2, true); }
+  void transferFromList1Log() { logPaneDoubleClick(logViews.Memo_Log3, false); }
+  void transferFromList2Log() { logPaneDoubleClick(logViews.Memo_Log4, false); }
+  void transferFromList3Log() { logPaneDoubleClick(logViews.Memo_Log5, false); }
 
   // ---- Named state: shell ----
   std::string caption;

@@ -45,7 +45,7 @@ views::Pane* PatrolListsBinding::alignedPane(int pane) {
 bool PatrolListsBinding::autoPatrolSelected() const { return !model_.patrolClock.radioTimeSel_Off; }
 // The countdown at its end: the next tick of Timer1 starts the cycle.
 void PatrolListsBinding::manualAccess() { model_.patrolClock.ProgressBar1 = 60; }
-void PatrolListsBinding::clearLog() { model_.Button1Click(); }
-void PatrolListsBinding::saveSettings() { model_.btnSaveClick(); }
+void PatrolListsBinding::clearLog() { model_.clearLogs(); }
+void PatrolListsBinding::saveSettings() { model_.saveNow(); }
 
 }  // namespace zeltaro::app

@@ -11,11 +11,11 @@
 #include "app/console_binding.h"
 #include "app/patrol_binding.h"
 #include "console/remote_console.h"
+#include "gui/mail_status_window.h"
+#include "gui/main_window.h"
+#include "gui/patrol_list_window.h"
+#include "gui/settings_dialog.h"
 #include "gui/station.h"
-#include "gui/tform1.h"
-#include "gui/tform2.h"
-#include "gui/tform3.h"
-#include "gui/tform4.h"
 #include "platform/clock.h"
 #include "platform/qt_message_box.h"
 
@@ -32,7 +32,7 @@ class Program {
   Program& operator=(const Program&) = delete;
 
   app::MainModel& model() { return station_.model(); }
-  app::ui::TForm1& mainWindow() { return *form1_; }
+  app::ui::MainWindow& mainWindow() { return *mainWindow_; }
   console::RemoteConsole& console() { return remoteConsole_; }
 
   // The other windows, once the run goes on.
@@ -49,10 +49,10 @@ class Program {
   // them; their walk transfers into HAMLOG as a double-click does.
   platform::SystemClock patrolClock_;
   app::PatrolListsBinding patrolLists_;
-  std::unique_ptr<app::ui::TForm1> form1_;
-  std::unique_ptr<app::ui::TForm2> form2_;
-  std::unique_ptr<app::ui::TForm3> form3_;
-  std::unique_ptr<app::ui::TForm4> form4_, form4b_, form4c_;
+  std::unique_ptr<app::ui::MainWindow> mainWindow_;
+  std::unique_ptr<app::ui::SettingsDialog> settingsDialog_;
+  std::unique_ptr<app::ui::MailStatusWindow> mailStatus_;
+  std::unique_ptr<app::ui::PatrolListWindow> patrolList1_, patrolList2_, patrolList3_;
 };
 
 }  // namespace zeltaro::gui

@@ -115,8 +115,8 @@ class PatrolWindow {
   void applyFont(const views::PaneFont& f);
 
   // ---- The walk ----
-  void Timer1Timer();
-  void Timer2Timer() { ResetPatrolChecks(); }
+  void tick();                               // Timer1Timer, every 100 ms
+  void autoReset() { ResetPatrolChecks(); }  // Timer2Timer, every 3000 ms
   void RestartWalkTiming();
   void ResetPatrolChecks();
   void TransferPatrolRow(std::string_view row);
@@ -132,26 +132,27 @@ class PatrolWindow {
   int findEligible(int from, int to) const;
 
   // ---- Commands ----
-  void Button5Click();                                  // "▼"
-  void Button6Click();                                  // "▲"
-  void Button1Click() { ResetPatrolChecks(); }          // "再セット"
-  void CheckBox7Click() { Timer2Enabled = CheckBox7; }  // "自動"
-  void Button2Click();                                  // "全解除"
-  void Button4Click();                                  // "全削除"
-  void CheckBox2Click();                                // "new", switched by the operator
-  void CheckBox1Click();                                // "巡回", switched by the operator
-  void ComboBox1Change();  // a watch-seconds choice made in the list itself
-  void ComboBox1DropDown();
-  void ComboBox1CloseUp();
-  void Button3Click();                    // "全巡回解除"
-  void CheckListBox1ClickCheck(int row);  // the operator toggled the row's check box
-  void CheckListBox1DblClick();
-  void CheckListBox1KeyDown(PatrolKey key, bool ctrl, bool alt);
+  // Each names the design event it answers, with the control's caption.
+  void stepToNextRow();                                 // Button5Click "▼"
+  void stepToPreviousRow();                             // Button6Click "▲"
+  void resetNow() { ResetPatrolChecks(); }              // Button1Click "再セット"
+  void applyAutoReset() { Timer2Enabled = CheckBox7; }  // CheckBox7Click "自動"
+  void uncheckAll();                                    // Button2Click "全解除"
+  void deleteAllRows();                                 // Button4Click "全削除"
+  void applyNewSwitch();         // CheckBox2Click: "new", switched by the operator
+  void applyPatrolSwitch();      // CheckBox1Click: "巡回", switched by the operator
+  void chooseWatchSeconds();     // ComboBox1Change: a watch-seconds choice made in the list itself
+  void suspendWalkForList();     // ComboBox1DropDown
+  void resumeWalkAfterList();    // ComboBox1CloseUp
+  void stopAllPatrols();         // Button3Click "全巡回解除"
+  void toggleRowCheck(int row);  // CheckListBox1ClickCheck: the operator toggled the row's box
+  void transferOnDoubleClick();  // CheckListBox1DblClick
+  void handleListKey(PatrolKey key, bool ctrl, bool alt);  // CheckListBox1KeyDown
   void checkAll(bool on);
   void deleteSelectedRow();
   void transferSelectedRow();
   void markAndSkip();
-  void PopupMenu1Popup();
+  void prepareMenu();  // PopupMenu1Popup
   void menuClick(std::string_view name);
 
  private:

@@ -118,7 +118,7 @@ int findEligibleDown(const PatrolWindow& w, int from, int to) {
 
 }  // namespace
 
-void PatrolWindow::Timer1Timer() {
+void PatrolWindow::tick() {
   if (!Timer1Enabled || lists_.walkSuspended) return;
   if (lists_.isForeground(*this)) {
     notForegroundTicks = 0;
@@ -175,10 +175,10 @@ void PatrolWindow::ResetPatrolChecks() {
 void PatrolWindow::setPatrol(bool on) {
   if (CheckBox1 == on) return;
   CheckBox1 = on;
-  CheckBox1Click();
+  applyPatrolSwitch();
 }
 
-void PatrolWindow::CheckBox1Click() {
+void PatrolWindow::applyPatrolSwitch() {
   LastSentRow = -1;
   RestartWalkTiming();
 }
@@ -190,7 +190,7 @@ RowColour PatrolWindow::rowColour(int row) const {
 
 // ------------------------------------------------------------------ commands
 
-void PatrolWindow::Button5Click() {
+void PatrolWindow::stepToNextRow() {
   int found = findEligible(CurrentRow + 1, rowCount() - 1);
   if (found < 0) found = findEligible(0, CurrentRow);
   CurrentRow = found;
@@ -200,7 +200,7 @@ void PatrolWindow::Button5Click() {
   TransferPatrolRow(CheckListBox1[std::size_t(CurrentRow)].text);
 }
 
-void PatrolWindow::Button6Click() {
+void PatrolWindow::stepToPreviousRow() {
   int found = -1;
   if (CurrentRow > 0) found = findEligibleDown(*this, CurrentRow - 1, 0);
   if (found < 0) found = findEligibleDown(*this, rowCount() - 1, std::max(CurrentRow, 0));
@@ -211,49 +211,49 @@ void PatrolWindow::Button6Click() {
   TransferPatrolRow(CheckListBox1[std::size_t(CurrentRow)].text);
 }
 
-void PatrolWindow::Button2Click() { checkAll(false); }
+void PatrolWindow::uncheckAll() { checkAll(false); }
 
 void PatrolWindow::checkAll(bool on) {
   for (PatrolRow& r : CheckListBox1) r.checked = on;
 }
 
-void PatrolWindow::Button4Click() {
+void PatrolWindow::deleteAllRows() {
   CheckListBox1.clear();
   CurrentRow = -1;
   ItemIndex = -1;
 }
 
-void PatrolWindow::CheckBox2Click() {
+void PatrolWindow::applyNewSwitch() {
   if (PatrolHost* h = lists_.host()) h->setMainNewSwitch(CheckBox2);
   lists_.setNewBoxes(CheckBox2, this);
   if (CheckBox2) lists_.FeedNewest();
 }
 
-void PatrolWindow::ComboBox1Change() {
+void PatrolWindow::chooseWatchSeconds() {
   IntervalIndex = ComboBox1;
   RestartWalkTiming();
 }
 
-void PatrolWindow::ComboBox1DropDown() { lists_.walkSuspended = true; }
-void PatrolWindow::ComboBox1CloseUp() { lists_.walkSuspended = false; }
+void PatrolWindow::suspendWalkForList() { lists_.walkSuspended = true; }
+void PatrolWindow::resumeWalkAfterList() { lists_.walkSuspended = false; }
 
-void PatrolWindow::Button3Click() {
+void PatrolWindow::stopAllPatrols() {
   lists_.stopPatrol(false);
   CheckBox2 = false;
   if (PatrolHost* h = lists_.host()) h->setMainNewSwitch(false);
   lists_.setNewBoxes(false, this);
 }
 
-void PatrolWindow::CheckListBox1ClickCheck(int row) {
+void PatrolWindow::toggleRowCheck(int row) {
   if (row < 0 || row >= rowCount()) return;
   PatrolRow& r = CheckListBox1[std::size_t(row)];
   r.checked = !r.checked;
   RestartWalkTiming();
 }
 
-void PatrolWindow::CheckListBox1DblClick() { transferSelectedRow(); }
+void PatrolWindow::transferOnDoubleClick() { transferSelectedRow(); }
 
-void PatrolWindow::CheckListBox1KeyDown(PatrolKey key, bool ctrl, bool alt) {
+void PatrolWindow::handleListKey(PatrolKey key, bool ctrl, bool alt) {
   if (ctrl || alt) return;
   if (key == PatrolKey::Delete) deleteSelectedRow();
   if (key == PatrolKey::Enter && ItemIndex >= 0) transferSelectedRow();
@@ -313,7 +313,7 @@ void PatrolWindow::markAndSkip() {
 
 // ------------------------------------------------------------------ popup menu
 
-void PatrolWindow::PopupMenu1Popup() {
+void PatrolWindow::prepareMenu() {
   Paused = true;
   const settings::SharedFirstSettings& shared = lists_.settings().shared;
   menu.clear();
@@ -372,13 +372,13 @@ void PatrolWindow::menuClick(std::string_view name) {
     ResetPatrolChecks();
   else if (name == "N4") {
     CheckBox7 = !CheckBox7;
-    CheckBox7Click();
+    applyAutoReset();
   } else if (name == "N6")
-    Button4Click();
+    deleteAllRows();
   else if (name == "N37")
     deleteSelectedRow();
   else if (name == "N38")
-    CheckListBox1KeyDown(PatrolKey::Enter, false, false);
+    handleListKey(PatrolKey::Enter, false, false);
   else if (name == "C1")
     checkAll(true);
   else if (name == "N20")
@@ -386,10 +386,10 @@ void PatrolWindow::menuClick(std::string_view name) {
   else if (name == "P1")
     setPatrol(!CheckBox1);
   else if (name == "N3")
-    Button3Click();
+    stopAllPatrols();
   else if (name == "newN1") {
     CheckBox2 = true;
-    CheckBox2Click();
+    applyNewSwitch();
   } else if (name == "newOFF1")
     CheckBox2 = false;
   else if (name == "N11")
@@ -399,9 +399,9 @@ void PatrolWindow::menuClick(std::string_view name) {
   else if (name == "N31")
     CheckBox5 = !CheckBox5;
   else if (name == "N8")
-    Button5Click();
+    stepToNextRow();
   else if (name == "N9")
-    Button6Click();
+    stepToPreviousRow();
   else if (name == "N12")
     CheckBox6 = !CheckBox6;
   else if (name == "N15" && h)

@@ -139,7 +139,7 @@ const ControlRow* controlRow(std::string_view section, std::string_view key, int
   return nullptr;
 }
 
-void SettingsDialogModel::codeClick(int n) {
+void SettingsDialogModel::applyCodeChoice(int n) {
   if (const ControlRow* code = controlRow("First_#", "Code", n))
     anyVisible[static_cast<std::size_t>(n)] = *std::get<bool*>(field(code->control));
 }
@@ -206,8 +206,8 @@ void SettingsDialogModel::FormCreate(DialogTarget t) {
       }
     }
   }
-  for (int n = 1; n <= 3; ++n) codeClick(n);
-  CheckBox106Click();
+  for (int n = 1; n <= 3; ++n) applyCodeChoice(n);
+  applyCompanionChoice();
 }
 
 CloseResult SettingsDialogModel::FormClose(DialogTarget t) {
@@ -284,7 +284,7 @@ CloseResult SettingsDialogModel::FormClose(DialogTarget t) {
   return result;
 }
 
-void SettingsDialogModel::CheckBox106Click() {
+void SettingsDialogModel::applyCompanionChoice() {
   rigListsEnabled = !CheckBox[106];
   addressEnabled = ComboBox[2] == 0 || CheckBox[106];
 }

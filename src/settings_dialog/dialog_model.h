@@ -90,15 +90,11 @@ class SettingsDialogModel {
   // Copies every control into the settings in table order; the rig port step is the caller's
   // (with the result's rigBefore).
   CloseResult FormClose(DialogTarget t);
-  void CheckBox16Click() { codeClick(1); }
-  void CheckBox17Click() { codeClick(2); }
-  void CheckBox18Click() { codeClick(3); }
-  void CheckBox106Click();
-  void ComboBox2Change() { CheckBox106Click(); }
-  // "参照" of list 1 ... 3.
-  void Button1Click() { chooseFolder(1); }
-  void Button2Click() { chooseFolder(2); }
-  void Button3Click() { chooseFolder(3); }
+  // CheckBox16Click ... CheckBox18Click: list n's "Code" box switched.
+  void applyCodeChoice(int n);
+  void applyCompanionChoice();                         // CheckBox106Click
+  void applyMakerChoice() { applyCompanionChoice(); }  // ComboBox2Change
+  // Button1Click ... Button3Click: "参照" of list n (1 ... 3).
   void chooseFolder(int n);
   // "参照" and "解除" of list n's ADIF log: a file chosen, or none (the list asks HAMLOG).
   void chooseAdifFile(int n);
@@ -109,7 +105,6 @@ class SettingsDialogModel {
   void dropFiles(int n, const std::vector<std::string>& paths);
 
  private:
-  void codeClick(int n);
   // Takes folder (a file-system path ending with "/") for list n when it holds HAMLOG's files.
   void offerFolder(int n, const std::string& folderFs);
 

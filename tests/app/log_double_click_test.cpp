@@ -52,39 +52,39 @@ TEST_F(LogDoubleClickTest, TheCaretsLineIsTransferred) {
   const Case cases[] = {
       // Memo_Log's second line goes through its twin in Memo_Log2.
       {"Memo_Log",
-       &MainModel::Memo_LogDblClick,
+       &MainModel::transferFromNoticeLog,
        &LogViews::Memo_Log,
        20,
        {"stop", "__3_JA3AAA 14,020 SSB "},
        true},
       {"Memo_Log2 switches new off",
-       &MainModel::Memo_Log2DblClick,
+       &MainModel::transferFromAlignedLog,
        &LogViews::Memo_Log2,
        3,
        {"stop+new", "1___STN1   7,010  CW "},
        false},
       // The caret in the CR LF after a line still belongs to it.
       {"Memo_Log2 end of line",
-       &MainModel::Memo_Log2DblClick,
+       &MainModel::transferFromAlignedLog,
        &LogViews::Memo_Log2,
        22,
        {"stop+new", "1___STN1   7,010  CW "},
        false},
       {"Memo_Log5",
-       &MainModel::Memo_Log5DblClick,
+       &MainModel::transferFromList3Log,
        &LogViews::Memo_Log5,
        0,
        {"stop", "__3_JA3AAA 14,020 SSB "},
        true},
       // A line of Memo_Log without a twin: the patrol stops, nothing is transferred.
       {"Memo_Log without twin",
-       &MainModel::Memo_LogDblClick,
+       &MainModel::transferFromNoticeLog,
        &LogViews::Memo_Log,
        45,
        {"stop"},
        true},
       // The caret below the last line: nothing at all.
-      {"past the end", &MainModel::Memo_Log5DblClick, &LogViews::Memo_Log5, 24, {}, true},
+      {"past the end", &MainModel::transferFromList3Log, &LogViews::Memo_Log5, 24, {}, true},
   };
   for (const Case& c : cases) {
     recorder.events.clear();
@@ -100,7 +100,7 @@ TEST_F(LogDoubleClickTest, TheCaretsLineIsTransferred) {
 
 TEST_F(LogDoubleClickTest, AnEmptyPaneDoesNothing) {
   model.logViews.Memo_Log3.selStart = 0;
-  model.Memo_Log3DblClick();
+  model.transferFromList1Log();
   EXPECT_TRUE(recorder.events.empty());
   EXPECT_TRUE(model.logViews.CheckBox2);
 }

@@ -68,7 +68,7 @@ class ModelTest : public ::testing::Test, protected zeltaro::testing::FakeMainSe
     const bool (&answer)[3];
   };
   void tick(int times = 1) {
-    for (int i = 0; i < times; ++i) model.Timer1Timer();
+    for (int i = 0; i < times; ++i) model.tick();
   }
 
   platform::FixedClock clock{{2026, 12, 9, 7, 5, 3}};
@@ -85,7 +85,7 @@ const Spot c{"JA9ZZZ", "21,030"};  // matches no list
 TEST_F(ModelTest, CheckInsertsNewLinesAtTheTopInPageOrder) {
   model.alerts.mail.chkMail = true;
   http.setPage(kUrl1, spotPage({a, c, b}));
-  EXPECT_EQ(model.btnChkUrl1Click(), 2);
+  EXPECT_EQ(model.checkPage1(), 2);
 
   const Lines expected = {"1___" + spotDisplay(1, a), "_23_" + spotDisplay(3, b)};
   EXPECT_EQ(model.logViews.Memo_Log.lines, expected);    // the welcome text is gone
@@ -107,7 +107,7 @@ TEST_F(ModelTest, CheckInsertsNewLinesAtTheTopInPageOrder) {
   EXPECT_TRUE(model.pageChecks.btnChkUrlEnabled[0]);
 
   // The same page again: nothing new, no sound, no mail.
-  EXPECT_EQ(model.btnChkUrl1Click(), 0);
+  EXPECT_EQ(model.checkPage1(), 0);
   EXPECT_EQ(model.logViews.Memo_Log.lines, expected);
   EXPECT_EQ(player.played.size(), 1u);
   EXPECT_EQ(smtp.opened.size(), 1u);
@@ -115,13 +115,13 @@ TEST_F(ModelTest, CheckInsertsNewLinesAtTheTopInPageOrder) {
   // A later page's new spot stands above the earlier ones.
   const Spot d{"STN1", "3,510"};
   http.setPage(kUrl1, spotPage({a, d}));
-  EXPECT_EQ(model.btnChkUrl1Click(), 1);
+  EXPECT_EQ(model.checkPage1(), 1);
   EXPECT_EQ(model.logViews.Memo_Log.lines.front(), "1___" + spotDisplay(2, d));
   EXPECT_EQ(model.logViews.Memo_Log.lines.size(), 3u);
 
   // Cleared lines are notified again.
   model.logViews.Memo_Log.lines.clear();
-  EXPECT_EQ(model.btnChkUrl1Click(), 2);
+  EXPECT_EQ(model.checkPage1(), 2);
 }
 
 TEST_F(ModelTest, NothingIsLoggedWithoutSearchableFieldsOrEnables) {
@@ -129,14 +129,14 @@ TEST_F(ModelTest, NothingIsLoggedWithoutSearchableFieldsOrEnables) {
   const Lines welcome = model.logViews.Memo_Log.lines;
 
   model.pageChecks.Edit1 = "$#01 $#04 $#05";
-  EXPECT_EQ(model.btnChkUrl1Click(), 0);
+  EXPECT_EQ(model.checkPage1(), 0);
   EXPECT_EQ(model.logViews.Memo_Log.lines, welcome);
 
   model.pageChecks.Edit1 = spots::kDefaultBody;
   for (int l = 1; l <= 3; ++l)
     for (int u = 1; u <= 3; ++u) model.listEnabledForUrl(l, u) = false;
   firstQsoAnswer[0] = true;
-  EXPECT_EQ(model.btnChkUrl1Click(), 0);
+  EXPECT_EQ(model.checkPage1(), 0);
   EXPECT_EQ(model.logViews.Memo_Log.lines, welcome);
   EXPECT_TRUE(player.played.empty());
 }
@@ -147,19 +147,19 @@ TEST_F(ModelTest, FirstQsoMatchesItsListAndBuildsTheSubjectSuffix) {
   model.station.first[0].Subj = true;
   model.station.first[2].Subj = true;
   http.setPage(kUrl2, spotPage({c}));
-  EXPECT_EQ(model.btnChkUrl2Click(), 1);
+  EXPECT_EQ(model.checkPage2(), 1);
   EXPECT_EQ(model.logViews.Memo_Log.lines.front(), "1___" + spotDisplay(1, c));
   EXPECT_EQ(model.alerts.SubjectSuffix, " 1'st(A)");
 
   // The flag counts even when the line is old; set C's suffix needs a hit of its own.
   firstQsoAnswer[2] = true;
-  EXPECT_EQ(model.btnChkUrl2Click(), 0);
+  EXPECT_EQ(model.checkPage2(), 0);
   EXPECT_EQ(model.alerts.SubjectSuffix, " 1'st(A) 1'st(C)");
 
   // With list 1 off for URL 2, no spot of URL 2 is flagged "1", first QSO or not.
   model.watchLists.chkListUrl[0][1] = false;
   model.logViews.Memo_Log.lines.clear();
-  EXPECT_EQ(model.btnChkUrl2Click(), 1);
+  EXPECT_EQ(model.checkPage2(), 1);
   EXPECT_EQ(model.logViews.Memo_Log.lines.front(), "__3_" + spotDisplay(1, c));
 }
 
@@ -170,7 +170,7 @@ TEST_F(ModelTest, LogIsCappedAtTwoHundredLines) {
   std::vector<Spot> spots;
   for (int i = 0; i < 5; ++i) spots.push_back({"STN1", std::to_string(7000 + i)});
   http.setPage(kUrl1, spotPage(spots));
-  EXPECT_EQ(model.btnChkUrl1Click(), 5);
+  EXPECT_EQ(model.checkPage1(), 5);
   ASSERT_EQ(model.logViews.Memo_Log.lines.size(), 200u);
   EXPECT_EQ(model.logViews.Memo_Log.lines[4], "1___" + spotDisplay(5, spots[4]));
   EXPECT_EQ(model.logViews.Memo_Log.lines[5], "1___old 0");
@@ -178,10 +178,10 @@ TEST_F(ModelTest, LogIsCappedAtTwoHundredLines) {
 }
 
 TEST_F(ModelTest, FailedFetchLeavesEverythingAsItWas) {
-  model.radioTimeSel_2minClick();
+  model.patrolEvery2Min();
   const Lines before = model.logViews.Memo_Log.lines;
   model.patrolClock.ProgressBar1 = 20;
-  EXPECT_EQ(model.btnChkUrl1Click(), 0);  // no canned page: unreachable
+  EXPECT_EQ(model.checkPage1(), 0);  // no canned page: unreachable
   EXPECT_EQ(model.logViews.Memo_Log.lines, before);
   EXPECT_TRUE(model.pageChecks.btnChkUrlEnabled[0]);
   EXPECT_TRUE(model.patrolClock.AutoPatrolOn);
@@ -196,8 +196,8 @@ TEST_F(ModelTest, BrowserButtonsOpenTheAddressUnchanged) {
   MainModel m(s);
   m.pageChecks.edtURL[0] = " http://x/a ";
   m.pageChecks.edtURL[1] = "";
-  m.btnURL1Click();
-  m.btnURL2Click();
+  m.openPage1();
+  m.openPage2();
   EXPECT_EQ(browser.opened, Lines{" http://x/a "});
 }
 
@@ -208,12 +208,12 @@ TEST_F(ModelTest, ChecksAskedForDuringACheckRunAfterIt) {
   http.setDuringFetch([&](std::string_view address) {
     if (address == kUrl1 && !clicked) {
       clicked = true;
-      EXPECT_EQ(model.btnChkUrl2Click(), 0);  // queued, not nested
+      EXPECT_EQ(model.checkPage2(), 0);       // queued, not nested
       tick();                                 // a tick during a check only blinks
       EXPECT_FALSE(model.atRest());
     }
   });
-  model.btnChkUrl1Click();
+  model.checkPage1();
   EXPECT_EQ(http.asked(), (Lines{kUrl1, kUrl2}));
   EXPECT_EQ(model.logViews.Memo_Log.lines,
             (Lines{"_23_" + spotDisplay(1, b), "1___" + spotDisplay(1, a)}));
@@ -224,7 +224,7 @@ TEST_F(ModelTest, TimerCountsDownAndRunsACycle) {
   model.pageChecks.chkURL[0] = true;
   model.pageChecks.chkURL[2] = false;
   http.setPage(kUrl1, spotPage({a}));
-  model.radioTimeSel_2minClick();
+  model.patrolEvery2Min();
   tick(60);
   EXPECT_EQ(model.patrolClock.ProgressBar1, 30);
   tick(60);
@@ -236,13 +236,13 @@ TEST_F(ModelTest, TimerCountsDownAndRunsACycle) {
   EXPECT_EQ(model.patrolClock.PatrolTicks, 0);
   EXPECT_EQ(player.played.size(), 1u);
 
-  model.radioTimeSel_5minClick();
+  model.patrolEvery5Min();
   tick(4);
   EXPECT_EQ(model.patrolClock.ProgressBar1, 0);
   tick();
   EXPECT_EQ(model.patrolClock.ProgressBar1, 1);
 
-  model.radioTimeSel_OffClick();
+  model.switchPatrolOff();
   tick();
   EXPECT_EQ(model.patrolClock.ProgressBar1, 0);
   EXPECT_EQ(model.patrolClock.PatrolTicks, 0);
@@ -250,7 +250,7 @@ TEST_F(ModelTest, TimerCountsDownAndRunsACycle) {
 
 TEST_F(ModelTest, NoUsableUrlHoldsTheCountdown) {
   model.pageChecks.chkURL[0] = model.pageChecks.chkURL[1] = model.pageChecks.chkURL[2] = false;
-  model.radioTimeSel_2minClick();
+  model.patrolEvery2Min();
   tick(300);
   EXPECT_EQ(model.patrolClock.ProgressBar1, 0);
   EXPECT_TRUE(http.asked().empty());
@@ -262,7 +262,7 @@ TEST_F(ModelTest, NoUsableUrlHoldsTheCountdown) {
   tick(300);
   EXPECT_EQ(model.patrolClock.ProgressBar1, 0);
   model.pageChecks.chkURL[1] = true;
-  model.radioTimeSel_3minDblClick();
+  model.patrolEvery3MinFromNextTick();
   tick();
   EXPECT_EQ(http.asked(), (Lines{kUrl1, kUrl2}));
   tick(3);
@@ -274,7 +274,7 @@ TEST_F(ModelTest, PatrolCycleAlertsOnceForAllUrls) {
   model.pageChecks.chkURL[0] = model.pageChecks.chkURL[1] = model.pageChecks.chkURL[2] = true;
   http.setPage(kUrl1, spotPage({a}));
   http.setPage(kUrl3, spotPage({b}));  // URL 2 fails
-  model.radioTimeSel_4minDblClick();
+  model.patrolEvery4MinFromNextTick();
   tick();
   const Lines expected = {"_23_" + spotDisplay(1, b), "1___" + spotDisplay(1, a)};
   EXPECT_EQ(model.logViews.Memo_Log.lines, expected);
@@ -288,14 +288,14 @@ TEST_F(ModelTest, PatrolCycleAlertsOnceForAllUrls) {
   EXPECT_FALSE(model.patrolClock.PatrolRunning);
 
   // A cycle with nothing new: no sound, no mail, MailText emptied.
-  model.radioTimeSel_4minDblClick();
+  model.patrolEvery4MinFromNextTick();
   tick();
   EXPECT_EQ(player.played.size(), 1u);
   EXPECT_EQ(smtp.opened.size(), 1u);
   EXPECT_EQ(model.alerts.MailText, "");
 
   // The mail button sends whatever is held, and reports the unreachable server.
-  model.btnChkMailClick();
+  model.sendMailNow();
   EXPECT_EQ(smtp.opened.size(), 2u);
   EXPECT_EQ(box.shown.size(), 2u);
 }
@@ -312,7 +312,7 @@ TEST_F(ModelTest, CaptionShowsTheClockAndTheIndicatorBlinksDuringAFetch) {
       shown.push_back(model.pageChecks.ImageInternet);
     }
   });
-  model.btnChkUrl1Click();
+  model.checkPage1();
   EXPECT_EQ(shown, (std::vector<bool>{false, true, false, true}));
   tick();
   EXPECT_FALSE(model.pageChecks.ImageInternet);
@@ -340,7 +340,7 @@ TEST_F(ModelTest, StartUpShowsTheWelcomeTextOrTheSavedLog) {
 TEST_F(ModelTest, ListsAreNormalisedAtEveryCheck) {
   model.watchLists.Memo_List[0] = "STN1\tCW\r\n";
   http.setPage(kUrl1, spotPage({a}));
-  EXPECT_EQ(model.btnChkUrl1Click(), 1);
+  EXPECT_EQ(model.checkPage1(), 1);
   EXPECT_EQ(model.watchLists.Memo_List[0], "STN1 CW\r\n");
 }
 

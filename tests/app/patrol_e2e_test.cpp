@@ -54,10 +54,10 @@ TEST_F(PatrolEndToEnd, NewFeedFillsTheWindowsAndTheWalkTransfersAtTheInterval) {
   http.setPage(kUrl1,
                spotPage({{"STN1", "7,010"}, {"JA3AAA", "14,020", "SSB"}, {"STN2", "7,020"}}));
   model.logViews.CheckBox2 = true;
-  model.CheckBox2Click();  // nothing to feed yet: the log is the welcome text
+  model.applyNewSwitch();  // nothing to feed yet: the log is the welcome text
   EXPECT_TRUE(w(1).CheckBox2 && w(2).CheckBox2 && w(3).CheckBox2);
   EXPECT_FALSE(binding.anyVisible());
-  model.btnChkUrl1Click();
+  model.checkPage1();
 
   const std::string tail = text::sj(" CW  1001 Tokyo 12 tnx JA2YYY＠Aichi#2001 ");
   const std::string stn1 = "1___1 26/12/09 23:15 STN1   7,010 " + tail;
@@ -76,12 +76,12 @@ TEST_F(PatrolEndToEnd, NewFeedFillsTheWindowsAndTheWalkTransfersAtTheInterval) {
   // Window 1 walks at 2 seconds: a transfer every 21 ticks of 100 ms.
   sent.lines.clear();
   w(1).ComboBox1 = 1;
-  w(1).ComboBox1Change();
+  w(1).chooseWatchSeconds();
   w(1).setPatrol(true);
   std::vector<int> at;
   for (int t = 1; t <= 43; ++t) {
     const std::size_t before = sent.lines.size();
-    w(1).Timer1Timer();
+    w(1).tick();
     if (sent.lines.size() > before) at.push_back(t);
   }
   EXPECT_EQ(at, (std::vector<int>{1, 22, 43}));
@@ -94,7 +94,7 @@ TEST_F(PatrolEndToEnd, NewFeedFillsTheWindowsAndTheWalkTransfersAtTheInterval) {
                                 {"JA3AAA", "14,020", "SSB"},
                                 {"STN2", "7,020"},
                                 {"STN1", "21,074", "FT8"}}));
-  model.btnChkUrl1Click();
+  model.checkPage1();
   ASSERT_EQ(w(1).rowCount(), 3);
   EXPECT_EQ(w(1).CheckListBox1[1].text, stn1);
   EXPECT_EQ(w(1).CurrentRow, 1);
@@ -103,22 +103,22 @@ TEST_F(PatrolEndToEnd, NewFeedFillsTheWindowsAndTheWalkTransfersAtTheInterval) {
 
 TEST_F(PatrolEndToEnd, PanePopupItemsFeedFromTheFocusedPaneOnly) {
   http.setPage(kUrl1, spotPage({{"STN1", "7,010"}}));
-  model.btnChkUrl1Click();
+  model.checkPage1();
   model.logViews.Memo_Log3.selStart = 3;
-  model.PopupMenu1Popup();
+  model.prepareLogMenu();
   EXPECT_TRUE(model.logViews.popupMenu1.menu_ReplaceEnabled);
-  model.menu_AppendClick(-1);
+  model.feedPatrolListsAppending(-1);
   EXPECT_TRUE(w(1).CheckListBox1.empty());
-  model.menu_AppendClick(1);
+  model.feedPatrolListsAppending(1);
   EXPECT_EQ(w(1).rowCount(), 1);
   // Replacing with no line at all (Memo_Log5 is empty) empties the lists.
-  model.menu_ReplaceClick(3);
+  model.feedPatrolListsReplacing(3);
   EXPECT_EQ(w(1).rowCount(), 0);
   // "new (件置換)" switches "new" on everywhere and feeds.
-  model.newN1Click();
+  model.toggleNewSwitch();
   EXPECT_TRUE(model.logViews.CheckBox2 && w(2).CheckBox2);
   EXPECT_EQ(w(1).rowCount(), 1);
-  model.newN1Click();
+  model.toggleNewSwitch();
   EXPECT_FALSE(model.logViews.CheckBox2);
   EXPECT_TRUE(w(2).CheckBox2);
   // The close sequence stores the visible windows.

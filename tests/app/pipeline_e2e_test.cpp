@@ -131,7 +131,7 @@ const Spot c{"JA9ZZZ", "21,030"};
 
 TEST_F(PipelineTest, SingleCheckLogsLightsRingsAndMails) {
   writePage("40CW.html", spotPage({a, c, b}));
-  EXPECT_EQ(model->btnChkUrl1Click(), 2);
+  EXPECT_EQ(model->checkPage1(), 2);
 
   const Lines expected = {"1___" + spotDisplay(1, a), "__3_" + spotDisplay(3, b)};
   EXPECT_EQ(model->logViews.Memo_Log.lines, expected);
@@ -154,8 +154,8 @@ TEST_F(PipelineTest, PatrolCycleOverTwoPagesSendsOneMail) {
   writePage("80CW.html", spotPage({c, b}));
   model->pageChecks.chkURL[0] = model->pageChecks.chkURL[1] = true;
   model->pageChecks.chkURL[2] = true;  // its page is missing: a 404 page without records
-  model->radioTimeSel_2minDblClick();
-  model->Timer1Timer();
+  model->patrolEvery2MinFromNextTick();
+  model->tick();
 
   const Lines expected = {"__3_" + spotDisplay(2, b), "1___" + spotDisplay(1, a)};
   EXPECT_EQ(model->logViews.Memo_Log.lines, expected);
@@ -166,8 +166,8 @@ TEST_F(PipelineTest, PatrolCycleOverTwoPagesSendsOneMail) {
   EXPECT_EQ(mails[0].body, bodyOf(expected));
 
   // The next cycle finds nothing new: no sound, no second mail.
-  model->radioTimeSel_2minDblClick();
-  model->Timer1Timer();
+  model->patrolEvery2MinFromNextTick();
+  model->tick();
   EXPECT_EQ(player.played.size(), 1u);
   EXPECT_EQ(mailsFrom(*smtp, 2, 1000).size(), 1u);
 }
@@ -177,14 +177,14 @@ TEST_F(PipelineTest, UnreachablePageAndMailServerDuringAPatrol) {
   model->pageChecks.chkURL[0] = true;
   writePage("40CW.html", spotPage({a}));
   model->alerts.mail.edtPort = "1";  // nothing listens there
-  model->radioTimeSel_2minDblClick();
-  model->Timer1Timer();
+  model->patrolEvery2MinFromNextTick();
+  model->tick();
   EXPECT_EQ(model->logViews.Memo_Log.lines, Lines{"1___" + spotDisplay(1, a)});
   ASSERT_EQ(box.shown.size(), 1u);  // the patrol reports the unreachable mail server
 
   // A page server that is gone: the check ends quietly.
   web.reset();
-  EXPECT_EQ(model->btnChkUrl1Click(), 0);
+  EXPECT_EQ(model->checkPage1(), 0);
   EXPECT_TRUE(model->pageChecks.btnChkUrlEnabled[0]);
   EXPECT_EQ(model->logViews.Memo_Log.lines.size(), 1u);
 }
@@ -217,7 +217,7 @@ TEST_F(FirstQsoPipelineTest, StationsNotInTheLogAreFlaggedAndNamedInTheSubject) 
   writeLog({testing::plainQso("STN1", "7.010", "CW"), testing::plainQso("JA3AAA", "14.02", "SSB"),
             testing::plainQso("JA9ZZZ", "7.010", "CW")});
   writePage("40CW.html", spotPage({a, c, b}));
-  EXPECT_EQ(model->btnChkUrl1Click(), 2);
+  EXPECT_EQ(model->checkPage1(), 2);
 
   // a is in the log on its band and mode; c only on another band; b is list 3's.
   const Lines expected = {"1___" + spotDisplay(2, c), "__3_" + spotDisplay(3, b)};
@@ -267,7 +267,7 @@ TEST_F(PipelineTest, AListOnAnAdifLogBesideAListOnHamlogsLog) {
   model->attachFirstQso(&checker);
 
   writePage("40CW.html", spotPage({a, c, b}));
-  model->btnChkUrl1Click();
+  model->checkPage1();
   // a: in the ADIF log, not in HAMLOG's; c: in HAMLOG's on its band, not in the ADIF log; b: in
   // both, and list 3's.
   const Lines expected = {"_2__" + spotDisplay(1, a), "1___" + spotDisplay(2, c),

@@ -164,7 +164,7 @@ TEST_F(SettingsIoTest, ValuesSurviveARestart) {
   m->alerts.mail.edtSmtpPASS = std::string(57, 'p');
   m->station.first[1].Text = " 1'st(B)";
   m->pageChecks.edtURL[1] = std::string(3000, 'u');
-  m->radioTimeSel_4minClick();
+  m->patrolEvery4Min();
   m->station.shared.FOCUS_SEL = true;
   m->station.shared.MOUSE_SEL = false;
   m->logViews.CheckBox2 = true;
@@ -221,7 +221,7 @@ TEST_F(SettingsIoTest, MissingFileOrKeysLeaveValuesAsTheyAre) {
 
   // Keys that are missing keep the value held, except the four with fixed defaults.
   writeBytes(path, "[Mail]\r\nOn=1\r\n");
-  m->radioTimeSel_3minClick();
+  m->patrolEvery3Min();
   m->alerts.mail.edtSmtpPASS = "old";
   m->logViews.ComboBox2 = 6;
   m->logViews.Memo_Log.lines = {"1___before"};
@@ -260,7 +260,7 @@ TEST_F(SettingsIoTest, ASaveThatCannotBeWrittenKeepsTheOldFileAndSaysSo) {
   EXPECT_EQ(box.shown[0].text, path + text::sj(" に書き込めません"));
 
   // The SAVE button and the close sequence take the same way.
-  m->btnSaveClick();
+  m->saveNow();
   m->close();
   EXPECT_EQ(box.shown.size(), 3u);
   EXPECT_EQ(readBytes(path), "[Mail]\r\nOn=1\r\n");

@@ -71,16 +71,16 @@ TEST_F(ViewsModelTest, StartUpChecksTheRememberedFilterAndStacksThePanes) {
 
 TEST_F(ViewsModelTest, FilterButtonsAndDisplayModes) {
   model.startUp({"zeltaro"});
-  model.RadioButton5Click();
+  model.filterLogStacked();
   EXPECT_EQ(model.logViews.Log123, 4);
   EXPECT_EQ(shown(), (std::array<bool, 5>{false, false, true, true, true}));
 
-  model.radioDisp1Click();
+  model.chooseDisplay1();
   EXPECT_EQ(shown(), (std::array<bool, 5>{true, false, false, false, false}));
   EXPECT_TRUE(model.logViews.radioDisp1);
   EXPECT_FALSE(model.logViews.radioDisp2);
 
-  model.radioDisp2Click();
+  model.chooseDisplay2();
   EXPECT_EQ(shown(), (std::array<bool, 5>{false, false, true, true, true}));
 
   model.logViews.Width = 1200;
@@ -89,7 +89,7 @@ TEST_F(ViewsModelTest, FilterButtonsAndDisplayModes) {
   EXPECT_EQ(model.logViews.Log123, 4);
   EXPECT_EQ(model.logViews.Memo_Log3.bounds.width, 1200 - 8 - 200 - 6);
 
-  model.RadioButton3Click();
+  model.filterLogList2();
   EXPECT_EQ(model.logViews.Log123, 2);
   EXPECT_TRUE(model.logViews.RadioButton3);
   EXPECT_FALSE(model.logViews.RadioButton5);
@@ -99,7 +99,7 @@ TEST_F(ViewsModelTest, FilterButtonsAndDisplayModes) {
 
 TEST_F(ViewsModelTest, FontItemsReachThePanesAndThePatrolLists) {
   model.logViews.ComboBox2 = 14;  // "72   -96"
-  model.ComboBox2Change();
+  model.applyLogFont();
   for (const views::Pane* p :
        {&model.logViews.Memo_Log, &model.logViews.Memo_Log2, &model.logViews.Memo_Log5})
     EXPECT_EQ(p->font, (PaneFont{72, -96}));
@@ -108,7 +108,7 @@ TEST_F(ViewsModelTest, FontItemsReachThePanesAndThePatrolLists) {
 
   // A stored index outside the items selects none; the fonts stay.
   model.logViews.ComboBox2 = 15;
-  model.ComboBox2Change();
+  model.applyLogFont();
   EXPECT_EQ(model.logViews.ComboBox2, -1);
   EXPECT_EQ(model.logViews.Memo_Log3.font, (PaneFont{72, -96}));
   EXPECT_EQ(patrolFonts.size(), 1u);
@@ -123,10 +123,10 @@ TEST_F(ViewsModelTest, ColumnCountFollowsComboBox1) {
   model.logViews.WelcomeText = "x";
   model.logViews.Memo_Log.lines = {"1___AB x y", "1___A xx y"};
   model.logViews.ComboBox1 = 0;  // "2"
-  model.ComboBox1Change();
+  model.applyColumnCount();
   EXPECT_EQ(model.logViews.Memo_Log2.lines, (Lines{"1___AB x y ", "1___A  xx y "}));
   model.logViews.ComboBox1 = 1;  // "3"
-  model.ComboBox1Change();
+  model.applyColumnCount();
   EXPECT_EQ(model.logViews.Memo_Log2.lines, (Lines{"1___AB x  y ", "1___A  xx y "}));
   EXPECT_EQ(feeds, 2);
 }
@@ -134,13 +134,13 @@ TEST_F(ViewsModelTest, ColumnCountFollowsComboBox1) {
 TEST_F(ViewsModelTest, ConfigSwitchesTheSettingsPanels) {
   model.startUp({"zeltaro"});
   model.logViews.CheckBox1 = false;
-  model.CheckBox1Click();
+  model.applyConfigSwitch();
   EXPECT_FALSE(model.logViews.layout.Panel3Visible);
   EXPECT_EQ(model.logViews.layout.Panel1.height, 631 - 23 - 8);
   EXPECT_EQ(model.logViews.Memo_Log2.bounds.height, 600 - 4 - 6);
 
   model.logViews.CheckBox1 = true;
-  model.CheckBox1Click();
+  model.applyConfigSwitch();
   EXPECT_TRUE(model.logViews.layout.Panel2Visible && model.logViews.layout.Panel3Visible &&
               model.logViews.layout.Panel4Visible);
   EXPECT_EQ(model.logViews.Memo_Log2.bounds.height, 102);
@@ -152,9 +152,9 @@ TEST_F(ViewsModelTest, ClearEmptiesThePanesAndTurnsTheLampsGreen) {
   model.RefreshLogViews();
   model.alerts.lamps.light(true, true, false);
   model.alerts.MailText = "mail";
-  model.RadioButton4Click();
+  model.filterLogList3();
 
-  model.Button1Click();
+  model.clearLogs();
   for (const views::Pane* p :
        {&model.logViews.Memo_Log, &model.logViews.Memo_Log2, &model.logViews.Memo_Log3,
         &model.logViews.Memo_Log4, &model.logViews.Memo_Log5})
@@ -171,23 +171,23 @@ TEST_F(ViewsModelTest, MenuCopyAndSelectAllActOnTheShownAlignedPane) {
   model.startUp({"zeltaro"});
   model.logViews.Memo_Log.lines = {"1___a", "_2__b"};
   model.RefreshLogViews();
-  model.RadioButton5Click();
-  model.menu_AllClick();
-  model.menu_CopyClick();
+  model.filterLogStacked();
+  model.selectWholeLog();
+  model.copySelection();
   EXPECT_EQ(clipboard, Lines{"1___a \r\n"});  // Memo_Log3 leads the stacked panes
 
-  model.radioDisp1Click();  // only Memo_Log shows: the menu items do nothing
-  model.menu_CopyClick();
+  model.chooseDisplay1();  // only Memo_Log shows: the menu items do nothing
+  model.copySelection();
   EXPECT_EQ(clipboard.size(), 1u);
   model.Memo_LogKeyDown(model.logViews.Memo_Log, 'A', true);
   model.Memo_LogKeyDown(model.logViews.Memo_Log, 'C', true);
   EXPECT_EQ(clipboard.back(), "1___a\r\n_2__b\r\n");
 
-  model.PopupMenu1Popup();
+  model.prepareLogMenu();
   EXPECT_FALSE(model.logViews.popupMenu1.menu_ReplaceEnabled);
   model.logViews.patrolListsReady = true;
-  model.radioDisp2Click();
-  model.PopupMenu1Popup();
+  model.chooseDisplay2();
+  model.prepareLogMenu();
   EXPECT_TRUE(model.logViews.popupMenu1.menu_AppendEnabled);
   EXPECT_EQ(model.logViews.popupMenu1.newN1Caption, text::sj("newで置換 (10件)  (&N)"));
 }

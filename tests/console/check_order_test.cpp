@@ -68,7 +68,7 @@ TEST(ConsoleCheckOrder, TestCheckRepliesAfterItsOwnCheckHasRun) {
       logWhenReplied = model.logViews.Memo_Log.lines;
   });
   client.send("T U1\r\n");
-  model.btnChkUrl2Click();  // the console's check arrives while this one waits for the page
+  model.checkPage2();  // the console's check arrives while this one waits for the page
   ASSERT_TRUE(client.waitReceived(reply.size()));
   EXPECT_EQ(client.received, reply);
 

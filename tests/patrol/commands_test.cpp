@@ -25,19 +25,19 @@ TEST_F(PatrolCommands, StepDownOnTheOnlyEligibleRowRetransfersIt) {
   for (int i : {0, 1, 3, 4}) w(1).CheckListBox1[std::size_t(i)].checked = false;
   w(1).CurrentRow = 2;
   w(1).ProgressBar1 = 7;
-  w(1).Button5Click();
+  w(1).stepToNextRow();
   EXPECT_EQ(w(1).CurrentRow, 2);
   EXPECT_EQ(w(1).ItemIndex, 2);
   EXPECT_EQ(w(1).ProgressBar1, 0);
   EXPECT_EQ(w(1).LastSentRow, -1);
   EXPECT_EQ(sent.lines, std::vector<std::string>{sentLine("R2", "7.002")});
-  w(1).Button6Click();
+  w(1).stepToPreviousRow();
   EXPECT_EQ(sent.lines.size(), 2u);
   // No eligible row: no current row, nothing sent.
-  w(1).Button2Click();
-  w(1).Button5Click();
+  w(1).uncheckAll();
+  w(1).stepToNextRow();
   EXPECT_EQ(w(1).CurrentRow, -1);
-  w(1).Button6Click();
+  w(1).stepToPreviousRow();
   EXPECT_EQ(w(1).CurrentRow, -1);
   EXPECT_EQ(sent.lines.size(), 2u);
 }
@@ -53,7 +53,7 @@ TEST_F(PatrolCommands, StepDownAndUpWrapAround) {
                         {0, false, 4}, {-1, false, 4}, {4, false, 2}, {2, false, 1}};
   for (const Case& c : cases) {
     w(1).CurrentRow = c.from;
-    c.down ? w(1).Button5Click() : w(1).Button6Click();
+    c.down ? w(1).stepToNextRow() : w(1).stepToPreviousRow();
     EXPECT_EQ(w(1).CurrentRow, c.to) << c.from << (c.down ? " down" : " up");
   }
 }
@@ -84,7 +84,7 @@ TEST_F(PatrolCommands, DeletingRowsMovesTheCurrentRow) {
     sent.lines.clear();
     w(1).CurrentRow = c.current;
     w(1).ItemIndex = c.selected;
-    w(1).CheckListBox1KeyDown(PatrolKey::Delete, false, false);
+    w(1).handleListKey(PatrolKey::Delete, false, false);
     EXPECT_EQ(w(1).CurrentRow, c.wantCurrent) << c.name;
     EXPECT_EQ(w(1).ItemIndex, c.wantSelected) << c.name;
     EXPECT_EQ(sent.lines, c.wantSent) << c.name;
@@ -98,8 +98,8 @@ TEST_F(PatrolCommands, DeletingWhileThePatrolRunsTransfersNothing) {
   w(1).menuClick("N37");
   EXPECT_TRUE(sent.lines.empty());
   // Ctrl or Alt held: the key is not ours.
-  w(1).CheckListBox1KeyDown(PatrolKey::Delete, true, false);
-  w(1).CheckListBox1KeyDown(PatrolKey::Delete, false, true);
+  w(1).handleListKey(PatrolKey::Delete, true, false);
+  w(1).handleListKey(PatrolKey::Delete, false, true);
   EXPECT_EQ(w(1).rowCount(), 4);
   // The only row deleted: an empty list.
   fill(1, {line("1___", "R0", "7.000")});
@@ -115,12 +115,12 @@ TEST_F(PatrolCommands, MarkUnchecksAndUnmarkRechecksOnlyAnEligibleRow) {
   lists.setFeedTimeNow();
   for (int row : {0, 1}) {
     w(1).ItemIndex = row;
-    w(1).PopupMenu1Popup();
+    w(1).prepareMenu();
     EXPECT_FALSE(w(1).menu["menu_MarkAndSkip"].checked);
     w(1).menuClick("menu_MarkAndSkip");
     EXPECT_EQ(w(1).CheckListBox1[std::size_t(row)].text[3], '*');
     EXPECT_FALSE(w(1).CheckListBox1[std::size_t(row)].checked);
-    w(1).PopupMenu1Popup();
+    w(1).prepareMenu();
     EXPECT_TRUE(w(1).menu["menu_MarkAndSkip"].checked);
     w(1).markAndSkip();
     EXPECT_EQ(w(1).CheckListBox1[std::size_t(row)].text[3], '_');
@@ -136,12 +136,12 @@ TEST_F(PatrolCommands, WatchSecondsFromTheMenuWaitForTheNextRestart) {
   EXPECT_EQ(w(1).Max, 30);
   w(1).SavePatrolWindowState();
   EXPECT_EQ(s.set(1).Interval, 2);
-  w(1).CheckListBox1ClickCheck(0);
+  w(1).toggleRowCheck(0);
   EXPECT_EQ(w(1).Max, 400);
   EXPECT_FALSE(w(1).CheckListBox1[0].checked);
   // A choice in the list itself is the saved one.
   w(1).ComboBox1 = 9;
-  w(1).ComboBox1Change();
+  w(1).chooseWatchSeconds();
   EXPECT_EQ(w(1).Max, 100);
   w(1).SavePatrolWindowState();
   EXPECT_EQ(s.set(1).Interval, 9);
@@ -175,7 +175,7 @@ TEST_F(PatrolCommands, NewOffInAWindowLeavesTheOthersOn) {
   EXPECT_EQ(texts(3), std::vector<std::string>{line("__3_", "STN3", "7.010")});
   // The box clicked off: the main window and the other windows follow, nothing is fed.
   w(3).CheckBox2 = false;
-  w(3).CheckBox2Click();
+  w(3).applyNewSwitch();
   EXPECT_FALSE(host.newSwitch || w(1).CheckBox2 || w(2).CheckBox2);
 }
 
@@ -184,7 +184,7 @@ TEST_F(PatrolCommands, DoubleClickTransfersTheSelectedRowAndStopsPatrolAndNew) {
   for (int n = 1; n <= 3; ++n) w(n).CheckBox2 = true;
   w(1).setPatrol(true);
   w(1).ItemIndex = 3;
-  w(1).CheckListBox1DblClick();
+  w(1).transferOnDoubleClick();
   EXPECT_FALSE(w(1).CheckBox1);
   EXPECT_FALSE(w(1).Timer1Enabled);
   EXPECT_EQ(w(1).CurrentRow, 3);
@@ -192,13 +192,13 @@ TEST_F(PatrolCommands, DoubleClickTransfersTheSelectedRowAndStopsPatrolAndNew) {
   EXPECT_FALSE(host.newSwitch || w(1).CheckBox2 || w(2).CheckBox2 || w(3).CheckBox2);
   EXPECT_EQ(sent.lines, std::vector<std::string>{sentLine("R3", "7.003")});
   w(1).ItemIndex = -1;
-  w(1).CheckListBox1KeyDown(PatrolKey::Enter, false, false);
+  w(1).handleListKey(PatrolKey::Enter, false, false);
   EXPECT_EQ(sent.lines.size(), 1u);
 }
 
 TEST_F(PatrolCommands, PopupMenuCaptionsAndMarks) {
   w(1).CheckBox5 = false;
-  w(1).PopupMenu1Popup();
+  w(1).prepareMenu();
   EXPECT_TRUE(w(1).Paused);
   EXPECT_EQ(caption("menu_MarkAndSkip"), "ﾏｰｸ && ｽｷｯﾌﾟ");
   EXPECT_EQ(caption("N13"), "ワッチ(3秒)");
@@ -220,9 +220,9 @@ TEST_F(PatrolCommands, PopupMenuCaptionsAndMarks) {
   w(1).menuClick("count25");
   w(1).menuClick("age90");
   w(1).ComboBox1 = 34;
-  w(1).Button4Click();
+  w(1).deleteAllRows();
   host.autoPatrol = true;
-  w(1).PopupMenu1Popup();
+  w(1).prepareMenu();
   EXPECT_EQ(s.shared.NEW_STNS, 25);
   EXPECT_EQ(s.shared.TIMEOVER_MIN, 90);
   EXPECT_EQ(caption("N13"), "ワッチ(35秒)");
@@ -233,7 +233,7 @@ TEST_F(PatrolCommands, PopupMenuCaptionsAndMarks) {
     EXPECT_FALSE(w(1).menu[item].enabled) << item;
   EXPECT_TRUE(w(1).menu["N15"].enabled);
   s.shared.NEW_STNS = 12;
-  w(1).PopupMenu1Popup();
+  w(1).prepareMenu();
   for (const auto& [name, st] : w(1).menu)
     EXPECT_FALSE(name.rfind("count", 0) == 0 && st.checked) << name;
 }

@@ -17,7 +17,7 @@ class PatrolWalk : public PatrolTest {
     std::vector<std::pair<int, std::string>> at;
     for (int t = 1; t <= count; ++t) {
       const std::size_t before = sent.lines.size();
-      w(n).Timer1Timer();
+      w(n).tick();
       if (sent.lines.size() > before) at.emplace_back(t, call(sent.lines.back()));
     }
     return at;
@@ -26,7 +26,7 @@ class PatrolWalk : public PatrolTest {
   void patrolOn(int n, int secondsIndex) {
     w(n).ComboBox1 = secondsIndex;
     w(n).CheckBox1 = true;
-    w(n).CheckBox1Click();
+    w(n).applyPatrolSwitch();
   }
 };
 
@@ -74,8 +74,8 @@ TEST_F(PatrolWalk, EachWindowCountsItsOwnTicksOutOfFront) {
   patrolOn(1, 0);
   patrolOn(2, 0);
   for (int t = 0; t < 4; ++t) {
-    w(1).Timer1Timer();  // the window in front does not keep the other one going
-    w(2).Timer1Timer();
+    w(1).tick();  // the window in front does not keep the other one going
+    w(2).tick();
   }
   EXPECT_TRUE(w(1).CheckBox1);
   EXPECT_FALSE(w(2).CheckBox1);
@@ -84,12 +84,12 @@ TEST_F(PatrolWalk, EachWindowCountsItsOwnTicksOutOfFront) {
 TEST_F(PatrolWalk, AnOpenWatchSecondsListSuspendsEveryWalk) {
   fill(1, {line("1___", "AAA", "7.001"), line("1___", "BBB", "7.002")});
   patrolOn(1, 0);
-  w(3).ComboBox1DropDown();
+  w(3).suspendWalkForList();
   view[0].front = false;  // not even counted while suspended
   EXPECT_TRUE(tick(1, 30).empty());
   EXPECT_EQ(w(1).ProgressBar1, 0);
   EXPECT_TRUE(w(1).CheckBox1);
-  w(3).ComboBox1CloseUp();
+  w(3).resumeWalkAfterList();
   view[0].front = true;
   EXPECT_EQ(tick(1, 12), (Ticks{{1, "AAA"}, {12, "BBB"}}));
 }
@@ -144,7 +144,7 @@ TEST_F(PatrolWalk, ThePopupMenuHaltsTheWalkUntilTheMouseComesBack) {
   fill(1, {line("1___", "AAA", "7.001"), line("1___", "BBB", "7.002")});
   patrolOn(1, 0);
   tick(1, 1);
-  w(1).PopupMenu1Popup();
+  w(1).prepareMenu();
   tick(1, 30);
   EXPECT_EQ(w(1).ProgressBar1, 1);
   w(1).clearPaused();
@@ -161,7 +161,7 @@ TEST_F(PatrolWalk, ReSetChecksEveryUnmarkedEligibleRowAndStartsAtTheFirst) {
   w(1).Folder = s.set(1).HAMLOG;
   w(1).CurrentRow = -1;
   clock.set({2010, 5, 22, 14, 30, 0});
-  w(1).Button1Click();
+  w(1).resetNow();
   EXPECT_EQ(checks(1), (std::vector<bool>{false, true, false, true}));
   EXPECT_EQ(w(1).CurrentRow, 1);
   EXPECT_EQ(w(1).ItemIndex, 1);

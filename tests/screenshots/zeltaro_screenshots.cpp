@@ -16,9 +16,9 @@
 #include "app/main_model.h"
 #include "app/patrol_binding.h"
 #include "app/spot_page.h"
-#include "gui/tform1.h"
-#include "gui/tform2.h"
-#include "gui/tform4.h"
+#include "gui/main_window.h"
+#include "gui/patrol_list_window.h"
+#include "gui/settings_dialog.h"
 #include "support/fake_http_client.h"
 #include "support/fixed_clock.h"
 #include "support/recorders.h"
@@ -49,7 +49,7 @@ bool mainWindow(const QString& folder) {
   model.watchLists.Memo_List[0] = "STN1\r\n";
   model.watchLists.Memo_List[1] = "SSB\r\n";
   model.watchLists.Memo_List[2] = "JA3\r\n";
-  TForm1 form(model, {"zeltaro"});
+  MainWindow form(model, {"zeltaro"});
   form.show();
   using zeltaro::testing::Spot;
   http.setPage(url, zeltaro::testing::spotPage({Spot{"STN1", "7,010"},
@@ -73,14 +73,14 @@ bool settingsTabs(const QString& folder) {
   MainServices services;
   MainModel model(services);
   model.SettingsFile = "";
-  TForm1 main(model, std::vector<std::string>{"/opt/zeltaro/zeltaro"});
+  MainWindow main(model, std::vector<std::string>{"/opt/zeltaro/zeltaro"});
   main.move(120, 90);
   main.show();
   platform::ScriptedFileDialog folders;
   folders.folderAnswer = dir.path();
   platform::RecordingMessageBox box;
-  TForm2 dialog(model, nullptr,
-                settingsdialog::DialogServices{&folders, &box, "/nonexistent-prefix"});
+  SettingsDialog dialog(model, nullptr,
+                        settingsdialog::DialogServices{&folders, &box, "/nonexistent-prefix"});
   model.station.set(1).Code = true;
   model.station.set(1).HAMLOG = text::sj("/home/operator/.wine/drive_c/Hamlog/");
   bool ok = true;
@@ -111,7 +111,7 @@ bool patrolWindow(const QString& folder) {
   platform::FixedClock clock{{2026, 12, 9, 23, 30, 0}};
   NoTransfers transfers;
   PatrolListsBinding binding{model, clock, &transfers};
-  TForm4 form(model, binding, 1);
+  PatrolListWindow form(model, binding, 1);
   patrol::PatrolWindow& w = form.window();
   const char* calls[] = {"JA1AAA", "JA2BBB", "JA3CCC", "JA4DDD"};
   for (int i = 0; i < 4; ++i)
@@ -121,7 +121,7 @@ bool patrolWindow(const QString& folder) {
   w.CurrentRow = 2;
   w.ItemIndex = 0;
   w.CheckBox1 = true;
-  w.CheckBox1Click();
+  w.applyPatrolSwitch();
   w.ProgressBar1 = 12;
   w.FormShow();
   form.show();

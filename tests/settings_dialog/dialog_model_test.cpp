@@ -178,9 +178,9 @@ TEST(SettingsDialogModel, RigGroupAndCodeBoxesFollowTheirControls) {
     Fixture f;
     f.model.FormCreate(f.target());
     f.model.ComboBox[2] = c.maker;
-    f.model.ComboBox2Change();
+    f.model.applyMakerChoice();
     f.model.CheckBox[106] = c.companion;
-    f.model.CheckBox106Click();
+    f.model.applyCompanionChoice();
     EXPECT_EQ(f.model.addressEnabled, c.addressEnabled);
     EXPECT_EQ(f.model.rigListsEnabled, c.listsEnabled);
   }
@@ -192,9 +192,9 @@ TEST(SettingsDialogModel, RigGroupAndCodeBoxesFollowTheirControls) {
   EXPECT_EQ(f.model.anyVisible, (std::array<bool, 4>{false, false, true, false}));
   EXPECT_FALSE(f.model.addressEnabled);
   f.model.CheckBox[18] = true;
-  f.model.CheckBox18Click();
+  f.model.applyCodeChoice(3);
   f.model.CheckBox[17] = false;
-  f.model.CheckBox17Click();
+  f.model.applyCodeChoice(2);
   EXPECT_EQ(f.model.anyVisible, (std::array<bool, 4>{false, false, false, true}));
 }
 

@@ -111,7 +111,7 @@ TEST(FolderChoice, TheFolderDialogTakesAFolderWithAllThreeFilesInAnyCase) {
   hamlogFolder(dir.file("Hamlog"));
   Dialog d;
   d.folders.folderAnswer = dir.file("Hamlog");
-  d.model.Button2Click();
+  d.model.chooseFolder(2);
   EXPECT_EQ(d.folder(2), dir.file("Hamlog/"));
   EXPECT_EQ(d.folders.folderCaptions,
             std::vector<std::string>{text::sj("フォルダを指定して下さい。")});
@@ -119,7 +119,7 @@ TEST(FolderChoice, TheFolderDialogTakesAFolderWithAllThreeFilesInAnyCase) {
 
   // Cancelled: nothing changes.
   d.folders.folderAnswer.reset();
-  d.model.Button2Click();
+  d.model.chooseFolder(2);
   EXPECT_EQ(d.folder(2), dir.file("Hamlog/"));
 }
 
@@ -129,9 +129,9 @@ TEST(FolderChoice, AFolderWithoutAFileIsRefusedWithOnlyItsLine) {
   hamlogFolder(dir.file("new"), /*withMst=*/false);
   Dialog d;
   d.folders.folderAnswer = dir.file("old");
-  d.model.Button1Click();
+  d.model.chooseFolder(1);
   d.folders.folderAnswer = dir.file("new/");
-  d.model.Button1Click();
+  d.model.chooseFolder(1);
   d.model.dropFiles(1, {dir.file("new/Hamlogw.exe")});
   EXPECT_EQ(d.folder(1), dir.file("old/"));
   ASSERT_EQ(d.box.shown.size(), 2u);

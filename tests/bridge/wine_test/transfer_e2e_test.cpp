@@ -26,9 +26,9 @@
 
 #include "app/patrol_binding.h"
 #include "app/spot_page.h"
+#include "gui/main_window.h"
+#include "gui/patrol_list_window.h"
 #include "gui/station.h"
-#include "gui/tform1.h"
-#include "gui/tform4.h"
 #include "platform/clock.h"
 #include "rig/radio_sim.h"
 #include "support/peer_process.h"
@@ -81,7 +81,7 @@ class TransferEndToEnd : public ::testing::Test {
     form.reset();
     station.reset();
     station = std::make_unique<Station>(dir.path(), std::string(), std::move(launch));
-    form = std::make_unique<ui::TForm1>(station->model(), std::vector<std::string>{"zeltaro"});
+    form = std::make_unique<ui::MainWindow>(station->model(), std::vector<std::string>{"zeltaro"});
     MainModel& m = station->model();
     m.pageChecks.edtURL[0] = "http://127.0.0.1:" + std::to_string(web->port()) + "/40CW.html";
     m.watchLists.Memo_List[0] = "STN1\r\n";
@@ -102,7 +102,7 @@ class TransferEndToEnd : public ::testing::Test {
   // Checks page 1 and double-clicks the first line of the aligned pane.
   void checkAndDoubleClick() {
     MainModel& m = station->model();
-    ASSERT_EQ(m.btnChkUrl1Click(), 1);
+    ASSERT_EQ(m.checkPage1(), 1);
     form->syncFromModel();
     doubleClickFirstLine();
   }
@@ -139,7 +139,7 @@ class TransferEndToEnd : public ::testing::Test {
   std::unique_ptr<zeltaro::testing::PeerProcess> web;
   QUdpSocket udp;
   std::unique_ptr<Station> station;
-  std::unique_ptr<ui::TForm1> form;
+  std::unique_ptr<ui::MainWindow> form;
 };
 
 const std::string kFields =
@@ -177,7 +177,7 @@ TEST_F(TransferEndToEnd, DirectControlTunesTheRadioInsteadOfPressingTheKey) {
   MainModel& m = station->model();
   m.station.rigDirect.Use = true;
   m.station.rigDirect.Device = link;
-  station->model().Timer1Timer();  // the first tick opens the rig port
+  station->model().tick();  // the first tick opens the rig port
   const std::time_t before = std::time(nullptr);
   checkAndDoubleClick();
   const std::time_t after = std::time(nullptr);
@@ -207,7 +207,7 @@ TEST_F(TransferEndToEnd, WithoutAPrefixWineIsNotStartedAndTheRigAndCompanionStil
   MainModel& m = station->model();
   m.station.rigDirect.Use = true;
   m.station.rigDirect.Device = link;
-  m.Timer1Timer();  // the first tick opens the rig port
+  m.tick();  // the first tick opens the rig port
   ::testing::internal::CaptureStderr();
   checkAndDoubleClick();
   doubleClickFirstLine();
@@ -282,10 +282,10 @@ TEST_F(TransferEndToEnd, PatrolWalkCarriesTheNewSpotsIntoHamlogAtTheChosenInterv
   // The patrol windows as main() sets them up, their walk transferring into HAMLOG.
   platform::SystemClock clock;
   PatrolListsBinding lists(m, clock, &station->patrolTransfer());
-  ui::TForm4 w1(m, lists, 1), w2(m, lists, 2), w3(m, lists, 3);
+  ui::PatrolListWindow w1(m, lists, 1), w2(m, lists, 2), w3(m, lists, 3);
   lists.afterChange = [&] {
     form->syncFromModel();
-    for (ui::TForm4* w : {&w1, &w2, &w3}) w->syncFromModel();
+    for (ui::PatrolListWindow* w : {&w1, &w2, &w3}) w->syncFromModel();
   };
   auto* mainNew = qobject_cast<QCheckBox*>(form->control("CheckBox2"));
   ASSERT_NE(mainNew, nullptr);
@@ -294,7 +294,7 @@ TEST_F(TransferEndToEnd, PatrolWalkCarriesTheNewSpotsIntoHamlogAtTheChosenInterv
 
   // The check queues the two listed spots in window 1; its new current row goes across at once.
   const std::time_t checked = std::time(nullptr);
-  ASSERT_EQ(m.btnChkUrl1Click(), 2);
+  ASSERT_EQ(m.checkPage1(), 2);
   form->syncFromModel();
   ASSERT_TRUE(w1.isVisible());
   EXPECT_FALSE(w2.isVisible() || w3.isVisible());

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // One real patrol list window on its model: the rows as drawn (the current row's colours), the
 // popup menu as prepared, the caption, stay-on-top and the saved place.
-#include "gui/tform4.h"
+#include "gui/patrol_list_window.h"
 
 #include <gtest/gtest.h>
 
@@ -15,18 +15,18 @@
 #include "app/accessible_controls.h"
 #include "app/main_model.h"
 #include "app/patrol_binding.h"
-#include "text/codec.h"
 #include "support/fixed_clock.h"
 #include "support/qt_text.h"
+#include "text/codec.h"
 
 namespace zeltaro::app::ui {
 namespace {
 
 using zeltaro::testing::u;
 
-class TForm4Test : public ::testing::Test {
+class PatrolListWindowTest : public ::testing::Test {
  protected:
-  TForm4Test() {
+  PatrolListWindowTest() {
     model.station.trans[0] = {40, 50, 260, 780};
     model.station.set(1).HAMLOG = "C:\\HAMLOG\\";
   }
@@ -40,7 +40,7 @@ class TForm4Test : public ::testing::Test {
     std::vector<std::string> lines;
     void transferLine(std::string_view line) override { lines.emplace_back(line); }
   };
-  static QWidget* rows(TForm4& form) {
+  static QWidget* rows(PatrolListWindow& form) {
     auto* list = qobject_cast<QAbstractScrollArea*>(form.control(QStringLiteral("CheckListBox1")));
     EXPECT_NE(list, nullptr);
     return list ? list->viewport() : nullptr;
@@ -56,8 +56,8 @@ class TForm4Test : public ::testing::Test {
   PatrolListsBinding binding{model, clock, &transfers};
 };
 
-TEST_F(TForm4Test, RowsAreDrawnWithTheCurrentRowsColours) {
-  TForm4 form(model, binding, 1);
+TEST_F(PatrolListWindowTest, RowsAreDrawnWithTheCurrentRowsColours) {
+  PatrolListWindow form(model, binding, 1);
   patrol::PatrolWindow& w = form.window();
   fill(w);
   w.CurrentRow = 1;
@@ -86,8 +86,8 @@ TEST_F(TForm4Test, RowsAreDrawnWithTheCurrentRowsColours) {
   EXPECT_EQ(QColor(img.pixel(8, h)), base);
 }
 
-TEST_F(TForm4Test, PopupMenuShowsThePreparedCaptionsAndMarks) {
-  TForm4 form(model, binding, 1);
+TEST_F(PatrolListWindowTest, PopupMenuShowsThePreparedCaptionsAndMarks) {
+  PatrolListWindow form(model, binding, 1);
   fill(form.window());
   emit form.popupMenu()->aboutToShow();
   EXPECT_TRUE(form.window().Paused);
@@ -120,8 +120,8 @@ TEST_F(TForm4Test, PopupMenuShowsThePreparedCaptionsAndMarks) {
 
 // The real menu, opened by a right-click: while it is open the walk halts and the patrol stays
 // on; once it has closed and the pointer is back over the list the walk goes on.
-TEST_F(TForm4Test, TheOpenMenuPausesTheWalkAndLeavesThePatrolOn) {
-  TForm4 form(model, binding, 1);
+TEST_F(PatrolListWindowTest, TheOpenMenuPausesTheWalkAndLeavesThePatrolOn) {
+  PatrolListWindow form(model, binding, 1);
   patrol::PatrolWindow& w = form.window();
   fill(w);
   w.Folder = "C:\\HAMLOG\\";
@@ -153,8 +153,8 @@ TEST_F(TForm4Test, TheOpenMenuPausesTheWalkAndLeavesThePatrolOn) {
 
 // Delete and Enter act in the list, on the panel's buttons, "巡回", "new" and the seconds list,
 // never with Ctrl or Alt held, and not on the other boxes.
-TEST_F(TForm4Test, DeleteAndEnterActOnlyWhereTheyBelong) {
-  TForm4 form(model, binding, 1);
+TEST_F(PatrolListWindowTest, DeleteAndEnterActOnlyWhereTheyBelong) {
+  PatrolListWindow form(model, binding, 1);
   patrol::PatrolWindow& w = form.window();
   w.Folder = "C:\\HAMLOG\\";
   struct Case {
@@ -199,8 +199,8 @@ TEST_F(TForm4Test, DeleteAndEnterActOnlyWhereTheyBelong) {
 
 // Only the left button selects (in the text) or checks (in the margin); a right-click leaves
 // the selection where it was, so the menu's row commands act on the selected row.
-TEST_F(TForm4Test, ARightClickKeepsTheSelectionForTheMenusRowCommands) {
-  TForm4 form(model, binding, 1);
+TEST_F(PatrolListWindowTest, ARightClickKeepsTheSelectionForTheMenusRowCommands) {
+  PatrolListWindow form(model, binding, 1);
   patrol::PatrolWindow& w = form.window();
   fill(w);
   form.resize(780, 260);
@@ -237,8 +237,8 @@ TEST_F(TForm4Test, ARightClickKeepsTheSelectionForTheMenusRowCommands) {
 }
 
 // A font chosen in the main window reaches an open patrol list at once: font and row height.
-TEST_F(TForm4Test, AFontChangeReachesAnOpenListAtOnce) {
-  TForm4 form(model, binding, 1);
+TEST_F(PatrolListWindowTest, AFontChangeReachesAnOpenListAtOnce) {
+  PatrolListWindow form(model, binding, 1);
   fill(form.window());
   binding.lists().showAndRaise(form.window());
   form.syncFromModel();
@@ -249,14 +249,14 @@ TEST_F(TForm4Test, AFontChangeReachesAnOpenListAtOnce) {
   EXPECT_EQ(form.window().ItemHeight, 23);
 }
 
-TEST_F(TForm4Test, CaptionPlaceAndStayOnTop) {
-  TForm4 form(model, binding, 1);
+TEST_F(PatrolListWindowTest, CaptionPlaceAndStayOnTop) {
+  PatrolListWindow form(model, binding, 1);
   EXPECT_EQ(form.windowTitle(), u(" Zeltaro v2.11 巡回転送リスト [ 1 ]"));
   EXPECT_EQ(form.size(), QSize(780, 260));
   EXPECT_FALSE(form.isVisible());
   model.logViews.Memo_Log2.lines = {"1___1 26/12/09 23:15 JA1AAA 7,010 CW "};
   model.logViews.Memo_Log2.selStart = 2;
-  model.menu_AppendClick(0);
+  model.feedPatrolListsAppending(0);
   form.syncFromModel();
   EXPECT_TRUE(form.isVisible());
   EXPECT_EQ(form.windowTitle(), u(" Zeltaro v2.11 巡回転送リスト [ 1 ]     C:\\HAMLOG\\"));
@@ -271,8 +271,8 @@ TEST_F(TForm4Test, CaptionPlaceAndStayOnTop) {
   EXPECT_EQ(model.station.trans[0].Width, 780);
 }
 
-TEST_F(TForm4Test, EveryControlCarriesAnAccessibleName) {
-  TForm4 form(model, binding, 1);
+TEST_F(PatrolListWindowTest, EveryControlCarriesAnAccessibleName) {
+  PatrolListWindow form(model, binding, 1);
   const QStringList faults = zeltaro::testing::inaccessibleControls(form);
   EXPECT_TRUE(faults.isEmpty()) << faults.join(", ").toStdString();
 }

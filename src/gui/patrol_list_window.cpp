@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "gui/tform4.h"
+#include "gui/patrol_list_window.h"
 
 #include <QAbstractItemView>
 #include <QAbstractScrollArea>
@@ -20,9 +20,9 @@
 #include <QStyleOptionButton>
 #include <QVBoxLayout>
 
+#include "binder/qt_text.h"
 #include "gui/log_pane.h"
 #include "gui/window_role.h"
-#include "binder/qt_text.h"
 
 namespace zeltaro::app::ui {
 
@@ -180,7 +180,8 @@ class SecondsCombo : public QComboBox {
 
 }  // namespace
 
-TForm4::TForm4(MainModel& model, PatrolListsBinding& lists, int n, QWidget* parent)
+PatrolListWindow::PatrolListWindow(MainModel& model, PatrolListsBinding& lists, int n,
+                                   QWidget* parent)
     : QWidget(parent, Qt::Window), model_(model), lists_(lists), window_(lists.lists().window(n)) {
   announceWidgetWindowsAsWindows();
   window_.FormCreate(model_.logViews.Memo_Log2.font);
@@ -193,27 +194,27 @@ TForm4::TForm4(MainModel& model, PatrolListsBinding& lists, int n, QWidget* pare
   placing_ = false;
   walk_.setInterval(100);
   connect(&walk_, &QTimer::timeout, this, [this] {
-    if (window_.Timer1Enabled) run([this] { window_.Timer1Timer(); });
+    if (window_.Timer1Enabled) run([this] { window_.tick(); });
   });
   walk_.start();
   reset_.setInterval(3000);
   connect(&reset_, &QTimer::timeout, this, [this] {
-    if (window_.Timer2Enabled) run([this] { window_.Timer2Timer(); });
+    if (window_.Timer2Enabled) run([this] { window_.autoReset(); });
   });
   reset_.start();
   syncFromModel();
 }
 
-TForm4::~TForm4() { lists_.lists().setView(window_.n, nullptr); }
+PatrolListWindow::~PatrolListWindow() { lists_.lists().setView(window_.n, nullptr); }
 
-QWidget* TForm4::control(const QString& name) const { return binder_.control(name); }
+QWidget* PatrolListWindow::control(const QString& name) const { return binder_.control(name); }
 
-QAction* TForm4::menuAction(const std::string& name) const {
+QAction* PatrolListWindow::menuAction(const std::string& name) const {
   const auto it = actions_.find(name);
   return it == actions_.end() ? nullptr : it->second;
 }
 
-void TForm4::run(const std::function<void()>& handler) {
+void PatrolListWindow::run(const std::function<void()>& handler) {
   binder_.run(handler);
   if (lists_.afterChange)
     lists_.afterChange();
@@ -221,7 +222,7 @@ void TForm4::run(const std::function<void()>& handler) {
     syncFromModel();
 }
 
-void TForm4::build() {
+void PatrolListWindow::build() {
   patrol::PatrolWindow& w = window_;
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -242,22 +243,22 @@ void TForm4::build() {
   };
   auto runner = [this](std::function<void()> h) { return [this, h] { run(h); }; };
   binder_.button(panel_, next(24), t("Button5", "▼", "次の行を転送"),
-                 runner([&w] { w.Button5Click(); }));
+                 runner([&w] { w.stepToNextRow(); }));
   binder_.button(panel_, next(24), t("Button6", "▲", "前の行を転送"),
-                 runner([&w] { w.Button6Click(); }));
-  binder_.button(panel_, next(58), t("Button1", "再セット"), runner([&w] { w.Button1Click(); }));
+                 runner([&w] { w.stepToPreviousRow(); }));
+  binder_.button(panel_, next(58), t("Button1", "再セット"), runner([&w] { w.resetNow(); }));
   binder_.check(panel_, next(46), t("CheckBox7", "自動"), w.CheckBox7, [this, &w] {
-    w.CheckBox7Click();
+    w.applyAutoReset();
     if (lists_.afterChange) lists_.afterChange();
   });
-  binder_.button(panel_, next(50), t("Button2", "全解除"), runner([&w] { w.Button2Click(); }));
-  binder_.button(panel_, next(50), t("Button4", "全削除"), runner([&w] { w.Button4Click(); }));
+  binder_.button(panel_, next(50), t("Button2", "全解除"), runner([&w] { w.uncheckAll(); }));
+  binder_.button(panel_, next(50), t("Button4", "全削除"), runner([&w] { w.deleteAllRows(); }));
   binder_.check(panel_, next(46), t("CheckBox2", "new"), w.CheckBox2, [this, &w] {
-    w.CheckBox2Click();
+    w.applyNewSwitch();
     if (lists_.afterChange) lists_.afterChange();
   });
   binder_.check(panel_, next(46), t("CheckBox1", "巡回"), w.CheckBox1,
-                [&w] { w.CheckBox1Click(); });
+                [&w] { w.applyPatrolSwitch(); });
   progress_ = new QProgressBar(panel_);
   progress_->setGeometry(next(60));
   progress_->setTextVisible(false);
@@ -270,17 +271,18 @@ void TForm4::build() {
   combo->setGeometry(next(52));
   for (int s = 1; s <= 300; ++s) combo->addItem(QString::asprintf("%3d", s));
   binder_.describe(combo, t("ComboBox1", "", "ワッチ秒"));
-  combo->onDropDown = [&w] { w.ComboBox1DropDown(); };
-  combo->onCloseUp = [&w] { w.ComboBox1CloseUp(); };
+  combo->onDropDown = [&w] { w.suspendWalkForList(); };
+  combo->onCloseUp = [&w] { w.resumeWalkAfterList(); };
   connect(combo, &QComboBox::activated, this, [this, &w](int i) {
     run([&w, i] {
       w.ComboBox1 = i;
-      w.ComboBox1Change();
+      w.chooseWatchSeconds();
     });
   });
   seconds_ = combo;
   binder_.label(panel_, next(16), QString::fromUtf8("秒"));
-  binder_.button(panel_, next(76), t("Button3", "全巡回解除"), runner([&w] { w.Button3Click(); }));
+  binder_.button(panel_, next(76), t("Button3", "全巡回解除"),
+                 runner([&w] { w.stopAllPatrols(); }));
   // Stay on top changes the window style at once.
   binder_.check(panel_, next(60), t("CheckBox6", "最前面"), w.CheckBox6,
                 [this] { syncFromModel(); });
@@ -292,11 +294,11 @@ void TForm4::build() {
   list_->onCheck = [this, &w](int row) {
     run([&w, row] {
       w.ItemIndex = row;
-      w.CheckListBox1ClickCheck(row);
+      w.toggleRowCheck(row);
     });
   };
   list_->onSelect = [this, &w](int row) { run([&w, row] { w.ItemIndex = row; }); };
-  list_->onDoubleClick = [this, &w] { run([&w] { w.CheckListBox1DblClick(); }); };
+  list_->onDoubleClick = [this, &w] { run([&w] { w.transferOnDoubleClick(); }); };
   list_->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(list_, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { menu_->popup(list_->mapToGlobal(at)); });
@@ -313,7 +315,7 @@ void TForm4::build() {
   setMinimumSize(200, 80);
 }
 
-void TForm4::buildMenu() {
+void PatrolListWindow::buildMenu() {
   menu_ = new QMenu(this);
   std::map<std::string, QMenu*> submenus;
   for (const patrol::PatrolMenuItem& item : patrol::patrolMenuItems()) {
@@ -338,8 +340,8 @@ void TForm4::buildMenu() {
   connect(menu_, &QMenu::aboutToShow, this, [this] { prepareMenu(); });
 }
 
-void TForm4::prepareMenu() {
-  window_.PopupMenu1Popup();
+void PatrolListWindow::prepareMenu() {
+  window_.prepareMenu();
   for (const auto& [name, state] : window_.menu) {
     QAction* a = menuAction(name);
     if (!a) continue;
@@ -351,7 +353,7 @@ void TForm4::prepareMenu() {
   }
 }
 
-void TForm4::syncFromModel() {
+void PatrolListWindow::syncFromModel() {
   const patrol::PatrolWindow& w = window_;
   const QString title = qs(w.Caption);
   if (windowTitle() != title) setWindowTitle(title);
@@ -370,14 +372,14 @@ void TForm4::syncFromModel() {
   if (!w.Visible && isVisible()) hide();
 }
 
-void TForm4::showAndRaise() {
+void PatrolListWindow::showAndRaise() {
   show();
   raise();
   activateWindow();
   model_.LastActiveWindow = this;
 }
 
-bool TForm4::isForeground() const {
+bool PatrolListWindow::isForeground() const {
   if (isActiveWindow()) return true;
   // While this window's own popup (its menu, a submenu, the seconds list) is open, the window
   // stays the one in front: the popup is part of it, not another program.
@@ -386,22 +388,22 @@ bool TForm4::isForeground() const {
   return false;
 }
 
-bool TForm4::acceptsPatrolKeys(const QWidget* w) const {
+bool PatrolListWindow::acceptsPatrolKeys(const QWidget* w) const {
   if (qobject_cast<const QPushButton*>(w) || w == seconds_) return true;
   const QString name = w->objectName();
   return name == QLatin1String("CheckBox1") || name == QLatin1String("CheckBox2");
 }
 
-void TForm4::showFont() { list_->syncFromModel(); }
+void PatrolListWindow::showFont() { list_->syncFromModel(); }
 
-bool TForm4::event(QEvent* e) {
+bool PatrolListWindow::event(QEvent* e) {
   if (e->type() == QEvent::WindowActivate) model_.LastActiveWindow = this;
   // The mouse over the title bar lets the walk go on.
   if (e->type() == QEvent::NonClientAreaMouseMove) window_.clearPaused();
   return QWidget::event(e);
 }
 
-bool TForm4::eventFilter(QObject* watched, QEvent* e) {
+bool PatrolListWindow::eventFilter(QObject* watched, QEvent* e) {
   if (!list_) return QWidget::eventFilter(watched, e);  // still being built
   const bool overList = watched == list_ || watched == list_->viewport();
   if ((e->type() == QEvent::MouseMove || e->type() == QEvent::Enter) &&
@@ -418,14 +420,14 @@ bool TForm4::eventFilter(QObject* watched, QEvent* e) {
       const patrol::PatrolKey key =
           k->key() == Qt::Key_Delete ? patrol::PatrolKey::Delete : patrol::PatrolKey::Enter;
       if (ctrlAlt) return false;
-      run([this, key] { window_.CheckListBox1KeyDown(key, false, false); });
+      run([this, key] { window_.handleListKey(key, false, false); });
       return true;
     }
   }
   return QWidget::eventFilter(watched, e);
 }
 
-void TForm4::takeGeometry() {
+void PatrolListWindow::takeGeometry() {
   if (placing_ || !isVisible()) return;
   window_.Left = x();
   window_.Top = y();
@@ -433,17 +435,17 @@ void TForm4::takeGeometry() {
   window_.Height = height();
 }
 
-void TForm4::moveEvent(QMoveEvent* e) {
+void PatrolListWindow::moveEvent(QMoveEvent* e) {
   QWidget::moveEvent(e);
   takeGeometry();
 }
 
-void TForm4::resizeEvent(QResizeEvent* e) {
+void PatrolListWindow::resizeEvent(QResizeEvent* e) {
   QWidget::resizeEvent(e);
   takeGeometry();
 }
 
-void TForm4::closeEvent(QCloseEvent* e) {
+void PatrolListWindow::closeEvent(QCloseEvent* e) {
   takeGeometry();
   window_.FormClose();
   if (lists_.afterChange) lists_.afterChange();

@@ -10,12 +10,12 @@
 #include <QTimer>
 
 #include "app/main_model.h"
-#include "gui/tform1.h"
-#include "gui/tform2.h"
-#include "gui/tform3.h"
-#include "gui/tform4.h"
-#include "text/codec.h"
+#include "gui/mail_status_window.h"
+#include "gui/main_window.h"
+#include "gui/patrol_list_window.h"
+#include "gui/settings_dialog.h"
 #include "support/fixed_clock.h"
+#include "text/codec.h"
 
 namespace zeltaro::app::ui {
 namespace {
@@ -31,18 +31,18 @@ void runLoopFor(int ms) {
   loop.exec();
 }
 
-TEST(TForm1, ConstructionRunsStartUpAndShowsTheBanner) {
+TEST(MainWindow, ConstructionRunsStartUpAndShowsTheBanner) {
   MainModel model;
-  TForm1 form(model, {"/opt/zeltaro/zeltaro"});
+  MainWindow form(model, {"/opt/zeltaro/zeltaro"});
   EXPECT_EQ(model.LastActiveWindow, &form);
   EXPECT_TRUE(model.patrolClock.Timer1Enabled);
   EXPECT_EQ(form.windowTitle().toStdString(), text::utf8FromCp932(model.caption));
   EXPECT_TRUE(form.windowTitle().startsWith(" Zeltaro v2.11"));
 }
 
-TEST(TForm1, TicksReachTheModelOnlyWhileEnabledAndRefreshTheCaption) {
+TEST(MainWindow, TicksReachTheModelOnlyWhileEnabledAndRefreshTheCaption) {
   MainModel model;
-  TForm1 form(model, {"zeltaro"});
+  MainWindow form(model, {"zeltaro"});
   const QString banner = form.windowTitle();
   runLoopFor(1300);
   // The tick appends the clock to the banner.
@@ -58,11 +58,11 @@ TEST(TForm1, TicksReachTheModelOnlyWhileEnabledAndRefreshTheCaption) {
 TEST(Windows, ActivationRecordsTheWindowExceptForTheMailStatus) {
   MainModel model;
   platform::FixedClock clock({2010, 5, 22, 14, 30, 0});
-  TForm1 form1(model, {"zeltaro"});
-  TForm2 form2(model);
-  TForm3 form3;
+  MainWindow form1(model, {"zeltaro"});
+  SettingsDialog form2(model);
+  MailStatusWindow form3;
   PatrolListsBinding patrolLists(model, clock, nullptr);
-  TForm4 form4(model, patrolLists, 1);
+  PatrolListWindow form4(model, patrolLists, 1);
 
   activate(form2);
   EXPECT_EQ(model.LastActiveWindow, &form2);
@@ -84,11 +84,12 @@ TEST(Windows, ActivationRecordsTheWindowExceptForTheMailStatus) {
 TEST(Windows, EachTopLevelWindowIsAWindowOrADialogNamedByItsCaption) {
   MainModel model;
   platform::FixedClock clock({2010, 5, 22, 14, 30, 0});
-  TForm1 form1(model, {"zeltaro"});
-  TForm2 form2(model);
-  TForm3 form3;
+  MainWindow form1(model, {"zeltaro"});
+  SettingsDialog form2(model);
+  MailStatusWindow form3;
   PatrolListsBinding patrolLists(model, clock, nullptr);
-  TForm4 form4(model, patrolLists, 1), form4b(model, patrolLists, 2), form4c(model, patrolLists, 3);
+  PatrolListWindow form4(model, patrolLists, 1), form4b(model, patrolLists, 2),
+      form4c(model, patrolLists, 3);
   const std::pair<QWidget*, QAccessible::Role> windows[] = {
       {&form1, QAccessible::Window},  {&form2, QAccessible::Dialog},
       {&form3, QAccessible::Window},  {&form4, QAccessible::Window},
@@ -106,12 +107,12 @@ TEST(Windows, EachTopLevelWindowIsAWindowOrADialogNamedByItsCaption) {
   EXPECT_NE(list->role(), QAccessible::Window);
 }
 
-TEST(TForm1, ClosingRunsTheCloseSequenceOnce) {
+TEST(MainWindow, ClosingRunsTheCloseSequenceOnce) {
   MainModel model;
-  TForm1 form(model, {"zeltaro"});
+  MainWindow form(model, {"zeltaro"});
   form.show();
   int closed = 0;
-  QObject::connect(&form, &TForm1::closed, [&closed] { ++closed; });
+  QObject::connect(&form, &MainWindow::closed, [&closed] { ++closed; });
   EXPECT_TRUE(form.close());
   form.show();
   form.close();

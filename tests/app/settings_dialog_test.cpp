@@ -2,7 +2,7 @@
 // The settings dialog as the operator meets it: opened from the main window, values changed on
 // each tab, closed, saved, and the program started again from its settings file.
 
-#include "gui/tform2.h"
+#include "gui/settings_dialog.h"
 
 #include <gtest/gtest.h>
 
@@ -25,15 +25,15 @@
 
 #include "app/accessible_controls.h"
 #include "app/main_model.h"
-#include "gui/tform1.h"
+#include "gui/main_window.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
 #include "settings/station_settings.h"
-#include "support/temp_dir.h"
-#include "text/codec.h"
-#include "support/recorders.h"
 #include "support/hamlog_folder.h"
 #include "support/qt_text.h"
+#include "support/recorders.h"
+#include "support/temp_dir.h"
+#include "text/codec.h"
 
 namespace zeltaro::app::ui {
 namespace {
@@ -62,11 +62,11 @@ struct Program {
     s.rig = &rig;
     model = std::make_unique<MainModel>(s);
     model->SettingsFile = settingsFile;
-    form1 = std::make_unique<TForm1>(*model, std::vector<std::string>{"/opt/zeltaro/zeltaro"});
+    form1 = std::make_unique<MainWindow>(*model, std::vector<std::string>{"/opt/zeltaro/zeltaro"});
     form1->move(120, 90);
     form1->show();
     folders.folderAnswer = hamlogFolder;
-    form2 = std::make_unique<TForm2>(
+    form2 = std::make_unique<SettingsDialog>(
         *model, nullptr, settingsdialog::DialogServices{&folders, &box, "/nonexistent-prefix"});
   }
   template <typename W>
@@ -104,8 +104,8 @@ struct Program {
   platform::ScriptedFileDialog folders;
   platform::RecordingMessageBox box;
   std::unique_ptr<MainModel> model;
-  std::unique_ptr<TForm1> form1;
-  std::unique_ptr<TForm2> form2;
+  std::unique_ptr<MainWindow> form1;
+  std::unique_ptr<SettingsDialog> form2;
 };
 
 // The sections of a settings file (CP932 text) whose names are listed, whole, in file order.
@@ -127,7 +127,7 @@ std::string sections(const std::string& file, const std::vector<std::string>& na
   return out;
 }
 
-TEST(TForm2Test, ValuesChangedOnEachTabSurviveASaveAndARestart) {
+TEST(SettingsDialogTest, ValuesChangedOnEachTabSurviveASaveAndARestart) {
   TempDir dir;
   const std::string ini = dir.file("zeltaro.ini");
   const std::string hamlog = dir.file("Hamlog");
@@ -250,7 +250,7 @@ TEST(TForm2Test, ValuesChangedOnEachTabSurviveASaveAndARestart) {
   });
 }
 
-TEST(TForm2Test, AValueChangedElsewhereWhileClosedIsShownAtTheNextOpening) {
+TEST(SettingsDialogTest, AValueChangedElsewhereWhileClosedIsShownAtTheNextOpening) {
   TempDir dir;
   Program p("", dir.path());
   p.model->station.shared.NEW_STNS = 30;  // as a patrol window's menu sets it
@@ -260,7 +260,7 @@ TEST(TForm2Test, AValueChangedElsewhereWhileClosedIsShownAtTheNextOpening) {
 
 // A list's ADIF log: "参照" shows the chosen file in the list's group, closing stores it for
 // the list's first-QSO checks, "解除" gives the list back to HAMLOG's log.
-TEST(TForm2Test, AListsAdifLogIsChosenAndCleared) {
+TEST(SettingsDialogTest, AListsAdifLogIsChosenAndCleared) {
   TempDir dir;
   Program p("", dir.path());
   const std::string log = text::sj("/home/op/ログ/wsjtx_log.adi");
@@ -282,7 +282,7 @@ TEST(TForm2Test, AListsAdifLogIsChosenAndCleared) {
 
 // Enter in an edit box presses no button (no "参照" opens a folder browser); the column
 // numbers take two digits; the dialog keeps its tab and place between openings.
-TEST(TForm2Test, EnterPressesNothingAndTheDialogKeepsItsTabAndPlace) {
+TEST(SettingsDialogTest, EnterPressesNothingAndTheDialogKeepsItsTabAndPlace) {
   TempDir dir;
   Program p("", dir.path());
   QPoint placed;
@@ -311,7 +311,7 @@ TEST(TForm2Test, EnterPressesNothingAndTheDialogKeepsItsTabAndPlace) {
   });
 }
 
-TEST(TForm2Test, AFileDroppedOnAListsGroupSetsThatListsFolder) {
+TEST(SettingsDialogTest, AFileDroppedOnAListsGroupSetsThatListsFolder) {
   TempDir dir;
   hamlogFolder(dir.file("Hamlog"));
   std::ofstream(dir.file("Hamlog/Hamlogw.exe"));
@@ -331,7 +331,7 @@ TEST(TForm2Test, AFileDroppedOnAListsGroupSetsThatListsFolder) {
   EXPECT_TRUE(p.box.shown.empty());
 }
 
-TEST(TForm2Test, ControlsTellTheirCaptionAndHint) {
+TEST(SettingsDialogTest, ControlsTellTheirCaptionAndHint) {
   TempDir dir;
   Program p("", dir.path());
   auto* edit = p.get<QLineEdit>("Edit18");
@@ -348,7 +348,7 @@ TEST(TForm2Test, ControlsTellTheirCaptionAndHint) {
     EXPECT_NE(p.form2->control(QString::fromStdString(row.control)), nullptr) << row.control;
 }
 
-TEST(TForm2Test, EveryControlOnEveryTabCarriesAnAccessibleName) {
+TEST(SettingsDialogTest, EveryControlOnEveryTabCarriesAnAccessibleName) {
   TempDir dir;
   Program p("", dir.path());
   const QStringList faults = zeltaro::testing::inaccessibleControls(*p.form2);

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "gui/tform2.h"
+#include "gui/settings_dialog.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -67,7 +67,8 @@ class DialogMessageBox final : public platform::MessageBox {
 
 }  // namespace
 
-TForm2::TForm2(MainModel& model, QWidget* parent, settingsdialog::DialogServices services)
+SettingsDialog::SettingsDialog(MainModel& model, QWidget* parent,
+                               settingsdialog::DialogServices services)
     : QDialog(parent), model_(model) {
   if (!services.folders) {
     ownFolders_ = std::make_unique<platform::QtFileDialog>(this);
@@ -94,11 +95,13 @@ TForm2::TForm2(MainModel& model, QWidget* parent, settingsdialog::DialogServices
   binder_.sync();
 }
 
-TForm2::~TForm2() = default;
+SettingsDialog::~SettingsDialog() = default;
 
-settingsdialog::DialogTarget TForm2::target() { return {model_.station, model_.pageChecks.roles}; }
+settingsdialog::DialogTarget SettingsDialog::target() {
+  return {model_.station, model_.pageChecks.roles};
+}
 
-void TForm2::showModalFrom(QWidget* mainWindow) {
+void SettingsDialog::showModalFrom(QWidget* mainWindow) {
   if (open_) return;
   // Placed once, beside the main window, on the first tab; afterwards the dialog keeps the
   // place and the tab the operator left it at.
@@ -119,7 +122,7 @@ void TForm2::showModalFrom(QWidget* mainWindow) {
   exec();
 }
 
-void TForm2::done(int r) {
+void SettingsDialog::done(int r) {
   if (open_) {
     open_ = false;
     const settingsdialog::CloseResult closed = dialog_.FormClose(target());
@@ -128,12 +131,12 @@ void TForm2::done(int r) {
   QDialog::done(r);
 }
 
-bool TForm2::event(QEvent* e) {
+bool SettingsDialog::event(QEvent* e) {
   if (e->type() == QEvent::WindowActivate) model_.LastActiveWindow = this;
   return QDialog::event(e);
 }
 
-bool TForm2::eventFilter(QObject* watched, QEvent* e) {
+bool SettingsDialog::eventFilter(QObject* watched, QEvent* e) {
   for (int n = 1; n <= 3; ++n) {
     if (watched != listGroups_[n - 1]) continue;
     if (e->type() == QEvent::DragEnter) {
@@ -156,30 +159,31 @@ bool TForm2::eventFilter(QObject* watched, QEvent* e) {
 
 // ---------------------------------------------------------------- building
 
-QGroupBox* TForm2::group(QWidget* parent, const QRect& r, const char* caption) {
+QGroupBox* SettingsDialog::group(QWidget* parent, const QRect& r, const char* caption) {
   auto* g = new QGroupBox(u(caption), parent);
   g->setGeometry(r);
   binder_.describe(g, {{}, u(caption), {}});
   return g;
 }
 
-void TForm2::label(QWidget* parent, const QRect& r, const char* caption) {
+void SettingsDialog::label(QWidget* parent, const QRect& r, const char* caption) {
   binder_.label(parent, r, u(caption));
 }
 
-QWidget* TForm2::bound(QWidget* parent, const QRect& r, const char* section, const char* key, int n,
-                       int index, std::function<void()> handler) {
+QWidget* SettingsDialog::bound(QWidget* parent, const QRect& r, const char* section,
+                               const char* key, int n, int index, std::function<void()> handler) {
   const settingsdialog::ControlRow* row = settingsdialog::controlRow(section, key, n, index);
   return row ? bound(parent, r, *row, std::move(handler)) : nullptr;
 }
 
-QWidget* TForm2::shown(const char* section, const char* key, int n) const {
+QWidget* SettingsDialog::shown(const char* section, const char* key, int n) const {
   const settingsdialog::ControlRow* row = settingsdialog::controlRow(section, key, n);
   return row ? control(QString::fromStdString(row->control)) : nullptr;
 }
 
-QWidget* TForm2::bound(QWidget* parent, const QRect& r, const settingsdialog::ControlRow& row,
-                       std::function<void()> handler) {
+QWidget* SettingsDialog::bound(QWidget* parent, const QRect& r,
+                               const settingsdialog::ControlRow& row,
+                               std::function<void()> handler) {
   const binder::ControlText text{QString::fromStdString(row.control), u(row.caption), u(row.hint)};
   const settings::FieldPtr field = dialog_.field(row.control);
   switch (row.conv) {
@@ -254,7 +258,8 @@ QWidget* TForm2::bound(QWidget* parent, const QRect& r, const settingsdialog::Co
   return nullptr;
 }
 
-void TForm2::radioGroup(QWidget* parent, const char* key, const std::vector<QRect>& places) {
+void SettingsDialog::radioGroup(QWidget* parent, const char* key,
+                                const std::vector<QRect>& places) {
   auto* g = new QButtonGroup(parent);
   std::vector<std::string> buttons;
   for (std::size_t i = 0; i < places.size(); ++i)
@@ -269,7 +274,7 @@ void TForm2::radioGroup(QWidget* parent, const char* key, const std::vector<QRec
   }
 }
 
-void TForm2::build() {
+void SettingsDialog::build() {
   resize(770, 500);
   tabs_ = new QTabWidget(this);
   tabs_->setGeometry(4, 4, 762, 492);
@@ -294,7 +299,7 @@ void TForm2::build() {
   });
 }
 
-void TForm2::buildConditionsTab(QWidget* tab) {
+void SettingsDialog::buildConditionsTab(QWidget* tab) {
   constexpr const char* set = "First_#";
   for (int n = 1; n <= 3; ++n) {
     const auto k = static_cast<std::size_t>(n - 1);
@@ -312,11 +317,7 @@ void TForm2::buildConditionsTab(QWidget* tab) {
     bound(g, {144, 46, 94, 22}, set, "Num_H", n);
     bound(g, {8, 74, 62, 20}, set, "Band", n);
     bound(g, {76, 74, 66, 20}, set, "Mode", n);
-    bound(g, {146, 74, 70, 20}, set, "Code", n, 0, [this, n] {
-      if (n == 1) dialog_.CheckBox16Click();
-      if (n == 2) dialog_.CheckBox17Click();
-      if (n == 3) dialog_.CheckBox18Click();
-    });
+    bound(g, {146, 74, 70, 20}, set, "Code", n, 0, [this, n] { dialog_.applyCodeChoice(n); });
     bound(g, {20, 98, 222, 20}, set, "Any", n);
     bound(g, {8, 124, 230, 20}, set, "Subj", n);
     bound(g, {24, 148, 212, 22}, set, "Text", n);
@@ -339,15 +340,15 @@ void TForm2::buildConditionsTab(QWidget* tab) {
                    {QStringLiteral("AdifButton%1").arg(n), u("参照"),
                     u("このListの未交信をHAMLOGでなくADIFﾛｸﾞ (WSJT-Xなど) で照合する")},
                    [this, n] { dialog_.chooseAdifFile(n); });
-    binder_.button(g, {174, 380, 62, 24},
-                   {QStringLiteral("AdifClear%1").arg(n), u("解除"),
-                    u("ADIFﾛｸﾞを使わずHAMLOGで照合する")},
-                   [this, n] { dialog_.clearAdifFile(n); });
+    binder_.button(
+        g, {174, 380, 62, 24},
+        {QStringLiteral("AdifClear%1").arg(n), u("解除"), u("ADIFﾛｸﾞを使わずHAMLOGで照合する")},
+        [this, n] { dialog_.clearAdifFile(n); });
     static_cast<QLabel*>(bound(g, {8, 408, 228, 36}, "Adif", "File#", n))->setWordWrap(true);
   }
 }
 
-void TForm2::buildSystem1Tab(QWidget* tab) {
+void SettingsDialog::buildSystem1Tab(QWidget* tab) {
   QGroupBox* bands = group(tab, {6, 6, 744, 118}, " HAMLOG Rig周波数設定を行うバンド設定 ");
   for (int bit = 0; bit < 15; ++bit) {
     auto* l =
@@ -377,7 +378,7 @@ void TForm2::buildSystem1Tab(QWidget* tab) {
 
   QGroupBox* rig = group(tab, {314, 132, 436, 202}, " Rig直接制御 ");
   bound(rig, {10, 24, 70, 20}, "RigDirect", "Use");
-  bound(rig, {84, 22, 110, 24}, "RigDirect", "Maker", 0, 0, [this] { dialog_.ComboBox2Change(); });
+  bound(rig, {84, 22, 110, 24}, "RigDirect", "Maker", 0, 0, [this] { dialog_.applyMakerChoice(); });
   bound(rig, {200, 22, 176, 24}, "RigDirect", "Device");
   bound(rig, {84, 54, 110, 24}, "RigDirect", "Bps");
   label(rig, {10, 90, 70, 22}, "ICOM RIG");
@@ -385,10 +386,10 @@ void TForm2::buildSystem1Tab(QWidget* tab) {
   label(rig, {140, 90, 30, 22}, "PC");
   bound(rig, {170, 88, 40, 22}, "RigDirect", "PcID");
   bound(rig, {10, 124, 366, 20}, "RigDirect", "RigTarvopc", 0, 0,
-        [this] { dialog_.CheckBox106Click(); });
+        [this] { dialog_.applyCompanionChoice(); });
 }
 
-void TForm2::buildSystem2Tab(QWidget* tab) {
+void SettingsDialog::buildSystem2Tab(QWidget* tab) {
   static const char* const kItems[] = {"DATE", "TIME", "CALL", "FREQ",
                                        "MODE", "CODE", "QTH",  "RMKS"};
   QGroupBox* slotGroup = group(tab, {6, 6, 744, 62}, " Http：定義文 $#xx");
@@ -442,7 +443,7 @@ void TForm2::buildSystem2Tab(QWidget* tab) {
   radioGroup(remarks, "RMKS_SEL", {{70, 24, 86, 20}, {70, 48, 86, 20}, {70, 72, 86, 20}});
 }
 
-void TForm2::buildNotesTab(QWidget* tab) {
+void SettingsDialog::buildNotesTab(QWidget* tab) {
   const char* notes[] = {
       "① 各設定内容はこの画面を閉じメイン画面へ戻るときに有効になります。",
       "② コントロール毎の機能説明はヒント表示を参照してください。",
@@ -462,7 +463,7 @@ void TForm2::buildNotesTab(QWidget* tab) {
   }
 }
 
-void TForm2::fillPorts() {
+void SettingsDialog::fillPorts() {
   if (!ports_) return;
   QStringList devices;
   for (const QSerialPortInfo& p : QSerialPortInfo::availablePorts()) devices << p.systemLocation();

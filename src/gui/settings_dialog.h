@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The settings dialog: four tabs of controls bound by name to the dialog's model, which is
-// filled from the program's settings at each opening and copied back at each closing.
+// The settings dialog (the design's TForm2): four tabs of controls bound by name to the dialog's
+// model, which is filled from the program's settings at each opening and copied back at each
+// closing.
 
 #include <QDialog>
 #include <memory>
@@ -21,15 +22,15 @@ class MessageBox;
 
 namespace zeltaro::app::ui {
 
-class TForm2 : public QDialog {
+class SettingsDialog : public QDialog {
   Q_OBJECT
 
  public:
   // Services left null are the desktop's own (folder dialog, message box, the Wine prefix of
   // $WINEPREFIX or ~/.wine).
-  explicit TForm2(MainModel& model, QWidget* parent = nullptr,
-                  settingsdialog::DialogServices services = {});
-  ~TForm2() override;
+  explicit SettingsDialog(MainModel& model, QWidget* parent = nullptr,
+                          settingsdialog::DialogServices services = {});
+  ~SettingsDialog() override;
 
   // Button3Click of the main window: placed 4 px right of and below its top-left corner,
   // filled, and shown modally until closed.

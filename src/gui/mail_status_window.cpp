@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "gui/tform3.h"
+#include "gui/mail_status_window.h"
 
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
-#include "gui/window_role.h"
 #include "binder/qt_text.h"
+#include "gui/window_role.h"
 
 namespace zeltaro::app::ui {
 
@@ -14,7 +14,8 @@ using binder::cpMemo;
 using binder::qs;
 using binder::qsMemo;
 
-TForm3::TForm3(QWidget* parent) : QWidget(parent, Qt::Window), Memo1_(new QPlainTextEdit(this)) {
+MailStatusWindow::MailStatusWindow(QWidget* parent)
+    : QWidget(parent, Qt::Window), Memo1_(new QPlainTextEdit(this)) {
   announceWidgetWindowsAsWindows();
   setWindowTitle(QString::fromUtf8("Zeltaro  メール送信ステータス"));
   Memo1_->setObjectName(QStringLiteral("Memo1"));
@@ -27,7 +28,7 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent, Qt::Window), Memo1_(new QPlain
   resize(520, 360);
 }
 
-void TForm3::showStatus(alerts::MailStatusModel& status) {
+void MailStatusWindow::showStatus(alerts::MailStatusModel& status) {
   status_ = &status;
   if (status.Memo1 != shown_) {
     shown_ = status.Memo1;
@@ -38,7 +39,7 @@ void TForm3::showStatus(alerts::MailStatusModel& status) {
   if (!isVisible()) show();
 }
 
-void TForm3::hideEvent(QHideEvent* e) {
+void MailStatusWindow::hideEvent(QHideEvent* e) {
   if (status_) status_->Visible = false;
   QWidget::hideEvent(e);
 }

@@ -2,7 +2,7 @@
 // The main window against the real model: the check buttons fetch through the model, the
 // filter buttons, "CLR" and the lamps change the model, and the model's state shows in the
 // widgets.
-#include "gui/tform1.h"
+#include "gui/main_window.h"
 
 #include <gtest/gtest.h>
 
@@ -25,11 +25,11 @@
 #include "app/accessible_controls.h"
 #include "app/main_model.h"
 #include "app/spot_page.h"
-#include "gui/log_pane.h"
 #include "binder/qt_text.h"
-#include "text/codec.h"
+#include "gui/log_pane.h"
 #include "support/fake_http_client.h"
 #include "support/qt_text.h"
+#include "text/codec.h"
 
 namespace zeltaro::app::ui {
 
@@ -46,9 +46,9 @@ const std::string kUrl1 = "http://127.0.0.1:1/one.html";
 
 using zeltaro::testing::u;
 
-class TForm1Test : public ::testing::Test {
+class MainWindowTest : public ::testing::Test {
  protected:
-  TForm1Test() : model(services()) {
+  MainWindowTest() : model(services()) {
     model.pageChecks.edtURL[0] = kUrl1;
     model.watchLists.Memo_List[0] = "STN1\r\n";
     model.watchLists.Memo_List[1] = "SSB\r\n";
@@ -60,7 +60,7 @@ class TForm1Test : public ::testing::Test {
     return s;
   }
   template <typename W>
-  W* get(TForm1& form, const char* name) {
+  W* get(MainWindow& form, const char* name) {
     W* w = qobject_cast<W*>(form.control(QString::fromLatin1(name)));
     EXPECT_NE(w, nullptr) << name;
     return w;
@@ -83,8 +83,8 @@ class TForm1Test : public ::testing::Test {
 const Spot a{"STN1", "7,010"};
 const Spot b{"JA3AAA", "14,020", "SSB"};
 
-TEST_F(TForm1Test, CheckButtonFetchesAndThePanesShowTheLog) {
-  TForm1 form(model, {"zeltaro"});
+TEST_F(MainWindowTest, CheckButtonFetchesAndThePanesShowTheLog) {
+  MainWindow form(model, {"zeltaro"});
   http.setPage(kUrl1, spotPage({a, b}));
   get<QPushButton>(form, "btnChkUrl1")->click();
   EXPECT_EQ(http.asked(), std::vector<std::string>{kUrl1});
@@ -121,8 +121,8 @@ TEST_F(TForm1Test, CheckButtonFetchesAndThePanesShowTheLog) {
 }
 
 // What a screen reader is told of a control: its caption (or hint) and its hint.
-TEST_F(TForm1Test, ControlsTellTheirNameAndHintToAccessibility) {
-  TForm1 form(model, {"zeltaro"});
+TEST_F(MainWindowTest, ControlsTellTheirNameAndHintToAccessibility) {
+  MainWindow form(model, {"zeltaro"});
   struct Row {
     const char* control;
     const char* name;
@@ -153,16 +153,16 @@ TEST_F(TForm1Test, ControlsTellTheirNameAndHintToAccessibility) {
   }
 }
 
-TEST_F(TForm1Test, EveryControlCarriesAnAccessibleName) {
+TEST_F(MainWindowTest, EveryControlCarriesAnAccessibleName) {
   // A screen reader (and a test driving the window through AT-SPI) finds controls by name: no
   // button, box, edit, pane or list may be nameless, and a hint is also read out.
-  TForm1 form(model, {"zeltaro"});
+  MainWindow form(model, {"zeltaro"});
   const QStringList faults = zeltaro::testing::inaccessibleControls(form);
   EXPECT_TRUE(faults.isEmpty()) << faults.join(", ").toStdString();
 }
 
-TEST_F(TForm1Test, FilterButtonsAndDisplayModeFollowTheModel) {
-  TForm1 form(model, {"zeltaro"});
+TEST_F(MainWindowTest, FilterButtonsAndDisplayModeFollowTheModel) {
+  MainWindow form(model, {"zeltaro"});
   get<QRadioButton>(form, "RadioButton5")->click();
   EXPECT_EQ(model.logViews.Log123, 4);
   for (const char* n : {"Memo_Log3", "Memo_Log4", "Memo_Log5"})
@@ -197,8 +197,8 @@ TEST_F(TForm1Test, FilterButtonsAndDisplayModeFollowTheModel) {
   EXPECT_EQ(get<QWidget>(form, "Memo_Log5")->font().pixelSize(), 96);
 }
 
-TEST_F(TForm1Test, EditsWriteTheModelAndRunTheirHandlers) {
-  TForm1 form(model, {"zeltaro"});
+TEST_F(MainWindowTest, EditsWriteTheModelAndRunTheirHandlers) {
+  MainWindow form(model, {"zeltaro"});
   auto* list = get<QPlainTextEdit>(form, "Memo_List1");
   list->setPlainText(u("ab\n\n*cd"));
   EXPECT_EQ(model.watchLists.Memo_List[0], "ab\r\n\r\n*cd");
@@ -238,8 +238,8 @@ TEST_F(TForm1Test, EditsWriteTheModelAndRunTheirHandlers) {
   EXPECT_TRUE(model.alerts.Form3.Visible);
 }
 
-TEST_F(TForm1Test, UserSelectionReachesThePaneInBytes) {
-  TForm1 form(model, {"zeltaro"});
+TEST_F(MainWindowTest, UserSelectionReachesThePaneInBytes) {
+  MainWindow form(model, {"zeltaro"});
   model.logViews.Memo_Log.lines = {text::sj("1___東京 STN1"), "1___STN2"};
   model.RefreshLogViews();
   form.syncFromModel();
@@ -260,13 +260,13 @@ TEST_F(TForm1Test, UserSelectionReachesThePaneInBytes) {
 // Through the real pane: a double-click in the blank space under the last line puts the caret
 // on the empty line after it, which holds no spot, so nothing reaches HAMLOG or the rig; a
 // double-click on a line transfers that line.
-TEST_F(TForm1Test, DoubleClickBelowTheLastLineTransfersNothing) {
+TEST_F(MainWindowTest, DoubleClickBelowTheLastLineTransfersNothing) {
   struct Transfers final : TransferLink {
     std::vector<std::string> lines;
     void TransferLine(std::string_view line) override { lines.emplace_back(line); }
   } transfers;
   model.attachTransfer(&transfers);
-  TForm1 form(model, {"zeltaro"});
+  MainWindow form(model, {"zeltaro"});
   model.logViews.Memo_Log.lines = {"1___STN1 7,010 CW", "1___STN2 7,020 CW"};
   model.RefreshLogViews();
   form.syncFromModel();
@@ -293,8 +293,8 @@ TEST_F(TForm1Test, DoubleClickBelowTheLastLineTransfersNothing) {
 }
 
 // Not a check: a picture for people to look at, written only when asked for.
-TEST_F(TForm1Test, AReloadedPlaceAndSizeMoveTheWindow) {
-  TForm1 form(model, {"/opt/zeltaro/zeltaro"});
+TEST_F(MainWindowTest, AReloadedPlaceAndSizeMoveTheWindow) {
+  MainWindow form(model, {"/opt/zeltaro/zeltaro"});
   form.show();
   QCoreApplication::processEvents();
   const int caption = model.logViews.layout.captionHeight;

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// A transfer patrol list window; three exist for the whole run, hidden until fed. Thin: the
-// controls are bound to the window's model (patrol::PatrolWindow), the entry list is drawn here
-// from the model's rows and colours.
+// A transfer patrol list window (the design's TForm4); three exist for the whole run, hidden until
+// fed. Thin: the controls are bound to the window's model (patrol::PatrolWindow), the entry list is
+// drawn here from the model's rows and colours.
 
 #include <QSet>
 #include <QTimer>
@@ -23,13 +23,13 @@ namespace zeltaro::app::ui {
 
 class PatrolListWidget;
 
-class TForm4 : public QWidget, public patrol::PatrolWindowView {
+class PatrolListWindow : public QWidget, public patrol::PatrolWindowView {
   Q_OBJECT
 
  public:
   // Window n (1-3) of the patrol lists; created hidden with its saved settings.
-  TForm4(MainModel& model, PatrolListsBinding& lists, int n, QWidget* parent = nullptr);
-  ~TForm4() override;
+  PatrolListWindow(MainModel& model, PatrolListsBinding& lists, int n, QWidget* parent = nullptr);
+  ~PatrolListWindow() override;
 
   patrol::PatrolWindow& window() { return window_; }
   // Shows the model's state.

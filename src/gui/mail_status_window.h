@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The mail status window. Unlike the other windows it never becomes LastActiveWindow: the
-// focus is not handed back to it after a transfer.
+// The mail status window (the design's TForm3). Unlike the other windows it never becomes
+// LastActiveWindow: the focus is not handed back to it after a transfer.
 
 #include <QWidget>
 
@@ -11,11 +11,11 @@ class QPlainTextEdit;
 
 namespace zeltaro::app::ui {
 
-class TForm3 : public QWidget {
+class MailStatusWindow : public QWidget {
   Q_OBJECT
 
  public:
-  explicit TForm3(QWidget* parent = nullptr);
+  explicit MailStatusWindow(QWidget* parent = nullptr);
 
   // Shows the window with the log of the last mail; closing it marks it hidden again.
   void showStatus(alerts::MailStatusModel& status);

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The main window. Thin: every control is bound to its field of MainModel and forwards its
-// events to the model's handlers; after each handler and each Timer1 tick the model's state
-// is shown again. The rules of the window (layout, panes, lamps) live in the model.
+// The main window (the design's TForm1). Thin: every control is bound to its field of MainModel and
+// forwards its events to the model's handlers; after each handler and each Timer1 tick the model's
+// state is shown again. The rules of the window (layout, panes, lamps) live in the model.
 
 #include <QMainWindow>
 #include <QTimer>
@@ -32,14 +32,14 @@ namespace zeltaro::app::ui {
 class ClickLabel;
 class LogPane;
 
-class TForm1 : public QMainWindow {
+class MainWindow : public QMainWindow {
   Q_OBJECT
 
  public:
   // Runs the construction step and then the model's start-up sequence with args (the whole
   // command line, program path first, CP932 bytes).
-  TForm1(MainModel& model, const std::vector<std::string>& args, QWidget* parent = nullptr);
-  ~TForm1() override;
+  MainWindow(MainModel& model, const std::vector<std::string>& args, QWidget* parent = nullptr);
+  ~MainWindow() override;
 
   // Shows the model's caption.
   void refreshCaption();

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "gui/tform1.h"
+#include "gui/main_window.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -21,11 +21,11 @@
 #include <QScrollBar>
 #include <QStyle>
 
+#include "binder/qt_text.h"
 #include "gui/click_label.h"
 #include "gui/log_pane.h"
-#include "gui/tform2.h"
-#include "gui/tform3.h"
-#include "binder/qt_text.h"
+#include "gui/mail_status_window.h"
+#include "gui/settings_dialog.h"
 #include "text/sjis.h"
 #include "views/log_font.h"
 
@@ -85,7 +85,7 @@ const QString kLampHint = QString::fromUtf8("新着があると赤色に変化 �
 
 }  // namespace
 
-TForm1::TForm1(MainModel& model, const std::vector<std::string>& args, QWidget* parent)
+MainWindow::MainWindow(MainModel& model, const std::vector<std::string>& args, QWidget* parent)
     : QMainWindow(parent), model_(model) {
   model_.MainWindow = model_.LastActiveWindow = this;
   model_.logViews.layout.captionHeight = style()->pixelMetric(QStyle::PM_TitleBarHeight);
@@ -100,19 +100,19 @@ TForm1::TForm1(MainModel& model, const std::vector<std::string>& args, QWidget* 
   // reaches the handler, so the model can stop and restart it (reload) without the window.
   timer1_.setInterval(1000);
   timer1_.setTimerType(Qt::CoarseTimer);
-  connect(&timer1_, &QTimer::timeout, this, &TForm1::tick);
+  connect(&timer1_, &QTimer::timeout, this, &MainWindow::tick);
   timer1_.start();
 }
 
-TForm1::~TForm1() = default;
+MainWindow::~MainWindow() = default;
 
 // ---------------------------------------------------------------- binding helpers
 
-QWidget* TForm1::control(const QString& n) const { return binder_.control(n); }
+QWidget* MainWindow::control(const QString& n) const { return binder_.control(n); }
 
-void TForm1::run(const std::function<void()>& handler) { binder_.run(handler); }
+void MainWindow::run(const std::function<void()>& handler) { binder_.run(handler); }
 
-QFrame* TForm1::panel(const QString& n, const char* holds, QWidget* parent) {
+QFrame* MainWindow::panel(const QString& n, const char* holds, QWidget* parent) {
   auto* f = new QFrame(parent);
   f->setFrameShape(QFrame::StyledPanel);
   f->setFrameShadow(QFrame::Raised);
@@ -120,37 +120,38 @@ QFrame* TForm1::panel(const QString& n, const char* holds, QWidget* parent) {
   return f;
 }
 
-QLabel* TForm1::label(QWidget* parent, const QRect& r, const QString& caption,
-                      const QString& hint) {
+QLabel* MainWindow::label(QWidget* parent, const QRect& r, const QString& caption,
+                          const QString& hint) {
   return binder_.label(parent, r, caption, hint);
 }
 
-QCheckBox* TForm1::check(QWidget* parent, const QRect& r, const QString& n, const QString& caption,
-                         const QString& hint, bool& field, std::function<void()> handler) {
+QCheckBox* MainWindow::check(QWidget* parent, const QRect& r, const QString& n,
+                             const QString& caption, const QString& hint, bool& field,
+                             std::function<void()> handler) {
   return binder_.check(parent, r, {n, caption, hint}, field, std::move(handler));
 }
 
-QPushButton* TForm1::button(QWidget* parent, const QRect& r, const QString& n,
-                            const QString& caption, const QString& hint,
-                            std::function<void()> handler) {
+QPushButton* MainWindow::button(QWidget* parent, const QRect& r, const QString& n,
+                                const QString& caption, const QString& hint,
+                                std::function<void()> handler) {
   return binder_.button(parent, r, {n, caption, hint}, std::move(handler));
 }
 
-QRadioButton* TForm1::radio(QWidget* parent, const QRect& r, const QString& n,
-                            const QString& caption, const QString& hint, const bool& field,
-                            std::function<void()> handler) {
+QRadioButton* MainWindow::radio(QWidget* parent, const QRect& r, const QString& n,
+                                const QString& caption, const QString& hint, const bool& field,
+                                std::function<void()> handler) {
   return binder_.radio(parent, r, {n, caption, hint}, field, std::move(handler));
 }
 
-QWidget* TForm1::bound(QWidget* parent, const QRect& r, const char* controlName,
-                       std::function<void()> handler, const QStringList& items) {
+QWidget* MainWindow::bound(QWidget* parent, const QRect& r, const char* controlName,
+                           std::function<void()> handler, const QStringList& items) {
   int n = 0;
   const SettingRow* row = settingRowForControl(controlName, &n);
   return binder_.bindRow(parent, r, *row, n, model_, std::move(handler), items);
 }
 
-ClickLabel* TForm1::lamp(QWidget* parent, const QRect& r, const QString& n,
-                         const alerts::LampLabel& state, std::function<void()> onClick) {
+ClickLabel* MainWindow::lamp(QWidget* parent, const QRect& r, const QString& n,
+                             const alerts::LampLabel& state, std::function<void()> onClick) {
   auto* l = new ClickLabel(QString::fromUtf8("●"), parent);
   l->setGeometry(r);
   binder_.describe(l, {n, QString::fromUtf8("新着ランプ"), kLampHint});
@@ -166,7 +167,7 @@ ClickLabel* TForm1::lamp(QWidget* parent, const QRect& r, const QString& n,
 
 // ---------------------------------------------------------------- the window's controls
 
-void TForm1::build() {
+void MainWindow::build() {
   client_ = new QWidget(this);
   QFont f(QStringLiteral("IPAGothic"));
   f.setPixelSize(12);
@@ -205,14 +206,14 @@ void TForm1::build() {
   });
 }
 
-void TForm1::buildLogArea() {
+void MainWindow::buildLogArea() {
   QFrame* p1 = panel(QStringLiteral("Panel1"), "ログ", client_);
   QFrame* p5 = panel(QStringLiteral("Panel5"), "表示", p1);
   p5->setFrameShape(QFrame::NoFrame);
   MainModel& m = model_;
   alerts::Lamps& lamps = m.alerts.lamps;
 
-  lamp(p5, {4, 4, 14, 18}, QStringLiteral("Label13"), lamps.Label13, [&m] { m.Label13Click(); });
+  lamp(p5, {4, 4, 14, 18}, QStringLiteral("Label13"), lamps.Label13, [&m] { m.resetAllLamps(); });
   auto* filters = new QButtonGroup(this);
   struct Filter {
     const char* name;
@@ -228,31 +229,31 @@ void TForm1::buildLogArea() {
        {20, 4, 44, 18},
        m.logViews.RadioButton1,
        lamps.RadioButton1,
-       &MainModel::RadioButton1Click},
+       &MainModel::filterLogAll},
       {"RadioButton5",
        "123",
        {66, 4, 48, 18},
        m.logViews.RadioButton5,
        lamps.RadioButton5,
-       &MainModel::RadioButton5Click},
+       &MainModel::filterLogStacked},
       {"RadioButton2",
        "1",
        {4, 26, 32, 18},
        m.logViews.RadioButton2,
        lamps.RadioButton2,
-       &MainModel::RadioButton2Click},
+       &MainModel::filterLogList1},
       {"RadioButton3",
        "2",
        {58, 26, 32, 18},
        m.logViews.RadioButton3,
        lamps.RadioButton3,
-       &MainModel::RadioButton3Click},
+       &MainModel::filterLogList2},
       {"RadioButton4",
        "3",
        {112, 26, 32, 18},
        m.logViews.RadioButton4,
        lamps.RadioButton4,
-       &MainModel::RadioButton4Click},
+       &MainModel::filterLogList3},
   };
   for (const Filter& f : fs) {
     auto click = f.click;
@@ -262,9 +263,12 @@ void TForm1::buildLogArea() {
     const alerts::FilterCaption& c = f.colour;
     binder_.onSync([b, &c] { setTextColour(b, colour(c.fontColor)); });
   }
-  lamp(p5, {36, 26, 14, 18}, QStringLiteral("Label10"), lamps.Label10, [&m] { m.Label10Click(); });
-  lamp(p5, {90, 26, 14, 18}, QStringLiteral("Label11"), lamps.Label11, [&m] { m.Label11Click(); });
-  lamp(p5, {144, 26, 14, 18}, QStringLiteral("Label12"), lamps.Label12, [&m] { m.Label12Click(); });
+  lamp(p5, {36, 26, 14, 18}, QStringLiteral("Label10"), lamps.Label10,
+       [&m] { m.resetList1Lamp(); });
+  lamp(p5, {90, 26, 14, 18}, QStringLiteral("Label11"), lamps.Label11,
+       [&m] { m.resetList2Lamp(); });
+  lamp(p5, {144, 26, 14, 18}, QStringLiteral("Label12"), lamps.Label12,
+       [&m] { m.resetList3Lamp(); });
 
   auto* image = new QLabel(p5);
   image->setGeometry(176, 4, 16, 16);
@@ -278,25 +282,25 @@ void TForm1::buildLogArea() {
   auto* modes = new QButtonGroup(this);
   modes->addButton(radio(p5, {4, 48, 56, 18}, QStringLiteral("radioDisp1"),
                          QString::fromUtf8("原文"), {}, m.logViews.radioDisp1,
-                         [&m] { m.radioDisp1Click(); }));
+                         [&m] { m.chooseDisplay1(); }));
   modes->addButton(radio(p5, {60, 48, 56, 18}, QStringLiteral("radioDisp2"),
                          QString::fromUtf8("整列"), {}, m.logViews.radioDisp2,
-                         [&m] { m.radioDisp2Click(); }));
+                         [&m] { m.chooseDisplay2(); }));
 
   QStringList counts;
   for (int n = 2; n <= 30; ++n) counts.push_back(QString::number(n));
   bound(
-      p5, {120, 46, 48, 22}, "ComboBox1", [&m] { m.ComboBox1Change(); }, counts);
+      p5, {120, 46, 48, 22}, "ComboBox1", [&m] { m.applyColumnCount(); }, counts);
   label(p5, {172, 48, 22, 18}, QString::fromUtf8("列"));
   QStringList fontNames;
   for (const std::string& item : views::fontItems()) fontNames.push_back(qs(item));
   bound(
-      p5, {4, 68, 96, 22}, "ComboBox2", [&m] { m.ComboBox2Change(); }, fontNames);
+      p5, {4, 68, 96, 22}, "ComboBox2", [&m] { m.applyLogFont(); }, fontNames);
   button(p5, {104, 68, 44, 22}, QStringLiteral("Button1"), QStringLiteral("CLR"), {},
-         [&m] { m.Button1Click(); });
-  bound(p5, {4, 92, 70, 18}, "CheckBox1", [&m] { m.CheckBox1Click(); });
+         [&m] { m.clearLogs(); });
+  bound(p5, {4, 92, 70, 18}, "CheckBox1", [&m] { m.applyConfigSwitch(); });
   // "new": the newest lines feed the patrol lists.
-  bound(p5, {78, 92, 60, 18}, "CheckBox2", [&m] { m.CheckBox2Click(); });
+  bound(p5, {78, 92, 60, 18}, "CheckBox2", [&m] { m.applyNewSwitch(); });
 
   // The five panes, one popup menu for all.
   auto* menu = new QMenu(this);
@@ -307,21 +311,23 @@ void TForm1::buildLogArea() {
   QAction* append = menu->addAction(QString::fromUtf8("巡回リストに追加     (&2)"));
   QAction* newN1 = menu->addAction(QString());
   newN1->setCheckable(true);
-  connect(copy, &QAction::triggered, this, [this, &m] { run([&m] { m.menu_CopyClick(); }); });
-  connect(all, &QAction::triggered, this, [this, &m] { run([&m] { m.menu_AllClick(); }); });
+  connect(copy, &QAction::triggered, this, [this, &m] { run([&m] { m.copySelection(); }); });
+  connect(all, &QAction::triggered, this, [this, &m] { run([&m] { m.selectWholeLog(); }); });
   // The patrol items feed from the aligned pane that has the keyboard focus.
   auto focusedPane = [this] {
     for (std::size_t i = 1; i < panes_.size(); ++i)
       if (panes_[i] == QApplication::focusWidget()) return int(i) - 1;
     return -1;
   };
-  connect(replace, &QAction::triggered, this,
-          [this, &m, focusedPane] { run([&m, p = focusedPane()] { m.menu_ReplaceClick(p); }); });
-  connect(append, &QAction::triggered, this,
-          [this, &m, focusedPane] { run([&m, p = focusedPane()] { m.menu_AppendClick(p); }); });
-  connect(newN1, &QAction::triggered, this, [this, &m] { run([&m] { m.newN1Click(); }); });
+  connect(replace, &QAction::triggered, this, [this, &m, focusedPane] {
+    run([&m, p = focusedPane()] { m.feedPatrolListsReplacing(p); });
+  });
+  connect(append, &QAction::triggered, this, [this, &m, focusedPane] {
+    run([&m, p = focusedPane()] { m.feedPatrolListsAppending(p); });
+  });
+  connect(newN1, &QAction::triggered, this, [this, &m] { run([&m] { m.toggleNewSwitch(); }); });
   connect(menu, &QMenu::aboutToShow, this, [&m, replace, append, newN1] {
-    m.PopupMenu1Popup();
+    m.prepareLogMenu();
     replace->setEnabled(m.logViews.popupMenu1.menu_ReplaceEnabled);
     append->setEnabled(m.logViews.popupMenu1.menu_AppendEnabled);
     newN1->setEnabled(m.logViews.popupMenu1.newN1Enabled);
@@ -335,9 +341,10 @@ void TForm1::buildLogArea() {
   // What each pane holds, for its accessible name.
   const char* holds[] = {"通知ログ", "整列ログ", "未交信ﾘｽﾄ1のログ", "未交信ﾘｽﾄ2のログ",
                          "未交信ﾘｽﾄ3のログ"};
-  void (MainModel::*doubleClicks[])() = {&MainModel::Memo_LogDblClick, &MainModel::Memo_Log2DblClick,
-                                         &MainModel::Memo_Log3DblClick, &MainModel::Memo_Log4DblClick,
-                                         &MainModel::Memo_Log5DblClick};
+  void (MainModel::*doubleClicks[])() = {
+      &MainModel::transferFromNoticeLog, &MainModel::transferFromAlignedLog,
+      &MainModel::transferFromList1Log, &MainModel::transferFromList2Log,
+      &MainModel::transferFromList3Log};
   for (int i = 0; i < 5; ++i) {
     views::Pane& pane = *models[i];
     auto* w = new LogPane(pane, p1);
@@ -361,13 +368,13 @@ void TForm1::buildLogArea() {
   });
 }
 
-void TForm1::buildPageArea() {
+void MainWindow::buildPageArea() {
   QFrame* p2 = panel(QStringLiteral("Panel2"), "巡回", client_);
   MainModel& m = model_;
   const QString checkHint = QString::fromUtf8("手動実行 ( 巡回と通知 )");
   const QString ieHint = QString::fromUtf8("IE起動");
-  void (MainModel::*openUrl[])() = {&MainModel::btnURL1Click, &MainModel::btnURL2Click,
-                                    &MainModel::btnURL3Click};
+  void (MainModel::*openUrl[])() = {&MainModel::openPage1, &MainModel::openPage2,
+                                    &MainModel::openPage3};
   for (int n = 1; n <= 3; ++n) {
     const int y = 4 + (n - 1) * 24;
     const std::size_t i = std::size_t(n - 1);
@@ -390,7 +397,7 @@ void TForm1::buildPageArea() {
   auto* intervals = new QButtonGroup(this);
   intervals->addButton(radio(p2, {580, 4, 44, 20}, QStringLiteral("radioTimeSel_Off"),
                              QStringLiteral("Off"), intervalHint, m.patrolClock.radioTimeSel_Off,
-                             [&m] { m.radioTimeSel_OffClick(); }));
+                             [&m] { m.switchPatrolOff(); }));
   struct Interval {
     int minutes;
     const bool& selected;
@@ -398,14 +405,14 @@ void TForm1::buildPageArea() {
     void (MainModel::*doubleClick)();
   };
   const Interval is[] = {
-      {2, m.patrolClock.radioTimeSel_2min, &MainModel::radioTimeSel_2minClick,
-       &MainModel::radioTimeSel_2minDblClick},
-      {3, m.patrolClock.radioTimeSel_3min, &MainModel::radioTimeSel_3minClick,
-       &MainModel::radioTimeSel_3minDblClick},
-      {4, m.patrolClock.radioTimeSel_4min, &MainModel::radioTimeSel_4minClick,
-       &MainModel::radioTimeSel_4minDblClick},
-      {5, m.patrolClock.radioTimeSel_5min, &MainModel::radioTimeSel_5minClick,
-       &MainModel::radioTimeSel_5minDblClick},
+      {2, m.patrolClock.radioTimeSel_2min, &MainModel::patrolEvery2Min,
+       &MainModel::patrolEvery2MinFromNextTick},
+      {3, m.patrolClock.radioTimeSel_3min, &MainModel::patrolEvery3Min,
+       &MainModel::patrolEvery3MinFromNextTick},
+      {4, m.patrolClock.radioTimeSel_4min, &MainModel::patrolEvery4Min,
+       &MainModel::patrolEvery4MinFromNextTick},
+      {5, m.patrolClock.radioTimeSel_5min, &MainModel::patrolEvery5Min,
+       &MainModel::patrolEvery5MinFromNextTick},
   };
   for (const Interval& iv : is) {
     auto click = iv.click;
@@ -446,39 +453,40 @@ void TForm1::buildPageArea() {
   bound(p2, {64, 78, 300, 22}, "edtSound");
   button(p2, {368, 78, 28, 22}, QStringLiteral("btnSoundFile"), QStringLiteral("..."),
          QString::fromUtf8("音声通知用WAVﾌｧｲﾙを指定 (Windows\\Media\\ﾌｫﾙﾀﾞｰにWAVﾌｧｲﾙあり)"),
-         [&m] { m.btnSoundFileClick(); });
+         [&m] { m.chooseSoundFile(); });
   button(p2, {400, 78, 48, 22}, QStringLiteral("btnSoundTest"), QStringLiteral("Test"),
-         QString::fromUtf8("手動実行 ( 音声通知の確認 )"), [&m] { m.btnSoundTestClick(); });
+         QString::fromUtf8("手動実行 ( 音声通知の確認 )"), [&m] { m.playTestSound(); });
 
   button(p2, {548, 78, 90, 22}, QStringLiteral("Button3"), QStringLiteral("1'st QSO"), {}, [this] {
     for (QWidget* w : QApplication::topLevelWidgets())
-      if (auto* dialog = qobject_cast<TForm2*>(w)) {
+      if (auto* dialog = qobject_cast<SettingsDialog*>(w)) {
         dialog->showModalFrom(this);
         return;
       }
   });
   button(p2, {644, 78, 70, 22}, QStringLiteral("btnSave"), QStringLiteral("SAVE"),
          QString::fromUtf8("全ての設定を手動で保存します （終了時は自動保存されます）"),
-         [&m] { m.btnSaveClick(); });
+         [&m] { m.saveNow(); });
 }
 
-void TForm1::buildSettingsArea() {
+void MainWindow::buildSettingsArea() {
   QFrame* p4 = panel(QStringLiteral("Panel4"), "ﾒｰﾙと抽出", client_);
   MainModel& m = model_;
 
   bound(p4, {4, 4, 84, 20}, "chkMail");
   bound(p4, {92, 4, 96, 20}, "chkAuth");
   button(p4, {300, 2, 72, 22}, QStringLiteral("btnChkMail"), QString::fromUtf8("送信ﾃｽﾄ"),
-         QString::fromUtf8("手動実行 ( 本文なしで送信 )"), [&m] { m.btnChkMailClick(); });
+         QString::fromUtf8("手動実行 ( 本文なしで送信 )"), [&m] { m.sendMailNow(); });
   auto* stat = new ClickLabel(QStringLiteral("Stat"), p4);
   stat->setGeometry(380, 6, 34, 18);
   binder_.describe(stat, {QStringLiteral("Label17"), QStringLiteral("Stat"), {}});
   connect(stat, &ClickLabel::doubleClicked, this, [this, &m](Qt::KeyboardModifiers mods) {
     run([&] {
-      m.Label17DblClick(mods & Qt::ShiftModifier, mods & Qt::ControlModifier);
+      m.showMailStatusOnRequest(mods & Qt::ShiftModifier, mods & Qt::ControlModifier);
       if (!m.alerts.Form3.Visible) return;
       for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* form3 = qobject_cast<TForm3*>(w)) form3->showStatus(m.alerts.Form3);
+        if (auto* mailStatus = qobject_cast<MailStatusWindow*>(w))
+          mailStatus->showStatus(m.alerts.Form3);
     });
   });
 
@@ -522,7 +530,7 @@ void TForm1::buildSettingsArea() {
   });
 }
 
-void TForm1::buildListArea() {
+void MainWindow::buildListArea() {
   QFrame* p3 = panel(QStringLiteral("Panel3"), "未交信ﾘｽﾄ", client_);
   MainModel& m = model_;
   QFont mono(QStringLiteral("IPAGothic"));
@@ -557,7 +565,7 @@ void TForm1::buildListArea() {
 
 // ---------------------------------------------------------------- showing the model
 
-void TForm1::applyModelGeometry() {
+void MainWindow::applyModelGeometry() {
   const std::array<int, 4> wanted = {model_.logViews.Left, model_.logViews.Top,
                                      model_.logViews.Width, model_.logViews.Height};
   if (wanted == shownGeometry_) return;
@@ -567,28 +575,29 @@ void TForm1::applyModelGeometry() {
   move(model_.logViews.Left, model_.logViews.Top);
 }
 
-void TForm1::syncFromModel() {
+void MainWindow::syncFromModel() {
   if (binder_.syncing()) return;
   applyModelGeometry();
   binder_.sync();
   if (model_.alerts.Form3.Visible)
     for (QWidget* w : QApplication::topLevelWidgets())
-      if (auto* form3 = qobject_cast<TForm3*>(w); form3 && form3->isVisible())
-        form3->showStatus(model_.alerts.Form3);
+      if (auto* mailStatus = qobject_cast<MailStatusWindow*>(w);
+          mailStatus && mailStatus->isVisible())
+        mailStatus->showStatus(model_.alerts.Form3);
 }
 
-void TForm1::refreshCaption() { setWindowTitle(qs(model_.caption)); }
+void MainWindow::refreshCaption() { setWindowTitle(qs(model_.caption)); }
 
-void TForm1::tick() {
+void MainWindow::tick() {
   if (!model_.patrolClock.Timer1Enabled) return;
-  model_.Timer1Timer();
+  model_.tick();
   refreshCaption();
   syncFromModel();
 }
 
 // ---------------------------------------------------------------- window events
 
-void TForm1::takeWindowGeometry() {
+void MainWindow::takeWindowGeometry() {
   const int caption = model_.logViews.layout.captionHeight;
   model_.logViews.Width = width() + 8;
   model_.logViews.Height = height() + caption + 8;
@@ -596,7 +605,7 @@ void TForm1::takeWindowGeometry() {
   shownGeometry_[3] = model_.logViews.Height;
 }
 
-void TForm1::resizeEvent(QResizeEvent* e) {
+void MainWindow::resizeEvent(QResizeEvent* e) {
   QMainWindow::resizeEvent(e);
   if (!client_ || binder_.syncing()) return;
   run([this] {
@@ -605,7 +614,7 @@ void TForm1::resizeEvent(QResizeEvent* e) {
   });
 }
 
-void TForm1::moveEvent(QMoveEvent* e) {
+void MainWindow::moveEvent(QMoveEvent* e) {
   QMainWindow::moveEvent(e);
   // Placing the window reports a position with or without the frame, as the platform has it;
   // taking that back would shift the window a little at every restart. Only the user's moves
@@ -615,12 +624,12 @@ void TForm1::moveEvent(QMoveEvent* e) {
   model_.logViews.Top = shownGeometry_[1] = y();
 }
 
-void TForm1::showEvent(QShowEvent* e) {
+void MainWindow::showEvent(QShowEvent* e) {
   QMainWindow::showEvent(e);
   QTimer::singleShot(0, this, [this] { placed_ = true; });
 }
 
-bool TForm1::eventFilter(QObject* watched, QEvent* e) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* e) {
   if (e->type() == QEvent::MouseButtonDblClick) {
     const auto it = onDoubleClick_.find(watched);
     if (it != onDoubleClick_.end()) run(it->second);
@@ -628,12 +637,12 @@ bool TForm1::eventFilter(QObject* watched, QEvent* e) {
   return QMainWindow::eventFilter(watched, e);
 }
 
-bool TForm1::event(QEvent* e) {
+bool MainWindow::event(QEvent* e) {
   if (e->type() == QEvent::WindowActivate) model_.LastActiveWindow = this;
   return QMainWindow::event(e);
 }
 
-void TForm1::closeEvent(QCloseEvent* e) {
+void MainWindow::closeEvent(QCloseEvent* e) {
   e->accept();
   // A second request (a signal during the close, say) must not run the close sequence again.
   if (closed_) return;
