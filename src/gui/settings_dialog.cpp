@@ -335,16 +335,16 @@ void SettingsDialog::buildConditionsTab(QWidget* tab) {
     for (int i = 0; i < 7; ++i)
       bound(g, {8 + (i % 4) * 54, 330 + (i / 4) * 24, 54, 20}, set, kModes[i], n);
     // Beyond HAMLOG: the list may ask any logger's ADIF log instead.
-    label(g, {8, 384, 96, 20}, "ADIFログ");
-    binder_.button(g, {108, 380, 62, 24},
+    label(g, {8, 380, 96, 20}, "ADIFログ");
+    binder_.button(g, {108, 378, 62, 22},
                    {QStringLiteral("AdifButton%1").arg(n), u("参照"),
                     u("このListの未交信をHAMLOGでなくADIFﾛｸﾞ (WSJT-Xなど) で照合する")},
                    [this, n] { dialog_.chooseAdifFile(n); });
     binder_.button(
-        g, {174, 380, 62, 24},
+        g, {174, 378, 62, 22},
         {QStringLiteral("AdifClear%1").arg(n), u("解除"), u("ADIFﾛｸﾞを使わずHAMLOGで照合する")},
         [this, n] { dialog_.clearAdifFile(n); });
-    static_cast<QLabel*>(bound(g, {8, 408, 228, 36}, "Adif", "File#", n))->setWordWrap(true);
+    static_cast<QLabel*>(bound(g, {8, 402, 228, 28}, "Adif", "File#", n))->setWordWrap(true);
   }
 }
 
