@@ -55,14 +55,21 @@ TEST(MainWindow, TicksReachTheModelOnlyWhileEnabledAndRefreshTheCaption) {
   EXPECT_NE(form.windowTitle().toStdString(), text::utf8FromCp932(model.caption));
 }
 
-TEST(Windows, ActivationRecordsTheWindowExceptForTheMailStatus) {
+// The program's six windows over one model, made in the program's order.
+struct ProgramWindows {
   MainModel model;
-  platform::FixedClock clock({2010, 5, 22, 14, 30, 0});
-  MainWindow form1(model, {"zeltaro"});
-  SettingsDialog form2(model);
+  platform::FixedClock clock{{2010, 5, 22, 14, 30, 0}};
+  MainWindow form1{model, {"zeltaro"}};
+  SettingsDialog form2{model};
   MailStatusWindow form3;
-  PatrolListsBinding patrolLists(model, clock, nullptr);
-  PatrolListWindow form4(model, patrolLists, 1);
+  PatrolListsBinding patrolLists{model, clock, nullptr};
+  PatrolListWindow form4{model, patrolLists, 1}, form4b{model, patrolLists, 2},
+      form4c{model, patrolLists, 3};
+};
+
+TEST(Windows, ActivationRecordsTheWindowExceptForTheMailStatus) {
+  ProgramWindows w;
+  auto& [model, clock, form1, form2, form3, patrolLists, form4, form4b, form4c] = w;
 
   activate(form2);
   EXPECT_EQ(model.LastActiveWindow, &form2);
@@ -82,14 +89,8 @@ TEST(Windows, ActivationRecordsTheWindowExceptForTheMailStatus) {
 // What a screen reader announces (AT-SPI "frame" for a window, "dialog" for a dialog) and reads
 // as the window's name. A plain widget window would be a "filler" without a name of its own.
 TEST(Windows, EachTopLevelWindowIsAWindowOrADialogNamedByItsCaption) {
-  MainModel model;
-  platform::FixedClock clock({2010, 5, 22, 14, 30, 0});
-  MainWindow form1(model, {"zeltaro"});
-  SettingsDialog form2(model);
-  MailStatusWindow form3;
-  PatrolListsBinding patrolLists(model, clock, nullptr);
-  PatrolListWindow form4(model, patrolLists, 1), form4b(model, patrolLists, 2),
-      form4c(model, patrolLists, 3);
+  ProgramWindows w;
+  auto& [model, clock, form1, form2, form3, patrolLists, form4, form4b, form4c] = w;
   const std::pair<QWidget*, QAccessible::Role> windows[] = {
       {&form1, QAccessible::Window},  {&form2, QAccessible::Dialog},
       {&form3, QAccessible::Window},  {&form4, QAccessible::Window},
