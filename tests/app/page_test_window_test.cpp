@@ -10,7 +10,6 @@
 #include <QTemporaryDir>
 #include <QPlainTextEdit>
 #include <QTableWidget>
-#include <regex>
 
 #include "alerts/sound_alert.h"
 #include "app/main_model.h"
@@ -19,6 +18,7 @@
 #include "platform/qt_http_client.h"
 #include "platform/qt_line_connection.h"
 #include "platform/qt_message_pump.h"
+#include "support/event_lines.h"
 #include "support/fake_http_client.h"
 #include "support/peer_process.h"
 #include "support/recorders.h"
@@ -122,11 +122,6 @@ TEST_F(PageTestWindowTest, EditingTheTemplateRetestsAfterTheDelayWithoutAlerting
   EXPECT_TRUE(http.asked().empty());
 }
 
-std::string withoutStamp(const std::string& line) {
-  static const std::regex stamp("\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d ");
-  return std::regex_replace(line, stamp, "<stamp> ");
-}
-
 // A failed fetch of a page check and a mail the server refuses: one line each, on standard
 // error and in the tester's event log, as they happen.
 TEST(PageTestWindowEvents, AFailedFetchAndARefusedMailLeaveOneLineEach) {
@@ -173,12 +168,12 @@ TEST(PageTestWindowEvents, AFailedFetchAndARefusedMailLeaveOneLineEach) {
   };
   std::string expectedErr;
   for (const std::string& l : expected) expectedErr += "zeltaro: " + l + "\n";
-  EXPECT_EQ(withoutStamp(err), expectedErr);
+  EXPECT_EQ(testing::withStampsMarked(err), expectedErr);
   ASSERT_TRUE(waitUntil([&] { return events->toPlainText() != shownBefore; }, 5000));
   testing::pumpFor(50);
   QStringList added = events->toPlainText().mid(shownBefore.size()).split('\n', Qt::SkipEmptyParts);
   std::vector<std::string> shown;
-  for (const QString& l : added) shown.push_back(withoutStamp(l.toStdString()));
+  for (const QString& l : added) shown.push_back(testing::withStampsMarked(l.toStdString()));
   EXPECT_EQ(shown, expected);
   EXPECT_EQ(platform::eventLog().lines().size(),
             std::min(keptBefore + 2, platform::EventLog::kKept));

@@ -7,9 +7,9 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <regex>
 #include <string>
 
+#include "support/event_lines.h"
 #include "support/peer_process.h"
 #include "support/real_program.h"
 #include "support/temp_dir.h"
@@ -83,12 +83,6 @@ const std::string kDefaultJson =
     ", \"line\": \"3 26/12/09\\\\r\\\\n23:15 JR6AAA\\\\r\\\\n3525 ?\\\\r\\\\n4601 Naha 12 tnx & "
     "73\\\\r\\\\nJA2YYY＠Aichi#2001\\\\r\\\\n\\\\r\\\\n\", \"lists\": []}\n"
     "], \"problems\": []}\n";
-
-// The event log's "YYYY-MM-DD hh:mm:ss " after the prefix, made comparable.
-std::string withoutStamps(const std::string& err) {
-  static const std::regex stamp("zeltaro: \\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d ");
-  return std::regex_replace(err, stamp, "zeltaro: <stamp> ");
-}
 
 class TryPageTest : public ::testing::Test {
  protected:
@@ -233,7 +227,7 @@ TEST_F(TryPageTest, APageThatCannotBeHadEndsWithItsReason) {
     const Run r = run({"--try-page", QString::fromStdString(c.source), "--json"});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(withoutStamps(r.err), c.err);
+    EXPECT_EQ(testing::withStampsMarked(r.err), c.err);
   }
   EXPECT_EQ(readBytes(ini()), kSettings);
 }

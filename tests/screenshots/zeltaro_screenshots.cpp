@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures of the windows for the guides: the main window on a first start with a few log lines,
-// the settings dialog's four tabs and a patrol list window with a walk under way. Run it under a
+// the settings dialog's four tabs, a patrol list window with a walk under way and the page
+// tester. Run it under a
 // real X server (scripts/screenshot.sh uses Xvfb) so that the program's fonts are drawn.
-// Usage: zeltaro_screenshots <folder>; writes main-window.png, settings-tab1..4.png and
-// patrol-window.png there and exits non-zero if any picture could not be written.
+// Usage: zeltaro_screenshots <folder>; writes main-window.png, settings-tab1..4.png,
+// patrol-window.png and page-tester.png there and exits non-zero if any picture could not be written.
 #include <QApplication>
 #include <QPushButton>
 #include <QTabWidget>
@@ -17,12 +18,14 @@
 #include "app/patrol_binding.h"
 #include "app/spot_page.h"
 #include "gui/main_window.h"
+#include "gui/page_test_window.h"
 #include "gui/patrol_list_window.h"
 #include "gui/settings_dialog.h"
 #include "support/fake_http_client.h"
 #include "support/fixed_clock.h"
 #include "support/recorders.h"
 #include "support/temp_dir.h"
+#include "platform/event_log.h"
 #include "text/codec.h"
 
 namespace {
@@ -129,6 +132,34 @@ bool patrolWindow(const QString& folder) {
   return save(form, folder + QStringLiteral("/patrol-window.png"));
 }
 
+// The page tester over the main window, after "試験" fetched page 1: one record lacks its
+// frequency, and the event log holds an earlier failed fetch.
+bool pageTester(const QString& folder) {
+  const std::string url = "http://127.0.0.1:1/one.html";
+  platform::FakeHttpClient http;
+  MainServices services;
+  services.http = &http;
+  MainModel model(services);
+  model.pageChecks.edtURL[0] = url;
+  model.watchLists.Memo_List[0] = "STN1\r\n";
+  model.watchLists.Memo_List[1] = "SSB\r\n";
+  model.watchLists.Memo_List[2] = "JA3\r\n";
+  using zeltaro::testing::Spot;
+  http.setPage(url, zeltaro::testing::spotPage({Spot{"STN1", "7,010"},
+                                       Spot{"JA3AAA", "14,020", "SSB"},
+                                       {"JA1ZZZ", "", "CW", "100110", text::sj("東京都"), "tu"},
+                                       {"STN1", "21,074", "FT8"}}));
+  MainWindow form(model, {"zeltaro"});
+  PageTestWindow tester(model, http, nullptr);
+  platform::reportEvent("page fetch failed: http://spots.example.net/html/80CW.html: host not "
+                        "found: spots.example.net");
+  tester.move(60, 40);
+  tester.resize(1000, 620);
+  tester.showAndRun();
+  QApplication::processEvents();
+  return save(tester, folder + QStringLiteral("/page-tester.png"));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -141,5 +172,6 @@ int main(int argc, char** argv) {
   bool ok = mainWindow(folder);
   ok = settingsTabs(folder) && ok;
   ok = patrolWindow(folder) && ok;
+  ok = pageTester(folder) && ok;
   return ok ? 0 : 1;
 }
