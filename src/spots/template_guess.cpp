@@ -32,6 +32,7 @@ namespace {
 constexpr std::size_t kNpos = std::string_view::npos;
 constexpr std::size_t kMaxSeparator = 250;  // what the separator boxes hold
 constexpr std::size_t kMaxContext = 250;    // markup looked at around a value
+constexpr std::size_t kMaxDepth = 100;      // elements open inside each other
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 bool isUpper(char c) { return c >= 'A' && c <= 'Z'; }
@@ -359,7 +360,8 @@ Tree parseTree(std::string_view t) {
           i = s.end;
           continue;
         }
-        if (!selfClosing && !isVoid(name)) stack.push_back(index);
+        // Elements left open pile up on careless pages; past a depth no record lies deeper.
+        if (!selfClosing && !isVoid(name) && stack.size() < kMaxDepth) stack.push_back(index);
         i = after;
         continue;
       }
@@ -1056,7 +1058,8 @@ std::string commonSuffix(const std::vector<std::string_view>& v) {
 
 // Start separators: the common beginning of the opening tags of each record, and of the
 // elements on the way down to its call (so that a record can also start at the call).
-std::vector<std::string> startCandidates(std::string_view t, const Tree& tr, const Layout& lay) {
+std::vector<std::string> startCandidates(std::string_view t, const Tree& tr,
+                                         const std::vector<Item>& items, const Layout& lay) {
   std::vector<std::string> out;
   const auto add = [&](std::string s) {
     // Whole words only: never end inside a tag name.
@@ -1073,15 +1076,11 @@ std::vector<std::string> startCandidates(std::string_view t, const Tree& tr, con
   std::vector<std::vector<std::string_view>> levels;
   for (const Unit& u : lay.units) {
     std::vector<std::string_view> chain;
-    // Walk from the deepest element holding the call up to the record's first element.
+    // Walk from the element holding the call up to the record's first element.
     int e = -1;
-    for (std::size_t k = tr.el.size(); k-- > 1;) {
-      const Element& el = tr.el[k];
-      if (el.start <= u.call && u.call < el.end && el.start >= u.start && el.openEnd <= u.call) {
-        e = static_cast<int>(k);
-        break;
-      }
-    }
+    const auto it = std::upper_bound(items.begin(), items.end(), u.call,
+                                     [](std::size_t p, const Item& i) { return p < i.start; });
+    if (it != items.begin()) e = std::prev(it)->element;
     while (e > 0 && e != u.firstChild && tr.el[static_cast<std::size_t>(e)].start >= u.start) {
       const Element& el = tr.el[static_cast<std::size_t>(e)];
       chain.push_back(t.substr(el.start, el.openEnd - el.start));
@@ -1286,7 +1285,7 @@ TemplateGuess guessTemplate(std::string_view page, const GuessExample& example) 
   const std::vector<FieldRole> roles = nameFields(t, lay, freqKey);
 
   Proposal best;
-  for (const std::string& s : startCandidates(t, tr, lay)) {
+  for (const std::string& s : startCandidates(t, tr, items, lay)) {
     for (const std::string& e : endCandidates(t, tr, lay)) {
       Proposal p = propose(t, lay, roles, s, e);
       if (p.score > best.score) best = std::move(p);
