@@ -9,13 +9,10 @@
 #include "platform/http_client.h"
 #include "platform/message_pump.h"
 #include "platform/regular_file.h"
+#include "spots/template_guess.h"
 #include "text/codec.h"
 #include "text/sjis.h"
 
-#if __has_include("spots/template_guess.h")
-#include "spots/template_guess.h"
-#define ZELTARO_HAS_TEMPLATE_GUESS 1
-#endif
 
 namespace zeltaro::app {
 namespace {
@@ -189,7 +186,6 @@ PageTrialOutcome runPageTrial(const PageTrialCommand& command, const std::string
   std::vector<std::pair<std::string, std::string>> extra;
   std::string proposal;
   if (command.guess) {
-#ifdef ZELTARO_HAS_TEMPLATE_GUESS
     const spots::TemplateGuess g = spots::guessTemplate(
         in.page, {text::cp932FromUtf8(command.example), text::cp932FromUtf8(command.exampleFreq)});
     std::string notesJson = "[";
@@ -220,10 +216,6 @@ PageTrialOutcome runPageTrial(const PageTrialCommand& command, const std::string
     for (const std::string& l : g.templateLines) proposal += "  " + u8(l) + "\n";
     for (const std::string& n : g.notes) proposal += "注: " + n + "\n";
     proposal += "\n";
-#else
-    // TODO: the guess itself lands with spots/template_guess.h.
-    return fail("--guess-template is not available in this build");
-#endif
   }
   const pagetest::PageTestResult result = pagetest::testPage(in);
   o.out = command.json ? pagetest::toJson(result, extra) : proposal + pagetest::toText(result);

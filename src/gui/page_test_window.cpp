@@ -22,12 +22,9 @@
 #include "gui/window_role.h"
 #include "platform/event_log.h"
 #include "platform/qt_message_pump.h"
+#include "spots/template_guess.h"
 #include "text/codec.h"
 
-#if __has_include("spots/template_guess.h")
-#include "spots/template_guess.h"
-#define ZELTARO_HAS_TEMPLATE_GUESS 1
-#endif
 
 namespace zeltaro::app::ui {
 
@@ -333,7 +330,6 @@ bool PageTestWindow::guess(const QString& call, const QString& freq) {
   if (!havePage_) reload();
   proposal_.reset();
   adopt_->setEnabled(false);
-#ifdef ZELTARO_HAS_TEMPLATE_GUESS
   const spots::TemplateGuess g = spots::guessTemplate(page_, {cp(call), cp(freq)});
   QStringList text;
   if (g.found) {
@@ -348,10 +344,6 @@ bool PageTestWindow::guess(const QString& call, const QString& freq) {
   for (const std::string& n : g.notes) text << u(n);
   proposalText_->setPlainText(text.join('\n'));
   adopt_->setEnabled(g.found);
-#else
-  // TODO: the guess itself lands with spots/template_guess.h.
-  proposalText_->setPlainText(QString::fromUtf8("この版には推定がありません"));
-#endif
   runTest();
   return proposal_.has_value();
 }

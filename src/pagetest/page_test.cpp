@@ -78,13 +78,21 @@ PageTestResult testPage(const PageTestInput& in) {
 
   watchlists::ListMatcher matchers[3];
   std::size_t n = 0;
+  Miss foreign;  // records holding none of the template's fixed texts (a table's header row)
+  std::vector<const std::string*> absent;
   for (const std::string& record : cut.Memo2) {
     ++n;
+    absent.clear();
     for (const std::string& p : pieces)
-      if (text::find(record, p) == 0) {
-        Miss& m = missing[p];
+      if (text::find(record, p) == 0) absent.push_back(&p);
+    if (pieces.size() > 1 && absent.size() == pieces.size()) {
+      if (foreign.count++ == 0) foreign.first = n;
+    } else {
+      for (const std::string* p : absent) {
+        Miss& m = missing[*p];
         if (m.count++ == 0) m.first = n;
       }
+    }
     for (const auto& line : compiled.lines)
       for (const auto& f : line.fields) {
         const std::size_t a = f.prefix.empty() ? 0 : text::find(record, f.prefix);
@@ -127,6 +135,10 @@ PageTestResult testPage(const PageTestInput& in) {
     say.push_back("テンプレートに $#01 〜 $#20 の札がありません: どの値も取り出せません");
   if (n > 0 && !body.pieces.empty() && body.lastSearchable == 0 && !compiled.lines.empty())
     say.push_back("Body に検索される項目 ($#nn!) がありません: どのリストにも当たりません");
+  if (foreign.count > 0)
+    say.push_back("レコード " + number(foreign.first) +
+                  " はテンプレートの固定文字列を一つも含みません: 見出しなどスポットでない部分"
+                  "かもしれません (" + number(n) + " 件中 " + number(foreign.count) + " 件)");
   for (const std::string& p : pieces) {
     const Miss& m = missing[p];
     if (m.count == 0) continue;

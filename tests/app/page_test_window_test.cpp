@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QPlainTextEdit>
 #include <QTableWidget>
@@ -120,6 +122,44 @@ TEST_F(PageTestWindowTest, EditingTheTemplateRetestsAfterTheDelayWithoutAlerting
   EXPECT_TRUE(mail.opened.empty());
   EXPECT_TRUE(box.shown.empty());
   EXPECT_TRUE(http.asked().empty());
+}
+
+// The guess from one call is shown with the table it cuts; the main window keeps its own values
+// until "採用" copies the proposal into its fields.
+TEST_F(PageTestWindowTest, AGuessIsShownWithItsTableAndAdoptedIntoTheMainWindow) {
+  MainWindow form(model, {"zeltaro"});
+  PageTestWindow tester(model, http, nullptr, [&form] { form.syncFromModel(); });
+  tester.usePastedText(QString::fromUtf8(
+      "<table>\n<tr><td class=\"dx\">JA1ABC</td><td class=\"freq\">7012.5</td></tr>\n"
+      "<tr><td class=\"dx\">JH3XYZ</td><td class=\"freq\">14025.0</td></tr>\n</table>\n"));
+  EXPECT_EQ(tester.result().recordCount, 0u);
+
+  ASSERT_TRUE(tester.guess("JH3XYZ", "14025.0"));
+  EXPECT_EQ(rows(*tester.table()), (std::vector<std::string>{
+                                       "No.|$#04|$#05|通知行|リスト|初回QSO 1|初回QSO 2|初回QSO 3",
+                                       "1|JA1ABC|7012.5|JA1ABC 7012.5|1|||",
+                                       "2|JH3XYZ|14025.0|JH3XYZ 14025.0|2|||",
+                                   }));
+  auto* sepStart = qobject_cast<QLineEdit*>(form.control("edtSepStart"));
+  ASSERT_NE(sepStart, nullptr);
+  EXPECT_EQ(sepStart->text(), "<li class=s>");
+  EXPECT_EQ(model.pageChecks.Memo_pcre, (std::vector<std::string>{"<b>$#04</b>"}));
+
+  auto* adopt = tester.findChild<QPushButton*>("btnAdopt");
+  ASSERT_NE(adopt, nullptr);
+  ASSERT_TRUE(adopt->isEnabled());
+  adopt->click();
+  EXPECT_EQ(sepStart->text(), "<tr>");
+  EXPECT_EQ(model.pageChecks.edtSepStart, "<tr>");
+  EXPECT_EQ(model.pageChecks.edtSepEnd, "</tr>");
+  ASSERT_EQ(model.pageChecks.Memo_pcre.size(), 2u);
+  EXPECT_NE(model.pageChecks.Memo_pcre[0].find("$#04"), std::string::npos);
+  EXPECT_NE(model.pageChecks.Memo_pcre[1].find("$#05"), std::string::npos);
+  auto* pcre = qobject_cast<QPlainTextEdit*>(form.control("Memo_pcre"));
+  EXPECT_EQ(pcre->toPlainText().split('\n').size(), 2);
+  EXPECT_FALSE(adopt->isEnabled());
+  EXPECT_EQ(tester.result().recordCount, 2u);
+  EXPECT_TRUE(mail.opened.empty());
 }
 
 // A failed fetch of a page check and a mail the server refuses: one line each, on standard

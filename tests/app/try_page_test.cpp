@@ -50,6 +50,16 @@ const std::string kTablePage =
     "<table>\r\n<tr><td>JA1ABC</td><td>7012.0</td></tr>\r\n<tr><td>JH3XYZ</td><td>14025.5</td>"
     "</tr>\r\n</table>\r\n";
 
+// Spots as table rows whose cells carry classes, under a header row; the last has no mode.
+const std::string kRowsPage =
+    "<html><body>\r\n<table>\r\n<tr><th>UTC</th><th>DX</th><th>Freq</th><th>Mode</th></tr>\r\n"
+    "<tr><td class=\"utc\">0328Z</td><td class=\"dx\">JA1ABC</td><td class=\"freq\">7012.5</td>"
+    "<td class=\"mode\">CW</td></tr>\r\n"
+    "<tr><td class=\"utc\">0330Z</td><td class=\"dx\">JH3XYZ</td><td class=\"freq\">14025.0</td>"
+    "<td class=\"mode\">SSB</td></tr>\r\n"
+    "<tr><td class=\"utc\">0331Z</td><td class=\"dx\">W1AW</td><td class=\"freq\">3525.0</td>"
+    "<td class=\"mode\"></td></tr>\r\n</table>\r\n</body></html>\r\n";
+
 // The settings beside the program: list 1 watches a call, list 2 a mode, list 3 nothing.
 const std::string kSettings =
     "[List1]\r\nList=JA1ABC\r\n[List2]\r\nList=SSB\r\n[List3]\r\nList=\r\n";
@@ -91,6 +101,7 @@ class TryPageTest : public ::testing::Test {
     ASSERT_TRUE(pages.isValid());
     writeBytes(QDir(pages.path()).filePath("spots.html").toStdString(), kDefaultPage);
     writeBytes(QDir(pages.path()).filePath("table.html").toStdString(), kTablePage);
+    writeBytes(QDir(pages.path()).filePath("rows.html").toStdString(), kRowsPage);
     web = std::make_unique<PeerProcess>(systemPython(),
                                         QStringList{testScript("app/page_server.py"), pages.path()});
     ASSERT_TRUE(web->ok()) << web->error().toStdString();
@@ -229,6 +240,45 @@ TEST_F(TryPageTest, APageThatCannotBeHadEndsWithItsReason) {
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(testing::withStampsMarked(r.err), c.err);
   }
+  EXPECT_EQ(readBytes(ini()), kSettings);
+}
+
+// The guess from one call and its frequency: the proposal, the records it cuts with the
+// settings' Body and lists, and what the cut says of the header row.
+TEST_F(TryPageTest, TheGuessProposesSeparatorsAndATemplateWithItsRecords) {
+  const Run r = run({"--guess-template", QString::fromStdString(address("rows.html")),
+                     "--example", "JH3XYZ", "--example-freq", "14025.0", "--json"});
+  EXPECT_EQ(r.exitCode, 0);
+  const auto rec = [](const char* utc, const char* call, const char* freq, const char* mode,
+                      const char* lists) {
+    return "  {\"slots\": " +
+           slotsJson({"", "", utc, call, freq, mode, "", "", "", "", "", "", ""}) +
+           ", \"line\": \"\\\\r\\\\n" + utc + (*utc ? " " : "") + call + "\\\\r\\\\n" + freq +
+           (*freq ? " " : "") + mode + "\\\\r\\\\n \\\\r\\\\n＠#\\\\r\\\\n\\\\r\\\\n\", \"lists\": [" +
+           lists + "]}";
+  };
+  EXPECT_EQ(r.out,
+            "{\"records\": [\n" + rec("", "", "", "", "") + ",\n" +
+                rec("0328Z", "JA1ABC", "7012.5", "CW", "1") + ",\n" +
+                rec("0330Z", "JH3XYZ", "14025.0", "SSB", "2") + ",\n" +
+                rec("0331Z", "W1AW", "3525.0", "", "") +
+                "\n], \"problems\": [\"レコード 1 はテンプレートの固定文字列を一つも含みません: "
+                "見出しなどスポットでない部分かもしれません (4 件中 1 件)\", \"$#03 が 4 件中 1 件で空です\", "
+                "\"$#04 が 4 件中 1 件で空です\", \"$#05 が 4 件中 1 件で空です\", \"$#06 が 4 件中 2 件で空です\"], "
+                "\"start\": \"<tr>\", \"end\": \"</tr>\", \"template\": "
+                "\"<td class=\\\"utc\\\">$#03</td>\\n<td class=\\\"dx\\\">$#04</td><td class=\\\"freq\\\">\\n"
+                "<td class=\\\"freq\\\">$#05</td><td class=\\\"mode\\\">\\n<td class=\\\"mode\\\">$#06</td></tr>\", "
+                "\"notes\": [\"表の行 (<tr>) を 1 件として、3 件のレコードを見つけました。\", "
+                "\"取り出す値: 時刻 $#03、コールサイン $#04、周波数 $#05、モード $#06。\", "
+                "\"コールサインは 3 件 (100 %)、周波数は 3 件 (100 %) で正しく取り出せます。\"]}\n");
+  EXPECT_EQ(r.err, "");
+
+  // A call that is not on the page: no proposal, exit 3, the reason among the notes.
+  const Run none = run({"--guess-template", QString::fromStdString(address("rows.html")),
+                        "--example", "NOCALL", "--json"});
+  EXPECT_EQ(none.exitCode, 3);
+  EXPECT_TRUE(none.out.starts_with("{\"found\": false, \"notes\": [\"")) << none.out;
+  EXPECT_NE(none.out.find("NOCALL"), std::string::npos) << none.out;
   EXPECT_EQ(readBytes(ini()), kSettings);
 }
 

@@ -93,6 +93,7 @@ TEST(PageTest, ProblemsNameThePieceTheRecordAndTheCount) {
   notSearched.body = "$#04 $#05";
   PageTestInput reversed = input(record("JA1ABC", "7012", "CW"));
   reversed.templateLines = {"</f>$#05<f>"};
+  PageTestInput header = input("<S><th>Call</th><th>Freq</th></E>\r\n" + three);
   const Case cases[] = {
       {"clean page but for two empty frequencies", input(three),
        {"$#05 が 3 件中 2 件で空です"}, 3},
@@ -112,6 +113,13 @@ TEST(PageTest, ProblemsNameThePieceTheRecordAndTheCount) {
        {"Body に検索される項目 ($#nn!) がありません: どのリストにも当たりません",
         "$#05 が 3 件中 2 件で空です"},
        3},
+      {"a header row between the separators is told apart from a template that misses",
+       header,
+       {"レコード 1 はテンプレートの固定文字列を一つも含みません: 見出しなどスポットでない部分"
+        "かもしれません (4 件中 1 件)",
+        "$#04 が 4 件中 1 件で空です", "$#05 が 4 件中 3 件で空です",
+        "$#06 が 4 件中 1 件で空です"},
+       4},
       {"the end of a value before its start", reversed,
        {"レコード 1 では「<f>」が「</f>」より前にあるため $#05 が取れません (1 件中 1 件)",
         "$#05 が 1 件中 1 件で空です"},
