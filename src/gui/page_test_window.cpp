@@ -70,6 +70,7 @@ PageTestWindow::PageTestWindow(MainModel& model, platform::HttpClient& http,
   build();
   rerun_.setSingleShot(true);
   rerun_.setInterval(kRerunDelayMs);
+  rerun_.setTimerType(Qt::PreciseTimer);
   connect(&rerun_, &QTimer::timeout, this, [this] { runTest(); });
 
   for (const std::string& line : platform::eventLog().lines()) appendEvent(u(line));
@@ -161,6 +162,7 @@ void PageTestWindow::build() {
   events_->setLineWrapMode(QPlainTextEdit::NoWrap);
   split->addWidget(events_);
   split->setStretchFactor(0, 4);
+  split->setSizes({330, 70, 150, 90});
   top->addWidget(split, 1);
 
   connect(source_, &QComboBox::activated, this, [this](int i) {

@@ -85,7 +85,8 @@ PageTestResult testPage(const PageTestInput& in) {
     absent.clear();
     for (const std::string& p : pieces)
       if (text::find(record, p) == 0) absent.push_back(&p);
-    if (pieces.size() > 1 && absent.size() == pieces.size()) {
+    const bool isForeign = pieces.size() > 1 && absent.size() == pieces.size();
+    if (isForeign) {
       if (foreign.count++ == 0) foreign.first = n;
     } else {
       for (const std::string* p : absent) {
@@ -106,8 +107,10 @@ PageTestResult testPage(const PageTestInput& in) {
     TestedRecord r;
     r.number = n;
     r.values = spots::fillSlots(record, compiled, in.roles, pump);
-    for (const int k : out.slotsUsed)
-      if (slotAt(r.values, k).empty()) ++emptySlots[k];
+    // A record that is no spot at all is said once above, not again for each of its slots.
+    if (!isForeign)
+      for (const int k : out.slotsUsed)
+        if (slotAt(r.values, k).empty()) ++emptySlots[k];
     const spots::Composition c = spots::compose(body, r.values, pump);
     r.line = spots::logSafe(c.display);
     const FirstQsoKeys keys{slotAt(r.values, in.roles.HTTP_CALL), slotAt(r.values, in.roles.HTTP_FREQ),

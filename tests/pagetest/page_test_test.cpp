@@ -117,8 +117,7 @@ TEST(PageTest, ProblemsNameThePieceTheRecordAndTheCount) {
        header,
        {"レコード 1 はテンプレートの固定文字列を一つも含みません: 見出しなどスポットでない部分"
         "かもしれません (4 件中 1 件)",
-        "$#04 が 4 件中 1 件で空です", "$#05 が 4 件中 3 件で空です",
-        "$#06 が 4 件中 1 件で空です"},
+        "$#05 が 4 件中 2 件で空です"},
        4},
       {"the end of a value before its start", reversed,
        {"レコード 1 では「<f>」が「</f>」より前にあるため $#05 が取れません (1 件中 1 件)",

@@ -132,8 +132,8 @@ bool patrolWindow(const QString& folder) {
   return save(form, folder + QStringLiteral("/patrol-window.png"));
 }
 
-// The page tester over the main window, after "試験" fetched page 1: one record lacks its
-// frequency, and the event log holds an earlier failed fetch.
+// The page tester over the main window: a page of table rows fetched from URL 1, and the
+// template guessed from one call seen on it; the event log holds an earlier failed fetch.
 bool pageTester(const QString& folder) {
   const std::string url = "http://127.0.0.1:1/one.html";
   platform::FakeHttpClient http;
@@ -141,21 +141,30 @@ bool pageTester(const QString& folder) {
   services.http = &http;
   MainModel model(services);
   model.pageChecks.edtURL[0] = url;
-  model.watchLists.Memo_List[0] = "STN1\r\n";
+  model.watchLists.Memo_List[0] = "JA1\r\n";
   model.watchLists.Memo_List[1] = "SSB\r\n";
   model.watchLists.Memo_List[2] = "JA3\r\n";
-  using zeltaro::testing::Spot;
-  http.setPage(url, zeltaro::testing::spotPage({Spot{"STN1", "7,010"},
-                                       Spot{"JA3AAA", "14,020", "SSB"},
-                                       {"JA1ZZZ", "", "CW", "100110", text::sj("東京都"), "tu"},
-                                       {"STN1", "21,074", "FT8"}}));
+  std::string page =
+      "<html><body><table class=\"spots\">\r\n<tr><th>UTC</th><th>DX</th><th>Freq</th>"
+      "<th>Mode</th><th>Comment</th><th>Spotter</th></tr>\r\n";
+  const char* rows[][6] = {{"0328Z", "JA1ABC", "7012.5", "CW", "CQ JCC 1001", "JH1XXX"},
+                           {"0330Z", "JH3XYZ", "14025.0", "SSB", "POTA JA-1234", "JA2YYY"},
+                           {"0331Z", "JA3AAA", "21074.0", "FT8", "", "JR6ZZZ"},
+                           {"0335Z", "W1AW", "3525.0", "CW", "tnx", "JA1QQQ"}};
+  for (const auto& r : rows)
+    page += std::string("<tr><td class=\"utc\">") + r[0] + "</td><td class=\"dx\">" + r[1] +
+            "</td><td class=\"freq\">" + r[2] + "</td><td class=\"mode\">" + r[3] +
+            "</td><td class=\"cmt\">" + r[4] + "</td><td class=\"by\">" + r[5] +
+            "</td></tr>\r\n";
+  http.setPage(url, page + "</table></body></html>\r\n");
   MainWindow form(model, {"zeltaro"});
   PageTestWindow tester(model, http, nullptr);
   platform::reportEvent("page fetch failed: http://spots.example.net/html/80CW.html: host not "
                         "found: spots.example.net");
   tester.move(60, 40);
-  tester.resize(1000, 620);
+  tester.resize(1000, 640);
   tester.showAndRun();
+  tester.guess(QStringLiteral("JH3XYZ"), QStringLiteral("14025.0"));
   QApplication::processEvents();
   return save(tester, folder + QStringLiteral("/page-tester.png"));
 }
