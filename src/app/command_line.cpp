@@ -65,6 +65,8 @@ namespace {
 
 constexpr std::string_view kHelp =
     "Usage: zeltaro [/telnet=PORT|on|off] [/pass=TEXT] [/charset=utf-8] [-platform NAME]\n"
+    "       zeltaro --try-page URL|FILE [--settings PATH] [--json]\n"
+    "       zeltaro --guess-template URL|FILE --example CALL [--example-freq TEXT] [--json]\n"
     "\n"
     "Watches up to three spot pages, matches their spots against three watch lists and\n"
     "first-QSO checks in a HAMLOG log, and alerts by log panes and lamps, sound, e-mail and a\n"

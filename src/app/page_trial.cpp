@@ -13,7 +13,6 @@
 #include "text/codec.h"
 #include "text/sjis.h"
 
-
 namespace zeltaro::app {
 namespace {
 
@@ -29,8 +28,8 @@ bool isPageAddress(std::string_view source) {
   const std::size_t colon = source.find("://");
   if (colon == std::string_view::npos || colon == 0) return false;
   for (const char c : source.substr(0, colon))
-    if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-          c == '+' || c == '-' || c == '.'))
+    if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '+' ||
+          c == '-' || c == '.'))
       return false;
   return true;
 }
@@ -53,8 +52,8 @@ PageBytes readPageFile(const std::string& path) {
       return page;
   }
   if (file.size() > kLargestPageFile) {
-    page.error = "cannot read " + path + ": larger than " + std::to_string(kLargestPageFile) +
-                 " bytes";
+    page.error =
+        "cannot read " + path + ": larger than " + std::to_string(kLargestPageFile) + " bytes";
     return page;
   }
   if (!file.readAt(0, static_cast<std::size_t>(file.size()), page.bytes)) {
@@ -85,8 +84,8 @@ PageBytes fetchPage(const std::string& address, platform::HttpClient& http,
 
 int urlNumberOf(const MainModel& model, std::string_view address) {
   for (int n = 1; n <= 3; ++n)
-    if (!address.empty() && text::trim(model.pageChecks.edtURL[std::size_t(n - 1)]) ==
-                                text::trim(address))
+    if (!address.empty() &&
+        text::trim(model.pageChecks.edtURL[std::size_t(n - 1)]) == text::trim(address))
       return n;
   return 0;
 }
@@ -211,8 +210,8 @@ PageTrialOutcome runPageTrial(const PageTrialCommand& command, const std::string
              {"end", pagetest::jsonString(u8(g.sepEnd))},
              {"template", pagetest::jsonString(joined)},
              {"notes", notesJson}};
-    proposal = "開始区切り語 " + u8(g.sepStart) + "\n終了区切り語 " + u8(g.sepEnd) +
-               "\nテンプレート\n";
+    proposal =
+        "開始区切り語 " + u8(g.sepStart) + "\n終了区切り語 " + u8(g.sepEnd) + "\nテンプレート\n";
     for (const std::string& l : g.templateLines) proposal += "  " + u8(l) + "\n";
     for (const std::string& n : g.notes) proposal += "注: " + n + "\n";
     proposal += "\n";

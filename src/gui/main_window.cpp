@@ -476,15 +476,17 @@ void MainWindow::buildSettingsArea() {
 
   bound(p4, {4, 4, 84, 20}, "chkMail");
   bound(p4, {92, 4, 96, 20}, "chkAuth");
-  button(p4, {192, 2, 100, 22}, QStringLiteral("btnPageTest"), QString::fromUtf8("試験"),
-         QString::fromUtf8("区切り語・抽出ﾃﾝﾌﾟﾚｰﾄ・Body でﾍﾟｰｼﾞを試し切りします (ﾛｸﾞ・ﾗﾝﾌﾟ・ﾒｰﾙには何もしません)"),
-         [this] {
-           for (QWidget* w : QApplication::topLevelWidgets())
-             if (auto* tester = qobject_cast<PageTestWindow*>(w)) {
-               tester->showAndRun();
-               return;
-             }
-         });
+  button(
+      p4, {192, 2, 100, 22}, QStringLiteral("btnPageTest"), QString::fromUtf8("試験"),
+      QString::fromUtf8(
+          "区切り語・抽出ﾃﾝﾌﾟﾚｰﾄ・Body でﾍﾟｰｼﾞを試し切りします (ﾛｸﾞ・ﾗﾝﾌﾟ・ﾒｰﾙには何もしません)"),
+      [this] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+          if (auto* tester = qobject_cast<PageTestWindow*>(w)) {
+            tester->showAndRun();
+            return;
+          }
+      });
   button(p4, {300, 2, 72, 22}, QStringLiteral("btnChkMail"), QString::fromUtf8("送信ﾃｽﾄ"),
          QString::fromUtf8("手動実行 ( 本文なしで送信 )"), [&m] { m.sendMailNow(); });
   auto* stat = new ClickLabel(QStringLiteral("Stat"), p4);
@@ -524,9 +526,10 @@ void MainWindow::buildSettingsArea() {
     if (!f.label.isNull()) label(p4, f.label, QString::fromUtf8(row->caption));
     const std::string_view name = f.control;
     const bool cutsPages = name == "edtSepStart" || name == "edtSepEnd" || name == "Edit1";
-    auto* box = static_cast<QLineEdit*>(bound(
-        p4, f.box, f.control, cutsPages ? std::function<void()>([this] { emit pageSettingsEdited(); })
-                                        : std::function<void()>()));
+    auto* box = static_cast<QLineEdit*>(
+        bound(p4, f.box, f.control,
+              cutsPages ? std::function<void()>([this] { emit pageSettingsEdited(); })
+                        : std::function<void()>()));
     if (f.maxLength) box->setMaxLength(f.maxLength);
   }
 

@@ -8,10 +8,10 @@
 
 #include <QElapsedTimer>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QTemporaryDir>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTableWidget>
+#include <QTemporaryDir>
 
 #include "alerts/sound_alert.h"
 #include "app/main_model.h"
@@ -165,9 +165,8 @@ TEST_F(PageTestWindowTest, AGuessIsShownWithItsTableAndAdoptedIntoTheMainWindow)
 // A failed fetch of a page check and a mail the server refuses: one line each, on standard
 // error and in the tester's event log, as they happen.
 TEST(PageTestWindowEvents, AFailedFetchAndARefusedMailLeaveOneLineEach) {
-  testing::PeerProcess smtp(testing::systemPython(),
-                            {testing::testScript("alerts/smtp_server.py"), "--refuse-rcpt",
-                             "op@example.org"});
+  testing::PeerProcess smtp(testing::systemPython(), {testing::testScript("alerts/smtp_server.py"),
+                                                      "--refuse-rcpt", "op@example.org"});
   ASSERT_TRUE(smtp.ok()) << smtp.error().toStdString();
   QTemporaryDir pages;
   testing::PeerProcess web(testing::systemPython(),

@@ -20,8 +20,8 @@ namespace zeltaro {
 namespace {
 
 using testing::PeerProcess;
-using testing::RealProgram;
 using testing::readBytes;
+using testing::RealProgram;
 using testing::systemPython;
 using testing::testScript;
 using testing::writeBytes;
@@ -40,10 +40,11 @@ std::string record(int n, const Spot& s) {
          "JA2YYY</CallSignFrom><font title='Aichi'><QthFrom>2001</QthFrom></LineEnd>\r\n";
 }
 
-const std::string kDefaultPage =
-    "<html><body>\r\n<h1>Spots</h1>\r\n" + record(1, {"JA1ABC", "7012.0", "CW", "1001", text::sj("東京")}) +
-    record(2, {"JH3XYZ", "14025.5", "SSB", "2501", "Osaka"}) +
-    record(3, {"JR6AAA", "3525", "", "4601", "Naha"}) + "</body></html>\r\n";
+const std::string kDefaultPage = "<html><body>\r\n<h1>Spots</h1>\r\n" +
+                                 record(1, {"JA1ABC", "7012.0", "CW", "1001", text::sj("東京")}) +
+                                 record(2, {"JH3XYZ", "14025.5", "SSB", "2501", "Osaka"}) +
+                                 record(3, {"JR6AAA", "3525", "", "4601", "Naha"}) +
+                                 "</body></html>\r\n";
 
 // The same spots as table rows: nothing of the default template is on it.
 const std::string kTablePage =
@@ -79,17 +80,18 @@ const std::string kDefaultJson =
     "{\"records\": [\n"
     "  {\"slots\": " +
     slotsJson({"1", "26/12/09", "23:15", "JA1ABC", "7012.0", "CW", "1001", "東京", "12", "tnx & 73",
-           "JA2YYY", "Aichi", "2001"}) +
+               "JA2YYY", "Aichi", "2001"}) +
     ", \"line\": \"1 26/12/09\\\\r\\\\n23:15 JA1ABC\\\\r\\\\n7012.0 CW\\\\r\\\\n1001 東京 12 tnx & "
     "73\\\\r\\\\nJA2YYY＠Aichi#2001\\\\r\\\\n\\\\r\\\\n\", \"lists\": [1]},\n"
     "  {\"slots\": " +
-    slotsJson({"2", "26/12/09", "23:15", "JH3XYZ", "14025.5", "SSB", "2501", "Osaka", "12", "tnx & 73",
-           "JA2YYY", "Aichi", "2001"}) +
-    ", \"line\": \"2 26/12/09\\\\r\\\\n23:15 JH3XYZ\\\\r\\\\n14025.5 SSB\\\\r\\\\n2501 Osaka 12 tnx & "
+    slotsJson({"2", "26/12/09", "23:15", "JH3XYZ", "14025.5", "SSB", "2501", "Osaka", "12",
+               "tnx & 73", "JA2YYY", "Aichi", "2001"}) +
+    ", \"line\": \"2 26/12/09\\\\r\\\\n23:15 JH3XYZ\\\\r\\\\n14025.5 SSB\\\\r\\\\n2501 Osaka 12 "
+    "tnx & "
     "73\\\\r\\\\nJA2YYY＠Aichi#2001\\\\r\\\\n\\\\r\\\\n\", \"lists\": [2]},\n"
     "  {\"slots\": " +
     slotsJson({"3", "26/12/09", "23:15", "JR6AAA", "3525", "?", "4601", "Naha", "12", "tnx & 73",
-           "JA2YYY", "Aichi", "2001"}) +
+               "JA2YYY", "Aichi", "2001"}) +
     ", \"line\": \"3 26/12/09\\\\r\\\\n23:15 JR6AAA\\\\r\\\\n3525 ?\\\\r\\\\n4601 Naha 12 tnx & "
     "73\\\\r\\\\nJA2YYY＠Aichi#2001\\\\r\\\\n\\\\r\\\\n\", \"lists\": []}\n"
     "], \"problems\": []}\n";
@@ -102,8 +104,8 @@ class TryPageTest : public ::testing::Test {
     writeBytes(QDir(pages.path()).filePath("spots.html").toStdString(), kDefaultPage);
     writeBytes(QDir(pages.path()).filePath("table.html").toStdString(), kTablePage);
     writeBytes(QDir(pages.path()).filePath("rows.html").toStdString(), kRowsPage);
-    web = std::make_unique<PeerProcess>(systemPython(),
-                                        QStringList{testScript("app/page_server.py"), pages.path()});
+    web = std::make_unique<PeerProcess>(
+        systemPython(), QStringList{testScript("app/page_server.py"), pages.path()});
     ASSERT_TRUE(web->ok()) << web->error().toStdString();
     writeBytes(ini(), kSettings);
   }
@@ -185,18 +187,25 @@ TEST_F(TryPageTest, AnotherSettingsFileIsReadAndNotWritten) {
       char tag[8];
       std::snprintf(tag, sizeof tag, "%02d", k);
       s += std::string(k > 1 ? ", " : "") + "\"" + tag + "\": \"" +
-           (k == 4 ? call : k == 5 ? freq : "") + "\"";
+           (k == 4   ? call
+            : k == 5 ? freq
+                     : "") +
+           "\"";
     }
     return s + "}";
   };
-  EXPECT_EQ(r.out, "{\"records\": [\n"
-                   "  {\"slots\": " + two("JA1ABC", "7012.0") +
-                       ", \"line\": \"JA1ABC 7012.0\", \"lists\": []},\n"
-                       "  {\"slots\": " + two("JH3XYZ", "14025.5") +
-                       ", \"line\": \"JH3XYZ 14025.5\", \"lists\": [3]},\n"
-                       "  {\"slots\": " + two("JR6AAA", "3525") +
-                       ", \"line\": \"JR6AAA 3525\", \"lists\": []}\n"
-                       "], \"problems\": []}\n");
+  EXPECT_EQ(r.out,
+            "{\"records\": [\n"
+            "  {\"slots\": " +
+                two("JA1ABC", "7012.0") +
+                ", \"line\": \"JA1ABC 7012.0\", \"lists\": []},\n"
+                "  {\"slots\": " +
+                two("JH3XYZ", "14025.5") +
+                ", \"line\": \"JH3XYZ 14025.5\", \"lists\": [3]},\n"
+                "  {\"slots\": " +
+                two("JR6AAA", "3525") +
+                ", \"line\": \"JR6AAA 3525\", \"lists\": []}\n"
+                "], \"problems\": []}\n");
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(readBytes(other), otherSettings);
   EXPECT_EQ(readBytes(ini()), kSettings);
@@ -230,8 +239,8 @@ TEST_F(TryPageTest, APageThatCannotBeHadEndsWithItsReason) {
       {program.file("nothing-here.html").toStdString(),
        "zeltaro: cannot read " + program.file("nothing-here.html").toStdString() +
            ": no such file\n"},
-      {pages.path().toStdString(), "zeltaro: cannot read " + pages.path().toStdString() +
-                                       ": not a regular file\n"},
+      {pages.path().toStdString(),
+       "zeltaro: cannot read " + pages.path().toStdString() + ": not a regular file\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.source);
@@ -246,30 +255,34 @@ TEST_F(TryPageTest, APageThatCannotBeHadEndsWithItsReason) {
 // The guess from one call and its frequency: the proposal, the records it cuts with the
 // settings' Body and lists, and what the cut says of the header row.
 TEST_F(TryPageTest, TheGuessProposesSeparatorsAndATemplateWithItsRecords) {
-  const Run r = run({"--guess-template", QString::fromStdString(address("rows.html")),
-                     "--example", "JH3XYZ", "--example-freq", "14025.0", "--json"});
+  const Run r = run({"--guess-template", QString::fromStdString(address("rows.html")), "--example",
+                     "JH3XYZ", "--example-freq", "14025.0", "--json"});
   EXPECT_EQ(r.exitCode, 0);
   const auto rec = [](const char* utc, const char* call, const char* freq, const char* mode,
                       const char* lists) {
     return "  {\"slots\": " +
            slotsJson({"", "", utc, call, freq, mode, "", "", "", "", "", "", ""}) +
            ", \"line\": \"\\\\r\\\\n" + utc + (*utc ? " " : "") + call + "\\\\r\\\\n" + freq +
-           (*freq ? " " : "") + mode + "\\\\r\\\\n \\\\r\\\\n＠#\\\\r\\\\n\\\\r\\\\n\", \"lists\": [" +
-           lists + "]}";
+           (*freq ? " " : "") + mode +
+           "\\\\r\\\\n \\\\r\\\\n＠#\\\\r\\\\n\\\\r\\\\n\", \"lists\": [" + lists + "]}";
   };
-  EXPECT_EQ(r.out,
-            "{\"records\": [\n" + rec("", "", "", "", "") + ",\n" +
-                rec("0328Z", "JA1ABC", "7012.5", "CW", "1") + ",\n" +
-                rec("0330Z", "JH3XYZ", "14025.0", "SSB", "2") + ",\n" +
-                rec("0331Z", "W1AW", "3525.0", "", "") +
-                "\n], \"problems\": [\"レコード 1 はテンプレートの固定文字列を一つも含みません: "
-                "見出しなどスポットでない部分かもしれません (4 件中 1 件)\", \"$#06 が 4 件中 1 件で空です\"], "
-                "\"start\": \"<tr>\", \"end\": \"</tr>\", \"template\": "
-                "\"<td class=\\\"utc\\\">$#03</td>\\n<td class=\\\"dx\\\">$#04</td><td class=\\\"freq\\\">\\n"
-                "<td class=\\\"freq\\\">$#05</td><td class=\\\"mode\\\">\\n<td class=\\\"mode\\\">$#06</td></tr>\", "
-                "\"notes\": [\"表の行 (<tr>) を 1 件として、3 件のレコードを見つけました。\", "
-                "\"取り出す値: 時刻 $#03、コールサイン $#04、周波数 $#05、モード $#06。\", "
-                "\"コールサインは 3 件 (100 %)、周波数は 3 件 (100 %) で正しく取り出せます。\"]}\n");
+  EXPECT_EQ(
+      r.out,
+      "{\"records\": [\n" + rec("", "", "", "", "") + ",\n" +
+          rec("0328Z", "JA1ABC", "7012.5", "CW", "1") + ",\n" +
+          rec("0330Z", "JH3XYZ", "14025.0", "SSB", "2") + ",\n" +
+          rec("0331Z", "W1AW", "3525.0", "", "") +
+          "\n], \"problems\": [\"レコード 1 はテンプレートの固定文字列を一つも含みません: "
+          "見出しなどスポットでない部分かもしれません (4 件中 1 件)\", \"$#06 が 4 件中 1 "
+          "件で空です\"], "
+          "\"start\": \"<tr>\", \"end\": \"</tr>\", \"template\": "
+          "\"<td class=\\\"utc\\\">$#03</td>\\n<td class=\\\"dx\\\">$#04</td><td "
+          "class=\\\"freq\\\">\\n"
+          "<td class=\\\"freq\\\">$#05</td><td class=\\\"mode\\\">\\n<td "
+          "class=\\\"mode\\\">$#06</td></tr>\", "
+          "\"notes\": [\"表の行 (<tr>) を 1 件として、3 件のレコードを見つけました。\", "
+          "\"取り出す値: 時刻 $#03、コールサイン $#04、周波数 $#05、モード $#06。\", "
+          "\"コールサインは 3 件 (100 %)、周波数は 3 件 (100 %) で正しく取り出せます。\"]}\n");
   EXPECT_EQ(r.err, "");
 
   // A call that is not on the page: no proposal, exit 3, the reason among the notes.

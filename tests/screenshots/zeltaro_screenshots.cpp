@@ -4,7 +4,8 @@
 // tester. Run it under a
 // real X server (scripts/screenshot.sh uses Xvfb) so that the program's fonts are drawn.
 // Usage: zeltaro_screenshots <folder>; writes main-window.png, settings-tab1..4.png,
-// patrol-window.png and page-tester.png there and exits non-zero if any picture could not be written.
+// patrol-window.png and page-tester.png there and exits non-zero if any picture could not be
+// written.
 #include <QApplication>
 #include <QPushButton>
 #include <QTabWidget>
@@ -21,11 +22,11 @@
 #include "gui/page_test_window.h"
 #include "gui/patrol_list_window.h"
 #include "gui/settings_dialog.h"
+#include "platform/event_log.h"
 #include "support/fake_http_client.h"
 #include "support/fixed_clock.h"
 #include "support/recorders.h"
 #include "support/temp_dir.h"
-#include "platform/event_log.h"
 #include "text/codec.h"
 
 namespace {
@@ -55,10 +56,11 @@ bool mainWindow(const QString& folder) {
   MainWindow form(model, {"zeltaro"});
   form.show();
   using zeltaro::testing::Spot;
-  http.setPage(url, zeltaro::testing::spotPage({Spot{"STN1", "7,010"},
-                                       Spot{"JA3AAA", "14,020", "SSB"},
-                                       {"JA1ZZZ", "3,530", "CW", "100110", text::sj("東京都"), "tu"},
-                                       {"STN1", "21,074", "FT8"}}));
+  http.setPage(url, zeltaro::testing::spotPage(
+                        {Spot{"STN1", "7,010"},
+                         Spot{"JA3AAA", "14,020", "SSB"},
+                         {"JA1ZZZ", "3,530", "CW", "100110", text::sj("東京都"), "tu"},
+                         {"STN1", "21,074", "FT8"}}));
   // List 3 gains a call while the window is up, as when the operator types one in.
   model.watchLists.Memo_List[2] = "JA3\r\nJA1\r\n";
   model.pageChecks.chkURL[1] = true;
@@ -154,13 +156,13 @@ bool pageTester(const QString& folder) {
   for (const auto& r : rows)
     page += std::string("<tr><td class=\"utc\">") + r[0] + "</td><td class=\"dx\">" + r[1] +
             "</td><td class=\"freq\">" + r[2] + "</td><td class=\"mode\">" + r[3] +
-            "</td><td class=\"cmt\">" + r[4] + "</td><td class=\"by\">" + r[5] +
-            "</td></tr>\r\n";
+            "</td><td class=\"cmt\">" + r[4] + "</td><td class=\"by\">" + r[5] + "</td></tr>\r\n";
   http.setPage(url, page + "</table></body></html>\r\n");
   MainWindow form(model, {"zeltaro"});
   PageTestWindow tester(model, http, nullptr);
-  platform::reportEvent("page fetch failed: http://spots.example.net/html/80CW.html: host not "
-                        "found: spots.example.net");
+  platform::reportEvent(
+      "page fetch failed: http://spots.example.net/html/80CW.html: host not "
+      "found: spots.example.net");
   tester.move(60, 40);
   tester.resize(1000, 640);
   tester.showAndRun();

@@ -213,7 +213,8 @@ TEST_F(TransferEndToEnd, WithoutAPrefixWineIsNotStartedAndTheRigAndCompanionStil
   checkAndDoubleClick();
   doubleClickFirstLine();
   EXPECT_EQ(zeltaro::testing::withStampsMarked(::testing::internal::GetCapturedStderr()),
-            "zeltaro: <stamp> the Windows bridge is not available (no Wine prefix at " + home.path() +
+            "zeltaro: <stamp> the Windows bridge is not available (no Wine prefix at " +
+                home.path() +
                 "/.wine; Zeltaro does not make one); HAMLOG's window and library steps are "
                 "skipped\n");
   EXPECT_TRUE(home.names().empty());
