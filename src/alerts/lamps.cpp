@@ -31,18 +31,18 @@ void Lamps::light(bool list1, bool list2, bool list3) {
   if (list3) lightOne(Label12, RadioButton4);
 }
 
-void Lamps::Label10Click() { resetOne(Label10, RadioButton2); }
-void Lamps::Label11Click() { resetOne(Label11, RadioButton3); }
-void Lamps::Label12Click() { resetOne(Label12, RadioButton4); }
+void Lamps::resetList1Lamp() { resetOne(Label10, RadioButton2); }
+void Lamps::resetList2Lamp() { resetOne(Label11, RadioButton3); }
+void Lamps::resetList3Lamp() { resetOne(Label12, RadioButton4); }
 
-void Lamps::Label13Click() {
+void Lamps::resetAllLamps() {
   Label13.fontColor = kLampGreen;
   Label13.cursor = Cursor::HandPoint;
   RadioButton1.fontColor = kLampGreen;
   RadioButton5.fontColor = kLampGreen;
-  Label10Click();
-  Label11Click();
-  Label12Click();
+  resetList1Lamp();
+  resetList2Lamp();
+  resetList3Lamp();
 }
 
 void Lamps::clearColours() {

@@ -40,11 +40,11 @@ class Lamps {
   // One new line that matched the given lists.
   void light(bool list1, bool list2, bool list3);
 
-  void Label10Click();
-  void Label11Click();
-  void Label12Click();
+  void resetList1Lamp();  // Label10Click
+  void resetList2Lamp();  // Label11Click
+  void resetList3Lamp();  // Label12Click
   // Resets all four lamps. Label13 itself keeps the hand-point cursor, as it always has.
-  void Label13Click();
+  void resetAllLamps();  // Label13Click
 
   // The log's "CLR": every lamp and caption green; cursors stay as they are.
   void clearColours();

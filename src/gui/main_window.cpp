@@ -328,11 +328,11 @@ void MainWindow::buildLogArea() {
   connect(newN1, &QAction::triggered, this, [this, &m] { run([&m] { m.toggleNewSwitch(); }); });
   connect(menu, &QMenu::aboutToShow, this, [&m, replace, append, newN1] {
     m.prepareLogMenu();
-    replace->setEnabled(m.logViews.popupMenu1.menu_ReplaceEnabled);
-    append->setEnabled(m.logViews.popupMenu1.menu_AppendEnabled);
-    newN1->setEnabled(m.logViews.popupMenu1.newN1Enabled);
-    newN1->setChecked(m.logViews.popupMenu1.newN1Checked);
-    newN1->setText(qs(m.logViews.popupMenu1.newN1Caption));
+    replace->setEnabled(m.logViews.logMenu.replaceEnabled);
+    append->setEnabled(m.logViews.logMenu.appendEnabled);
+    newN1->setEnabled(m.logViews.logMenu.newItemEnabled);
+    newN1->setChecked(m.logViews.logMenu.newItemChecked);
+    newN1->setText(qs(m.logViews.logMenu.newItemCaption));
   });
 
   views::Pane* models[] = {&m.logViews.Memo_Log, &m.logViews.Memo_Log2, &m.logViews.Memo_Log3,
@@ -350,7 +350,7 @@ void MainWindow::buildLogArea() {
     auto* w = new LogPane(pane, p1);
     w->onDoubleClick = [this, &m, handler = doubleClicks[i]] { run([&] { (m.*handler)(); }); };
     binder_.describe(w, {QString::fromLatin1(names[i]), QString::fromUtf8(holds[i]), {}});
-    w->onKey = [this, &m, &pane](char key) { run([&] { m.Memo_LogKeyDown(pane, key, true); }); };
+    w->onKey = [this, &m, &pane](char key) { run([&] { m.paneKeyDown(pane, key, true); }); };
     w->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(w, &QWidget::customContextMenuRequested, this,
             [menu, w](const QPoint& at) { menu->popup(w->mapToGlobal(at)); });
@@ -610,7 +610,7 @@ void MainWindow::resizeEvent(QResizeEvent* e) {
   if (!client_ || binder_.syncing()) return;
   run([this] {
     takeWindowGeometry();
-    model_.FormResize();
+    model_.fitToWindowSize();
   });
 }
 

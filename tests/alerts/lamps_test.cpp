@@ -62,19 +62,19 @@ TEST(Lamps, LaterLinesAddToLitLampsAndNeverResetThem) {
 TEST(Lamps, AListLampClickResetsOnlyItself) {
   Lamps l;
   l.light(true, true, true);
-  l.Label11Click();
+  l.resetList2Lamp();
   EXPECT_EQ(show(l), "13:Rh 10:Rh 11:Gd 12:Rh | All:R 1:R 2:G 3:R 123:R");
-  l.Label10Click();
-  l.Label12Click();
+  l.resetList1Lamp();
+  l.resetList3Lamp();
   EXPECT_EQ(show(l), "13:Rh 10:Gd 11:Gd 12:Gd | All:R 1:G 2:G 3:G 123:R");
 }
 
 TEST(Lamps, MasterLampClickResetsAllButKeepsItsHandCursor) {
   Lamps l;
   l.light(false, true, false);
-  l.Label11Click();
+  l.resetList2Lamp();
   l.light(true, false, true);
-  l.Label13Click();
+  l.resetAllLamps();
   EXPECT_EQ(show(l), "13:Gh 10:Gd 11:Gd 12:Gd | All:G 1:G 2:G 3:G 123:G");
 }
 

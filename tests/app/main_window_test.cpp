@@ -241,7 +241,7 @@ TEST_F(MainWindowTest, EditsWriteTheModelAndRunTheirHandlers) {
 TEST_F(MainWindowTest, UserSelectionReachesThePaneInBytes) {
   MainWindow form(model, {"zeltaro"});
   model.logViews.Memo_Log.lines = {text::sj("1___東京 STN1"), "1___STN2"};
-  model.RefreshLogViews();
+  model.refreshViews();
   form.syncFromModel();
   auto* pane = qobject_cast<LogPane*>(form.control(QStringLiteral("Memo_Log2")));
   ASSERT_NE(pane, nullptr);
@@ -268,7 +268,7 @@ TEST_F(MainWindowTest, DoubleClickBelowTheLastLineTransfersNothing) {
   model.attachTransfer(&transfers);
   MainWindow form(model, {"zeltaro"});
   model.logViews.Memo_Log.lines = {"1___STN1 7,010 CW", "1___STN2 7,020 CW"};
-  model.RefreshLogViews();
+  model.refreshViews();
   form.syncFromModel();
   form.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));

@@ -52,10 +52,11 @@ bool mainWindow(const QString& folder) {
   MainWindow form(model, {"zeltaro"});
   form.show();
   using zeltaro::testing::Spot;
-  http.setPage(url, zeltaro::testing::spotPage({Spot{"STN1", "7,010"},
-                                       Spot{"JA3AAA", "14,020", "SSB"},
-                                       {"JA1ZZZ", "3,530", "CW", "100110", text::sj("東京都"), "tu"},
-                                       {"STN1", "21,074", "FT8"}}));
+  http.setPage(url, zeltaro::testing::spotPage(
+                        {Spot{"STN1", "7,010"},
+                         Spot{"JA3AAA", "14,020", "SSB"},
+                         {"JA1ZZZ", "3,530", "CW", "100110", text::sj("東京都"), "tu"},
+                         {"STN1", "21,074", "FT8"}}));
   // List 3 gains a call while the window is up, as when the operator types one in.
   model.watchLists.Memo_List[2] = "JA3\r\nJA1\r\n";
   model.pageChecks.chkURL[1] = true;
@@ -123,7 +124,7 @@ bool patrolWindow(const QString& folder) {
   w.CheckBox1 = true;
   w.applyPatrolSwitch();
   w.ProgressBar1 = 12;
-  w.FormShow();
+  w.showWindow();
   form.show();
   form.syncFromModel();
   return save(form, folder + QStringLiteral("/patrol-window.png"));
