@@ -170,7 +170,7 @@ void MainModel::clearLogs() {
 void MainModel::stopPatrolForTransfer(bool alsoNew) {
   if (services_.patrolLists) services_.patrolLists->stopPatrol(alsoNew);
   if (alsoNew) logViews.CheckBox2 = false;
-  LastActiveWindow = MainWindow;
+  LastActiveWindow = mainWindowId;
 }
 
 void MainModel::transferFromNoticeLog() {

@@ -179,7 +179,7 @@ class MainModel {
   bool startUpDone = false;
   // The program window activated last: each window writes its own id here on activation.
   const void* LastActiveWindow = nullptr;
-  const void* MainWindow = nullptr;  // the main window's id, as it writes it to LastActiveWindow
+  const void* mainWindowId = nullptr;  // the main window's id, as it writes it to LastActiveWindow
 
   // ---- Settings ----
   // The settings file beside the executable, as the file system spells it (UTF-8); empty:

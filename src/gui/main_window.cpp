@@ -87,7 +87,7 @@ const QString kLampHint = QString::fromUtf8("新着があると赤色に変化 �
 
 MainWindow::MainWindow(MainModel& model, const std::vector<std::string>& args, QWidget* parent)
     : QMainWindow(parent), model_(model) {
-  model_.MainWindow = model_.LastActiveWindow = this;
+  model_.mainWindowId = model_.LastActiveWindow = this;
   model_.logViews.layout.captionHeight = style()->pixelMetric(QStyle::PM_TitleBarHeight);
   if (!model_.hasClipboard()) model_.attachClipboard(&clipboard_);
   build();
