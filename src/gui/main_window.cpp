@@ -213,7 +213,8 @@ void MainWindow::buildLogArea() {
   MainModel& m = model_;
   alerts::Lamps& lamps = m.alerts.lamps;
 
-  lamp(p5, {4, 4, 14, 18}, QStringLiteral("Label13"), lamps.Label13, [&m] { m.resetAllLamps(); });
+  lamp(p5, {4, 4, 14, 18}, QStringLiteral("Label13"), lamps.masterLamp,
+       [&m] { m.resetAllLamps(); });
   auto* filters = new QButtonGroup(this);
   struct Filter {
     const char* name;
@@ -228,31 +229,31 @@ void MainWindow::buildLogArea() {
        "All",
        {20, 4, 44, 18},
        m.logViews.RadioButton1,
-       lamps.RadioButton1,
+       lamps.allCaption,
        &MainModel::filterLogAll},
       {"RadioButton5",
        "123",
        {66, 4, 48, 18},
        m.logViews.RadioButton5,
-       lamps.RadioButton5,
+       lamps.stackedCaption,
        &MainModel::filterLogStacked},
       {"RadioButton2",
        "1",
        {4, 26, 32, 18},
        m.logViews.RadioButton2,
-       lamps.RadioButton2,
+       lamps.list1Caption,
        &MainModel::filterLogList1},
       {"RadioButton3",
        "2",
        {58, 26, 32, 18},
        m.logViews.RadioButton3,
-       lamps.RadioButton3,
+       lamps.list2Caption,
        &MainModel::filterLogList2},
       {"RadioButton4",
        "3",
        {112, 26, 32, 18},
        m.logViews.RadioButton4,
-       lamps.RadioButton4,
+       lamps.list3Caption,
        &MainModel::filterLogList3},
   };
   for (const Filter& f : fs) {
@@ -263,11 +264,11 @@ void MainWindow::buildLogArea() {
     const alerts::FilterCaption& c = f.colour;
     binder_.onSync([b, &c] { setTextColour(b, colour(c.fontColor)); });
   }
-  lamp(p5, {36, 26, 14, 18}, QStringLiteral("Label10"), lamps.Label10,
+  lamp(p5, {36, 26, 14, 18}, QStringLiteral("Label10"), lamps.list1Lamp,
        [&m] { m.resetList1Lamp(); });
-  lamp(p5, {90, 26, 14, 18}, QStringLiteral("Label11"), lamps.Label11,
+  lamp(p5, {90, 26, 14, 18}, QStringLiteral("Label11"), lamps.list2Lamp,
        [&m] { m.resetList2Lamp(); });
-  lamp(p5, {144, 26, 14, 18}, QStringLiteral("Label12"), lamps.Label12,
+  lamp(p5, {144, 26, 14, 18}, QStringLiteral("Label12"), lamps.list3Lamp,
        [&m] { m.resetList3Lamp(); });
 
   auto* image = new QLabel(p5);

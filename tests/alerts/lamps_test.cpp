@@ -20,9 +20,10 @@ std::string show(const Lamps& l) {
   const auto cap = [](const FilterCaption& x) {
     return x.fontColor == kLampRed ? "R" : x.fontColor == kLampGreen ? "G" : "?";
   };
-  return "13:" + lamp(l.Label13) + " 10:" + lamp(l.Label10) + " 11:" + lamp(l.Label11) +
-         " 12:" + lamp(l.Label12) + " | All:" + cap(l.RadioButton1) + " 1:" + cap(l.RadioButton2) +
-         " 2:" + cap(l.RadioButton3) + " 3:" + cap(l.RadioButton4) + " 123:" + cap(l.RadioButton5);
+  return "13:" + lamp(l.masterLamp) + " 10:" + lamp(l.list1Lamp) + " 11:" + lamp(l.list2Lamp) +
+         " 12:" + lamp(l.list3Lamp) + " | All:" + cap(l.allCaption) + " 1:" + cap(l.list1Caption) +
+         " 2:" + cap(l.list2Caption) + " 3:" + cap(l.list3Caption) +
+         " 123:" + cap(l.stackedCaption);
 }
 
 TEST(Lamps, ColoursAreTheSignalRgbValues) {

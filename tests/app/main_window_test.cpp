@@ -111,7 +111,7 @@ TEST_F(MainWindowTest, CheckButtonFetchesAndThePanesShowTheLog) {
 
   // A lamp click resets its own lamp and caption; CLR empties everything.
   leftClick(get<QLabel>(form, "Label11"));
-  EXPECT_EQ(model.alerts.lamps.Label11.fontColor, alerts::kLampGreen);
+  EXPECT_EQ(model.alerts.lamps.list2Lamp.fontColor, alerts::kLampGreen);
   EXPECT_EQ(colourOf(get<QRadioButton>(form, "RadioButton3")), QColor(0, 128, 0));
   EXPECT_EQ(colourOf(get<QLabel>(form, "Label13")), QColor(255, 0, 0));
   get<QPushButton>(form, "Button1")->click();

@@ -160,10 +160,10 @@ TEST_F(ViewsModelTest, ClearEmptiesThePanesAndTurnsTheLampsGreen) {
         &model.logViews.Memo_Log4, &model.logViews.Memo_Log5})
     EXPECT_TRUE(p->lines.empty());
   EXPECT_EQ(model.alerts.MailText, "");
-  EXPECT_EQ(model.alerts.lamps.Label13.fontColor, alerts::kLampGreen);
-  EXPECT_EQ(model.alerts.lamps.Label10.fontColor, alerts::kLampGreen);
-  EXPECT_EQ(model.alerts.lamps.RadioButton2.fontColor, alerts::kLampGreen);
-  EXPECT_EQ(model.alerts.lamps.RadioButton5.fontColor, alerts::kLampGreen);
+  EXPECT_EQ(model.alerts.lamps.masterLamp.fontColor, alerts::kLampGreen);
+  EXPECT_EQ(model.alerts.lamps.list1Lamp.fontColor, alerts::kLampGreen);
+  EXPECT_EQ(model.alerts.lamps.list1Caption.fontColor, alerts::kLampGreen);
+  EXPECT_EQ(model.alerts.lamps.stackedCaption.fontColor, alerts::kLampGreen);
   EXPECT_EQ(model.logViews.Log123, 3);
 }
 
