@@ -128,7 +128,7 @@ bool patrolWindow(const QString& folder) {
   w.CheckBox1 = true;
   w.applyPatrolSwitch();
   w.ProgressBar1 = 12;
-  w.FormShow();
+  w.showWindow();
   form.show();
   form.syncFromModel();
   return save(form, folder + QStringLiteral("/patrol-window.png"));
