@@ -6,6 +6,7 @@
 #include <optional>
 #include <regex>
 #include <set>
+#include <tuple>
 
 #include "platform/message_pump.h"
 #include "spots/extraction.h"
@@ -33,6 +34,7 @@ constexpr std::size_t kNpos = std::string_view::npos;
 constexpr std::size_t kMaxSeparator = 250;  // what the separator boxes hold
 constexpr std::size_t kMaxContext = 250;    // markup looked at around a value
 constexpr std::size_t kMaxDepth = 100;      // elements open inside each other
+constexpr std::size_t kMaxFitted = 300;     // records the markup is fitted on
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 bool isUpper(char c) { return c >= 'A' && c <= 'Z'; }
@@ -150,8 +152,9 @@ std::optional<double> frequencyKHz(std::string_view v) {
   return std::nullopt;
 }
 
+// Shapes are looked for in short values only (the library's matcher recurses per character).
 bool matches(const std::regex& re, std::string_view v) {
-  return std::regex_match(v.begin(), v.end(), re);
+  return v.size() <= 40 && std::regex_match(v.begin(), v.end(), re);
 }
 
 bool looksLikeTime(std::string_view v) {
@@ -255,6 +258,7 @@ Tree parseTree(std::string_view t) {
   const std::size_t n = t.size();
   tr.el.push_back(Element{"#root", "#root", "", 0, 0, n, n, -1, 0, 0, {}});
   std::vector<int> stack{0};
+  std::map<std::pair<int, std::string>, int> seen;  // children so far, per parent and kind
   const auto closeTop = [&](std::size_t at) {
     Element& e = tr.el[static_cast<std::size_t>(stack.back())];
     e.closeStart = e.end = at;
@@ -343,8 +347,7 @@ Tree parseTree(std::string_view t) {
         e.parent = stack.back();
         Element& parent = tr.el[static_cast<std::size_t>(e.parent)];
         e.depth = parent.depth + 1;
-        for (int c : parent.children)
-          if (tr.el[static_cast<std::size_t>(c)].sig == e.sig) ++e.ordinal;
+        e.ordinal = seen[{e.parent, e.sig}]++;
         const int index = static_cast<int>(tr.el.size());
         tr.el[static_cast<std::size_t>(e.parent)].children.push_back(index);
         const bool selfClosing = after >= 2 && t[after - 2] == '/';
@@ -517,6 +520,7 @@ constexpr const char* kCallInMarkup = "#call-in-markup";
 struct Layout {
   int container = -1;
   std::vector<Unit> units;
+  std::vector<std::size_t> calls;  // where the call of every record starts, also those not in units
   std::size_t exampleUnit = 0;
   std::string callKey;
   bool groups = false;  // records are runs of several children (dt + dd ...)
@@ -674,6 +678,7 @@ std::optional<Layout> findLayout(std::string_view t, const Tree& tr,
     }
   }
   if (lay.callKey.empty()) return std::nullopt;
+  for (const Unit& u : lay.units) lay.calls.push_back(u.call);
   // The call may also stand in the markup before it (a link to the station's page): a second
   // place to take it from, which lets a record begin before the link.
   for (Unit& u : lay.units) {
@@ -843,7 +848,7 @@ std::vector<FieldRole> nameFields(std::string_view t, const Layout& lay,
   for (const auto& key : order) {
     if (taken.contains(key) || stats[key].filled == 0) continue;
     if (const auto r = roleFromHint(lay.hints.at(key))) {
-      if (*r == Role::Freq || *r == Role::Time || *r == Role::Date) continue;
+      if (*r == Role::Freq) continue;  // only where the values look like one (above)
       take(key, *r);
     }
   }
@@ -986,14 +991,30 @@ std::optional<Line> fitLine(const Cut& c, const Layout& lay, const std::string& 
     const std::size_t most = std::min(refSide.size(), kMaxContext);
     std::size_t bestN = 0, bestLen = 0;
     int bestWhole = 0;
+    std::vector<long> change(most + 2, 0);  // records right from a length on, less those past
+    for (const Span& s : sp) {
+      if (s.from > s.to || s.from > most) continue;
+      ++change[s.from];
+      --change[std::min(s.to, most) + 1];
+    }
+    long running = 0;
     for (std::size_t len = 1; len <= most; ++len) {
-      std::size_t n = 0;
-      for (const Span& s : sp) n += s.from <= len && len <= s.to;
+      running += change[len];
+      const std::size_t n = static_cast<std::size_t>(running);
       const std::size_t edge = before ? refSide.size() - len : len;
-      // 2: a tag begins the prefix or ends the suffix; 1: it stops at a tag; 0: neither.
-      const int whole = before ? (refSide[edge] == '<'                       ? 2
-                                  : edge > 0 && refSide[edge - 1] == '>' ? 1
-                                                                         : 0)
+      // The tag must stay a tag in the template line: not the second byte of a character
+      // that the prefix's last byte would begin, and no "$#" in the markup itself.
+      const std::string_view piece =
+          before ? refSide.substr(edge) : refSide.substr(0, len);
+      if (piece.find("$#") != kNpos) continue;
+      if (before && !text::isCharStart(std::string(piece) + "$", 0, piece.size())) continue;
+      // 2: a tag begins the prefix or ends the suffix; 1: it stops at a tag, or the prefix
+      // begins with an attribute; 0: neither.
+      const int whole = before ? (refSide[edge] == '<' ? 2
+                                  : edge > 0 && (refSide[edge - 1] == '>' ||
+                                                 refSide[edge - 1] == ' ')
+                                      ? 1
+                                      : 0)
                                : (refSide[edge - 1] == '>'                           ? 2
                                   : edge < refSide.size() && refSide[edge] == '<' ? 1
                                                                                   : 0);
@@ -1072,6 +1093,12 @@ std::vector<std::string> startCandidates(std::string_view t, const Tree& tr,
     opens.push_back(t.substr(e.start, e.openEnd - e.start));
   }
   add(commonPrefix(opens));
+  // The records' common beginning beyond the opening tag, to a tag's end: it leaves out rows
+  // of headings made like the records.
+  std::vector<std::string_view> texts;
+  for (const Unit& u : lay.units) texts.push_back(t.substr(u.start, u.end - u.start));
+  std::string common = commonPrefix(texts);
+  if (const std::size_t gt = common.rfind('>'); gt != std::string::npos) add(common.substr(0, gt + 1));
   // Elements that enclose each record's call, below the record's first element.
   std::vector<std::vector<std::string_view>> levels;
   for (const Unit& u : lay.units) {
@@ -1134,7 +1161,7 @@ Proposal propose(std::string_view t, const Layout& lay, const std::vector<FieldR
   if (c.records.empty()) return p;
   p.score = 0;
   std::set<long> used;
-  for (const Unit& u : lay.units) used.insert(recordOf(c, u.call));
+  for (std::size_t call : lay.calls) used.insert(recordOf(c, call));
   for (const FieldRole& fr : roles) {
     auto line = fitLine(c, lay, fr.key);
     if (!line) continue;
@@ -1152,20 +1179,25 @@ Proposal propose(std::string_view t, const Layout& lay, const std::vector<FieldR
     if (fr.role == Role::Freq) p.freqRight = line->right;
     p.lines.emplace_back(fr, *line);
   }
-  // Records that belong to no spot count against: a little when they give no call (a heading
-  // row, a footer), as much as a right call when they give one (a cut inside the spots).
+  // Records outside the spots looked at: those giving a call sign are spots elsewhere on the
+  // page (another band's table); those giving nothing count a little against (a heading row,
+  // a footer); those giving something else in the call slot as much as a right call (a cut
+  // inside the spots: every cell a record).
   const Line* callLine = nullptr;
   for (const auto& [fr, line] : p.lines)
     if (fr.role == Role::Call) callLine = &line;
   for (std::size_t r = 0; r < c.records.size(); ++r) {
     if (used.contains(static_cast<long>(r))) continue;
-    bool givesCall = false;
+    std::string_view value;
     if (callLine) {
-      const std::size_t m = text::find(c.records[r], callLine->prefix);
-      const std::size_t q = text::find(c.records[r], callLine->suffix);
-      givesCall = m >= 1 && q > m + callLine->prefix.size();
+      const std::string_view rec = c.records[r];
+      const std::size_t m = text::find(rec, callLine->prefix);
+      const std::size_t q = text::find(rec, callLine->suffix);
+      const std::size_t from = m + callLine->prefix.size();
+      if (m >= 1 && q > from) value = text::trim(rec.substr(from - 1, q - from));
     }
-    p.score -= givesCall ? 1000 : 1;
+    if (value.empty()) p.score -= 1;
+    else if (!looksLikeCall(upper(value))) p.score -= 1000;
   }
   return p;
 }
@@ -1241,20 +1273,33 @@ TemplateGuess guessTemplate(std::string_view page, const GuessExample& example) 
                       "」がページの文字の中に見つかりません（タグの中や別の綴りではありませんか）。");
     return g;
   }
-  std::size_t exampleItem = hits.front();
-  if (!freq.empty()) {
-    for (std::size_t h : hits) {
-      const std::size_t from = items[h].start > 3000 ? items[h].start - 3000 : 0;
-      if (t.find(freq, from) != kNpos && t.find(freq, from) < items[h].end + 3000) {
-        exampleItem = h;
-        break;
-      }
+  // The call may stand elsewhere too (a banner with the latest spot): each of its first few
+  // places is tried, and the one among the most records wins; with a frequency given, a place
+  // with the frequency close by comes first.
+  std::optional<Layout> layout;
+  bool nearFreq = false, asSpotter = false;
+  for (std::size_t n = 0; n < hits.size() && n < 8; ++n) {
+    const Item& x = items[hits[n]];
+    const std::size_t from = x.start > 3000 ? x.start - 3000 : 0;
+    const std::size_t f = freq.empty() ? kNpos : t.find(freq, from);
+    const bool near = f != kNpos && f < x.end + 3000;
+    const bool narrowCall =
+        !sameTextFolded(std::string_view(t).substr(x.start, x.end - x.start), call);
+    auto l = findLayout(t, tr, items, hits[n], narrowCall);
+    if (!l) continue;
+    // The same station may also have reported others: a column named for the reporter is
+    // the last choice.
+    const bool spotter = roleFromHint(l->hints[l->callKey]) == Role::Spotter;
+    const auto rank = [](bool sp, bool nf, std::size_t units) {
+      return std::tuple(!sp, nf, units);
+    };
+    if (!layout || rank(spotter, near, l->units.size()) >
+                       rank(asSpotter, nearFreq, layout->units.size())) {
+      layout = std::move(l);
+      nearFreq = near;
+      asSpotter = spotter;
     }
   }
-  const Item& x = items[exampleItem];
-  const bool narrowCall =
-      !sameTextFolded(std::string_view(t).substr(x.start, x.end - x.start), call);
-  const auto layout = findLayout(t, tr, items, exampleItem, narrowCall);
   if (!layout || layout->units.size() < 2) {
     g.notes.push_back("「" + call +
                       "」の周りの書き方を繰り返すレコードが見つかりません（同じ形のコールサインが他にありません）。");
@@ -1283,6 +1328,24 @@ TemplateGuess guessTemplate(std::string_view page, const GuessExample& example) 
       g.notes.push_back("周波数「" + freq + "」が例のレコードに見つからないため、値の形から探しました。");
   }
   const std::vector<FieldRole> roles = nameFields(t, lay, freqKey);
+  const std::size_t units = lay.units.size();
+  // On long pages the markup is fitted on records spread evenly over the page, the example's
+  // among them.
+  if (units > kMaxFitted) {
+    std::vector<Unit> sample;
+    std::size_t example = 0;
+    for (std::size_t i = 0; i < kMaxFitted; ++i) {
+      std::size_t k = i * units / kMaxFitted;
+      if (k <= lay.exampleUnit && lay.exampleUnit < (i + 1) * units / kMaxFitted) {
+        k = lay.exampleUnit;
+        example = sample.size();
+      }
+      sample.push_back(std::move(lay.units[k]));
+    }
+    lay.units = std::move(sample);
+    lay.exampleUnit = example;
+  }
+  const std::size_t fitted = lay.units.size();
 
   Proposal best;
   for (const std::string& s : startCandidates(t, tr, items, lay)) {
@@ -1291,9 +1354,8 @@ TemplateGuess guessTemplate(std::string_view page, const GuessExample& example) 
       if (p.score > best.score) best = std::move(p);
     }
   }
-  const std::size_t units = lay.units.size();
   // A proposal that misses the call in more than one record in five is no help.
-  if (best.score < 0 || best.callRight * 5 < units * 4) {
+  if (best.score < 0 || best.callRight * 5 < fitted * 4) {
     g.notes.push_back(
         "レコードは " + std::to_string(units) +
         " 件見つかりましたが、コールサインの前後に、どのレコードでもそこにしかない印がありません。"
@@ -1318,9 +1380,10 @@ TemplateGuess guessTemplate(std::string_view page, const GuessExample& example) 
                                            : "要素 <" + first.name + ">";
   g.notes.push_back(shape + " を 1 件として、" + std::to_string(units) + " 件のレコードを見つけました。");
   g.notes.push_back("取り出す値: " + fields + "。");
-  g.notes.push_back("コールサインは " + std::to_string(best.callRight) + " 件 (" +
-                    percent(best.callRight, units) + ")、周波数は " +
-                    std::to_string(best.freqRight) + " 件 (" + percent(best.freqRight, units) +
+  g.notes.push_back((fitted < units ? "そのうち " + std::to_string(fitted) + " 件で試して、" : "") +
+                    "コールサインは " + std::to_string(best.callRight) + " 件 (" +
+                    percent(best.callRight, fitted) + ")、周波数は " +
+                    std::to_string(best.freqRight) + " 件 (" + percent(best.freqRight, fitted) +
                     ") で正しく取り出せます。");
   if (best.freqRight == 0) g.notes.push_back("周波数の欄は見つかりませんでした。");
   checkOnPage(t, g);

@@ -137,6 +137,29 @@ TEST(TemplateGuess, ExampleFrequencyPicksTheColumn) {
   }
 }
 
+// The example station has also reported another one higher up the page: its call is taken
+// from the column of the spotted stations, not from the reporters'.
+TEST(TemplateGuess, ReporterColumnIsTheLastChoice) {
+  const char* rows[][3] = {{"W1AW", "JA1ABC", "14025.0"},
+                           {"VK2DX", "JH2XYZ", "21010.0"},
+                           {"JA1ABC", "W1AW", "7010.5"},
+                           {"7K3QQQ", "VK2DX", "18080.0"}};
+  std::string page = "<table>";
+  for (const auto& r : rows)
+    page += std::string("<tr><td class=\"spotter\">") + r[1] + "</td><td class=\"dx\">" +
+            r[0] + "</td><td class=\"qrg\">" + r[2] + "</td></tr>";
+  page += "</table>";
+  const TemplateGuess g = guessTemplate(page, {"JA1ABC", ""});
+  ASSERT_TRUE(g.found) << joined(g.notes);
+  const auto got = extract(page, g);
+  ASSERT_EQ(got.size(), 4u);
+  for (std::size_t i = 0; i < 4; ++i) {
+    EXPECT_EQ(got[i][4], rows[i][0]);
+    EXPECT_EQ(got[i][5], rows[i][2]);
+    EXPECT_EQ(got[i][11], rows[i][1]);
+  }
+}
+
 // The page shape the built-in separators and template were made for gets exactly them.
 TEST(TemplateGuess, DefaultShapeGetsTheBuiltInTemplate) {
   std::string page = "<html><table>\r\n";
@@ -164,6 +187,12 @@ TEST(TemplateGuess, NothingFoundSaysWhy) {
     plainTable += std::string("<tr><td>") + r[0] + "</td><td>" + r[1] + "</td><td>" + r[2] +
                   "</td><td>" + r[3] + "</td></tr>";
   plainTable += "</table>";
+  // UTF-8 "：" (EF BC 9A) right before each call: its last byte would begin a double-byte
+  // character in the template line and hide the tag, so no prefix can stand there.
+  std::string colons = "<ul>";
+  for (const auto& r : rows)
+    colons += std::string("<li>DX\xEF\xBC\x9A") + r[1] + "</li>";
+  colons += "</ul>";
   struct Case {
     const char* name;
     std::string page;
@@ -177,6 +206,7 @@ TEST(TemplateGuess, NothingFoundSaysWhy) {
       // own, so the call in the second cannot be cut out.
       {"table cells without markers", plainTable, {"JH2XYZ", ""}, "class"},
       {"no example", plainTable, {"  ", ""}, "コールサイン"},
+      {"a lead byte right before the call", colons, {"W1AW", ""}, "コールサインの前後"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -186,6 +216,37 @@ TEST(TemplateGuess, NothingFoundSaysWhy) {
     EXPECT_TRUE(g.sepStart.empty());
     ASSERT_FALSE(g.notes.empty());
     EXPECT_NE(joined(g.notes).find(c.noteHolds), std::string::npos) << joined(g.notes);
+  }
+}
+
+// Careless or hostile pages end the guess like any other page: elements never closed, one
+// enormous value, bytes that are no text at all.
+TEST(TemplateGuess, CarelessPagesEndQuietly) {
+  std::string rows;
+  for (const char* call : {"JA1ABC", "JH2XYZ", "W1AW"})
+    rows += std::string("<li class=\"s\"><b>") + call + "</b> <i>7010.5</i></li>";
+  std::string junk(1 << 16, '\0');
+  for (std::size_t i = 0; i < junk.size(); ++i) junk[i] = static_cast<char>(i * 131 % 251);
+  const std::pair<const char*, std::string> pages[] = {
+      {"elements never closed", std::string(60000, '<') + "div>" +
+                                    [] {
+                                      std::string s;
+                                      for (int i = 0; i < 30000; ++i) s += "<div><span>";
+                                      return s;
+                                    }() +
+                                    "<ul>" + rows + "</ul>"},
+      {"one enormous value",
+       "<ul>" + rows + "<li class=\"s\"><b>" + std::string(1 << 20, '7') + "</b></li></ul>"},
+      {"no text", junk + "JA1ABC" + junk},
+  };
+  for (const auto& [name, page] : pages) {
+    SCOPED_TRACE(name);
+    const TemplateGuess g = guessTemplate(page, {"JA1ABC", ""});
+    EXPECT_FALSE(g.notes.empty());
+    if (g.found) {
+      EXPECT_FALSE(g.templateLines.empty());
+      EXPECT_GE(g.recordsWithCall, 1);
+    }
   }
 }
 
