@@ -142,10 +142,10 @@ std::optional<double> frequencyKHz(std::string_view v) {
   }
   x *= scale;
   static const std::pair<double, double> bands[] = {
-      {135.7, 137.8},     {472, 479},         {1800, 2000},       {3500, 4000},
-      {5300, 5410},       {7000, 7300},       {10100, 10150},     {14000, 14350},
-      {18068, 18168},     {21000, 21450},     {24890, 24990},     {28000, 29700},
-      {50000, 54000},     {144000, 148000},   {430000, 440000},   {1240000, 1300000},
+      {135.7, 137.8},     {472, 479},         {1800, 2000},        {3500, 4000},
+      {5300, 5410},       {7000, 7300},       {10100, 10150},      {14000, 14350},
+      {18068, 18168},     {21000, 21450},     {24890, 24990},      {28000, 29700},
+      {50000, 54000},     {144000, 148000},   {430000, 440000},    {1240000, 1300000},
       {2400000, 2450000}, {5650000, 5850000}, {10000000, 10500000}};
   for (const auto& [lo, hi] : bands)
     if (x >= lo && x <= hi) return x;
@@ -174,10 +174,10 @@ bool looksLikeDateTime(std::string_view v) {
 }
 bool looksLikeMode(std::string_view v) {
   static const std::set<std::string, std::less<>> modes = {
-      "CW",   "SSB",   "USB",   "LSB",   "AM",    "FM",    "RTTY",   "FT8",    "FT4",
-      "JT65", "JT9",   "PSK",   "PSK31", "PSK63", "BPSK",  "BPSK31", "SSTV",   "DATA",
-      "DIGI", "DV",    "C4FM",  "DSTAR", "D-STAR", "MSK144", "Q65",  "JS8",    "OLIVIA",
-      "MFSK", "HELL",  "PACKET", "ATV",  "FSK",   "FSK441", "WSPR",  "DMR",    "VARAC"};
+      "CW",   "SSB",  "USB",    "LSB",   "AM",     "FM",     "RTTY",   "FT8",  "FT4",
+      "JT65", "JT9",  "PSK",    "PSK31", "PSK63",  "BPSK",   "BPSK31", "SSTV", "DATA",
+      "DIGI", "DV",   "C4FM",   "DSTAR", "D-STAR", "MSK144", "Q65",    "JS8",  "OLIVIA",
+      "MFSK", "HELL", "PACKET", "ATV",   "FSK",    "FSK441", "WSPR",   "DMR",  "VARAC"};
   return modes.contains(upper(v));
 }
 bool looksLikeDistance(std::string_view v) {
@@ -218,9 +218,9 @@ struct Tree {
 };
 
 bool isVoid(std::string_view name) {
-  static const std::set<std::string, std::less<>> v = {
-      "br", "img", "hr", "input", "meta", "link", "wbr", "col", "area", "base", "param",
-      "source", "embed", "track"};
+  static const std::set<std::string, std::less<>> v = {"br",    "img",    "hr",    "input", "meta",
+                                                       "link",  "wbr",    "col",   "area",  "base",
+                                                       "param", "source", "embed", "track"};
   return v.contains(name);
 }
 
@@ -277,8 +277,8 @@ Tree parseTree(std::string_view t) {
     }
   };
   const auto nameEnd = [&](std::size_t from) {
-    while (from < n && (isAlpha(t[from]) || isDigit(t[from]) || t[from] == '-' ||
-                        t[from] == ':' || t[from] == '_'))
+    while (from < n && (isAlpha(t[from]) || isDigit(t[from]) || t[from] == '-' || t[from] == ':' ||
+                        t[from] == '_'))
       ++from;
     return from;
   };
@@ -382,14 +382,13 @@ Tree parseTree(std::string_view t) {
 // beside child elements; blanks at both ends left out.
 struct Item {
   std::size_t start = 0, end = 0;
-  int element = 0;   // the element whose inside it is, or that holds the text
-  int textNo = -1;   // for text beside child elements: its number inside the element
+  int element = 0;        // the element whose inside it is, or that holds the text
+  int textNo = -1;        // for text beside child elements: its number inside the element
   std::vector<int> path;  // elements from the root down to `element`
 };
 
 // Blanks at both ends left out; a value of blanks only keeps them (its place is its inside).
-std::pair<std::size_t, std::size_t> trimmedRange(std::string_view t, std::size_t s,
-                                                 std::size_t e) {
+std::pair<std::size_t, std::size_t> trimmedRange(std::string_view t, std::size_t s, std::size_t e) {
   const std::size_t s0 = s, e0 = e;
   while (s < e && static_cast<unsigned char>(t[s]) <= 0x20) ++s;
   while (e > s && static_cast<unsigned char>(t[e - 1]) <= 0x20) --e;
@@ -431,34 +430,56 @@ enum class Role { Call, Freq, Date, Time, DateTime, Mode, Code, Qth, Distance, C
 
 int slotOf(Role r) {
   switch (r) {
-    case Role::Call: return 4;
-    case Role::Freq: return 5;
-    case Role::Date: return 2;
-    case Role::Time: return 3;
-    case Role::DateTime: return 3;
-    case Role::Mode: return 6;
-    case Role::Code: return 7;
-    case Role::Qth: return 8;
-    case Role::Distance: return 9;
-    case Role::Comment: return 10;
-    case Role::Spotter: return 11;
+    case Role::Call:
+      return 4;
+    case Role::Freq:
+      return 5;
+    case Role::Date:
+      return 2;
+    case Role::Time:
+      return 3;
+    case Role::DateTime:
+      return 3;
+    case Role::Mode:
+      return 6;
+    case Role::Code:
+      return 7;
+    case Role::Qth:
+      return 8;
+    case Role::Distance:
+      return 9;
+    case Role::Comment:
+      return 10;
+    case Role::Spotter:
+      return 11;
   }
   return 0;
 }
 
 const char* roleName(Role r) {
   switch (r) {
-    case Role::Call: return "コールサイン";
-    case Role::Freq: return "周波数";
-    case Role::Date: return "日付";
-    case Role::Time: return "時刻";
-    case Role::DateTime: return "日時";
-    case Role::Mode: return "モード";
-    case Role::Code: return "コード";
-    case Role::Qth: return "QTH";
-    case Role::Distance: return "距離";
-    case Role::Comment: return "コメント";
-    case Role::Spotter: return "報告者";
+    case Role::Call:
+      return "コールサイン";
+    case Role::Freq:
+      return "周波数";
+    case Role::Date:
+      return "日付";
+    case Role::Time:
+      return "時刻";
+    case Role::DateTime:
+      return "日時";
+    case Role::Mode:
+      return "モード";
+    case Role::Code:
+      return "コード";
+    case Role::Qth:
+      return "QTH";
+    case Role::Distance:
+      return "距離";
+    case Role::Comment:
+      return "コメント";
+    case Role::Spotter:
+      return "報告者";
   }
   return "";
 }
@@ -470,7 +491,8 @@ struct Range {
 struct Unit {
   std::size_t start = 0, end = 0;  // in the page text
   std::size_t call = 0;            // where its call sign starts
-  int firstChild = 0;              // the element that opens it
+  Range callRange;
+  int firstChild = 0;                   // the element that opens it
   std::map<std::string, Range> fields;  // by field key
 };
 
@@ -523,7 +545,7 @@ struct Layout {
   std::vector<std::size_t> calls;  // where the call of every record starts, also those not in units
   std::size_t exampleUnit = 0;
   std::string callKey;
-  bool groups = false;  // records are runs of several children (dt + dd ...)
+  bool groups = false;                       // records are runs of several children (dt + dd ...)
   std::map<std::string, std::string> hints;  // field key -> class names and heading, lower case
 };
 
@@ -532,17 +554,19 @@ std::string headingText(std::string_view t, const Tree& tr, int cell) {
   std::string s;
   bool inTag = false;
   for (std::size_t i = e.openEnd; i < e.closeStart && i < t.size(); ++i) {
-    if (t[i] == '<') inTag = true;
-    else if (t[i] == '>') inTag = false;
-    else if (!inTag) s += t[i];
+    if (t[i] == '<')
+      inTag = true;
+    else if (t[i] == '>')
+      inTag = false;
+    else if (!inTag)
+      s += t[i];
   }
   return lower(text::trim(s));
 }
 
 // Finds the records around the example value and the fields inside them.
-std::optional<Layout> findLayout(std::string_view t, const Tree& tr,
-                                 const std::vector<Item>& items, std::size_t exampleItem,
-                                 bool narrowCall) {
+std::optional<Layout> findLayout(std::string_view t, const Tree& tr, const std::vector<Item>& items,
+                                 std::size_t exampleItem, bool narrowCall) {
   const Item& x = items[exampleItem];
   const std::size_t depth = x.path.size();  // x.path[depth - 1] is x's element
   const auto callOf = [&](const Item& it) -> std::optional<Range> {
@@ -581,8 +605,7 @@ std::optional<Layout> findLayout(std::string_view t, const Tree& tr,
   // The children holding a call, by their place among the container's children.
   std::vector<std::pair<std::size_t, Range>> holders;
   std::map<int, std::size_t> placeOf;
-  for (std::size_t c = 0; c < container.children.size(); ++c)
-    placeOf[container.children[c]] = c;
+  for (std::size_t c = 0; c < container.children.size(); ++c) placeOf[container.children[c]] = c;
   for (const Item& y : items) {
     if (y.path.size() != depth || y.path[childDepth - 1] != lay.container) continue;
     if (tr.el[static_cast<std::size_t>(y.path[childDepth])].name != childName) continue;
@@ -617,7 +640,7 @@ std::optional<Layout> findLayout(std::string_view t, const Tree& tr,
       // Once per run: not again between this opening and the next holder's.
       for (std::size_t i = 0; i + 1 < holders.size() && ok; ++i) {
         if (holders[i].first < o) continue;
-        for (std::size_t p = holders[i].first - o + 1; p + o < holders[i + 1].first + 0 && ok; ++p)
+        for (std::size_t p = holders[i].first - o + 1; p + o < holders[i + 1].first && ok; ++p)
           if (sigAt(p) == sig) ok = false;
       }
       if (ok) {
@@ -637,6 +660,7 @@ std::optional<Layout> findLayout(std::string_view t, const Tree& tr,
     u.start = tr.el[static_cast<std::size_t>(u.firstChild)].start;
     u.end = tr.el[static_cast<std::size_t>(container.children[last])].end;
     u.call = holders[i].second.start;
+    u.callRange = holders[i].second;
     lay.units.push_back(std::move(u));
   }
   // The fields of each record, keyed by their place in it.
@@ -664,8 +688,7 @@ std::optional<Layout> findLayout(std::string_view t, const Tree& tr,
       Range r{y.start, y.end};
       if (y.start <= u.call && u.call < std::max(y.end, y.start + 1)) {
         lay.callKey = key;
-        for (const auto& h : holders)
-          if (h.second.start == u.call) r = h.second;
+        r = u.callRange;
       }
       u.fields[key] = r;
       if (&y == &x) lay.exampleUnit = ui;
@@ -716,7 +739,7 @@ std::optional<Layout> findLayout(std::string_view t, const Tree& tr,
       for (const Unit& u : lay.units) {
         const Element& row = tr.el[static_cast<std::size_t>(u.firstChild)];
         for (const auto& [key, range] : u.fields) {
-          if (lay.hints[key].find('\x01') != std::string::npos) continue;
+          if (lay.hints[key].find('\x01') != std::string::npos) continue;  // heading added
           for (std::size_t c = 0; c < row.children.size() && c < h.children.size(); ++c) {
             const Element& cell = tr.el[static_cast<std::size_t>(row.children[c])];
             if (cell.start <= range.start && range.start < cell.end) {
@@ -739,24 +762,46 @@ std::optional<Role> roleFromHint(std::string_view hint) {
     Role role;
   };
   static const Word words[] = {
-      {"spotter", Role::Spotter}, {"spotby", Role::Spotter}, {"spot-by", Role::Spotter},
-      {"reporter", Role::Spotter}, {"\x95\xf1\x8d\x90", Role::Spotter},
+      {"spotter", Role::Spotter},
+      {"spotby", Role::Spotter},
+      {"spot-by", Role::Spotter},
+      {"reporter", Role::Spotter},
+      {"\x95\xf1\x8d\x90", Role::Spotter},
       {"\xe5\xa0\xb1\xe5\x91\x8a", Role::Spotter},
-      {"freq", Role::Freq}, {"qrg", Role::Freq}, {"khz", Role::Freq}, {"mhz", Role::Freq},
-      {"\x8e\xfc\x94\x67\x90\x94", Role::Freq}, {"\xe5\x91\xa8\xe6\xb3\xa2\xe6\x95\xb0", Role::Freq},
-      {"mode", Role::Mode}, {"\x83\x82\x81\x5b\x83\x68", Role::Mode},
+      {"freq", Role::Freq},
+      {"qrg", Role::Freq},
+      {"khz", Role::Freq},
+      {"mhz", Role::Freq},
+      {"\x8e\xfc\x94\x67\x90\x94", Role::Freq},
+      {"\xe5\x91\xa8\xe6\xb3\xa2\xe6\x95\xb0", Role::Freq},
+      {"mode", Role::Mode},
+      {"\x83\x82\x81\x5b\x83\x68", Role::Mode},
       {"\xe3\x83\xa2\xe3\x83\xbc\xe3\x83\x89", Role::Mode},
-      {"date", Role::Date}, {"\x93\xfa\x95\x74", Role::Date}, {"\xe6\x97\xa5\xe4\xbb\x98", Role::Date},
-      {"time", Role::Time}, {"utc", Role::Time}, {"\x8e\x9e\x8d\x8f", Role::Time},
+      {"date", Role::Date},
+      {"\x93\xfa\x95\x74", Role::Date},
+      {"\xe6\x97\xa5\xe4\xbb\x98", Role::Date},
+      {"time", Role::Time},
+      {"utc", Role::Time},
+      {"\x8e\x9e\x8d\x8f", Role::Time},
       {"\xe6\x99\x82\xe5\x88\xbb", Role::Time},
-      {"comment", Role::Comment}, {"cmt", Role::Comment}, {"remark", Role::Comment},
-      {"info", Role::Comment}, {"memo", Role::Comment}, {"note", Role::Comment},
+      {"comment", Role::Comment},
+      {"cmt", Role::Comment},
+      {"remark", Role::Comment},
+      {"info", Role::Comment},
+      {"memo", Role::Comment},
+      {"note", Role::Comment},
       {"\x83\x52\x83\x81\x83\x93\x83\x67", Role::Comment},
       {"\xe3\x82\xb3\xe3\x83\xa1\xe3\x83\xb3\xe3\x83\x88", Role::Comment},
-      {"\x94\xf5\x8d\x6c", Role::Comment}, {"\xe5\x82\x99\xe8\x80\x83", Role::Comment},
-      {"jcc", Role::Code}, {"jcg", Role::Code}, {"code", Role::Code},
-      {"qth", Role::Qth}, {"loc", Role::Qth}, {"grid", Role::Qth},
-      {"\x8f\xea\x8f\x8a", Role::Qth}, {"\xe5\xa0\xb4\xe6\x89\x80", Role::Qth},
+      {"\x94\xf5\x8d\x6c", Role::Comment},
+      {"\xe5\x82\x99\xe8\x80\x83", Role::Comment},
+      {"jcc", Role::Code},
+      {"jcg", Role::Code},
+      {"code", Role::Code},
+      {"qth", Role::Qth},
+      {"loc", Role::Qth},
+      {"grid", Role::Qth},
+      {"\x8f\xea\x8f\x8a", Role::Qth},
+      {"\xe5\xa0\xb4\xe6\x89\x80", Role::Qth},
       {"dist", Role::Distance},
   };
   for (const Word& w : words)
@@ -837,12 +882,18 @@ std::vector<FieldRole> nameFields(std::string_view t, const Layout& lay,
   for (const auto& key : order) {
     const Stats& s = stats[key];
     if (taken.contains(key) || s.filled == 0) continue;
-    if (share(s.dateTime, s.filled)) take(key, Role::DateTime);
-    else if (share(s.time, s.filled)) take(key, Role::Time);
-    else if (share(s.date, s.filled)) take(key, Role::Date);
-    else if (share(s.mode, s.filled)) take(key, Role::Mode);
-    else if (share(s.distance, s.filled)) take(key, Role::Distance);
-    else if (share(s.call, s.filled)) take(key, Role::Spotter);
+    if (share(s.dateTime, s.filled))
+      take(key, Role::DateTime);
+    else if (share(s.time, s.filled))
+      take(key, Role::Time);
+    else if (share(s.date, s.filled))
+      take(key, Role::Date);
+    else if (share(s.mode, s.filled))
+      take(key, Role::Mode);
+    else if (share(s.distance, s.filled))
+      take(key, Role::Distance);
+    else if (share(s.call, s.filled))
+      take(key, Role::Spotter);
   }
   // Class names and headings for the rest.
   for (const auto& key : order) {
@@ -855,8 +906,10 @@ std::vector<FieldRole> nameFields(std::string_view t, const Layout& lay,
   for (const auto& key : order) {
     const Stats& s = stats[key];
     if (taken.contains(key) || s.filled == 0) continue;
-    if (share(s.grid, s.filled)) take(key, Role::Qth);
-    else if (share(s.code, s.filled)) take(key, Role::Code);
+    if (share(s.grid, s.filled))
+      take(key, Role::Qth);
+    else if (share(s.code, s.filled))
+      take(key, Role::Code);
   }
   // A comment: the first field of free text.
   if (!done.contains(Role::Comment)) {
@@ -960,9 +1013,9 @@ std::optional<Line> fitLine(const Cut& c, const Layout& lay, const std::string& 
       const std::string_view side = before ? rec.substr(0, p->s) : rec.substr(p->e);
       std::size_t agree = 0;
       const std::size_t most = std::min({refSide.size(), side.size(), kMaxContext});
-      while (agree < most && (before ? side[side.size() - 1 - agree] ==
-                                           refSide[refSide.size() - 1 - agree]
-                                     : side[agree] == refSide[agree]))
+      while (agree < most &&
+             (before ? side[side.size() - 1 - agree] == refSide[refSide.size() - 1 - agree]
+                     : side[agree] == refSide[agree]))
         ++agree;
       const auto right = [&](std::size_t len) {
         const std::string_view piece =
@@ -974,8 +1027,10 @@ std::optional<Line> fitLine(const Cut& c, const Layout& lay, const std::string& 
         std::size_t lo = 1, hi = agree;
         while (lo < hi) {
           const std::size_t mid = (lo + hi) / 2;
-          if (right(mid)) hi = mid;
-          else lo = mid + 1;
+          if (right(mid))
+            hi = mid;
+          else
+            lo = mid + 1;
         }
         sp = Span{lo, agree};
       }
@@ -1004,20 +1059,18 @@ std::optional<Line> fitLine(const Cut& c, const Layout& lay, const std::string& 
       const std::size_t edge = before ? refSide.size() - len : len;
       // The tag must stay a tag in the template line: not the second byte of a character
       // that the prefix's last byte would begin, and no "$#" in the markup itself.
-      const std::string_view piece =
-          before ? refSide.substr(edge) : refSide.substr(0, len);
+      const std::string_view piece = before ? refSide.substr(edge) : refSide.substr(0, len);
       if (piece.find("$#") != kNpos) continue;
       if (before && !text::isCharStart(std::string(piece) + "$", 0, piece.size())) continue;
       // 2: a tag begins the prefix or ends the suffix; 1: it stops at a tag, or the prefix
       // begins with an attribute; 0: neither.
-      const int whole = before ? (refSide[edge] == '<' ? 2
-                                  : edge > 0 && (refSide[edge - 1] == '>' ||
-                                                 refSide[edge - 1] == ' ')
-                                      ? 1
-                                      : 0)
-                               : (refSide[edge - 1] == '>'                           ? 2
-                                  : edge < refSide.size() && refSide[edge] == '<' ? 1
-                                                                                  : 0);
+      const int whole =
+          before ? (refSide[edge] == '<'                                                 ? 2
+                    : edge > 0 && (refSide[edge - 1] == '>' || refSide[edge - 1] == ' ') ? 1
+                                                                                         : 0)
+                 : (refSide[edge - 1] == '>'                        ? 2
+                    : edge < refSide.size() && refSide[edge] == '<' ? 1
+                                                                    : 0);
       if (n > bestN || (n == bestN && n > 0 && whole > bestWhole)) {
         bestN = n;
         bestLen = len;
@@ -1098,7 +1151,8 @@ std::vector<std::string> startCandidates(std::string_view t, const Tree& tr,
   std::vector<std::string_view> texts;
   for (const Unit& u : lay.units) texts.push_back(t.substr(u.start, u.end - u.start));
   std::string common = commonPrefix(texts);
-  if (const std::size_t gt = common.rfind('>'); gt != std::string::npos) add(common.substr(0, gt + 1));
+  if (const std::size_t gt = common.rfind('>'); gt != std::string::npos)
+    add(common.substr(0, gt + 1));
   // Elements that enclose each record's call, below the record's first element.
   std::vector<std::vector<std::string_view>> levels;
   for (const Unit& u : lay.units) {
@@ -1196,8 +1250,10 @@ Proposal propose(std::string_view t, const Layout& lay, const std::vector<FieldR
       const std::size_t from = m + callLine->prefix.size();
       if (m >= 1 && q > from) value = text::trim(rec.substr(from - 1, q - from));
     }
-    if (value.empty()) p.score -= 1;
-    else if (!looksLikeCall(upper(value))) p.score -= 1000;
+    if (value.empty())
+      p.score -= 1;
+    else if (!looksLikeCall(upper(value)))
+      p.score -= 1000;
   }
   return p;
 }
@@ -1217,7 +1273,8 @@ std::optional<TemplateGuess> defaultShape(std::string_view t, const GuessExample
   g.sepEnd = "</LineEnd>";
   g.templateLines = defaultExtractionTemplate();
   g.found = true;
-  g.notes.push_back("このプログラムの既定の形のページです。既定の区切りと抽出条件をそのまま使います。");
+  g.notes.push_back(
+      "このプログラムの既定の形のページです。既定の区切りと抽出条件をそのまま使います。");
   return g;
 }
 
@@ -1269,8 +1326,9 @@ TemplateGuess guessTemplate(std::string_view page, const GuessExample& example) 
     }
   }
   if (hits.empty()) {
-    g.notes.push_back("例のコールサイン「" + call +
-                      "」がページの文字の中に見つかりません（タグの中や別の綴りではありませんか）。");
+    g.notes.push_back(
+        "例のコールサイン「" + call +
+        "」がページの文字の中に見つかりません（タグの中や別の綴りではありませんか）。");
     return g;
   }
   // The call may stand elsewhere too (a banner with the latest spot): each of its first few
@@ -1293,8 +1351,8 @@ TemplateGuess guessTemplate(std::string_view page, const GuessExample& example) 
     const auto rank = [](bool sp, bool nf, std::size_t units) {
       return std::tuple(!sp, nf, units);
     };
-    if (!layout || rank(spotter, near, l->units.size()) >
-                       rank(asSpotter, nearFreq, layout->units.size())) {
+    if (!layout ||
+        rank(spotter, near, l->units.size()) > rank(asSpotter, nearFreq, layout->units.size())) {
       layout = std::move(l);
       nearFreq = near;
       asSpotter = spotter;
@@ -1302,7 +1360,8 @@ TemplateGuess guessTemplate(std::string_view page, const GuessExample& example) 
   }
   if (!layout || layout->units.size() < 2) {
     g.notes.push_back("「" + call +
-                      "」の周りの書き方を繰り返すレコードが見つかりません（同じ形のコールサインが他にありません）。");
+                      "」の周りの書き方を繰り返すレコードが見つかりません（同じ形のコールサインが他"
+                      "にありません）。");
     return g;
   }
   Layout lay = *layout;
@@ -1325,7 +1384,8 @@ TemplateGuess guessTemplate(std::string_view page, const GuessExample& example) 
       break;
     }
     if (freqKey.empty())
-      g.notes.push_back("周波数「" + freq + "」が例のレコードに見つからないため、値の形から探しました。");
+      g.notes.push_back("周波数「" + freq +
+                        "」が例のレコードに見つからないため、値の形から探しました。");
   }
   const std::vector<FieldRole> roles = nameFields(t, lay, freqKey);
   const std::size_t units = lay.units.size();
@@ -1375,10 +1435,11 @@ TemplateGuess guessTemplate(std::string_view page, const GuessExample& example) 
               slotTag(slotOf(fr.role));
   }
   const Element& first = tr.el[static_cast<std::size_t>(lay.units.front().firstChild)];
-  std::string shape = lay.groups ? "続く要素の組 (<" + first.name + "> から)"
+  std::string shape = lay.groups           ? "続く要素の組 (<" + first.name + "> から)"
                       : first.name == "tr" ? "表の行 (<tr>)"
                                            : "要素 <" + first.name + ">";
-  g.notes.push_back(shape + " を 1 件として、" + std::to_string(units) + " 件のレコードを見つけました。");
+  g.notes.push_back(shape + " を 1 件として、" + std::to_string(units) +
+                    " 件のレコードを見つけました。");
   g.notes.push_back("取り出す値: " + fields + "。");
   g.notes.push_back((fitted < units ? "そのうち " + std::to_string(fitted) + " 件で試して、" : "") +
                     "コールサインは " + std::to_string(best.callRight) + " 件 (" +

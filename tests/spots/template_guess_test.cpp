@@ -146,8 +146,8 @@ TEST(TemplateGuess, ReporterColumnIsTheLastChoice) {
                            {"7K3QQQ", "VK2DX", "18080.0"}};
   std::string page = "<table>";
   for (const auto& r : rows)
-    page += std::string("<tr><td class=\"spotter\">") + r[1] + "</td><td class=\"dx\">" +
-            r[0] + "</td><td class=\"qrg\">" + r[2] + "</td></tr>";
+    page += std::string("<tr><td class=\"spotter\">") + r[1] + "</td><td class=\"dx\">" + r[0] +
+            "</td><td class=\"qrg\">" + r[2] + "</td></tr>";
   page += "</table>";
   const TemplateGuess g = guessTemplate(page, {"JA1ABC", ""});
   ASSERT_TRUE(g.found) << joined(g.notes);
@@ -164,8 +164,9 @@ TEST(TemplateGuess, ReporterColumnIsTheLastChoice) {
 TEST(TemplateGuess, DefaultShapeGetsTheBuiltInTemplate) {
   std::string page = "<html><table>\r\n";
   for (const char* call : {"JA1ABC", "JH2XYZ", "W1AW"})
-    page += std::string("<tr><td><LineStart><!--1--></LineStart></td><td><Date>2026/12/10</Date>"
-                        "<Time>12:34</Time><CallSignTo>") +
+    page += std::string(
+                "<tr><td><LineStart><!--1--></LineStart></td><td><Date>2026/12/10</Date>"
+                "<Time>12:34</Time><CallSignTo>") +
             call + "</CallSignTo><Freq>7,010</Freq></LineEnd></tr>\r\n";
   const TemplateGuess g = guessTemplate(page, {"JH2XYZ", ""});
   ASSERT_TRUE(g.found);
@@ -190,8 +191,7 @@ TEST(TemplateGuess, NothingFoundSaysWhy) {
   // UTF-8 "：" (EF BC 9A) right before each call: its last byte would begin a double-byte
   // character in the template line and hide the tag, so no prefix can stand there.
   std::string colons = "<ul>";
-  for (const auto& r : rows)
-    colons += std::string("<li>DX\xEF\xBC\x9A") + r[1] + "</li>";
+  for (const auto& r : rows) colons += std::string("<li>DX\xEF\xBC\x9A") + r[1] + "</li>";
   colons += "</ul>";
   struct Case {
     const char* name;
