@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <map>
 
+#include "spots/composition.h"
 #include "spots/guess_sample_pages.h"
 
 namespace zeltaro::spots {
@@ -158,6 +159,32 @@ TEST(TemplateGuess, ReporterColumnIsTheLastChoice) {
     EXPECT_EQ(got[i][5], rows[i][2]);
     EXPECT_EQ(got[i][11], rows[i][1]);
   }
+}
+
+// The slots are the ones the built-in Body shows: a guessed template composes readable lines
+// at once (time and call, frequency and mode, comment, reporter).
+TEST(TemplateGuess, BuiltInBodyComposesTheGuessedValues) {
+  std::string page =
+      "<table><tr><th>UTC</th><th>DX</th><th>QRG</th><th>Mode</th><th>Info</th>"
+      "<th>Spotter</th></tr>";
+  const char* rows[][6] = {{"1201Z", "JA1ABC", "7010.5", "CW", "tnx &amp; 73", "JH1XYZ"},
+                           {"1202Z", "W1AW", "14025.0", "", "", "JA2QQQ"},
+                           {"1203Z", "VK2DX", "21074.0", "FT8", "up 1", "7K3ABC"}};
+  for (const auto& r : rows)
+    page += std::string("<tr><td class=\"utc\">") + r[0] + "</td><td class=\"dx\">" + r[1] +
+            "</td><td class=\"qrg\">" + r[2] + "</td><td class=\"mode\">" + r[3] +
+            "</td><td class=\"info\">" + r[4] + "</td><td class=\"de\">" + r[5] + "</td></tr>";
+  page += "</table>";
+  const TemplateGuess g = guessTemplate(page, {"W1AW", ""});
+  ASSERT_TRUE(g.found) << joined(g.notes);
+  const std::vector<std::string> expected = {
+      "\\r\\n1201Z JA1ABC\\r\\n7010.5 CW\\r\\n  tnx & 73\\r\\nJH1XYZ\x81\x97#\\r\\n\\r\\n",
+      "\\r\\n1202Z W1AW\\r\\n14025.0 \\r\\n \\r\\nJA2QQQ\x81\x97#\\r\\n\\r\\n",
+      "\\r\\n1203Z VK2DX\\r\\n21074.0 FT8\\r\\n  up 1\\r\\n7K3ABC\x81\x97#\\r\\n\\r\\n"};
+  const auto got = extract(page, g);
+  ASSERT_EQ(got.size(), expected.size());
+  for (std::size_t i = 0; i < got.size(); ++i)
+    EXPECT_EQ(compose(kDefaultBody, got[i], pump).display, expected[i]);
 }
 
 // The page shape the built-in separators and template were made for gets exactly them.
