@@ -27,15 +27,14 @@ void printAccuracy() {
   for (const SamplePage& p : pages()) {
     const spots::TemplateGuess g = spots::guessTemplate(p.bytes, p.example);
     const auto s = spots::samples::scoreGuess(p.bytes, g, p.spots);
-    std::printf("  %-8s %-24s %4zu / %4zu  %5.1f %%%s\n", p.shape.c_str(), p.file.c_str(),
-                s.right, s.spots, 100 * s.share(), g.found ? "" : "  (nothing found)");
+    std::printf("  %-8s %-24s %4zu / %4zu  %5.1f %%%s\n", p.shape.c_str(), p.file.c_str(), s.right,
+                s.spots, 100 * s.share(), g.found ? "" : "  (nothing found)");
     byShape[p.shape].spots += s.spots;
     byShape[p.shape].right += s.right;
   }
   std::printf("per shape:\n");
   for (const auto& [shape, s] : byShape)
-    std::printf("  %-8s %4zu / %4zu  %5.1f %%\n", shape.c_str(), s.right, s.spots,
-                100 * s.share());
+    std::printf("  %-8s %4zu / %4zu  %5.1f %%\n", shape.c_str(), s.right, s.spots, 100 * s.share());
 }
 
 void GuessSamplePage(benchmark::State& state) {

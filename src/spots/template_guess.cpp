@@ -6,6 +6,7 @@
 #include <optional>
 #include <regex>
 #include <set>
+#include <tuple>
 
 #include "platform/message_pump.h"
 #include "spots/extraction.h"
@@ -33,6 +34,7 @@ constexpr std::size_t kNpos = std::string_view::npos;
 constexpr std::size_t kMaxSeparator = 250;  // what the separator boxes hold
 constexpr std::size_t kMaxContext = 250;    // markup looked at around a value
 constexpr std::size_t kMaxDepth = 100;      // elements open inside each other
+constexpr std::size_t kMaxFitted = 300;     // records the markup is fitted on
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 bool isUpper(char c) { return c >= 'A' && c <= 'Z'; }
@@ -140,18 +142,19 @@ std::optional<double> frequencyKHz(std::string_view v) {
   }
   x *= scale;
   static const std::pair<double, double> bands[] = {
-      {135.7, 137.8},     {472, 479},         {1800, 2000},       {3500, 4000},
-      {5300, 5410},       {7000, 7300},       {10100, 10150},     {14000, 14350},
-      {18068, 18168},     {21000, 21450},     {24890, 24990},     {28000, 29700},
-      {50000, 54000},     {144000, 148000},   {430000, 440000},   {1240000, 1300000},
+      {135.7, 137.8},     {472, 479},         {1800, 2000},        {3500, 4000},
+      {5300, 5410},       {7000, 7300},       {10100, 10150},      {14000, 14350},
+      {18068, 18168},     {21000, 21450},     {24890, 24990},      {28000, 29700},
+      {50000, 54000},     {144000, 148000},   {430000, 440000},    {1240000, 1300000},
       {2400000, 2450000}, {5650000, 5850000}, {10000000, 10500000}};
   for (const auto& [lo, hi] : bands)
     if (x >= lo && x <= hi) return x;
   return std::nullopt;
 }
 
+// Shapes are looked for in short values only (the library's matcher recurses per character).
 bool matches(const std::regex& re, std::string_view v) {
-  return std::regex_match(v.begin(), v.end(), re);
+  return v.size() <= 40 && std::regex_match(v.begin(), v.end(), re);
 }
 
 bool looksLikeTime(std::string_view v) {
@@ -171,10 +174,10 @@ bool looksLikeDateTime(std::string_view v) {
 }
 bool looksLikeMode(std::string_view v) {
   static const std::set<std::string, std::less<>> modes = {
-      "CW",   "SSB",   "USB",   "LSB",   "AM",    "FM",    "RTTY",   "FT8",    "FT4",
-      "JT65", "JT9",   "PSK",   "PSK31", "PSK63", "BPSK",  "BPSK31", "SSTV",   "DATA",
-      "DIGI", "DV",    "C4FM",  "DSTAR", "D-STAR", "MSK144", "Q65",  "JS8",    "OLIVIA",
-      "MFSK", "HELL",  "PACKET", "ATV",  "FSK",   "FSK441", "WSPR",  "DMR",    "VARAC"};
+      "CW",   "SSB",  "USB",    "LSB",   "AM",     "FM",     "RTTY",   "FT8",  "FT4",
+      "JT65", "JT9",  "PSK",    "PSK31", "PSK63",  "BPSK",   "BPSK31", "SSTV", "DATA",
+      "DIGI", "DV",   "C4FM",   "DSTAR", "D-STAR", "MSK144", "Q65",    "JS8",  "OLIVIA",
+      "MFSK", "HELL", "PACKET", "ATV",   "FSK",    "FSK441", "WSPR",   "DMR",  "VARAC"};
   return modes.contains(upper(v));
 }
 bool looksLikeDistance(std::string_view v) {
@@ -215,9 +218,9 @@ struct Tree {
 };
 
 bool isVoid(std::string_view name) {
-  static const std::set<std::string, std::less<>> v = {
-      "br", "img", "hr", "input", "meta", "link", "wbr", "col", "area", "base", "param",
-      "source", "embed", "track"};
+  static const std::set<std::string, std::less<>> v = {"br",    "img",    "hr",    "input", "meta",
+                                                       "link",  "wbr",    "col",   "area",  "base",
+                                                       "param", "source", "embed", "track"};
   return v.contains(name);
 }
 
@@ -255,6 +258,7 @@ Tree parseTree(std::string_view t) {
   const std::size_t n = t.size();
   tr.el.push_back(Element{"#root", "#root", "", 0, 0, n, n, -1, 0, 0, {}});
   std::vector<int> stack{0};
+  std::map<std::pair<int, std::string>, int> seen;  // children so far, per parent and kind
   const auto closeTop = [&](std::size_t at) {
     Element& e = tr.el[static_cast<std::size_t>(stack.back())];
     e.closeStart = e.end = at;
@@ -273,8 +277,8 @@ Tree parseTree(std::string_view t) {
     }
   };
   const auto nameEnd = [&](std::size_t from) {
-    while (from < n && (isAlpha(t[from]) || isDigit(t[from]) || t[from] == '-' ||
-                        t[from] == ':' || t[from] == '_'))
+    while (from < n && (isAlpha(t[from]) || isDigit(t[from]) || t[from] == '-' || t[from] == ':' ||
+                        t[from] == '_'))
       ++from;
     return from;
   };
@@ -343,8 +347,7 @@ Tree parseTree(std::string_view t) {
         e.parent = stack.back();
         Element& parent = tr.el[static_cast<std::size_t>(e.parent)];
         e.depth = parent.depth + 1;
-        for (int c : parent.children)
-          if (tr.el[static_cast<std::size_t>(c)].sig == e.sig) ++e.ordinal;
+        e.ordinal = seen[{e.parent, e.sig}]++;
         const int index = static_cast<int>(tr.el.size());
         tr.el[static_cast<std::size_t>(e.parent)].children.push_back(index);
         const bool selfClosing = after >= 2 && t[after - 2] == '/';
@@ -379,14 +382,13 @@ Tree parseTree(std::string_view t) {
 // beside child elements; blanks at both ends left out.
 struct Item {
   std::size_t start = 0, end = 0;
-  int element = 0;   // the element whose inside it is, or that holds the text
-  int textNo = -1;   // for text beside child elements: its number inside the element
+  int element = 0;        // the element whose inside it is, or that holds the text
+  int textNo = -1;        // for text beside child elements: its number inside the element
   std::vector<int> path;  // elements from the root down to `element`
 };
 
 // Blanks at both ends left out; a value of blanks only keeps them (its place is its inside).
-std::pair<std::size_t, std::size_t> trimmedRange(std::string_view t, std::size_t s,
-                                                 std::size_t e) {
+std::pair<std::size_t, std::size_t> trimmedRange(std::string_view t, std::size_t s, std::size_t e) {
   const std::size_t s0 = s, e0 = e;
   while (s < e && static_cast<unsigned char>(t[s]) <= 0x20) ++s;
   while (e > s && static_cast<unsigned char>(t[e - 1]) <= 0x20) --e;
@@ -428,34 +430,56 @@ enum class Role { Call, Freq, Date, Time, DateTime, Mode, Code, Qth, Distance, C
 
 int slotOf(Role r) {
   switch (r) {
-    case Role::Call: return 4;
-    case Role::Freq: return 5;
-    case Role::Date: return 2;
-    case Role::Time: return 3;
-    case Role::DateTime: return 3;
-    case Role::Mode: return 6;
-    case Role::Code: return 7;
-    case Role::Qth: return 8;
-    case Role::Distance: return 9;
-    case Role::Comment: return 10;
-    case Role::Spotter: return 11;
+    case Role::Call:
+      return 4;
+    case Role::Freq:
+      return 5;
+    case Role::Date:
+      return 2;
+    case Role::Time:
+      return 3;
+    case Role::DateTime:
+      return 3;
+    case Role::Mode:
+      return 6;
+    case Role::Code:
+      return 7;
+    case Role::Qth:
+      return 8;
+    case Role::Distance:
+      return 9;
+    case Role::Comment:
+      return 10;
+    case Role::Spotter:
+      return 11;
   }
   return 0;
 }
 
 const char* roleName(Role r) {
   switch (r) {
-    case Role::Call: return "コールサイン";
-    case Role::Freq: return "周波数";
-    case Role::Date: return "日付";
-    case Role::Time: return "時刻";
-    case Role::DateTime: return "日時";
-    case Role::Mode: return "モード";
-    case Role::Code: return "コード";
-    case Role::Qth: return "QTH";
-    case Role::Distance: return "距離";
-    case Role::Comment: return "コメント";
-    case Role::Spotter: return "報告者";
+    case Role::Call:
+      return "コールサイン";
+    case Role::Freq:
+      return "周波数";
+    case Role::Date:
+      return "日付";
+    case Role::Time:
+      return "時刻";
+    case Role::DateTime:
+      return "日時";
+    case Role::Mode:
+      return "モード";
+    case Role::Code:
+      return "コード";
+    case Role::Qth:
+      return "QTH";
+    case Role::Distance:
+      return "距離";
+    case Role::Comment:
+      return "コメント";
+    case Role::Spotter:
+      return "報告者";
   }
   return "";
 }
@@ -467,7 +491,8 @@ struct Range {
 struct Unit {
   std::size_t start = 0, end = 0;  // in the page text
   std::size_t call = 0;            // where its call sign starts
-  int firstChild = 0;              // the element that opens it
+  Range callRange;
+  int firstChild = 0;                   // the element that opens it
   std::map<std::string, Range> fields;  // by field key
 };
 
@@ -517,9 +542,10 @@ constexpr const char* kCallInMarkup = "#call-in-markup";
 struct Layout {
   int container = -1;
   std::vector<Unit> units;
+  std::vector<std::size_t> calls;  // where the call of every record starts, also those not in units
   std::size_t exampleUnit = 0;
   std::string callKey;
-  bool groups = false;  // records are runs of several children (dt + dd ...)
+  bool groups = false;                       // records are runs of several children (dt + dd ...)
   std::map<std::string, std::string> hints;  // field key -> class names and heading, lower case
 };
 
@@ -528,17 +554,19 @@ std::string headingText(std::string_view t, const Tree& tr, int cell) {
   std::string s;
   bool inTag = false;
   for (std::size_t i = e.openEnd; i < e.closeStart && i < t.size(); ++i) {
-    if (t[i] == '<') inTag = true;
-    else if (t[i] == '>') inTag = false;
-    else if (!inTag) s += t[i];
+    if (t[i] == '<')
+      inTag = true;
+    else if (t[i] == '>')
+      inTag = false;
+    else if (!inTag)
+      s += t[i];
   }
   return lower(text::trim(s));
 }
 
 // Finds the records around the example value and the fields inside them.
-std::optional<Layout> findLayout(std::string_view t, const Tree& tr,
-                                 const std::vector<Item>& items, std::size_t exampleItem,
-                                 bool narrowCall) {
+std::optional<Layout> findLayout(std::string_view t, const Tree& tr, const std::vector<Item>& items,
+                                 std::size_t exampleItem, bool narrowCall) {
   const Item& x = items[exampleItem];
   const std::size_t depth = x.path.size();  // x.path[depth - 1] is x's element
   const auto callOf = [&](const Item& it) -> std::optional<Range> {
@@ -577,8 +605,7 @@ std::optional<Layout> findLayout(std::string_view t, const Tree& tr,
   // The children holding a call, by their place among the container's children.
   std::vector<std::pair<std::size_t, Range>> holders;
   std::map<int, std::size_t> placeOf;
-  for (std::size_t c = 0; c < container.children.size(); ++c)
-    placeOf[container.children[c]] = c;
+  for (std::size_t c = 0; c < container.children.size(); ++c) placeOf[container.children[c]] = c;
   for (const Item& y : items) {
     if (y.path.size() != depth || y.path[childDepth - 1] != lay.container) continue;
     if (tr.el[static_cast<std::size_t>(y.path[childDepth])].name != childName) continue;
@@ -613,7 +640,7 @@ std::optional<Layout> findLayout(std::string_view t, const Tree& tr,
       // Once per run: not again between this opening and the next holder's.
       for (std::size_t i = 0; i + 1 < holders.size() && ok; ++i) {
         if (holders[i].first < o) continue;
-        for (std::size_t p = holders[i].first - o + 1; p + o < holders[i + 1].first + 0 && ok; ++p)
+        for (std::size_t p = holders[i].first - o + 1; p + o < holders[i + 1].first && ok; ++p)
           if (sigAt(p) == sig) ok = false;
       }
       if (ok) {
@@ -633,6 +660,7 @@ std::optional<Layout> findLayout(std::string_view t, const Tree& tr,
     u.start = tr.el[static_cast<std::size_t>(u.firstChild)].start;
     u.end = tr.el[static_cast<std::size_t>(container.children[last])].end;
     u.call = holders[i].second.start;
+    u.callRange = holders[i].second;
     lay.units.push_back(std::move(u));
   }
   // The fields of each record, keyed by their place in it.
@@ -660,8 +688,7 @@ std::optional<Layout> findLayout(std::string_view t, const Tree& tr,
       Range r{y.start, y.end};
       if (y.start <= u.call && u.call < std::max(y.end, y.start + 1)) {
         lay.callKey = key;
-        for (const auto& h : holders)
-          if (h.second.start == u.call) r = h.second;
+        r = u.callRange;
       }
       u.fields[key] = r;
       if (&y == &x) lay.exampleUnit = ui;
@@ -674,6 +701,7 @@ std::optional<Layout> findLayout(std::string_view t, const Tree& tr,
     }
   }
   if (lay.callKey.empty()) return std::nullopt;
+  for (const Unit& u : lay.units) lay.calls.push_back(u.call);
   // The call may also stand in the markup before it (a link to the station's page): a second
   // place to take it from, which lets a record begin before the link.
   for (Unit& u : lay.units) {
@@ -711,7 +739,7 @@ std::optional<Layout> findLayout(std::string_view t, const Tree& tr,
       for (const Unit& u : lay.units) {
         const Element& row = tr.el[static_cast<std::size_t>(u.firstChild)];
         for (const auto& [key, range] : u.fields) {
-          if (lay.hints[key].find('\x01') != std::string::npos) continue;
+          if (lay.hints[key].find('\x01') != std::string::npos) continue;  // heading added
           for (std::size_t c = 0; c < row.children.size() && c < h.children.size(); ++c) {
             const Element& cell = tr.el[static_cast<std::size_t>(row.children[c])];
             if (cell.start <= range.start && range.start < cell.end) {
@@ -734,24 +762,46 @@ std::optional<Role> roleFromHint(std::string_view hint) {
     Role role;
   };
   static const Word words[] = {
-      {"spotter", Role::Spotter}, {"spotby", Role::Spotter}, {"spot-by", Role::Spotter},
-      {"reporter", Role::Spotter}, {"\x95\xf1\x8d\x90", Role::Spotter},
+      {"spotter", Role::Spotter},
+      {"spotby", Role::Spotter},
+      {"spot-by", Role::Spotter},
+      {"reporter", Role::Spotter},
+      {"\x95\xf1\x8d\x90", Role::Spotter},
       {"\xe5\xa0\xb1\xe5\x91\x8a", Role::Spotter},
-      {"freq", Role::Freq}, {"qrg", Role::Freq}, {"khz", Role::Freq}, {"mhz", Role::Freq},
-      {"\x8e\xfc\x94\x67\x90\x94", Role::Freq}, {"\xe5\x91\xa8\xe6\xb3\xa2\xe6\x95\xb0", Role::Freq},
-      {"mode", Role::Mode}, {"\x83\x82\x81\x5b\x83\x68", Role::Mode},
+      {"freq", Role::Freq},
+      {"qrg", Role::Freq},
+      {"khz", Role::Freq},
+      {"mhz", Role::Freq},
+      {"\x8e\xfc\x94\x67\x90\x94", Role::Freq},
+      {"\xe5\x91\xa8\xe6\xb3\xa2\xe6\x95\xb0", Role::Freq},
+      {"mode", Role::Mode},
+      {"\x83\x82\x81\x5b\x83\x68", Role::Mode},
       {"\xe3\x83\xa2\xe3\x83\xbc\xe3\x83\x89", Role::Mode},
-      {"date", Role::Date}, {"\x93\xfa\x95\x74", Role::Date}, {"\xe6\x97\xa5\xe4\xbb\x98", Role::Date},
-      {"time", Role::Time}, {"utc", Role::Time}, {"\x8e\x9e\x8d\x8f", Role::Time},
+      {"date", Role::Date},
+      {"\x93\xfa\x95\x74", Role::Date},
+      {"\xe6\x97\xa5\xe4\xbb\x98", Role::Date},
+      {"time", Role::Time},
+      {"utc", Role::Time},
+      {"\x8e\x9e\x8d\x8f", Role::Time},
       {"\xe6\x99\x82\xe5\x88\xbb", Role::Time},
-      {"comment", Role::Comment}, {"cmt", Role::Comment}, {"remark", Role::Comment},
-      {"info", Role::Comment}, {"memo", Role::Comment}, {"note", Role::Comment},
+      {"comment", Role::Comment},
+      {"cmt", Role::Comment},
+      {"remark", Role::Comment},
+      {"info", Role::Comment},
+      {"memo", Role::Comment},
+      {"note", Role::Comment},
       {"\x83\x52\x83\x81\x83\x93\x83\x67", Role::Comment},
       {"\xe3\x82\xb3\xe3\x83\xa1\xe3\x83\xb3\xe3\x83\x88", Role::Comment},
-      {"\x94\xf5\x8d\x6c", Role::Comment}, {"\xe5\x82\x99\xe8\x80\x83", Role::Comment},
-      {"jcc", Role::Code}, {"jcg", Role::Code}, {"code", Role::Code},
-      {"qth", Role::Qth}, {"loc", Role::Qth}, {"grid", Role::Qth},
-      {"\x8f\xea\x8f\x8a", Role::Qth}, {"\xe5\xa0\xb4\xe6\x89\x80", Role::Qth},
+      {"\x94\xf5\x8d\x6c", Role::Comment},
+      {"\xe5\x82\x99\xe8\x80\x83", Role::Comment},
+      {"jcc", Role::Code},
+      {"jcg", Role::Code},
+      {"code", Role::Code},
+      {"qth", Role::Qth},
+      {"loc", Role::Qth},
+      {"grid", Role::Qth},
+      {"\x8f\xea\x8f\x8a", Role::Qth},
+      {"\xe5\xa0\xb4\xe6\x89\x80", Role::Qth},
       {"dist", Role::Distance},
   };
   for (const Word& w : words)
@@ -832,26 +882,34 @@ std::vector<FieldRole> nameFields(std::string_view t, const Layout& lay,
   for (const auto& key : order) {
     const Stats& s = stats[key];
     if (taken.contains(key) || s.filled == 0) continue;
-    if (share(s.dateTime, s.filled)) take(key, Role::DateTime);
-    else if (share(s.time, s.filled)) take(key, Role::Time);
-    else if (share(s.date, s.filled)) take(key, Role::Date);
-    else if (share(s.mode, s.filled)) take(key, Role::Mode);
-    else if (share(s.distance, s.filled)) take(key, Role::Distance);
-    else if (share(s.call, s.filled)) take(key, Role::Spotter);
+    if (share(s.dateTime, s.filled))
+      take(key, Role::DateTime);
+    else if (share(s.time, s.filled))
+      take(key, Role::Time);
+    else if (share(s.date, s.filled))
+      take(key, Role::Date);
+    else if (share(s.mode, s.filled))
+      take(key, Role::Mode);
+    else if (share(s.distance, s.filled))
+      take(key, Role::Distance);
+    else if (share(s.call, s.filled))
+      take(key, Role::Spotter);
   }
   // Class names and headings for the rest.
   for (const auto& key : order) {
     if (taken.contains(key) || stats[key].filled == 0) continue;
     if (const auto r = roleFromHint(lay.hints.at(key))) {
-      if (*r == Role::Freq || *r == Role::Time || *r == Role::Date) continue;
+      if (*r == Role::Freq) continue;  // only where the values look like one (above)
       take(key, *r);
     }
   }
   for (const auto& key : order) {
     const Stats& s = stats[key];
     if (taken.contains(key) || s.filled == 0) continue;
-    if (share(s.grid, s.filled)) take(key, Role::Qth);
-    else if (share(s.code, s.filled)) take(key, Role::Code);
+    if (share(s.grid, s.filled))
+      take(key, Role::Qth);
+    else if (share(s.code, s.filled))
+      take(key, Role::Code);
   }
   // A comment: the first field of free text.
   if (!done.contains(Role::Comment)) {
@@ -955,9 +1013,9 @@ std::optional<Line> fitLine(const Cut& c, const Layout& lay, const std::string& 
       const std::string_view side = before ? rec.substr(0, p->s) : rec.substr(p->e);
       std::size_t agree = 0;
       const std::size_t most = std::min({refSide.size(), side.size(), kMaxContext});
-      while (agree < most && (before ? side[side.size() - 1 - agree] ==
-                                           refSide[refSide.size() - 1 - agree]
-                                     : side[agree] == refSide[agree]))
+      while (agree < most &&
+             (before ? side[side.size() - 1 - agree] == refSide[refSide.size() - 1 - agree]
+                     : side[agree] == refSide[agree]))
         ++agree;
       const auto right = [&](std::size_t len) {
         const std::string_view piece =
@@ -969,8 +1027,10 @@ std::optional<Line> fitLine(const Cut& c, const Layout& lay, const std::string& 
         std::size_t lo = 1, hi = agree;
         while (lo < hi) {
           const std::size_t mid = (lo + hi) / 2;
-          if (right(mid)) hi = mid;
-          else lo = mid + 1;
+          if (right(mid))
+            hi = mid;
+          else
+            lo = mid + 1;
         }
         sp = Span{lo, agree};
       }
@@ -986,17 +1046,31 @@ std::optional<Line> fitLine(const Cut& c, const Layout& lay, const std::string& 
     const std::size_t most = std::min(refSide.size(), kMaxContext);
     std::size_t bestN = 0, bestLen = 0;
     int bestWhole = 0;
+    std::vector<long> change(most + 2, 0);  // records right from a length on, less those past
+    for (const Span& s : sp) {
+      if (s.from > s.to || s.from > most) continue;
+      ++change[s.from];
+      --change[std::min(s.to, most) + 1];
+    }
+    long running = 0;
     for (std::size_t len = 1; len <= most; ++len) {
-      std::size_t n = 0;
-      for (const Span& s : sp) n += s.from <= len && len <= s.to;
+      running += change[len];
+      const std::size_t n = static_cast<std::size_t>(running);
       const std::size_t edge = before ? refSide.size() - len : len;
-      // 2: a tag begins the prefix or ends the suffix; 1: it stops at a tag; 0: neither.
-      const int whole = before ? (refSide[edge] == '<'                       ? 2
-                                  : edge > 0 && refSide[edge - 1] == '>' ? 1
-                                                                         : 0)
-                               : (refSide[edge - 1] == '>'                           ? 2
-                                  : edge < refSide.size() && refSide[edge] == '<' ? 1
-                                                                                  : 0);
+      // The tag must stay a tag in the template line: not the second byte of a character
+      // that the prefix's last byte would begin, and no "$#" in the markup itself.
+      const std::string_view piece = before ? refSide.substr(edge) : refSide.substr(0, len);
+      if (piece.find("$#") != kNpos) continue;
+      if (before && !text::isCharStart(std::string(piece) + "$", 0, piece.size())) continue;
+      // 2: a tag begins the prefix or ends the suffix; 1: it stops at a tag, or the prefix
+      // begins with an attribute; 0: neither.
+      const int whole =
+          before ? (refSide[edge] == '<'                                                 ? 2
+                    : edge > 0 && (refSide[edge - 1] == '>' || refSide[edge - 1] == ' ') ? 1
+                                                                                         : 0)
+                 : (refSide[edge - 1] == '>'                        ? 2
+                    : edge < refSide.size() && refSide[edge] == '<' ? 1
+                                                                    : 0);
       if (n > bestN || (n == bestN && n > 0 && whole > bestWhole)) {
         bestN = n;
         bestLen = len;
@@ -1072,6 +1146,13 @@ std::vector<std::string> startCandidates(std::string_view t, const Tree& tr,
     opens.push_back(t.substr(e.start, e.openEnd - e.start));
   }
   add(commonPrefix(opens));
+  // The records' common beginning beyond the opening tag, to a tag's end: it leaves out rows
+  // of headings made like the records.
+  std::vector<std::string_view> texts;
+  for (const Unit& u : lay.units) texts.push_back(t.substr(u.start, u.end - u.start));
+  std::string common = commonPrefix(texts);
+  if (const std::size_t gt = common.rfind('>'); gt != std::string::npos)
+    add(common.substr(0, gt + 1));
   // Elements that enclose each record's call, below the record's first element.
   std::vector<std::vector<std::string_view>> levels;
   for (const Unit& u : lay.units) {
@@ -1134,7 +1215,7 @@ Proposal propose(std::string_view t, const Layout& lay, const std::vector<FieldR
   if (c.records.empty()) return p;
   p.score = 0;
   std::set<long> used;
-  for (const Unit& u : lay.units) used.insert(recordOf(c, u.call));
+  for (std::size_t call : lay.calls) used.insert(recordOf(c, call));
   for (const FieldRole& fr : roles) {
     auto line = fitLine(c, lay, fr.key);
     if (!line) continue;
@@ -1152,20 +1233,27 @@ Proposal propose(std::string_view t, const Layout& lay, const std::vector<FieldR
     if (fr.role == Role::Freq) p.freqRight = line->right;
     p.lines.emplace_back(fr, *line);
   }
-  // Records that belong to no spot count against: a little when they give no call (a heading
-  // row, a footer), as much as a right call when they give one (a cut inside the spots).
+  // Records outside the spots looked at: those giving a call sign are spots elsewhere on the
+  // page (another band's table); those giving nothing count a little against (a heading row,
+  // a footer); those giving something else in the call slot as much as a right call (a cut
+  // inside the spots: every cell a record).
   const Line* callLine = nullptr;
   for (const auto& [fr, line] : p.lines)
     if (fr.role == Role::Call) callLine = &line;
   for (std::size_t r = 0; r < c.records.size(); ++r) {
     if (used.contains(static_cast<long>(r))) continue;
-    bool givesCall = false;
+    std::string_view value;
     if (callLine) {
-      const std::size_t m = text::find(c.records[r], callLine->prefix);
-      const std::size_t q = text::find(c.records[r], callLine->suffix);
-      givesCall = m >= 1 && q > m + callLine->prefix.size();
+      const std::string_view rec = c.records[r];
+      const std::size_t m = text::find(rec, callLine->prefix);
+      const std::size_t q = text::find(rec, callLine->suffix);
+      const std::size_t from = m + callLine->prefix.size();
+      if (m >= 1 && q > from) value = text::trim(rec.substr(from - 1, q - from));
     }
-    p.score -= givesCall ? 1000 : 1;
+    if (value.empty())
+      p.score -= 1;
+    else if (!looksLikeCall(upper(value)))
+      p.score -= 1000;
   }
   return p;
 }
@@ -1185,7 +1273,8 @@ std::optional<TemplateGuess> defaultShape(std::string_view t, const GuessExample
   g.sepEnd = "</LineEnd>";
   g.templateLines = defaultExtractionTemplate();
   g.found = true;
-  g.notes.push_back("このプログラムの既定の形のページです。既定の区切りと抽出条件をそのまま使います。");
+  g.notes.push_back(
+      "このプログラムの既定の形のページです。既定の区切りと抽出条件をそのまま使います。");
   return g;
 }
 
@@ -1237,27 +1326,42 @@ TemplateGuess guessTemplate(std::string_view page, const GuessExample& example) 
     }
   }
   if (hits.empty()) {
-    g.notes.push_back("例のコールサイン「" + call +
-                      "」がページの文字の中に見つかりません（タグの中や別の綴りではありませんか）。");
+    g.notes.push_back(
+        "例のコールサイン「" + call +
+        "」がページの文字の中に見つかりません（タグの中や別の綴りではありませんか）。");
     return g;
   }
-  std::size_t exampleItem = hits.front();
-  if (!freq.empty()) {
-    for (std::size_t h : hits) {
-      const std::size_t from = items[h].start > 3000 ? items[h].start - 3000 : 0;
-      if (t.find(freq, from) != kNpos && t.find(freq, from) < items[h].end + 3000) {
-        exampleItem = h;
-        break;
-      }
+  // The call may stand elsewhere too (a banner with the latest spot): each of its first few
+  // places is tried, and the one among the most records wins; with a frequency given, a place
+  // with the frequency close by comes first.
+  std::optional<Layout> layout;
+  bool nearFreq = false, asSpotter = false;
+  for (std::size_t n = 0; n < hits.size() && n < 8; ++n) {
+    const Item& x = items[hits[n]];
+    const std::size_t from = x.start > 3000 ? x.start - 3000 : 0;
+    const std::size_t f = freq.empty() ? kNpos : t.find(freq, from);
+    const bool near = f != kNpos && f < x.end + 3000;
+    const bool narrowCall =
+        !sameTextFolded(std::string_view(t).substr(x.start, x.end - x.start), call);
+    auto l = findLayout(t, tr, items, hits[n], narrowCall);
+    if (!l) continue;
+    // The same station may also have reported others: a column named for the reporter is
+    // the last choice.
+    const bool spotter = roleFromHint(l->hints[l->callKey]) == Role::Spotter;
+    const auto rank = [](bool sp, bool nf, std::size_t units) {
+      return std::tuple(!sp, nf, units);
+    };
+    if (!layout ||
+        rank(spotter, near, l->units.size()) > rank(asSpotter, nearFreq, layout->units.size())) {
+      layout = std::move(l);
+      nearFreq = near;
+      asSpotter = spotter;
     }
   }
-  const Item& x = items[exampleItem];
-  const bool narrowCall =
-      !sameTextFolded(std::string_view(t).substr(x.start, x.end - x.start), call);
-  const auto layout = findLayout(t, tr, items, exampleItem, narrowCall);
   if (!layout || layout->units.size() < 2) {
     g.notes.push_back("「" + call +
-                      "」の周りの書き方を繰り返すレコードが見つかりません（同じ形のコールサインが他にありません）。");
+                      "」の周りの書き方を繰り返すレコードが見つかりません（同じ形のコールサインが他"
+                      "にありません）。");
     return g;
   }
   Layout lay = *layout;
@@ -1280,9 +1384,28 @@ TemplateGuess guessTemplate(std::string_view page, const GuessExample& example) 
       break;
     }
     if (freqKey.empty())
-      g.notes.push_back("周波数「" + freq + "」が例のレコードに見つからないため、値の形から探しました。");
+      g.notes.push_back("周波数「" + freq +
+                        "」が例のレコードに見つからないため、値の形から探しました。");
   }
   const std::vector<FieldRole> roles = nameFields(t, lay, freqKey);
+  const std::size_t units = lay.units.size();
+  // On long pages the markup is fitted on records spread evenly over the page, the example's
+  // among them.
+  if (units > kMaxFitted) {
+    std::vector<Unit> sample;
+    std::size_t example = 0;
+    for (std::size_t i = 0; i < kMaxFitted; ++i) {
+      std::size_t k = i * units / kMaxFitted;
+      if (k <= lay.exampleUnit && lay.exampleUnit < (i + 1) * units / kMaxFitted) {
+        k = lay.exampleUnit;
+        example = sample.size();
+      }
+      sample.push_back(std::move(lay.units[k]));
+    }
+    lay.units = std::move(sample);
+    lay.exampleUnit = example;
+  }
+  const std::size_t fitted = lay.units.size();
 
   Proposal best;
   for (const std::string& s : startCandidates(t, tr, items, lay)) {
@@ -1291,9 +1414,8 @@ TemplateGuess guessTemplate(std::string_view page, const GuessExample& example) 
       if (p.score > best.score) best = std::move(p);
     }
   }
-  const std::size_t units = lay.units.size();
   // A proposal that misses the call in more than one record in five is no help.
-  if (best.score < 0 || best.callRight * 5 < units * 4) {
+  if (best.score < 0 || best.callRight * 5 < fitted * 4) {
     g.notes.push_back(
         "レコードは " + std::to_string(units) +
         " 件見つかりましたが、コールサインの前後に、どのレコードでもそこにしかない印がありません。"
@@ -1313,14 +1435,16 @@ TemplateGuess guessTemplate(std::string_view page, const GuessExample& example) 
               slotTag(slotOf(fr.role));
   }
   const Element& first = tr.el[static_cast<std::size_t>(lay.units.front().firstChild)];
-  std::string shape = lay.groups ? "続く要素の組 (<" + first.name + "> から)"
+  std::string shape = lay.groups           ? "続く要素の組 (<" + first.name + "> から)"
                       : first.name == "tr" ? "表の行 (<tr>)"
                                            : "要素 <" + first.name + ">";
-  g.notes.push_back(shape + " を 1 件として、" + std::to_string(units) + " 件のレコードを見つけました。");
+  g.notes.push_back(shape + " を 1 件として、" + std::to_string(units) +
+                    " 件のレコードを見つけました。");
   g.notes.push_back("取り出す値: " + fields + "。");
-  g.notes.push_back("コールサインは " + std::to_string(best.callRight) + " 件 (" +
-                    percent(best.callRight, units) + ")、周波数は " +
-                    std::to_string(best.freqRight) + " 件 (" + percent(best.freqRight, units) +
+  g.notes.push_back((fitted < units ? "そのうち " + std::to_string(fitted) + " 件で試して、" : "") +
+                    "コールサインは " + std::to_string(best.callRight) + " 件 (" +
+                    percent(best.callRight, fitted) + ")、周波数は " +
+                    std::to_string(best.freqRight) + " 件 (" + percent(best.freqRight, fitted) +
                     ") で正しく取り出せます。");
   if (best.freqRight == 0) g.notes.push_back("周波数の欄は見つかりませんでした。");
   checkOnPage(t, g);

@@ -21,7 +21,7 @@ struct TemplateGuess {
   bool found = false;
   std::string sepStart, sepEnd;            // separator words, in the page's bytes
   std::vector<std::string> templateLines;  // the extraction template, one line per value
-  std::vector<std::string> notes;  // why nothing was found / what was recognised (UTF-8)
+  std::vector<std::string> notes;          // why nothing was found / what was recognised (UTF-8)
   // How the proposal does on the page it came from: the records it cuts, and of them those
   // whose call-sign slot ($#04) holds a call sign.
   int records = 0;

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <map>
 
+#include "spots/composition.h"
 #include "spots/guess_sample_pages.h"
 
 namespace zeltaro::spots {
@@ -137,12 +138,62 @@ TEST(TemplateGuess, ExampleFrequencyPicksTheColumn) {
   }
 }
 
+// The example station has also reported another one higher up the page: its call is taken
+// from the column of the spotted stations, not from the reporters'.
+TEST(TemplateGuess, ReporterColumnIsTheLastChoice) {
+  const char* rows[][3] = {{"W1AW", "JA1ABC", "14025.0"},
+                           {"VK2DX", "JH2XYZ", "21010.0"},
+                           {"JA1ABC", "W1AW", "7010.5"},
+                           {"7K3QQQ", "VK2DX", "18080.0"}};
+  std::string page = "<table>";
+  for (const auto& r : rows)
+    page += std::string("<tr><td class=\"spotter\">") + r[1] + "</td><td class=\"dx\">" + r[0] +
+            "</td><td class=\"qrg\">" + r[2] + "</td></tr>";
+  page += "</table>";
+  const TemplateGuess g = guessTemplate(page, {"JA1ABC", ""});
+  ASSERT_TRUE(g.found) << joined(g.notes);
+  const auto got = extract(page, g);
+  ASSERT_EQ(got.size(), 4u);
+  for (std::size_t i = 0; i < 4; ++i) {
+    EXPECT_EQ(got[i][4], rows[i][0]);
+    EXPECT_EQ(got[i][5], rows[i][2]);
+    EXPECT_EQ(got[i][11], rows[i][1]);
+  }
+}
+
+// The slots are the ones the built-in Body shows: a guessed template composes readable lines
+// at once (time and call, frequency and mode, comment, reporter).
+TEST(TemplateGuess, BuiltInBodyComposesTheGuessedValues) {
+  std::string page =
+      "<table><tr><th>UTC</th><th>DX</th><th>QRG</th><th>Mode</th><th>Info</th>"
+      "<th>Spotter</th></tr>";
+  const char* rows[][6] = {{"1201Z", "JA1ABC", "7010.5", "CW", "tnx &amp; 73", "JH1XYZ"},
+                           {"1202Z", "W1AW", "14025.0", "", "", "JA2QQQ"},
+                           {"1203Z", "VK2DX", "21074.0", "FT8", "up 1", "7K3ABC"}};
+  for (const auto& r : rows)
+    page += std::string("<tr><td class=\"utc\">") + r[0] + "</td><td class=\"dx\">" + r[1] +
+            "</td><td class=\"qrg\">" + r[2] + "</td><td class=\"mode\">" + r[3] +
+            "</td><td class=\"info\">" + r[4] + "</td><td class=\"de\">" + r[5] + "</td></tr>";
+  page += "</table>";
+  const TemplateGuess g = guessTemplate(page, {"W1AW", ""});
+  ASSERT_TRUE(g.found) << joined(g.notes);
+  const std::vector<std::string> expected = {
+      "\\r\\n1201Z JA1ABC\\r\\n7010.5 CW\\r\\n  tnx & 73\\r\\nJH1XYZ\x81\x97#\\r\\n\\r\\n",
+      "\\r\\n1202Z W1AW\\r\\n14025.0 \\r\\n \\r\\nJA2QQQ\x81\x97#\\r\\n\\r\\n",
+      "\\r\\n1203Z VK2DX\\r\\n21074.0 FT8\\r\\n  up 1\\r\\n7K3ABC\x81\x97#\\r\\n\\r\\n"};
+  const auto got = extract(page, g);
+  ASSERT_EQ(got.size(), expected.size());
+  for (std::size_t i = 0; i < got.size(); ++i)
+    EXPECT_EQ(compose(kDefaultBody, got[i], pump).display, expected[i]);
+}
+
 // The page shape the built-in separators and template were made for gets exactly them.
 TEST(TemplateGuess, DefaultShapeGetsTheBuiltInTemplate) {
   std::string page = "<html><table>\r\n";
   for (const char* call : {"JA1ABC", "JH2XYZ", "W1AW"})
-    page += std::string("<tr><td><LineStart><!--1--></LineStart></td><td><Date>2026/12/10</Date>"
-                        "<Time>12:34</Time><CallSignTo>") +
+    page += std::string(
+                "<tr><td><LineStart><!--1--></LineStart></td><td><Date>2026/12/10</Date>"
+                "<Time>12:34</Time><CallSignTo>") +
             call + "</CallSignTo><Freq>7,010</Freq></LineEnd></tr>\r\n";
   const TemplateGuess g = guessTemplate(page, {"JH2XYZ", ""});
   ASSERT_TRUE(g.found);
@@ -164,6 +215,11 @@ TEST(TemplateGuess, NothingFoundSaysWhy) {
     plainTable += std::string("<tr><td>") + r[0] + "</td><td>" + r[1] + "</td><td>" + r[2] +
                   "</td><td>" + r[3] + "</td></tr>";
   plainTable += "</table>";
+  // UTF-8 "：" (EF BC 9A) right before each call: its last byte would begin a double-byte
+  // character in the template line and hide the tag, so no prefix can stand there.
+  std::string colons = "<ul>";
+  for (const auto& r : rows) colons += std::string("<li>DX\xEF\xBC\x9A") + r[1] + "</li>";
+  colons += "</ul>";
   struct Case {
     const char* name;
     std::string page;
@@ -177,6 +233,7 @@ TEST(TemplateGuess, NothingFoundSaysWhy) {
       // own, so the call in the second cannot be cut out.
       {"table cells without markers", plainTable, {"JH2XYZ", ""}, "class"},
       {"no example", plainTable, {"  ", ""}, "コールサイン"},
+      {"a lead byte right before the call", colons, {"W1AW", ""}, "コールサインの前後"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -186,6 +243,37 @@ TEST(TemplateGuess, NothingFoundSaysWhy) {
     EXPECT_TRUE(g.sepStart.empty());
     ASSERT_FALSE(g.notes.empty());
     EXPECT_NE(joined(g.notes).find(c.noteHolds), std::string::npos) << joined(g.notes);
+  }
+}
+
+// Careless or hostile pages end the guess like any other page: elements never closed, one
+// enormous value, bytes that are no text at all.
+TEST(TemplateGuess, CarelessPagesEndQuietly) {
+  std::string rows;
+  for (const char* call : {"JA1ABC", "JH2XYZ", "W1AW"})
+    rows += std::string("<li class=\"s\"><b>") + call + "</b> <i>7010.5</i></li>";
+  std::string junk(1 << 16, '\0');
+  for (std::size_t i = 0; i < junk.size(); ++i) junk[i] = static_cast<char>(i * 131 % 251);
+  const std::pair<const char*, std::string> pages[] = {
+      {"elements never closed", std::string(60000, '<') + "div>" +
+                                    [] {
+                                      std::string s;
+                                      for (int i = 0; i < 30000; ++i) s += "<div><span>";
+                                      return s;
+                                    }() +
+                                    "<ul>" + rows + "</ul>"},
+      {"one enormous value",
+       "<ul>" + rows + "<li class=\"s\"><b>" + std::string(1 << 20, '7') + "</b></li></ul>"},
+      {"no text", junk + "JA1ABC" + junk},
+  };
+  for (const auto& [name, page] : pages) {
+    SCOPED_TRACE(name);
+    const TemplateGuess g = guessTemplate(page, {"JA1ABC", ""});
+    EXPECT_FALSE(g.notes.empty());
+    if (g.found) {
+      EXPECT_FALSE(g.templateLines.empty());
+      EXPECT_GE(g.recordsWithCall, 1);
+    }
   }
 }
 

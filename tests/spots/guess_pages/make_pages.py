@@ -151,6 +151,25 @@ def table_plain_first(s):
     return "".join(out), exp
 
 
+def table_bands(s):
+    out = [head("バンド別スポット", "Shift_JIS")]
+    exp = []
+    per = len(s.rows) // 3
+    for b, band in enumerate(["40m", "20m", "15m"]):
+        out.append("<h2>%s</h2>\n<table class=\"band\">\n<tr><td class=\"h\">UTC</td>"
+                   "<td class=\"h\">Call</td><td class=\"h\">QRG</td><td class=\"h\">Info</td></tr>\n" % band)
+        for x in s.rows[b * per:(b + 1) * per]:
+            freq = "" if x["empty_freq"] else f1(x["khz"])
+            out.append("<tr><td class=\"utc\">%02d%02d</td><td class=\"call\"><a href=\"/dx.php?c=%s\" "
+                       "target=\"_blank\">%s</a></td><td class=\"qrg\">%s</td><td class=\"info\">%s</td></tr>\n"
+                       % (x["hh"], x["mm"], x["call"], x["call"], freq,
+                          "" if x["empty_cmt"] else x["ja"]))
+            exp.append((x["call"], freq))
+        out.append("</table>\n")
+    out.append(FOOT)
+    return "".join(out), exp
+
+
 # --- cards ------------------------------------------------------------------------------------
 
 def cards_div(s):
@@ -200,6 +219,23 @@ def cards_nested(s):
                    % (x["serial"], x["call"], freq, x["mode"], x["day"], x["hh"], x["mm"], extra))
         exp.append((x["call"], freq))
     out.append("</section>\n" + FOOT)
+    return "".join(out), exp
+
+
+def cards_banner(s):
+    first = s.rows[4]
+    out = [head("Spots", "utf-8"),
+           "<div class=\"latest\">Latest: <b>%s</b> %s %s</div>\n<div class=\"spots\">\n"
+           % (first["call"], f1(first["khz"]), first["mode"])]
+    exp = []
+    for x in s.rows:
+        freq = "" if x["empty_freq"] else f1(x["khz"])
+        out.append("<div class=\"spot %s\"><b>%s</b> <span class=\"f\">%s</span> "
+                   "<span class=\"m\">%s</span> <span class=\"t\">%02d:%02d</span>%s</div>\n"
+                   % ("new" if x["rnd"] < 0.2 else "old", x["call"], freq, x["mode"], x["hh"],
+                      x["mm"], "" if x["missing_cmt"] else " <q>%s</q>" % html.escape(x["en"])))
+        exp.append((x["call"], freq))
+    out.append("</div>\n" + FOOT)
     return "".join(out), exp
 
 
@@ -276,7 +312,9 @@ PAGES = [
     ("table", "table_classes.html", table_classes, 11, 120, "utf-8", 0, False),
     ("table", "table_attrs.html", table_attrs, 12, 80, "cp932", 3, True),
     ("table", "table_plain_first.html", table_plain_first, 13, 150, "latin-1", 1, False),
+    ("table", "table_bands.html", table_bands, 14, 150, "cp932", 70, True),
     ("cards", "cards_div.html", cards_div, 21, 100, "utf-8", 0, True),
+    ("cards", "cards_banner.html", cards_banner, 24, 80, "utf-8", 4, False),
     ("cards", "cards_li.html", cards_li, 22, 60, "cp932", 2, True),
     ("cards", "cards_nested.html", cards_nested, 23, 140, "utf-8", 0, False),
     ("dl", "dl_groups.html", dl_groups, 31, 90, "utf-8", 0, False),
