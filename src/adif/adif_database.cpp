@@ -12,6 +12,7 @@
 #include "platform/regular_file.h"
 #include "text/codec.h"
 #include "text/sjis.h"
+#include "platform/event_log.h"
 
 namespace zeltaro::adif {
 
@@ -130,8 +131,8 @@ int AdifDatabase::open(std::string_view) {
   Log& log = logFor(lastFsPath_);
   auto trouble = [&log](const char* what) {
     if (!log.reported)
-      std::fprintf(stderr, "zeltaro: the ADIF log %s %s: its list's first-QSO checks answer no\n",
-                   log.path.c_str(), what);
+      platform::reportEvent("the ADIF log " + log.path + " " + what +
+                            ": its list's first-QSO checks answer no");
     log.reported = true;
     log.readable = false;
     log.stamp = {};

@@ -6,6 +6,8 @@
 #include "alerts/iso2022jp.h"
 #include "alerts/mail_send.h"
 #include "alerts/sound_alert.h"
+#include "platform/event_log.h"
+#include "text/codec.h"
 
 namespace zeltaro::alerts {
 
@@ -21,8 +23,13 @@ void NewLineAlerts::sendMail(MailOrigin origin) {
   if (!services_.smtp || !services_.clock) return;
   const SmtpResult r = alerts::sendMail(mail, MailText, NewLineCount, SubjectSuffix,
                                         *services_.smtp, *services_.clock, Form3);
-  if (origin != MailOrigin::SingleCheck && services_.messageBox)
-    reportMailConnectionFailure(*services_.messageBox, r);
+  const bool boxed = origin != MailOrigin::SingleCheck && services_.messageBox;
+  if (boxed) reportMailConnectionFailure(*services_.messageBox, r);
+  // A mail that did not go leaves one line in the event log: the error box of a connection
+  // failure is that line, every other failure (a refusal with the server's reply) is written
+  // here.
+  if (!r.accepted && !(boxed && !r.connected))
+    platform::reportEvent("mail not sent: " + text::utf8FromCp932(r.error));
 }
 
 void NewLineAlerts::collectMailText(const std::vector<std::string>& log, int newLines) {

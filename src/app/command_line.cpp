@@ -92,6 +92,16 @@ constexpr std::string_view kHelp =
     "  -h, --help        print this help and exit\n"
     "  --version         print the name and version and exit\n"
     "\n"
+    "Trying a page (no window, no console; the settings file is read, never written):\n"
+    "  --try-page URL|FILE       cut the page with the separators, template and Body of the\n"
+    "                            settings and print each record's slots, line and lists\n"
+    "  --guess-template URL|FILE propose separators and a template from one example\n"
+    "  --example CALL            a call sign seen on the page (with --guess-template)\n"
+    "  --example-freq TEXT       its frequency as the page writes it (optional)\n"
+    "  --settings PATH           read this settings file instead of the program's own\n"
+    "  --json                    print JSON: {\"records\": [{\"slots\": {\"01\": ...},\n"
+    "                            \"line\": ..., \"lists\": [1, 3]}], \"problems\": [...]}\n"
+    "\n"
     "Settings file:\n"
     "  zeltaro.ini beside the executable when that folder can be written, otherwise\n"
     "  $XDG_CONFIG_HOME/zeltaro/zeltaro.ini (~/.config/zeltaro/zeltaro.ini); Shift-JIS text,\n"
@@ -106,7 +116,8 @@ constexpr std::string_view kHelp =
     "\n"
     "Exit status: 0 after a normal end (the window closed, SIGTERM, Ctrl+C); 1 when another\n"
     "copy runs from the same folder; 2 for an unknown option, or headless with a console\n"
-    "that cannot listen.\n"
+    "that cannot listen. A page trial: 0 when records were cut, 3 when none were, 2 when the\n"
+    "page or the settings file could not be read (the reason on standard error).\n"
     "\n"
     "See zeltaro(1).\n";
 
@@ -116,6 +127,10 @@ constexpr std::array<std::string_view, 16> kQtOptions = {
     "qwindowgeometry", "qwindowicon",        "qwindowtitle",  "reverse",    "session",
     "display",         "geometry",           "style",         "stylesheet", "widgetcount",
     "nograb"};
+
+// The page trial's options (app/page_trial.h reads them).
+constexpr std::array<std::string_view, 6> kPageTrialOptions = {
+    "try-page", "guess-template", "settings", "example", "example-freq", "json"};
 
 }  // namespace
 
@@ -132,7 +147,9 @@ std::optional<ImmediateAnswer> immediateAnswer(const std::vector<std::string>& a
     name = name.substr(0, name.find('='));
     bool qt = false;
     for (const std::string_view o : kQtOptions) qt = qt || name == o;
-    if (!qt)
+    bool ours = false;
+    for (const std::string_view o : kPageTrialOptions) ours = ours || name == o;
+    if (!qt && !ours)
       return ImmediateAnswer{
           2, "zeltaro: unknown option " + std::string(arg) + " (zeltaro --help lists them)\n",
           true};

@@ -24,9 +24,13 @@
 
 #include "app/command_line.h"
 #include "app/main_model.h"
+#include "app/page_trial.h"
 #include "app/settings_location.h"
 #include "gui/program.h"
+#include "gui/station.h"
 #include "platform/instance_lock.h"
+#include "platform/qt_http_client.h"
+#include "platform/qt_message_pump.h"
 #include "platform/qt_message_box.h"
 #include "platform/stop_request.h"
 #include "text/codec.h"
@@ -147,6 +151,25 @@ bool isHeadless() {
   return p == "offscreen" || p == "minimal";
 }
 
+// "--try-page" and "--guess-template": the page tried with the settings, the answer printed;
+// no lock, no console, no window, and the settings file is only read.
+int runPageTrial(const app::PageTrialCommand& command, const std::string& exe, int argc,
+                 char** argv) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  provideRuntimeFolder();
+  QApplication qapp(argc, argv);
+  app::Station station(toCp932(std::filesystem::path(exe).parent_path().string()));
+  platform::QtHttpClient http;
+  platform::QtMessagePump pump;
+  const app::PageTrialOutcome o =
+      app::runPageTrial(command, app::settingsLocationForThisRun(exe), station.model(), http,
+                        pump, &station.firstQso());
+  std::fputs(o.out.c_str(), stdout);
+  std::fflush(stdout);
+  std::fputs(o.err.c_str(), stderr);
+  return o.exitCode;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -156,6 +179,24 @@ int main(int argc, char** argv) {
     return answer->exitCode;
   }
   const std::string exe = executablePath(argc > 0 ? argv[0] : "zeltaro");
+  {
+    std::string wrong;
+    const auto trial =
+        app::pageTrialCommand(std::vector<std::string>(argv, argv + argc), &wrong);
+    if (!wrong.empty()) {
+      std::fprintf(stderr, "%s: %s (zeltaro --help lists the options)\n", kStderrName,
+                   wrong.c_str());
+      return 2;
+    }
+    if (trial) {
+      try {
+        return runPageTrial(*trial, exe, argc, argv);
+      } catch (const std::exception& ex) {
+        std::fprintf(stderr, "%s: %s\n", kStderrName, ex.what());
+        return 2;
+      }
+    }
+  }
   platform::FileInstanceLock lock;
   switch (lock.acquire(app::instanceLockName(toCp932(exe)))) {
     case platform::InstanceLock::Result::Held:

@@ -17,6 +17,7 @@
 
 #include "text/codec.h"
 #include "text/errno_text.h"
+#include "platform/event_log.h"
 
 extern char** environ;
 
@@ -77,12 +78,12 @@ void BridgeProcess::fail(std::string_view why) {
   kill();
   if (reported_) return;
   reported_ = true;
-  std::string line = "zeltaro: the Windows bridge is not available (" + std::string(why) +
-                     "); HAMLOG's window and library steps are skipped";
+  const std::string line = "the Windows bridge is not available (" + std::string(why) +
+                           "); HAMLOG's window and library steps are skipped";
   if (options_.report)
-    options_.report(line);
+    options_.report("zeltaro: " + line);
   else
-    std::cerr << line << std::endl;
+    platform::reportEvent(line);
 }
 
 bool BridgeProcess::start() {

@@ -25,6 +25,7 @@
 #include "gui/click_label.h"
 #include "gui/log_pane.h"
 #include "gui/mail_status_window.h"
+#include "gui/page_test_window.h"
 #include "gui/settings_dialog.h"
 #include "text/sjis.h"
 #include "views/log_font.h"
@@ -475,6 +476,15 @@ void MainWindow::buildSettingsArea() {
 
   bound(p4, {4, 4, 84, 20}, "chkMail");
   bound(p4, {92, 4, 96, 20}, "chkAuth");
+  button(p4, {192, 2, 100, 22}, QStringLiteral("btnPageTest"), QString::fromUtf8("試験"),
+         QString::fromUtf8("区切り語・抽出ﾃﾝﾌﾟﾚｰﾄ・Body でﾍﾟｰｼﾞを試し切りします (ﾛｸﾞ・ﾗﾝﾌﾟ・ﾒｰﾙには何もしません)"),
+         [this] {
+           for (QWidget* w : QApplication::topLevelWidgets())
+             if (auto* tester = qobject_cast<PageTestWindow*>(w)) {
+               tester->showAndRun();
+               return;
+             }
+         });
   button(p4, {300, 2, 72, 22}, QStringLiteral("btnChkMail"), QString::fromUtf8("送信ﾃｽﾄ"),
          QString::fromUtf8("手動実行 ( 本文なしで送信 )"), [&m] { m.sendMailNow(); });
   auto* stat = new ClickLabel(QStringLiteral("Stat"), p4);
@@ -512,7 +522,11 @@ void MainWindow::buildSettingsArea() {
   for (const Field& f : fields) {
     const SettingRow* row = settingRowForControl(f.control);
     if (!f.label.isNull()) label(p4, f.label, QString::fromUtf8(row->caption));
-    auto* box = static_cast<QLineEdit*>(bound(p4, f.box, f.control));
+    const std::string_view name = f.control;
+    const bool cutsPages = name == "edtSepStart" || name == "edtSepEnd" || name == "Edit1";
+    auto* box = static_cast<QLineEdit*>(bound(
+        p4, f.box, f.control, cutsPages ? std::function<void()>([this] { emit pageSettingsEdited(); })
+                                        : std::function<void()>()));
     if (f.maxLength) box->setMaxLength(f.maxLength);
   }
 
@@ -521,6 +535,7 @@ void MainWindow::buildSettingsArea() {
   binder_.describe(pcre, binder::Binder::rowText(*settingRowForControl("Memo_pcre"), 0));
   connect(pcre, &QPlainTextEdit::textChanged, this, [this, pcre, &m] {
     run([&] { m.pageChecks.Memo_pcre = text::splitLines(cpMemo(pcre->toPlainText())); });
+    emit pageSettingsEdited();
   });
   binder_.onSync([pcre, &m] {
     if (text::splitLines(cpMemo(pcre->toPlainText())) == m.pageChecks.Memo_pcre) return;

@@ -53,6 +53,8 @@ class MainWindow : public QMainWindow {
  signals:
   // The window has been closed and the model's close sequence has run: the run is over.
   void closed();
+  // The operator edited the separators, the extraction template or the Body.
+  void pageSettingsEdited();
 
  protected:
   bool event(QEvent* e) override;

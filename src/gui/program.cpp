@@ -20,6 +20,7 @@ Program::Program(const std::string& folder, const std::string& settingsLocation,
   if (webOptions.on) {
     webConsole_ = std::make_unique<web::WebConsole>(model(), consoleBinding_,
                                                     [this] { mainWindow_->syncFromModel(); });
+    webConsole_->attachPageTester(station_.http(), &station_.firstQso());
     if (!webConsole_->start(webOptions)) webConsole_.reset();
   }
 }
@@ -35,6 +36,13 @@ void Program::openOtherWindows() {
   patrolList1_ = std::make_unique<app::ui::PatrolListWindow>(model(), patrolLists_, 1);
   patrolList2_ = std::make_unique<app::ui::PatrolListWindow>(model(), patrolLists_, 2);
   patrolList3_ = std::make_unique<app::ui::PatrolListWindow>(model(), patrolLists_, 3);
+  // The page tester, opened by the main window's "試験" button; it follows the main window's
+  // separators, template and Body as they are edited.
+  pageTest_ = std::make_unique<app::ui::PageTestWindow>(model(), station_.http(),
+                                                         &station_.firstQso(),
+                                                         [&mainWindow] { mainWindow.syncFromModel(); });
+  QObject::connect(&mainWindow, &app::ui::MainWindow::pageSettingsEdited, pageTest_.get(),
+                   [tester = pageTest_.get()] { tester->settingsEdited(); });
   // A step of one window may change the others and the main window's "new" switch.
   patrolLists_.afterChange = [this] {
     mainWindow_->syncFromModel();

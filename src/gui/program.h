@@ -13,6 +13,7 @@
 #include "console/remote_console.h"
 #include "gui/mail_status_window.h"
 #include "gui/main_window.h"
+#include "gui/page_test_window.h"
 #include "gui/patrol_list_window.h"
 #include "gui/settings_dialog.h"
 #include "gui/station.h"
@@ -60,6 +61,7 @@ class Program {
   std::unique_ptr<app::ui::SettingsDialog> settingsDialog_;
   std::unique_ptr<app::ui::MailStatusWindow> mailStatus_;
   std::unique_ptr<app::ui::PatrolListWindow> patrolList1_, patrolList2_, patrolList3_;
+  std::unique_ptr<app::ui::PageTestWindow> pageTest_;
   std::unique_ptr<web::WebConsole> webConsole_;
 };
 

@@ -211,4 +211,6 @@ patrol::LineTransfer& Station::patrolTransfer() { return services_->transfer; }
 
 FirstQsoChecker& Station::firstQso() { return *firstQso_; }
 
+platform::HttpClient& Station::http() { return services_->http; }
+
 }  // namespace zeltaro::app

@@ -8,6 +8,9 @@
 
 #include "app/main_model.h"
 
+namespace zeltaro::platform {
+class HttpClient;
+}
 namespace zeltaro::patrol {
 class LineTransfer;
 }
@@ -38,6 +41,8 @@ class Station {
   patrol::LineTransfer& patrolTransfer();
   // The first-QSO question per list, as the page check asks it.
   FirstQsoChecker& firstQso();
+  // The program's page fetch (the page tester fetches through it too).
+  platform::HttpClient& http();
 
  private:
   struct Services;

@@ -6,6 +6,7 @@
 #include "hamlog/band.h"
 #include "hamlog/folder_files.h"
 #include "platform/regular_file.h"
+#include "platform/event_log.h"
 
 namespace zeltaro::hamlog {
 
@@ -31,8 +32,8 @@ std::optional<HdbLog> readLog(const platform::RegularFile& file, const std::stri
   const std::optional<HdbHeader> header = parseHdbHeader(bytes, file.size());
   if (!header) return std::nullopt;
   if (header->claimedSize() > kMaxLogBytes) {
-    std::fprintf(stderr, "zeltaro: %s claims %llu bytes of QSOs, more than a log holds: not read\n",
-                 path.c_str(), static_cast<unsigned long long>(header->claimedSize()));
+    platform::reportEvent(path + " claims " + std::to_string(header->claimedSize()) +
+                          " bytes of QSOs, more than a log holds: not read");
     return std::nullopt;
   }
   if (!file.readAt(0, static_cast<std::size_t>(header->claimedSize()), bytes)) return std::nullopt;

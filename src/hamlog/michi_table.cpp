@@ -7,6 +7,7 @@
 #include "platform/regular_file.h"
 #include "text/codec.h"
 #include "text/sjis.h"
+#include "platform/event_log.h"
 
 namespace zeltaro::hamlog {
 
@@ -36,11 +37,9 @@ void MichiTable::load(std::string_view folderCp932) {
   const platform::RegularFile file(chosen);
   if (!file.isOpen()) return;
   if (file.size() > kMaxMichiTableBytes) {
-    std::fprintf(stderr,
-                 "zeltaro: %s holds %llu bytes, more than a roadside-station table (%zu at most): "
-                 "not read\n",
-                 chosen.c_str(), static_cast<unsigned long long>(file.size()),
-                 kMaxMichiTableBytes);
+    platform::reportEvent(chosen + " holds " + std::to_string(file.size()) +
+                          " bytes, more than a roadside-station table (" +
+                          std::to_string(kMaxMichiTableBytes) + " at most): not read");
     return;
   }
   std::string bytes;

@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/event_log.h"
 #include "platform/exchange_limits.h"
 #include "platform/http_response.h"
 #include "platform/stop_request.h"
@@ -244,6 +245,13 @@ HttpClient::Result QtHttpClient::get(std::string_view address, MessagePump& pump
     }
     if (!job.done()) pump.pump();
   }
+  // Every fetch that failed, or brought an error page, leaves one line in the event log; the
+  // fetch ended by the program's own stop is none.
+  if (!job.result.ok && !stopRequested())
+    reportEvent("page fetch failed: " + job.address + ": " + job.result.error);
+  else if (job.result.ok && (job.result.status < 200 || job.result.status > 299))
+    reportEvent("page fetch failed: " + job.address + ": HTTP " +
+                std::to_string(job.result.status));
   return std::move(job.result);
 }
 
@@ -253,7 +261,10 @@ void QtHttpClient::advance(Job& job) {
     case Stage::Start: {
       job.total.start();
       auto target = parseHttpAddress(job.address);
-      if (!target) return job.fail("unsupported address");
+      if (!target)
+        return job.fail(startsWithNoCase(job.address, "https://")
+                            ? "unsupported address: https is not supported, only http://"
+                            : "unsupported address: only http:// pages can be fetched");
       job.target = std::move(*target);
       job.begin();
       return;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/event_log.h"
 #include "text/codec.h"
 
 namespace zeltaro::platform {
@@ -15,10 +16,15 @@ void QtMessageBox::show(Kind kind, std::string_view caption, std::string_view te
   const std::string msg = text::utf8FromCp932(text);
   // The program's own prefix first, like every other line on standard error; the box's
   // caption after it where it says more than the program's name.
-  if (QString::fromStdString(cap).compare(QLatin1String("zeltaro"), Qt::CaseInsensitive) == 0)
-    std::fprintf(stderr, "zeltaro: %s\n", msg.c_str());
+  // An error is a failure the operator should find later: it goes to the event log (stamped,
+  // kept in memory, on standard error once).
+  const bool plain =
+      QString::fromStdString(cap).compare(QLatin1String("zeltaro"), Qt::CaseInsensitive) == 0;
+  const std::string line = plain ? msg : cap + ": " + msg;
+  if (kind == Kind::Error)
+    reportEvent(line);
   else
-    std::fprintf(stderr, "zeltaro: %s: %s\n", cap.c_str(), msg.c_str());
+    std::fprintf(stderr, "zeltaro: %s\n", line.c_str());
   if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return;
 
   std::erase_if(open_, [](const QPointer<QMessageBox>& b) { return b.isNull(); });

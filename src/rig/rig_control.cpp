@@ -9,6 +9,7 @@
 #include "rig/rigctld_client.h"
 #include "rig/rigctld_protocol.h"
 #include "rig/tune_commands.h"
+#include "platform/event_log.h"
 
 namespace zeltaro::rig {
 
@@ -66,8 +67,8 @@ void RigControl::tuneThroughRigctld(std::string_view frequencyText, std::string_
   }
   // Once per outage, not at every transfer.
   if (!rigctldFailing_)
-    std::fprintf(stderr, "zeltaro: rigctld at %s:%d: %s\n", rig_.RigctldHost.c_str(),
-                 static_cast<int>(port), services_.rigctld->why().c_str());
+    platform::reportEvent("rigctld at " + rig_.RigctldHost + ":" + std::to_string(port) + ": " +
+                          services_.rigctld->why());
   rigctldFailing_ = true;
 }
 

@@ -24,6 +24,9 @@
 
 #include "app/command_line.h"
 #include "app/main_model.h"
+#include "app/page_trial.h"
+#include "pagetest/page_test.h"
+#include "platform/qt_message_pump.h"
 #include "console/command_set.h"
 #include "console/console_model.h"
 #include "platform/event_log.h"
@@ -327,6 +330,7 @@ WebConsole::Reply WebConsole::route(const QHttpServerRequest& request,
     if (!f.open(QIODevice::ReadOnly)) return Reply::error(404, "not found");
     return Reply{200, a.type, f.readAll(), {}};
   }
+  if (path == "/favicon.ico") return Reply{204, "image/x-icon", {}, {}};
   if (path == "/api/login" && post) {
     const QJsonObject body = QJsonDocument::fromJson(request.body()).object();
     const Sessions::LoginResult r = sessions_->login(
@@ -391,6 +395,15 @@ WebConsole::Reply WebConsole::act(const std::string& action, const QJsonObject& 
         console_.checkPage(n);
       changed();
     });
+    return Reply::json(QJsonObject{{"queued", true}}, 202);
+  }
+  if (action == "pagetest") {
+    const int n = page();
+    if (n < 1 || n > 3) return Reply::error(400, "page 1, 2 or 3");
+    if (testerHttp_ == nullptr) return Reply::error(404, "no page tester");
+    if (testing_) return Reply::error(409, "a page test runs");
+    // The fetch lets the loop run: the table goes to the pages over the WebSocket.
+    QTimer::singleShot(0, this, [this, n] { runPageTest(n); });
     return Reply::json(QJsonObject{{"queued", true}}, 202);
   }
   if (action == "interval") {
@@ -462,6 +475,27 @@ WebConsole::Reply WebConsole::act(const std::string& action, const QJsonObject& 
   }
   changed();
   return Reply::json(QJsonObject{{"live", liveState(model_)}});
+}
+
+void WebConsole::runPageTest(int page) {
+  testing_ = true;
+  const std::string& address = model_.pageChecks.edtURL[static_cast<std::size_t>(page - 1)];
+  platform::QtMessagePump pump;
+  const app::PageBytes got = app::fetchPage(address, *testerHttp_, pump);
+  testing_ = false;
+  std::vector<std::pair<std::string, std::string>> extra = {
+      {"type", "\"pagetest\""}, {"page", std::to_string(page)}};
+  pagetest::PageTestResult result;
+  if (got.ok) {
+    pagetest::PageTestInput in = app::pageTestInput(model_, page, testerFirstQso_);
+    in.page = got.bytes;
+    in.maxRecordsShown = 200;
+    result = pagetest::testPage(in);
+    extra.emplace_back("count", std::to_string(result.recordCount));
+  } else {
+    extra.emplace_back("error", pagetest::jsonString(got.error));
+  }
+  broadcast(QByteArray::fromStdString(pagetest::toJson(result, extra)));
 }
 
 void WebConsole::send(const QHttpServerRequest& request, QTcpSocket* socket, const Reply& reply) {

@@ -27,7 +27,11 @@ class QWebSocket;
 class QWebSocketServer;
 
 namespace zeltaro::app {
+class FirstQsoChecker;
 class MainModel;
+}
+namespace zeltaro::platform {
+class HttpClient;
 }
 namespace zeltaro::console {
 class ConsoleModel;
@@ -64,6 +68,13 @@ class WebConsole final : public QObject {
   bool isListening() const;
   std::uint16_t port() const;
 
+  // The page tester's table for a chosen page: pages are fetched through http and asked the
+  // first-QSO question of firstQso (may be null). Without it the page has no tester.
+  void attachPageTester(platform::HttpClient& http, app::FirstQsoChecker* firstQso) {
+    testerHttp_ = &http;
+    testerFirstQso_ = firstQso;
+  }
+
   // Sends the live state to every open page now when it has changed since the last push.
   void pushIfChanged();
 
@@ -81,6 +92,7 @@ class WebConsole final : public QObject {
   void broadcast(const QByteArray& message);
   void changed();
   QJsonObject fullState(const std::string& token);
+  void runPageTest(int page);
 
   app::MainModel& model_;
   console::ConsoleModel& console_;
@@ -96,6 +108,9 @@ class WebConsole final : public QObject {
   bool tls_ = false;
   int eventListener_ = 0;
   QMetaObject::Connection idleHook_;
+  platform::HttpClient* testerHttp_ = nullptr;
+  app::FirstQsoChecker* testerFirstQso_ = nullptr;
+  bool testing_ = false;
 };
 
 }  // namespace zeltaro::web

@@ -75,6 +75,7 @@
       try { m = JSON.parse(e.data); } catch (err) { return; }
       if (m.type === 'live') showLive(m);
       else if (m.type === 'event') appendEvent(m.line);
+      else if (m.type === 'pagetest') showPageTest(m);
     };
     socket.onclose = () => {
       socket = null;
@@ -111,6 +112,31 @@
     $('alertSwitch').checked = !!s.alert;
     $('mailSwitch').checked = !!s.mail;
     $('checking').hidden = !s.checking;
+  }
+
+  function showPageTest(m) {
+    const summary = m.error !== undefined
+      ? 'URL' + m.page + ' を読めません: ' + m.error
+      : 'URL' + m.page + ': ' + m.count + ' 件 (表示 ' + m.records.length + ' 件)';
+    $('testerSummary').textContent = summary;
+    const problems = $('testerProblems');
+    problems.replaceChildren();
+    (m.problems || []).forEach((p) => {
+      const li = document.createElement('li');
+      li.textContent = p;
+      problems.appendChild(li);
+    });
+    const body = $('testerTable').tBodies[0];
+    body.replaceChildren();
+    (m.records || []).forEach((r, i) => {
+      const tr = document.createElement('tr');
+      [String(i + 1), r.line, (r.lists || []).join(' ')].forEach((text) => {
+        const td = document.createElement('td');
+        td.textContent = text;
+        tr.appendChild(td);
+      });
+      body.appendChild(tr);
+    });
   }
 
   function showLists(lists) {
@@ -185,6 +211,11 @@
         $('setupResult').textContent = savedText(r);
         if (r.data.setup) showSetup(r.data.setup);
       });
+    });
+    $('testerForm').addEventListener('submit', (e) => {
+      e.preventDefault();
+      $('testerSummary').textContent = '取得中…';
+      act('pagetest', { page: Number($('testerPage').value) });
     });
     $('consoleForm').addEventListener('submit', (e) => {
       e.preventDefault();
