@@ -42,9 +42,18 @@ def memory_kib(pid):
 
 
 def log_in(driver, base):
+    # A session of its own for every page: the browser forgets the last one's cookie (the
+    # pages already open keep their WebSockets).
+    driver.get(base + "/style.css")
+    driver.delete_all_cookies()
     driver.get(base + "/")
     wait = WebDriverWait(driver, 15)
-    wait.until(lambda d: d.find_element(By.ID, "loginSection").is_displayed())
+    try:
+        wait.until(lambda d: d.find_element(By.ID, "loginSection").is_displayed())
+    except Exception:
+        driver.save_screenshot("/tmp/h26bench.png")
+        print(driver.get_log("browser"), driver.get_cookies())
+        raise
     driver.find_element(By.ID, "password").send_keys(station.PASSWORD + "\n")
     wait.until(lambda d: d.find_element(By.ID, "status").text == "接続中")
 
@@ -85,6 +94,7 @@ def main():
             assert seen, "round %d never showed" % n
             delays.append(seen - ended)
             totals.append(seen - sent)
+        sys.stdout.flush()
         print("push delay, end of check to line in the browser (ms): median %.1f, max %.1f, n=%d"
               % (statistics.median(delays), max(delays), len(delays)))
         print("request to line in the browser, check included (ms): median %.1f, max %.1f"
