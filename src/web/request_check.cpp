@@ -29,8 +29,7 @@ RequestHead refuse(RequestHead h, int status, std::string reason) {
 bool safePath(std::string_view path) {
   if (path.empty() || path.front() != '/') return false;
   for (const char c : path)
-    if (static_cast<unsigned char>(c) <= 0x20 || static_cast<unsigned char>(c) >= 0x7F ||
-        c == '\\')
+    if (static_cast<unsigned char>(c) <= 0x20 || static_cast<unsigned char>(c) >= 0x7F || c == '\\')
       return false;
   const std::string low = lower(path);
   for (const char* bad : {"%2f", "%5c", "%2e", "%00", "%25"})

@@ -17,21 +17,36 @@ enum State { Waiting = 0, Passed = 1, Closing = 2 };
 
 const char* statusText(int status) {
   switch (status) {
-    case 200: return "OK";
-    case 204: return "No Content";
-    case 400: return "Bad Request";
-    case 401: return "Unauthorized";
-    case 403: return "Forbidden";
-    case 404: return "Not Found";
-    case 405: return "Method Not Allowed";
-    case 408: return "Request Timeout";
-    case 411: return "Length Required";
-    case 413: return "Content Too Large";
-    case 429: return "Too Many Requests";
-    case 431: return "Request Header Fields Too Large";
-    case 503: return "Service Unavailable";
-    case 505: return "HTTP Version Not Supported";
-    default: return "Error";
+    case 200:
+      return "OK";
+    case 204:
+      return "No Content";
+    case 400:
+      return "Bad Request";
+    case 401:
+      return "Unauthorized";
+    case 403:
+      return "Forbidden";
+    case 404:
+      return "Not Found";
+    case 405:
+      return "Method Not Allowed";
+    case 408:
+      return "Request Timeout";
+    case 411:
+      return "Length Required";
+    case 413:
+      return "Content Too Large";
+    case 429:
+      return "Too Many Requests";
+    case 431:
+      return "Request Header Fields Too Large";
+    case 503:
+      return "Service Unavailable";
+    case 505:
+      return "HTTP Version Not Supported";
+    default:
+      return "Error";
   }
 }
 
@@ -107,7 +122,8 @@ void RequestGate::judge(QTcpSocket* socket) {
   if (head.webSocket) {
     --waiting_;
     socket->setProperty(kState, Passed);
-    disconnect(socket, &QIODevice::readyRead, this, nullptr);
+    // From here the WebSocket owns the connection: nothing of the gate's stays on it.
+    disconnect(socket, nullptr, this, nullptr);
     webSocket_(socket, head);
     return;
   }

@@ -27,10 +27,15 @@ bool sameSecret(const std::string& a, const std::string& b) {
 
 Sessions::Sessions(std::string password, std::function<std::string()> random,
                    std::function<Clock::time_point()> now)
-    : password_(upperAscii(std::move(password))), random_(std::move(random)), now_(std::move(now)) {}
+    : password_(upperAscii(std::move(password))),
+      random_(std::move(random)),
+      now_(std::move(now)) {}
 
 Sessions::LoginResult Sessions::login(const std::string& address, const std::string& typed) {
   const Clock::time_point t = now_();
+  // Addresses that are not locked out are forgotten before the list could grow without end.
+  if (failures_.size() >= kMaxAddresses && !failures_.contains(address))
+    std::erase_if(failures_, [t](const auto& e) { return e.second.lockedUntil <= t; });
   Failures& f = failures_[address];
   if (f.lockedUntil > t) return {Login::LockedOut, {}, {}};
   if (!sameSecret(upperAscii(typed), password_)) {
@@ -52,7 +57,8 @@ Sessions::LoginResult Sessions::login(const std::string& address, const std::str
   LoginResult r{Login::Accepted, random_(), random_()};
   sessions_[r.id] = Session{r.token, t};
   // Addresses whose lockout is over and that failed nothing since are forgotten.
-  std::erase_if(failures_, [t](const auto& e) { return e.second.count == 0 && e.second.lockedUntil <= t; });
+  std::erase_if(failures_,
+                [t](const auto& e) { return e.second.count == 0 && e.second.lockedUntil <= t; });
   return r;
 }
 

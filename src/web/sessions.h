@@ -20,6 +20,7 @@ class Sessions {
   static constexpr int kWrongPasswordsAllowed = 5;
   static constexpr std::chrono::seconds kLockout{60};
   static constexpr std::size_t kMaxSessions = 64;  // the oldest goes when a new one would pass it
+  static constexpr std::size_t kMaxAddresses = 4096;  // addresses with wrong passwords kept
 
   // password: the console password; letter case is not compared, as the console does not.
   // random: 32 random bytes as 64 hexadecimal digits per call.

@@ -20,10 +20,10 @@ std::string toCp932(const QString& s) { return text::cp932FromUtf8(s.toStdString
 bool lit(const alerts::LampLabel& lamp) { return lamp.fontColor == alerts::kLampRed; }
 
 // The set-up settings the page edits: the control names of their rows.
-constexpr const char* kSetupControls[] = {
-    "edtURL1",  "edtURL2",  "edtURL3",   "edtSepStart", "edtSepEnd", "Memo_pcre",
-    "Edit1",    "edtSmtp",  "edtPort",   "edtSmtpID",   "edtTo",     "edtFrom",
-    "edtFromName", "edtSubj", "chkAuth", "edtSmtpPASS"};
+constexpr const char* kSetupControls[] = {"edtURL1",     "edtURL2",   "edtURL3", "edtSepStart",
+                                          "edtSepEnd",   "Memo_pcre", "Edit1",   "edtSmtp",
+                                          "edtPort",     "edtSmtpID", "edtTo",   "edtFrom",
+                                          "edtFromName", "edtSubj",   "chkAuth", "edtSmtpPASS"};
 // Of the settings dialog's rows: the HAMLOG folder of each list and the rig's serial port.
 constexpr const char* kStationControls[] = {"StaticText1", "StaticText2", "StaticText3",
                                             "ComboBox3"};
@@ -93,8 +93,8 @@ QJsonObject liveState(app::MainModel& m) {
   }
   return QJsonObject{
       {"log", log},
-      {"lamps", QJsonArray{lit(lamps.Label13), lit(lamps.Label10), lit(lamps.Label11),
-                           lit(lamps.Label12)}},
+      {"lamps",
+       QJsonArray{lit(lamps.Label13), lit(lamps.Label10), lit(lamps.Label11), lit(lamps.Label12)}},
       {"counters", counters},
       {"pages", pages},
       {"alert", m.alerts.chkAlert},

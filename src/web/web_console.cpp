@@ -25,11 +25,11 @@
 #include "app/command_line.h"
 #include "app/main_model.h"
 #include "app/page_trial.h"
-#include "pagetest/page_test.h"
-#include "platform/qt_message_pump.h"
 #include "console/command_set.h"
 #include "console/console_model.h"
+#include "pagetest/page_test.h"
 #include "platform/event_log.h"
+#include "platform/qt_message_pump.h"
 #include "text/codec.h"
 #include "web/request_gate.h"
 #include "web/station_json.h"
@@ -39,8 +39,8 @@ namespace {
 
 constexpr const char* kCookie = "zeltaro_session";
 constexpr const char* kTokenHeader = "x-zeltaro-token";
-constexpr std::size_t kMaxPages = 32;          // open WebSockets
-constexpr qint64 kMaxPemBytes = 64 * 1024;     // a certificate or key file
+constexpr std::size_t kMaxPages = 32;       // open WebSockets
+constexpr qint64 kMaxPemBytes = 64 * 1024;  // a certificate or key file
 constexpr int kMaxConsoleLineBytes = 4096;
 
 // The page's own resources, and who may fetch them before a login.
@@ -216,8 +216,7 @@ bool WebConsole::start(const WebOptions& options) {
   webSockets_ = std::make_unique<QWebSocketServer>(QStringLiteral("zeltaro"),
                                                    QWebSocketServer::NonSecureMode);
   webSockets_->setMaxPendingConnections(static_cast<int>(kMaxPages));
-  connect(webSockets_.get(), &QWebSocketServer::newConnection, this,
-          &WebConsole::acceptWebSocket);
+  connect(webSockets_.get(), &QWebSocketServer::newConnection, this, &WebConsole::acceptWebSocket);
   gate_ = new RequestGate([this](QTcpSocket* s, const RequestHead& h) { upgrade(s, h); }, tls);
   if (!gate_->listen(address, options.port)) {
     say("web console not started: cannot listen on " + options.bind + " port " +
@@ -234,16 +233,20 @@ bool WebConsole::start(const WebOptions& options) {
       std::to_string(gate_->serverPort()) + "/");
 
   eventListener_ = platform::eventLog().listen([this](const std::string& line) {
-    QMetaObject::invokeMethod(this, [this, line] {
-      broadcast(QJsonDocument(QJsonObject{{"type", "event"}, {"line", QString::fromStdString(line)}})
-                    .toJson(QJsonDocument::Compact));
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this,
+        [this, line] {
+          broadcast(
+              QJsonDocument(QJsonObject{{"type", "event"}, {"line", QString::fromStdString(line)}})
+                  .toJson(QJsonDocument::Compact));
+        },
+        Qt::QueuedConnection);
   });
   // The live state goes out when the program has done what it had to do and waits again: a
   // check's lines reach the pages the moment the check ends, without a timer.
   if (QAbstractEventDispatcher* d = QAbstractEventDispatcher::instance())
-    idleHook_ = connect(d, &QAbstractEventDispatcher::aboutToBlock, this,
-                        &WebConsole::pushIfChanged);
+    idleHook_ =
+        connect(d, &QAbstractEventDispatcher::aboutToBlock, this, &WebConsole::pushIfChanged);
   return true;
 }
 
@@ -304,8 +307,7 @@ void WebConsole::acceptWebSocket() {
 }
 
 void WebConsole::handle(const QHttpServerRequest& request, QTcpSocket* socket) {
-  const std::string sessionId =
-      cookieValue(request.value("Cookie").toStdString(), kCookie);
+  const std::string sessionId = cookieValue(request.value("Cookie").toStdString(), kCookie);
   Reply reply;
   const QString path = request.url().path();
   if (request.method() == QHttpServerRequest::Method::Post &&
@@ -333,9 +335,9 @@ WebConsole::Reply WebConsole::route(const QHttpServerRequest& request,
   if (path == "/favicon.ico") return Reply{204, "image/x-icon", {}, {}};
   if (path == "/api/login" && post) {
     const QJsonObject body = QJsonDocument::fromJson(request.body()).object();
-    const Sessions::LoginResult r = sessions_->login(
-        request.remoteAddress().toString().toStdString(),
-        text::cp932FromUtf8(body.value("password").toString().toStdString()));
+    const Sessions::LoginResult r =
+        sessions_->login(request.remoteAddress().toString().toStdString(),
+                         text::cp932FromUtf8(body.value("password").toString().toStdString()));
     if (r.outcome == Sessions::Login::LockedOut)
       return Reply::error(429, "locked out for a minute after five wrong passwords");
     if (r.outcome == Sessions::Login::Wrong) return Reply::error(401, "wrong password");
@@ -349,9 +351,9 @@ WebConsole::Reply WebConsole::route(const QHttpServerRequest& request,
   if (path == "/api/login") return Reply::error(405, "method not allowed");
   const std::optional<std::string> token = sessions_->touch(sessionId);
   if (!token) {
-    return Reply::json(QJsonObject{{"error", "login needed"},
-                                   {"passwordNeeded", !options_.password.empty()}},
-                       401);
+    return Reply::json(
+        QJsonObject{{"error", "login needed"}, {"passwordNeeded", !options_.password.empty()}},
+        401);
   }
   if (get && path == "/api/state") return Reply::json(fullState(*token));
   if (!path.startsWith("/api/")) return Reply::error(404, "not found");
@@ -363,8 +365,8 @@ WebConsole::Reply WebConsole::route(const QHttpServerRequest& request,
   if (path == "/api/logout") {
     sessions_->logout(sessionId);
     Reply r = Reply::json({});
-    r.headers.emplace_back("Set-Cookie", QByteArray(kCookie) +
-                                             "=; Path=/; HttpOnly; SameSite=Strict; Max-Age=0");
+    r.headers.emplace_back("Set-Cookie",
+                           QByteArray(kCookie) + "=; Path=/; HttpOnly; SameSite=Strict; Max-Age=0");
     return r;
   }
   return act(path.mid(5).toStdString(), doc.object());
@@ -468,8 +470,7 @@ WebConsole::Reply WebConsole::act(const std::string& action, const QJsonObject& 
     const std::string reply =
         commands_->ExecuteCommand(text::cp932FromUtf8(line.toStdString()), session);
     changed();
-    return Reply::json(
-        QJsonObject{{"reply", QString::fromStdString(text::utf8FromCp932(reply))}});
+    return Reply::json(QJsonObject{{"reply", QString::fromStdString(text::utf8FromCp932(reply))}});
   } else {
     return Reply::error(404, "unknown action");
   }
@@ -483,8 +484,8 @@ void WebConsole::runPageTest(int page) {
   platform::QtMessagePump pump;
   const app::PageBytes got = app::fetchPage(address, *testerHttp_, pump);
   testing_ = false;
-  std::vector<std::pair<std::string, std::string>> extra = {
-      {"type", "\"pagetest\""}, {"page", std::to_string(page)}};
+  std::vector<std::pair<std::string, std::string>> extra = {{"type", "\"pagetest\""},
+                                                            {"page", std::to_string(page)}};
   pagetest::PageTestResult result;
   if (got.ok) {
     pagetest::PageTestInput in = app::pageTestInput(model_, page, testerFirstQso_);

@@ -29,14 +29,14 @@ class QWebSocketServer;
 namespace zeltaro::app {
 class FirstQsoChecker;
 class MainModel;
-}
+}  // namespace zeltaro::app
 namespace zeltaro::platform {
 class HttpClient;
 }
 namespace zeltaro::console {
 class ConsoleModel;
 class CommandSet;
-}
+}  // namespace zeltaro::console
 
 namespace zeltaro::web {
 

@@ -235,8 +235,9 @@ TEST_F(SettingsIoTest, TheWebSectionIsWrittenLastOnlyOnceItIsUsed) {
   EXPECT_EQ(back->web.CertFile, "/etc/zeltaro/cert.pem");
   back->web = {};
   ASSERT_TRUE(back->saveSettingsFile());
-  EXPECT_EQ(readBytes(path), untouched + "\r\n[Web]\r\nOn=0\r\nPort=8080\r\n"
-                                         "Bind=\"127.0.0.1\"\r\nCertFile=\"\"\r\nKeyFile=\"\"\r\n");
+  EXPECT_EQ(readBytes(path), untouched +
+                                 "\r\n[Web]\r\nOn=0\r\nPort=8080\r\n"
+                                 "Bind=\"127.0.0.1\"\r\nCertFile=\"\"\r\nKeyFile=\"\"\r\n");
   // A port no socket can have is read as the default.
   writeBytes(path, "[Web]\r\nOn=1\r\nPort=70000\r\n");
   auto odd = makeModel();

@@ -47,7 +47,9 @@ TEST(RequestHeadTest, RefusesWhatMustNotBeReadOrServed) {
       {head("PUT / HTTP/1.1"), 405},
       {head("GET / HTTP/2.0"), 505},
       {head("GET / HTTP/1.1", "Bad Field\r\n"), 400},
-      {head("GET / HTTP/1.1", std::string("X: a\x01" "b\r\n")), 400},
+      {head("GET / HTTP/1.1", std::string("X: a\x01"
+                                          "b\r\n")),
+       400},
       {head("GET / HTTP/1.1", "X: " + std::string(kMaxHeadBytes, 'a') + "\r\n"), 431},
   };
   for (const Case& c : cases) {
