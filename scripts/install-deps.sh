@@ -28,7 +28,7 @@ test_packages=(
   lintian desktop-file-utils appstream man-db
   mingw-w64 g++-mingw-w64-i686 g++-mingw-w64-x86-64
   pulseaudio pulseaudio-utils sox
-  chromium chromium-driver python3-selenium
+  chromium chromium-driver python3-selenium openssl
 )
 
 case "${1:-test}" in

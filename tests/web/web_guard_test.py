@@ -9,7 +9,10 @@ password.
 Usage: web_guard_test.py PROGRAM"""
 import os
 import socket
+import ssl
+import subprocess
 import sys
+import tempfile
 import time
 import unittest
 
@@ -160,6 +163,43 @@ class BindTest(unittest.TestCase):
             self.assertIn(b"web console at http://0.0.0.0:", s.stderr)
         finally:
             s.stop()
+
+
+class TlsTest(unittest.TestCase):
+    def test_with_a_certificate_and_key_only_https_is_served(self):
+        with tempfile.TemporaryDirectory() as d:
+            cert, key = os.path.join(d, "cert.pem"), os.path.join(d, "key.pem")
+            subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes",
+                            "-keyout", key, "-out", cert, "-days", "1", "-subj", "/CN=127.0.0.1"],
+                           check=True, capture_output=True)
+            settings = ('[Web]\r\nOn=1\r\nCertFile="%s"\r\nKeyFile="%s"\r\n' % (cert, key)).encode()
+            s = station.Station(PROGRAM, settings=settings, args=("/pass=" + station.PASSWORD,),
+                                wait_for_web=False)
+            try:
+                found = s.wait_stderr(rb"web console at https://127\.0\.0\.1:(\d+)/", 20)
+                self.assertIsNotNone(found, s.stderr)
+                port = int(found.group(1))
+                context = ssl.create_default_context()
+                context.load_verify_locations(cert)
+                context.check_hostname = False
+                with socket.create_connection(("127.0.0.1", port), timeout=10) as raw:
+                    with context.wrap_socket(raw) as tls:
+                        body = b'{"password": "%s"}' % station.PASSWORD.encode()
+                        tls.sendall(b"POST /api/login HTTP/1.1\r\nHost: 127.0.0.1\r\n"
+                                    b"Content-Length: %d\r\n\r\n%s" % (len(body), body))
+                        reply = b""
+                        while True:
+                            chunk = tls.recv(65536)
+                            if not chunk:
+                                break
+                            reply += chunk
+                self.assertEqual(status_of(reply), 200, reply)
+                self.assertRegex(reply, rb"Set-Cookie: zeltaro_session=[0-9a-f]{64}; Path=/; "
+                                        rb"HttpOnly; SameSite=Strict; Secure")
+                # Plain HTTP gets no page.
+                self.assertNotIn(b"HTTP/1.1 200", raw_exchange(port, b"GET / HTTP/1.1\r\n\r\n", 3))
+            finally:
+                s.stop()
 
 
 if __name__ == "__main__":
