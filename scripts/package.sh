@@ -21,7 +21,7 @@ if cmake --build "$build" --target help 2>/dev/null | grep -q '^zeltaro_bridge_e
 fi
 cmake --build "$build" --target "${targets[@]}" >&2
 
-app=$build/src/app
+app=$build/src/main
 version=$(sed -n 's/^project(Zeltaro VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
 arch=$(dpkg --print-architecture)
 stage=$build/package/zeltaro_${version}_${arch}

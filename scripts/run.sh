@@ -9,7 +9,7 @@ bash scripts/install-deps.sh run
 # The program alone: the test and benchmark libraries are the test command's to install.
 cmake --preset release -DZELTARO_BUILD_TESTS=OFF -DZELTARO_BUILD_BENCH=OFF
 cmake --build --preset release --target zeltaro
-exe=build/release/src/app/zeltaro
+exe=build/release/src/main/zeltaro
 if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   echo "No display: starting Zeltaro headless (Qt offscreen platform)."
   args=("$@")

@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Pictures of the windows drawn by a real X server (Xvfb) with the program's fonts: the main
 # window on a first start with a few log lines, the settings dialog's four tabs and a patrol
-# list window with a walk under way. Usage: scripts/screenshot.sh [folder] (default docs/).
+# list window with a walk under way, and the page tester. Usage: scripts/screenshot.sh [folder] (default docs/).
 # Builds the zeltaro_screenshots tool in build-screenshot/ unless ZELTARO_BUILD names a configured
 # build.
 set -eu
@@ -19,4 +19,4 @@ QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" \
   "$build/tests/screenshots/zeltaro_screenshots" "$out"
 # Small enough to keep in the repository.
 if command -v optipng >/dev/null; then optipng -quiet -o2 "$out"/*.png; fi
-echo "wrote $out/main-window.png settings-tab1..4.png patrol-window.png"
+echo "wrote $out/main-window.png settings-tab1..4.png patrol-window.png page-tester.png"

@@ -9,10 +9,10 @@
 #include "adif/adif_fields.h"
 #include "hamlog/band.h"
 #include "hamlog/folder_files.h"
+#include "platform/event_log.h"
 #include "platform/regular_file.h"
 #include "text/codec.h"
 #include "text/sjis.h"
-#include "platform/event_log.h"
 
 namespace zeltaro::adif {
 

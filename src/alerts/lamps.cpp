@@ -22,33 +22,34 @@ void resetOne(LampLabel& lamp, FilterCaption& caption) {
 }  // namespace
 
 void Lamps::light(bool list1, bool list2, bool list3) {
-  Label13.fontColor = kLampRed;
-  Label13.cursor = Cursor::HandPoint;
-  RadioButton1.fontColor = kLampRed;
-  RadioButton5.fontColor = kLampRed;
-  if (list1) lightOne(Label10, RadioButton2);
-  if (list2) lightOne(Label11, RadioButton3);
-  if (list3) lightOne(Label12, RadioButton4);
+  masterLamp.fontColor = kLampRed;
+  masterLamp.cursor = Cursor::HandPoint;
+  allCaption.fontColor = kLampRed;
+  stackedCaption.fontColor = kLampRed;
+  if (list1) lightOne(list1Lamp, list1Caption);
+  if (list2) lightOne(list2Lamp, list2Caption);
+  if (list3) lightOne(list3Lamp, list3Caption);
 }
 
-void Lamps::Label10Click() { resetOne(Label10, RadioButton2); }
-void Lamps::Label11Click() { resetOne(Label11, RadioButton3); }
-void Lamps::Label12Click() { resetOne(Label12, RadioButton4); }
+void Lamps::resetList1Lamp() { resetOne(list1Lamp, list1Caption); }
+void Lamps::resetList2Lamp() { resetOne(list2Lamp, list2Caption); }
+void Lamps::resetList3Lamp() { resetOne(list3Lamp, list3Caption); }
 
-void Lamps::Label13Click() {
-  Label13.fontColor = kLampGreen;
-  Label13.cursor = Cursor::HandPoint;
-  RadioButton1.fontColor = kLampGreen;
-  RadioButton5.fontColor = kLampGreen;
-  Label10Click();
-  Label11Click();
-  Label12Click();
+void Lamps::resetAllLamps() {
+  masterLamp.fontColor = kLampGreen;
+  masterLamp.cursor = Cursor::HandPoint;
+  allCaption.fontColor = kLampGreen;
+  stackedCaption.fontColor = kLampGreen;
+  resetList1Lamp();
+  resetList2Lamp();
+  resetList3Lamp();
 }
 
 void Lamps::clearColours() {
-  for (LampLabel* lamp : {&Label13, &Label10, &Label11, &Label12}) lamp->fontColor = kLampGreen;
+  for (LampLabel* lamp : {&masterLamp, &list1Lamp, &list2Lamp, &list3Lamp})
+    lamp->fontColor = kLampGreen;
   for (FilterCaption* caption :
-       {&RadioButton1, &RadioButton2, &RadioButton3, &RadioButton4, &RadioButton5}) {
+       {&allCaption, &list1Caption, &list2Caption, &list3Caption, &stackedCaption}) {
     caption->fontColor = kLampGreen;
   }
 }

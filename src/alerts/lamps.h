@@ -26,25 +26,26 @@ struct FilterCaption {
 
 class Lamps {
  public:
-  LampLabel Label13;  // master lamp: any new line
-  LampLabel Label10;  // watch list 1
-  LampLabel Label11;  // watch list 2
-  LampLabel Label12;  // watch list 3
+  LampLabel masterLamp;  // Label13: any new line
+  LampLabel list1Lamp;   // Label10: watch list 1
+  LampLabel list2Lamp;   // Label11: watch list 2
+  LampLabel list3Lamp;   // Label12: watch list 3
 
-  FilterCaption RadioButton1;  // "All", with Label13
-  FilterCaption RadioButton2;  // "1", with Label10
-  FilterCaption RadioButton3;  // "2", with Label11
-  FilterCaption RadioButton4;  // "3", with Label12
-  FilterCaption RadioButton5;  // "123", with Label13
+  // The filter buttons' captions.
+  FilterCaption allCaption;      // RadioButton1 "All", with the master lamp
+  FilterCaption list1Caption;    // RadioButton2 "1", with list 1's lamp
+  FilterCaption list2Caption;    // RadioButton3 "2", with list 2's lamp
+  FilterCaption list3Caption;    // RadioButton4 "3", with list 3's lamp
+  FilterCaption stackedCaption;  // RadioButton5 "123", with the master lamp
 
   // One new line that matched the given lists.
   void light(bool list1, bool list2, bool list3);
 
-  void Label10Click();
-  void Label11Click();
-  void Label12Click();
-  // Resets all four lamps. Label13 itself keeps the hand-point cursor, as it always has.
-  void Label13Click();
+  void resetList1Lamp();  // Label10Click
+  void resetList2Lamp();  // Label11Click
+  void resetList3Lamp();  // Label12Click
+  // Resets all four lamps. The master lamp itself keeps the hand-point cursor, as it always has.
+  void resetAllLamps();  // Label13Click
 
   // The log's "CLR": every lamp and caption green; cursors stay as they are.
   void clearColours();

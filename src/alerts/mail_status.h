@@ -23,7 +23,7 @@ class MailStatusModel {
 
   // The double click on the main window's "Stat" label shows the window only while both
   // Shift and Ctrl are held down.
-  void Label17DblClick(bool shiftDown, bool ctrlDown) {
+  void showOnShiftCtrlDoubleClick(bool shiftDown, bool ctrlDown) {  // Label17DblClick
     if (shiftDown && ctrlDown) Visible = true;
   }
 

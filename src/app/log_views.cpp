@@ -23,15 +23,15 @@ views::LogFilter LogViews::checkedFilter() const {
 
 int LogViews::columnCount() const { return ComboBox1 >= 0 && ComboBox1 <= 28 ? ComboBox1 + 2 : 1; }
 
-void LogViews::RefreshLogViews() {
+void LogViews::refreshViews() {
   std::function<void()> feed;
   if (PatrolListsLink* lists = services_.patrolLists) feed = [lists] { lists->feedNewest(); };
-  views::RefreshLogViews(logPanes(), columnCount(), WelcomeText, feed);
+  views::refreshViews(logPanes(), columnCount(), WelcomeText, feed);
 }
 
 void LogViews::refreshPanes() {
   Memo_Log.scrollToTop();
-  RefreshLogViews();
+  refreshViews();
   for (Pane* p : {&Memo_Log2, &Memo_Log3, &Memo_Log4, &Memo_Log5}) p->scrollToTop();
 }
 
@@ -78,7 +78,7 @@ void LogViews::radioDisp2Click() {
   ApplyDisplayMode();
 }
 
-void LogViews::ComboBox2Change() {
+void LogViews::applyLogFont() {
   const std::optional<views::PaneFont> font = views::fontOfItem(ComboBox2);
   if (!font) {
     ComboBox2 = -1;
@@ -88,63 +88,63 @@ void LogViews::ComboBox2Change() {
   if (services_.patrolLists) services_.patrolLists->applyFont(*font);
 }
 
-void LogViews::CheckBox1Click() {
+void LogViews::applyConfigSwitch() {
   views::showConfig(layout, CheckBox1, Height);
-  Panel1Resize();
+  layOutLogArea();
   LayOutLogPanes();
 }
 
-void LogViews::FormResize(bool layOutPanes) {
-  views::FormResize(layout, Width, Height, CheckBox1);
-  Panel1Resize();
-  Panel3Resize();
-  Panel4Resize();
+void LogViews::fitToWindowSize(bool layOutPanes) {
+  views::fitToWindowSize(layout, Width, Height, CheckBox1);
+  layOutLogArea();
+  layOutWatchListArea();
+  layOutSettingsArea();
   if (layOutPanes) LayOutLogPanes();
 }
 
-void LogViews::Panel1Resize() { views::Panel1Resize(layout, logPanes()); }
-void LogViews::Panel3Resize() { views::Panel3Resize(layout); }
-void LogViews::Panel4Resize() { views::Panel4Resize(layout); }
+void LogViews::layOutLogArea() { views::layOutLogArea(layout, logPanes()); }
+void LogViews::layOutWatchListArea() { views::layOutWatchListArea(layout); }
+void LogViews::layOutSettingsArea() { views::layOutSettingsArea(layout); }
 
 void LogViews::applyWindowGeometry(bool layOutPanes) {
   views::showConfig(layout, CheckBox1, Height);
-  FormResize(layOutPanes);
+  fitToWindowSize(layOutPanes);
 }
 
-void LogViews::menu_CopyClick() {
+void LogViews::copySelection() {
   if (Pane* p = views::menuPane(logPanes()); p && services_.clipboard)
     services_.clipboard->copy(views::selectedText(*p));
 }
 
-void LogViews::menu_AllClick() {
+void LogViews::selectWholeLog() {
   if (Pane* p = views::menuPane(logPanes())) views::selectAll(*p);
 }
 
-void LogViews::Memo_LogKeyDown(Pane& pane, char key, bool ctrl) {
+void LogViews::paneKeyDown(Pane& pane, char key, bool ctrl) {
   if (!ctrl) return;
   if (key == 'A') views::selectAll(pane);
   if (key == 'C' && services_.clipboard) services_.clipboard->copy(views::selectedText(pane));
 }
 
-void LogViews::PopupMenu1Popup(int newStations) {
-  popupMenu1 = views::PopupMenu1Popup(logPanes(), patrolListsReady, newStations, CheckBox2);
+void LogViews::prepareLogMenu(int newStations) {
+  logMenu = views::prepareLogMenu(logPanes(), patrolListsReady, newStations, CheckBox2);
 }
 
-void LogViews::menu_ReplaceClick(int focusedPane) {
+void LogViews::feedPatrolListsReplacing(int focusedPane) {
   if (services_.patrolLists && focusedPane >= 0 && focusedPane <= 3)
     services_.patrolLists->feed(false, focusedPane);
 }
 
-void LogViews::menu_AppendClick(int focusedPane) {
+void LogViews::feedPatrolListsAppending(int focusedPane) {
   if (services_.patrolLists && focusedPane >= 0 && focusedPane <= 3)
     services_.patrolLists->feed(true, focusedPane);
 }
 
-void LogViews::CheckBox2Click() {
+void LogViews::applyNewSwitch() {
   if (services_.patrolLists) services_.patrolLists->newSwitched(CheckBox2, false);
 }
 
-void LogViews::newN1Click() {
+void LogViews::toggleNewSwitch() {
   CheckBox2 = !CheckBox2;
   if (services_.patrolLists) services_.patrolLists->newSwitched(CheckBox2, true);
 }

@@ -23,7 +23,7 @@ class LogViews {
   explicit LogViews(const MainServices& services) : services_(services) {}
 
   // Rebuilds Memo_Log2 ... Memo_Log5 from Memo_Log, then the "new" feed.
-  void RefreshLogViews();
+  void refreshViews();  // RefreshLogViews
   // The views rebuilt after new lines, every pane scrolled to its top.
   void refreshPanes();
   // Memo_Log keeps its newest kLogCap lines.
@@ -41,32 +41,32 @@ class LogViews {
   void radioDisp2Click();
   // Applies the font of item ComboBox2; an index outside the items selects none (-1) and
   // leaves the fonts as they are.
-  void ComboBox2Change();
+  void applyLogFont();  // ComboBox2Change
   // "Config" has been switched to CheckBox1.
-  void CheckBox1Click();
+  void applyConfigSwitch();  // CheckBox1Click
   // The window's Width and Height have changed; the panes are laid out too once layOutPanes.
-  void FormResize(bool layOutPanes);
-  void Panel1Resize();
-  void Panel3Resize();
-  void Panel4Resize();
+  void fitToWindowSize(bool layOutPanes);  // FormResize
+  void layOutLogArea();                    // Panel1Resize
+  void layOutWatchListArea();              // Panel3Resize
+  void layOutSettingsArea();               // Panel4Resize
   // The settings just read: the "Config" state and the window size, as their controls' events
   // would apply them.
   void applyWindowGeometry(bool layOutPanes);
 
-  void menu_CopyClick();
-  void menu_AllClick();
+  void copySelection();   // menu_CopyClick
+  void selectWholeLog();  // menu_AllClick
   // Ctrl+A and Ctrl+C in a pane.
-  void Memo_LogKeyDown(views::Pane& pane, char key, bool ctrl);
+  void paneKeyDown(views::Pane& pane, char key, bool ctrl);  // Memo_LogKeyDown
   // newStations: how many lines the patrol lists take from the top (NEW_STNS).
-  void PopupMenu1Popup(int newStations);
+  void prepareLogMenu(int newStations);  // PopupMenu1Popup
   // The popup's patrol items, with the pane that has the keyboard focus (0 Memo_Log2 ... 3
   // Memo_Log5, -1 for none): they act only from an aligned pane.
-  void menu_ReplaceClick(int focusedPane);
-  void menu_AppendClick(int focusedPane);
+  void feedPatrolListsReplacing(int focusedPane);  // menu_ReplaceClick
+  void feedPatrolListsAppending(int focusedPane);  // menu_AppendClick
   // The operator switched "new" (CheckBox2 holds the new state).
-  void CheckBox2Click();
+  void applyNewSwitch();  // CheckBox2Click
   // "new (件置換)": toggles "new"; on, it reaches the patrol windows and feeds them.
-  void newN1Click();
+  void toggleNewSwitch();  // newN1Click
 
   views::LogPanes logPanes();
   // The checked filter button.
@@ -90,8 +90,8 @@ class LogViews {
   int ComboBox1 = 7;                           // item index: aligned column count N = index + 2
   bool radioDisp1 = false, radioDisp2 = true;  // display mode 1 (as composed) or 2 (aligned)
   int ComboBox2 = 3;                           // log font item index, -1 for none
-  views::PopupMenu1 popupMenu1;                // the panes' shared popup menu, as last prepared
-  bool patrolListsReady = false;               // set once patrol list windows exist to be fed
+  views::LogMenu logMenu;         // PopupMenu1: the panes' shared popup menu, as last prepared
+  bool patrolListsReady = false;  // set once patrol list windows exist to be fed
 
   // ---- log ----
   views::Pane Memo_Log, Memo_Log2, Memo_Log3, Memo_Log4, Memo_Log5;

@@ -82,7 +82,7 @@ void MainModel::startUp(const std::vector<std::string>& args) {
   if (consolePort != 0 && services_.console) services_.console->listen();
   for (int l = 1; l <= 3; ++l) watchLists.refreshCounter(l);
   log.applyWindowGeometry(startUpDone);
-  log.ComboBox2Change();
+  log.applyLogFont();
   log.ApplyDisplayMode();
   log.checkFilterButton(views::filterFromLog123(log.Log123));
   log.LayOutLogPanes();
@@ -170,7 +170,7 @@ void MainModel::clearLogs() {
 void MainModel::stopPatrolForTransfer(bool alsoNew) {
   if (services_.patrolLists) services_.patrolLists->stopPatrol(alsoNew);
   if (alsoNew) logViews.CheckBox2 = false;
-  LastActiveWindow = MainWindow;
+  LastActiveWindow = mainWindowId;
 }
 
 void MainModel::transferFromNoticeLog() {

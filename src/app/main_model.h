@@ -120,18 +120,18 @@ class MainModel {
   void playTestSound() { alerts.btnSoundTestClick(); }    // btnSoundTestClick
   void chooseSoundFile() { alerts.btnSoundFileClick(); }  // btnSoundFileClick
   // Label10Click ... Label12Click: a list's lamp clicked; Label13Click: the master lamp.
-  void resetList1Lamp() { alerts.lamps.Label10Click(); }
-  void resetList2Lamp() { alerts.lamps.Label11Click(); }
-  void resetList3Lamp() { alerts.lamps.Label12Click(); }
-  void resetAllLamps() { alerts.lamps.Label13Click(); }
+  void resetList1Lamp() { alerts.lamps.resetList1Lamp(); }
+  void resetList2Lamp() { alerts.lamps.resetList2Lamp(); }
+  void resetList3Lamp() { alerts.lamps.resetList3Lamp(); }
+  void resetAllLamps() { alerts.lamps.resetAllLamps(); }
   void sendMailNow() { alerts.sendMail(MailOrigin::Button); }  // btnChkMailClick
   // Label17DblClick: the mail status window, while Shift and Ctrl are held down.
   void showMailStatusOnRequest(bool shiftDown, bool ctrlDown) {
-    alerts.Form3.Label17DblClick(shiftDown, ctrlDown);
+    alerts.Form3.showOnShiftCtrlDoubleClick(shiftDown, ctrlDown);
   }
 
   // ---- Log views ----
-  void RefreshLogViews() { logViews.RefreshLogViews(); }
+  void refreshViews() { logViews.refreshViews(); }
   void ApplyDisplayMode() { logViews.ApplyDisplayMode(); }
   void LayOutLogPanes() { logViews.LayOutLogPanes(); }
   // RadioButton1Click ... RadioButton5Click: the filter buttons of the notification log.
@@ -140,30 +140,28 @@ class MainModel {
   void filterLogList2() { logViews.filterButtonClick(views::LogFilter::List2); }
   void filterLogList3() { logViews.filterButtonClick(views::LogFilter::List3); }
   void filterLogStacked() { logViews.filterButtonClick(views::LogFilter::Stacked); }
-  void chooseDisplay1() { logViews.radioDisp1Click(); }    // radioDisp1Click
-  void chooseDisplay2() { logViews.radioDisp2Click(); }    // radioDisp2Click
-  void applyColumnCount() { logViews.RefreshLogViews(); }  // ComboBox1Change
-  void applyLogFont() { logViews.ComboBox2Change(); }      // ComboBox2Change
-  void applyConfigSwitch() { logViews.CheckBox1Click(); }  // CheckBox1Click
+  void chooseDisplay1() { logViews.radioDisp1Click(); }       // radioDisp1Click
+  void chooseDisplay2() { logViews.radioDisp2Click(); }       // radioDisp2Click
+  void applyColumnCount() { logViews.refreshViews(); }        // ComboBox1Change
+  void applyLogFont() { logViews.applyLogFont(); }            // ComboBox2Change
+  void applyConfigSwitch() { logViews.applyConfigSwitch(); }  // CheckBox1Click
   // Button1Click "CLR": lamps green, the five panes and MailText emptied.
   void clearLogs();
   // The window's Width and Height have changed.
-  void FormResize() { logViews.FormResize(startUpDone); }
-  void Panel1Resize() { logViews.Panel1Resize(); }
-  void Panel3Resize() { logViews.Panel3Resize(); }
-  void Panel4Resize() { logViews.Panel4Resize(); }
-  void copySelection() { logViews.menu_CopyClick(); }  // menu_CopyClick
-  void selectWholeLog() { logViews.menu_AllClick(); }  // menu_AllClick
-  void Memo_LogKeyDown(Pane& pane, char key, bool ctrl) {
-    logViews.Memo_LogKeyDown(pane, key, ctrl);
-  }
+  void fitToWindowSize() { logViews.fitToWindowSize(startUpDone); }
+  void layOutLogArea() { logViews.layOutLogArea(); }
+  void layOutWatchListArea() { logViews.layOutWatchListArea(); }
+  void layOutSettingsArea() { logViews.layOutSettingsArea(); }
+  void copySelection() { logViews.copySelection(); }    // menu_CopyClick
+  void selectWholeLog() { logViews.selectWholeLog(); }  // menu_AllClick
+  void paneKeyDown(Pane& pane, char key, bool ctrl) { logViews.paneKeyDown(pane, key, ctrl); }
   // PopupMenu1Popup.
-  void prepareLogMenu() { logViews.PopupMenu1Popup(static_cast<int>(station.shared.NEW_STNS)); }
+  void prepareLogMenu() { logViews.prepareLogMenu(static_cast<int>(station.shared.NEW_STNS)); }
   // menu_ReplaceClick, menu_AppendClick: the selection into the patrol lists.
-  void feedPatrolListsReplacing(int focusedPane) { logViews.menu_ReplaceClick(focusedPane); }
-  void feedPatrolListsAppending(int focusedPane) { logViews.menu_AppendClick(focusedPane); }
-  void applyNewSwitch() { logViews.CheckBox2Click(); }  // CheckBox2Click
-  void toggleNewSwitch() { logViews.newN1Click(); }     // newN1Click
+  void feedPatrolListsReplacing(int focusedPane) { logViews.feedPatrolListsReplacing(focusedPane); }
+  void feedPatrolListsAppending(int focusedPane) { logViews.feedPatrolListsAppending(focusedPane); }
+  void applyNewSwitch() { logViews.applyNewSwitch(); }    // CheckBox2Click
+  void toggleNewSwitch() { logViews.toggleNewSwitch(); }  // newN1Click
   // Memo_LogDblClick ... Memo_Log5DblClick, the double-click on a log pane: the line of the caret
   // goes to HAMLOG (Memo_Log's through its aligned twin in Memo_Log2); the patrol lists stop
   // walking first.
@@ -184,7 +182,7 @@ class MainModel {
   bool startUpDone = false;
   // The program window activated last: each window writes its own id here on activation.
   const void* LastActiveWindow = nullptr;
-  const void* MainWindow = nullptr;  // the main window's id, as it writes it to LastActiveWindow
+  const void* mainWindowId = nullptr;  // the main window's id, as it writes it to LastActiveWindow
 
   // ---- Settings ----
   // The settings file beside the executable, as the file system spells it (UTF-8); empty:

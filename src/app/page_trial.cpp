@@ -9,13 +9,9 @@
 #include "platform/http_client.h"
 #include "platform/message_pump.h"
 #include "platform/regular_file.h"
+#include "spots/template_guess.h"
 #include "text/codec.h"
 #include "text/sjis.h"
-
-#if __has_include("spots/template_guess.h")
-#include "spots/template_guess.h"
-#define ZELTARO_HAS_TEMPLATE_GUESS 1
-#endif
 
 namespace zeltaro::app {
 namespace {
@@ -32,8 +28,8 @@ bool isPageAddress(std::string_view source) {
   const std::size_t colon = source.find("://");
   if (colon == std::string_view::npos || colon == 0) return false;
   for (const char c : source.substr(0, colon))
-    if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-          c == '+' || c == '-' || c == '.'))
+    if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '+' ||
+          c == '-' || c == '.'))
       return false;
   return true;
 }
@@ -56,8 +52,8 @@ PageBytes readPageFile(const std::string& path) {
       return page;
   }
   if (file.size() > kLargestPageFile) {
-    page.error = "cannot read " + path + ": larger than " + std::to_string(kLargestPageFile) +
-                 " bytes";
+    page.error =
+        "cannot read " + path + ": larger than " + std::to_string(kLargestPageFile) + " bytes";
     return page;
   }
   if (!file.readAt(0, static_cast<std::size_t>(file.size()), page.bytes)) {
@@ -88,8 +84,8 @@ PageBytes fetchPage(const std::string& address, platform::HttpClient& http,
 
 int urlNumberOf(const MainModel& model, std::string_view address) {
   for (int n = 1; n <= 3; ++n)
-    if (!address.empty() && text::trim(model.pageChecks.edtURL[std::size_t(n - 1)]) ==
-                                text::trim(address))
+    if (!address.empty() &&
+        text::trim(model.pageChecks.edtURL[std::size_t(n - 1)]) == text::trim(address))
       return n;
   return 0;
 }
@@ -189,7 +185,6 @@ PageTrialOutcome runPageTrial(const PageTrialCommand& command, const std::string
   std::vector<std::pair<std::string, std::string>> extra;
   std::string proposal;
   if (command.guess) {
-#ifdef ZELTARO_HAS_TEMPLATE_GUESS
     const spots::TemplateGuess g = spots::guessTemplate(
         in.page, {text::cp932FromUtf8(command.example), text::cp932FromUtf8(command.exampleFreq)});
     std::string notesJson = "[";
@@ -215,15 +210,11 @@ PageTrialOutcome runPageTrial(const PageTrialCommand& command, const std::string
              {"end", pagetest::jsonString(u8(g.sepEnd))},
              {"template", pagetest::jsonString(joined)},
              {"notes", notesJson}};
-    proposal = "開始区切り語 " + u8(g.sepStart) + "\n終了区切り語 " + u8(g.sepEnd) +
-               "\nテンプレート\n";
+    proposal =
+        "開始区切り語 " + u8(g.sepStart) + "\n終了区切り語 " + u8(g.sepEnd) + "\nテンプレート\n";
     for (const std::string& l : g.templateLines) proposal += "  " + u8(l) + "\n";
     for (const std::string& n : g.notes) proposal += "注: " + n + "\n";
     proposal += "\n";
-#else
-    // TODO: the guess itself lands with spots/template_guess.h.
-    return fail("--guess-template is not available in this build");
-#endif
   }
   const pagetest::PageTestResult result = pagetest::testPage(in);
   o.out = command.json ? pagetest::toJson(result, extra) : proposal + pagetest::toText(result);

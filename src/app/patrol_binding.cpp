@@ -24,12 +24,12 @@ void PatrolListsBinding::stopPatrol(bool alsoNew) {
 }
 
 void PatrolListsBinding::feed(bool append, int pane) {
-  append ? lists_.menu_AppendClick(pane) : lists_.menu_ReplaceClick(pane);
+  append ? lists_.feedPatrolListsAppending(pane) : lists_.feedPatrolListsReplacing(pane);
   changed();
 }
 
 void PatrolListsBinding::newSwitched(bool on, bool fromMenu) {
-  fromMenu ? lists_.mainNewN1Click(on) : lists_.mainCheckBox2Click(on);
+  fromMenu ? lists_.mainNewToggledFromMenu(on) : lists_.mainNewSwitched(on);
   changed();
 }
 

@@ -15,9 +15,9 @@
 #include <iostream>
 #include <vector>
 
+#include "platform/event_log.h"
 #include "text/codec.h"
 #include "text/errno_text.h"
-#include "platform/event_log.h"
 
 extern char** environ;
 

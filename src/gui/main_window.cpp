@@ -88,7 +88,7 @@ const QString kLampHint = QString::fromUtf8("新着があると赤色に変化 �
 
 MainWindow::MainWindow(MainModel& model, const std::vector<std::string>& args, QWidget* parent)
     : QMainWindow(parent), model_(model) {
-  model_.MainWindow = model_.LastActiveWindow = this;
+  model_.mainWindowId = model_.LastActiveWindow = this;
   model_.logViews.layout.captionHeight = style()->pixelMetric(QStyle::PM_TitleBarHeight);
   if (!model_.hasClipboard()) model_.attachClipboard(&clipboard_);
   build();
@@ -214,7 +214,8 @@ void MainWindow::buildLogArea() {
   MainModel& m = model_;
   alerts::Lamps& lamps = m.alerts.lamps;
 
-  lamp(p5, {4, 4, 14, 18}, QStringLiteral("Label13"), lamps.Label13, [&m] { m.resetAllLamps(); });
+  lamp(p5, {4, 4, 14, 18}, QStringLiteral("Label13"), lamps.masterLamp,
+       [&m] { m.resetAllLamps(); });
   auto* filters = new QButtonGroup(this);
   struct Filter {
     const char* name;
@@ -229,31 +230,31 @@ void MainWindow::buildLogArea() {
        "All",
        {20, 4, 44, 18},
        m.logViews.RadioButton1,
-       lamps.RadioButton1,
+       lamps.allCaption,
        &MainModel::filterLogAll},
       {"RadioButton5",
        "123",
        {66, 4, 48, 18},
        m.logViews.RadioButton5,
-       lamps.RadioButton5,
+       lamps.stackedCaption,
        &MainModel::filterLogStacked},
       {"RadioButton2",
        "1",
        {4, 26, 32, 18},
        m.logViews.RadioButton2,
-       lamps.RadioButton2,
+       lamps.list1Caption,
        &MainModel::filterLogList1},
       {"RadioButton3",
        "2",
        {58, 26, 32, 18},
        m.logViews.RadioButton3,
-       lamps.RadioButton3,
+       lamps.list2Caption,
        &MainModel::filterLogList2},
       {"RadioButton4",
        "3",
        {112, 26, 32, 18},
        m.logViews.RadioButton4,
-       lamps.RadioButton4,
+       lamps.list3Caption,
        &MainModel::filterLogList3},
   };
   for (const Filter& f : fs) {
@@ -264,11 +265,11 @@ void MainWindow::buildLogArea() {
     const alerts::FilterCaption& c = f.colour;
     binder_.onSync([b, &c] { setTextColour(b, colour(c.fontColor)); });
   }
-  lamp(p5, {36, 26, 14, 18}, QStringLiteral("Label10"), lamps.Label10,
+  lamp(p5, {36, 26, 14, 18}, QStringLiteral("Label10"), lamps.list1Lamp,
        [&m] { m.resetList1Lamp(); });
-  lamp(p5, {90, 26, 14, 18}, QStringLiteral("Label11"), lamps.Label11,
+  lamp(p5, {90, 26, 14, 18}, QStringLiteral("Label11"), lamps.list2Lamp,
        [&m] { m.resetList2Lamp(); });
-  lamp(p5, {144, 26, 14, 18}, QStringLiteral("Label12"), lamps.Label12,
+  lamp(p5, {144, 26, 14, 18}, QStringLiteral("Label12"), lamps.list3Lamp,
        [&m] { m.resetList3Lamp(); });
 
   auto* image = new QLabel(p5);
@@ -329,11 +330,11 @@ void MainWindow::buildLogArea() {
   connect(newN1, &QAction::triggered, this, [this, &m] { run([&m] { m.toggleNewSwitch(); }); });
   connect(menu, &QMenu::aboutToShow, this, [&m, replace, append, newN1] {
     m.prepareLogMenu();
-    replace->setEnabled(m.logViews.popupMenu1.menu_ReplaceEnabled);
-    append->setEnabled(m.logViews.popupMenu1.menu_AppendEnabled);
-    newN1->setEnabled(m.logViews.popupMenu1.newN1Enabled);
-    newN1->setChecked(m.logViews.popupMenu1.newN1Checked);
-    newN1->setText(qs(m.logViews.popupMenu1.newN1Caption));
+    replace->setEnabled(m.logViews.logMenu.replaceEnabled);
+    append->setEnabled(m.logViews.logMenu.appendEnabled);
+    newN1->setEnabled(m.logViews.logMenu.newItemEnabled);
+    newN1->setChecked(m.logViews.logMenu.newItemChecked);
+    newN1->setText(qs(m.logViews.logMenu.newItemCaption));
   });
 
   views::Pane* models[] = {&m.logViews.Memo_Log, &m.logViews.Memo_Log2, &m.logViews.Memo_Log3,
@@ -351,7 +352,7 @@ void MainWindow::buildLogArea() {
     auto* w = new LogPane(pane, p1);
     w->onDoubleClick = [this, &m, handler = doubleClicks[i]] { run([&] { (m.*handler)(); }); };
     binder_.describe(w, {QString::fromLatin1(names[i]), QString::fromUtf8(holds[i]), {}});
-    w->onKey = [this, &m, &pane](char key) { run([&] { m.Memo_LogKeyDown(pane, key, true); }); };
+    w->onKey = [this, &m, &pane](char key) { run([&] { m.paneKeyDown(pane, key, true); }); };
     w->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(w, &QWidget::customContextMenuRequested, this,
             [menu, w](const QPoint& at) { menu->popup(w->mapToGlobal(at)); });
@@ -476,15 +477,17 @@ void MainWindow::buildSettingsArea() {
 
   bound(p4, {4, 4, 84, 20}, "chkMail");
   bound(p4, {92, 4, 96, 20}, "chkAuth");
-  button(p4, {192, 2, 100, 22}, QStringLiteral("btnPageTest"), QString::fromUtf8("試験"),
-         QString::fromUtf8("区切り語・抽出ﾃﾝﾌﾟﾚｰﾄ・Body でﾍﾟｰｼﾞを試し切りします (ﾛｸﾞ・ﾗﾝﾌﾟ・ﾒｰﾙには何もしません)"),
-         [this] {
-           for (QWidget* w : QApplication::topLevelWidgets())
-             if (auto* tester = qobject_cast<PageTestWindow*>(w)) {
-               tester->showAndRun();
-               return;
-             }
-         });
+  button(
+      p4, {192, 2, 100, 22}, QStringLiteral("btnPageTest"), QString::fromUtf8("試験"),
+      QString::fromUtf8(
+          "区切り語・抽出ﾃﾝﾌﾟﾚｰﾄ・Body でﾍﾟｰｼﾞを試し切りします (ﾛｸﾞ・ﾗﾝﾌﾟ・ﾒｰﾙには何もしません)"),
+      [this] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+          if (auto* tester = qobject_cast<PageTestWindow*>(w)) {
+            tester->showAndRun();
+            return;
+          }
+      });
   button(p4, {300, 2, 72, 22}, QStringLiteral("btnChkMail"), QString::fromUtf8("送信ﾃｽﾄ"),
          QString::fromUtf8("手動実行 ( 本文なしで送信 )"), [&m] { m.sendMailNow(); });
   auto* stat = new ClickLabel(QStringLiteral("Stat"), p4);
@@ -524,9 +527,10 @@ void MainWindow::buildSettingsArea() {
     if (!f.label.isNull()) label(p4, f.label, QString::fromUtf8(row->caption));
     const std::string_view name = f.control;
     const bool cutsPages = name == "edtSepStart" || name == "edtSepEnd" || name == "Edit1";
-    auto* box = static_cast<QLineEdit*>(bound(
-        p4, f.box, f.control, cutsPages ? std::function<void()>([this] { emit pageSettingsEdited(); })
-                                        : std::function<void()>()));
+    auto* box = static_cast<QLineEdit*>(
+        bound(p4, f.box, f.control,
+              cutsPages ? std::function<void()>([this] { emit pageSettingsEdited(); })
+                        : std::function<void()>()));
     if (f.maxLength) box->setMaxLength(f.maxLength);
   }
 
@@ -625,7 +629,7 @@ void MainWindow::resizeEvent(QResizeEvent* e) {
   if (!client_ || binder_.syncing()) return;
   run([this] {
     takeWindowGeometry();
-    model_.FormResize();
+    model_.fitToWindowSize();
   });
 }
 

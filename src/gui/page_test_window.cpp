@@ -22,12 +22,8 @@
 #include "gui/window_role.h"
 #include "platform/event_log.h"
 #include "platform/qt_message_pump.h"
-#include "text/codec.h"
-
-#if __has_include("spots/template_guess.h")
 #include "spots/template_guess.h"
-#define ZELTARO_HAS_TEMPLATE_GUESS 1
-#endif
+#include "text/codec.h"
 
 namespace zeltaro::app::ui {
 
@@ -73,14 +69,15 @@ PageTestWindow::PageTestWindow(MainModel& model, platform::HttpClient& http,
   build();
   rerun_.setSingleShot(true);
   rerun_.setInterval(kRerunDelayMs);
+  rerun_.setTimerType(Qt::PreciseTimer);
   connect(&rerun_, &QTimer::timeout, this, [this] { runTest(); });
 
   for (const std::string& line : platform::eventLog().lines()) appendEvent(u(line));
   // An event may be recorded while the window is gone or in another thread: it is shown from
   // the window's own thread, and not at all once the window is closed for good.
   listenHandle_ = platform::eventLog().listen([this](const std::string& line) {
-    QMetaObject::invokeMethod(this, [this, l = u(line)] { appendEvent(l); },
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, l = u(line)] { appendEvent(l); }, Qt::QueuedConnection);
   });
   resize(900, 640);
 }
@@ -124,8 +121,8 @@ void PageTestWindow::build() {
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->verticalHeader()->hide();
   split->addWidget(table_);
-  problems_ = named(new QPlainTextEdit(this), "memoProblems", "問題点",
-                    "切り出しがうまくいかなかった所");
+  problems_ =
+      named(new QPlainTextEdit(this), "memoProblems", "問題点", "切り出しがうまくいかなかった所");
   problems_->setReadOnly(true);
   split->addWidget(problems_);
 
@@ -145,8 +142,8 @@ void PageTestWindow::build() {
   adopt_ = named(new QPushButton(QString::fromUtf8("採用"), guessBox), "btnAdopt", "採用",
                  "提案の区切り語とテンプレートをメイン画面の欄に入れます");
   adopt_->setEnabled(false);
-  proposalText_ = named(new QPlainTextEdit(guessBox), "memoProposal", "提案",
-                        "推定した区切り語とテンプレート");
+  proposalText_ =
+      named(new QPlainTextEdit(guessBox), "memoProposal", "提案", "推定した区切り語とテンプレート");
   proposalText_->setReadOnly(true);
   proposalText_->setLineWrapMode(QPlainTextEdit::NoWrap);
   g->addWidget(callLabel, 0, 0);
@@ -164,6 +161,7 @@ void PageTestWindow::build() {
   events_->setLineWrapMode(QPlainTextEdit::NoWrap);
   split->addWidget(events_);
   split->setStretchFactor(0, 4);
+  split->setSizes({330, 70, 150, 90});
   top->addWidget(split, 1);
 
   connect(source_, &QComboBox::activated, this, [this](int i) {
@@ -314,7 +312,9 @@ void PageTestWindow::show(const pagetest::PageTestResult& r) {
   for (int row = 0; row < static_cast<int>(r.records.size()); ++row) {
     const pagetest::TestedRecord& rec = r.records[static_cast<std::size_t>(row)];
     int col = 0;
-    const auto put = [&](const QString& s) { table_->setItem(row, col++, new QTableWidgetItem(s)); };
+    const auto put = [&](const QString& s) {
+      table_->setItem(row, col++, new QTableWidgetItem(s));
+    };
     put(QString::number(rec.number));
     for (const int k : r.slotsUsed) put(qs(rec.values[static_cast<std::size_t>(k)]));
     put(qs(rec.line));
@@ -333,14 +333,12 @@ bool PageTestWindow::guess(const QString& call, const QString& freq) {
   if (!havePage_) reload();
   proposal_.reset();
   adopt_->setEnabled(false);
-#ifdef ZELTARO_HAS_TEMPLATE_GUESS
   const spots::TemplateGuess g = spots::guessTemplate(page_, {cp(call), cp(freq)});
   QStringList text;
   if (g.found) {
     proposal_ = Proposal{g.sepStart, g.sepEnd, g.templateLines, g.notes};
     text << QString::fromUtf8("開始区切り語  ") + qs(g.sepStart)
-         << QString::fromUtf8("終了区切り語  ") + qs(g.sepEnd)
-         << QString::fromUtf8("テンプレート");
+         << QString::fromUtf8("終了区切り語  ") + qs(g.sepEnd) << QString::fromUtf8("テンプレート");
     for (const std::string& l : g.templateLines) text << QStringLiteral("  ") + qs(l);
   } else {
     text << QString::fromUtf8("提案できませんでした");
@@ -348,10 +346,6 @@ bool PageTestWindow::guess(const QString& call, const QString& freq) {
   for (const std::string& n : g.notes) text << u(n);
   proposalText_->setPlainText(text.join('\n'));
   adopt_->setEnabled(g.found);
-#else
-  // TODO: the guess itself lands with spots/template_guess.h.
-  proposalText_->setPlainText(QString::fromUtf8("この版には推定がありません"));
-#endif
   runTest();
   return proposal_.has_value();
 }

@@ -184,7 +184,7 @@ PatrolListWindow::PatrolListWindow(MainModel& model, PatrolListsBinding& lists, 
                                    QWidget* parent)
     : QWidget(parent, Qt::Window), model_(model), lists_(lists), window_(lists.lists().window(n)) {
   announceWidgetWindowsAsWindows();
-  window_.FormCreate(model_.logViews.Memo_Log2.font);
+  window_.createWithFont(model_.logViews.Memo_Log2.font);
   lists_.lists().setView(n, this);
   build();
   buildMenu();
@@ -447,7 +447,7 @@ void PatrolListWindow::resizeEvent(QResizeEvent* e) {
 
 void PatrolListWindow::closeEvent(QCloseEvent* e) {
   takeGeometry();
-  window_.FormClose();
+  window_.closeByOperator();
   if (lists_.afterChange) lists_.afterChange();
   QWidget::closeEvent(e);
 }

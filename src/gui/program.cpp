@@ -38,9 +38,9 @@ void Program::openOtherWindows() {
   patrolList3_ = std::make_unique<app::ui::PatrolListWindow>(model(), patrolLists_, 3);
   // The page tester, opened by the main window's "試験" button; it follows the main window's
   // separators, template and Body as they are edited.
-  pageTest_ = std::make_unique<app::ui::PageTestWindow>(model(), station_.http(),
-                                                         &station_.firstQso(),
-                                                         [&mainWindow] { mainWindow.syncFromModel(); });
+  pageTest_ =
+      std::make_unique<app::ui::PageTestWindow>(model(), station_.http(), &station_.firstQso(),
+                                                [&mainWindow] { mainWindow.syncFromModel(); });
   QObject::connect(&mainWindow, &app::ui::MainWindow::pageSettingsEdited, pageTest_.get(),
                    [tester = pageTest_.get()] { tester->settingsEdited(); });
   // A step of one window may change the others and the main window's "new" switch.

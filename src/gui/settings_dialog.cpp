@@ -91,7 +91,7 @@ SettingsDialog::SettingsDialog(MainModel& model, QWidget* parent,
     b->setAutoDefault(false);
     b->setDefault(false);
   }
-  dialog_.FormCreate(target());
+  dialog_.fillFromSettings(target());
   binder_.sync();
 }
 
@@ -115,7 +115,7 @@ void SettingsDialog::showModalFrom(QWidget* mainWindow) {
   if (followBridgePrefix_) {
     dialog_.setWinePrefix(bridgeclient::winePrefixFor(model_.station.bridge.WinePrefix));
   }
-  dialog_.FormCreate(target());
+  dialog_.fillFromSettings(target());
   fillPorts();
   binder_.sync();
   open_ = true;
@@ -125,7 +125,7 @@ void SettingsDialog::showModalFrom(QWidget* mainWindow) {
 void SettingsDialog::done(int r) {
   if (open_) {
     open_ = false;
-    const settingsdialog::CloseResult closed = dialog_.FormClose(target());
+    const settingsdialog::CloseResult closed = dialog_.closeAndApply(target());
     model_.settingsDialogClosed(closed.rigBefore, closed.foldersChanged);
   }
   QDialog::done(r);
@@ -471,7 +471,7 @@ void SettingsDialog::fillPorts() {
   const QDir byId(QStringLiteral("/dev/serial/by-id"));
   for (const QString& e : byId.entryList(QDir::System | QDir::Files | QDir::NoDotAndDotDot))
     devices << byId.filePath(e);
-  const QString current = QString::fromStdString(dialog_.ComboBox3);
+  const QString current = QString::fromStdString(dialog_.text("ComboBox3"));
   if (!current.isEmpty() && !devices.contains(current)) devices.prepend(current);
   ports_->blockSignals(true);
   ports_->clear();

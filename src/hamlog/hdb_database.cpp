@@ -5,8 +5,8 @@
 
 #include "hamlog/band.h"
 #include "hamlog/folder_files.h"
-#include "platform/regular_file.h"
 #include "platform/event_log.h"
+#include "platform/regular_file.h"
 
 namespace zeltaro::hamlog {
 

@@ -4,10 +4,10 @@
 #include <cstdio>
 
 #include "hamlog/folder_files.h"
+#include "platform/event_log.h"
 #include "platform/regular_file.h"
 #include "text/codec.h"
 #include "text/sjis.h"
-#include "platform/event_log.h"
 
 namespace zeltaro::hamlog {
 

@@ -78,13 +78,22 @@ PageTestResult testPage(const PageTestInput& in) {
 
   watchlists::ListMatcher matchers[3];
   std::size_t n = 0;
+  Miss foreign;  // records holding none of the template's fixed texts (a table's header row)
+  std::vector<const std::string*> absent;
   for (const std::string& record : cut.Memo2) {
     ++n;
+    absent.clear();
     for (const std::string& p : pieces)
-      if (text::find(record, p) == 0) {
-        Miss& m = missing[p];
+      if (text::find(record, p) == 0) absent.push_back(&p);
+    const bool isForeign = pieces.size() > 1 && absent.size() == pieces.size();
+    if (isForeign) {
+      if (foreign.count++ == 0) foreign.first = n;
+    } else {
+      for (const std::string* p : absent) {
+        Miss& m = missing[*p];
         if (m.count++ == 0) m.first = n;
       }
+    }
     for (const auto& line : compiled.lines)
       for (const auto& f : line.fields) {
         const std::size_t a = f.prefix.empty() ? 0 : text::find(record, f.prefix);
@@ -98,12 +107,15 @@ PageTestResult testPage(const PageTestInput& in) {
     TestedRecord r;
     r.number = n;
     r.values = spots::fillSlots(record, compiled, in.roles, pump);
-    for (const int k : out.slotsUsed)
-      if (slotAt(r.values, k).empty()) ++emptySlots[k];
+    // A record that is no spot at all is said once above, not again for each of its slots.
+    if (!isForeign)
+      for (const int k : out.slotsUsed)
+        if (slotAt(r.values, k).empty()) ++emptySlots[k];
     const spots::Composition c = spots::compose(body, r.values, pump);
     r.line = spots::logSafe(c.display);
-    const FirstQsoKeys keys{slotAt(r.values, in.roles.HTTP_CALL), slotAt(r.values, in.roles.HTTP_FREQ),
-                            slotAt(r.values, in.roles.HTTP_CODE), slotAt(r.values, in.roles.HTTP_MODE)};
+    const FirstQsoKeys keys{
+        slotAt(r.values, in.roles.HTTP_CALL), slotAt(r.values, in.roles.HTTP_FREQ),
+        slotAt(r.values, in.roles.HTTP_CODE), slotAt(r.values, in.roles.HTTP_MODE)};
     for (std::size_t l = 0; l < 3; ++l) {
       if (!in.listSearched[l] || !c.searchable) continue;
       r.listed[l] = matchers[l].matches(in.lists[l], c.search);
@@ -127,6 +139,11 @@ PageTestResult testPage(const PageTestInput& in) {
     say.push_back("テンプレートに $#01 〜 $#20 の札がありません: どの値も取り出せません");
   if (n > 0 && !body.pieces.empty() && body.lastSearchable == 0 && !compiled.lines.empty())
     say.push_back("Body に検索される項目 ($#nn!) がありません: どのリストにも当たりません");
+  if (foreign.count > 0)
+    say.push_back("レコード " + number(foreign.first) +
+                  " はテンプレートの固定文字列を一つも含みません: 見出しなどスポットでない部分"
+                  "かもしれません (" +
+                  number(n) + " 件中 " + number(foreign.count) + " 件)");
   for (const std::string& p : pieces) {
     const Miss& m = missing[p];
     if (m.count == 0) continue;
@@ -148,8 +165,8 @@ PageTestResult testPage(const PageTestInput& in) {
   if (n == 0 && !in.sepStart.empty() && text::find(page, in.sepStart) != 0)
     say.push_back("レコードが一つも切り出されませんでした");
 
-  out.cutMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started)
-                  .count();
+  out.cutMs =
+      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
   return out;
 }
 
@@ -158,11 +175,21 @@ std::string jsonString(std::string_view s) {
   for (const char ch : s) {
     const auto c = static_cast<unsigned char>(ch);
     switch (ch) {
-      case '"': j += "\\\""; break;
-      case '\\': j += "\\\\"; break;
-      case '\n': j += "\\n"; break;
-      case '\r': j += "\\r"; break;
-      case '\t': j += "\\t"; break;
+      case '"':
+        j += "\\\"";
+        break;
+      case '\\':
+        j += "\\\\";
+        break;
+      case '\n':
+        j += "\\n";
+        break;
+      case '\r':
+        j += "\\r";
+        break;
+      case '\t':
+        j += "\\t";
+        break;
       default:
         if (c < 0x20 || c == 0x7F) {
           char buf[8];
@@ -213,11 +240,13 @@ std::string toText(const PageTestResult& result) {
   std::string t;
   for (const TestedRecord& r : result.records) {
     t += "レコード " + number(r.number) + "\n";
-    for (const int k : result.slotsUsed) t += "  " + spots::slotTag(k) + " " + u8(slotAt(r.values, k)) + "\n";
+    for (const int k : result.slotsUsed)
+      t += "  " + spots::slotTag(k) + " " + u8(slotAt(r.values, k)) + "\n";
     t += "  行 " + u8(r.line) + "\n";
     std::string lists;
     for (int l = 1; l <= 3; ++l)
-      if (r.flagged[static_cast<std::size_t>(l - 1)]) lists += (lists.empty() ? "" : " ") + number(static_cast<std::size_t>(l));
+      if (r.flagged[static_cast<std::size_t>(l - 1)])
+        lists += (lists.empty() ? "" : " ") + number(static_cast<std::size_t>(l));
     t += "  リスト " + (lists.empty() ? std::string("-") : lists) + "\n";
   }
   for (const std::string& p : result.problems) t += "問題: " + p + "\n";

@@ -32,17 +32,17 @@ struct PageTestInput {
   std::vector<std::string> templateLines;
   std::string body;
   spots::RoleSlots roles;
-  std::array<std::string, 3> lists;       // the three watch list texts
-  std::array<bool, 3> listSearched{};     // whether list l searches this page
-  FirstQsoQuestion firstQso;              // empty: no first-QSO answers
-  std::size_t maxRecordsShown = 500;      // records kept in the answer (all are counted)
+  std::array<std::string, 3> lists;    // the three watch list texts
+  std::array<bool, 3> listSearched{};  // whether list l searches this page
+  FirstQsoQuestion firstQso;           // empty: no first-QSO answers
+  std::size_t maxRecordsShown = 500;   // records kept in the answer (all are counted)
 };
 
 struct TestedRecord {
-  std::size_t number = 0;       // 1-based, in page order
+  std::size_t number = 0;         // 1-based, in page order
   spots::ExtractionSlots values;  // values[1] ... values[20], slot k at k
-  std::string line;              // the notification line as the log would show it
-  std::array<bool, 3> listed{};  // the list's words are found in the search text
+  std::string line;               // the notification line as the log would show it
+  std::array<bool, 3> listed{};   // the list's words are found in the search text
   // The first-QSO answer per list; nullopt when the list does not search this page, the Body
   // has no searchable field or there is no first-QSO question.
   std::array<std::optional<bool>, 3> firstQso;
@@ -52,11 +52,11 @@ struct TestedRecord {
 };
 
 struct PageTestResult {
-  std::size_t recordCount = 0;         // records cut from the page
-  std::vector<TestedRecord> records;   // the first maxRecordsShown of them
-  std::vector<int> slotsUsed;          // the slots the template fills, in order
-  std::vector<std::string> problems;   // UTF-8, one sentence each
-  double cutMs = 0;                    // cutting, filling and composing the whole page
+  std::size_t recordCount = 0;        // records cut from the page
+  std::vector<TestedRecord> records;  // the first maxRecordsShown of them
+  std::vector<int> slotsUsed;         // the slots the template fills, in order
+  std::vector<std::string> problems;  // UTF-8, one sentence each
+  double cutMs = 0;                   // cutting, filling and composing the whole page
 };
 
 PageTestResult testPage(const PageTestInput& input);

@@ -31,7 +31,7 @@ void PatrolLists::transfer(std::string_view line) {
 void PatrolLists::showAndRaise(PatrolWindow& w) {
   if (!w.Visible) {
     w.Visible = true;
-    w.FormShow();
+    w.showWindow();
   }
   if (PatrolWindowView* v = views_[std::size_t(w.n - 1)]) v->showAndRaise();
 }
@@ -186,20 +186,20 @@ void PatrolLists::FeedNewest() {
   feedingNewest = false;
 }
 
-void PatrolLists::menu_ReplaceClick(int focusedPane) {
+void PatrolLists::feedPatrolListsReplacing(int focusedPane) {
   if (focusedPane >= 0 && focusedPane <= 3) FeedPatrolLists(false, focusedPane);
 }
 
-void PatrolLists::menu_AppendClick(int focusedPane) {
+void PatrolLists::feedPatrolListsAppending(int focusedPane) {
   if (focusedPane >= 0 && focusedPane <= 3) FeedPatrolLists(true, focusedPane);
 }
 
-void PatrolLists::mainCheckBox2Click(bool on) {
+void PatrolLists::mainNewSwitched(bool on) {
   setNewBoxes(on, nullptr);
   if (on) FeedNewest();
 }
 
-void PatrolLists::mainNewN1Click(bool on) {
+void PatrolLists::mainNewToggledFromMenu(bool on) {
   if (!on) return;  // switching off here leaves the windows' boxes as they are
   setNewBoxes(true, nullptr);
   FeedNewest();

@@ -106,11 +106,11 @@ class PatrolWindow {
 
   // ---- Life ----
   // Creation: the saved settings of window n, the design caption, the font of the panes.
-  void FormCreate(const views::PaneFont& paneFont);
+  void createWithFont(const views::PaneFont& paneFont);  // FormCreate
   // Showing: the caption with the folder, the walk resumed, "new" as the main window has it.
-  void FormShow();
+  void showWindow();  // FormShow
   // Closed by the operator: saved, timers stopped, rows removed.
-  void FormClose();
+  void closeByOperator();  // FormClose
   void SavePatrolWindowState();
   void applyFont(const views::PaneFont& f);
 
@@ -189,12 +189,12 @@ class PatrolLists {
   // The N newest lines of Memo_Log2, when the main window's "new" switch is on.
   void FeedNewest();
   // The main window's popup items: the pane with the keyboard focus (-1 for none).
-  void menu_ReplaceClick(int focusedPane);
-  void menu_AppendClick(int focusedPane);
+  void feedPatrolListsReplacing(int focusedPane);  // menu_ReplaceClick
+  void feedPatrolListsAppending(int focusedPane);  // menu_AppendClick
   // The main window's "new" switch clicked by the operator (its new state given).
-  void mainCheckBox2Click(bool on);
+  void mainNewSwitched(bool on);  // CheckBox2Click of the main window
   // The main window's "new (件置換)" item, after it toggled the switch.
-  void mainNewN1Click(bool on);
+  void mainNewToggledFromMenu(bool on);  // newN1Click of the main window
 
   bool IsPatrolEligible(std::string_view row, int n) const;
   void setFeedTimeNow() { FeedTime = clock_.now(); }

@@ -31,7 +31,7 @@ PatrolWindow::PatrolWindow(PatrolLists& lists, int number) : n(number), lists_(l
 
 // ------------------------------------------------------------------ life
 
-void PatrolWindow::FormCreate(const views::PaneFont& paneFont) {
+void PatrolWindow::createWithFont(const views::PaneFont& paneFont) {
   const settings::StationSettings& s = lists_.settings();
   Caption = patrolCaptionStem() + numbered("[ %d ]", n);
   applyFont(paneFont);
@@ -61,7 +61,7 @@ void PatrolWindow::applyFont(const views::PaneFont& f) {
   ItemHeight = views::rowHeight(f);
 }
 
-void PatrolWindow::FormShow() {
+void PatrolWindow::showWindow() {
   Caption = patrolCaptionStem() + numbered("[ %d ]     ", n) + Folder;
   if (CheckBox1) Timer1Enabled = true;
   // Closing stopped the auto re-set; a window shown again with "自動" on runs it again.
@@ -69,7 +69,7 @@ void PatrolWindow::FormShow() {
   if (PatrolHost* h = lists_.host()) CheckBox2 = h->mainNewSwitch();
 }
 
-void PatrolWindow::FormClose() {
+void PatrolWindow::closeByOperator() {
   SavePatrolWindowState();
   Timer1Enabled = false;
   Timer2Enabled = false;

@@ -3,13 +3,13 @@
 
 #include <cstdio>
 
+#include "platform/event_log.h"
 #include "rig/companion_window.h"
 #include "rig/datagram_sender.h"
 #include "rig/rig_maker.h"
 #include "rig/rigctld_client.h"
 #include "rig/rigctld_protocol.h"
 #include "rig/tune_commands.h"
-#include "platform/event_log.h"
 
 namespace zeltaro::rig {
 

@@ -73,23 +73,21 @@ std::string cp932Folder(const std::string& fsPath) {
 }  // namespace
 
 FieldPtr SettingsDialogModel::field(std::string_view control) {
-  const auto number = [&](std::string_view head, std::size_t size) -> std::optional<std::size_t> {
-    if (!control.starts_with(head)) return std::nullopt;
-    const std::string_view digits = control.substr(head.size());
-    if (digits.empty() || digits.find_first_not_of("0123456789") != std::string_view::npos)
-      return std::nullopt;
-    const auto n = static_cast<std::size_t>(leadingNumber(digits, 10));
-    if (n == 0 || n >= size) return std::nullopt;
-    return n;
-  };
-  if (control == "ComboBox3") return &ComboBox3;
-  if (auto n = number("CheckBox", CheckBox.size())) return &CheckBox[*n];
-  if (auto n = number("Edit", Edit.size())) return &Edit[*n];
-  if (auto n = number("ComboBox", ComboBox.size())) return &ComboBox[*n];
-  if (auto n = number("RadioButton", RadioButton.size())) return &RadioButton[*n];
-  if (auto n = number("StaticText", StaticText.size())) return &StaticText[*n];
-  if (auto n = number("AdifFile", AdifFile.size())) return &AdifFile[*n];
-  return {};
+  if (controls_.empty()) {
+    // The value's kind follows from the control's kind, the head of its design name.
+    for (const ControlRow& r : controlRows()) {
+      const std::string_view name = r.control;
+      if (name.starts_with("CheckBox") || name.starts_with("RadioButton"))
+        controls_.emplace(name, false);
+      else if (name.starts_with("ComboBox") && name != "ComboBox3")
+        controls_.emplace(name, std::int32_t{0});
+      else
+        controls_.emplace(name, std::string());
+    }
+  }
+  const auto it = controls_.find(control);
+  if (it == controls_.end()) return {};
+  return std::visit([](auto& value) -> FieldPtr { return &value; }, it->second);
 }
 
 // ---- the controls, as the station rows describe them
@@ -144,7 +142,7 @@ void SettingsDialogModel::applyCodeChoice(int n) {
     anyVisible[static_cast<std::size_t>(n)] = *std::get<bool*>(field(code->control));
 }
 
-void SettingsDialogModel::FormCreate(DialogTarget t) {
+void SettingsDialogModel::fillFromSettings(DialogTarget t) {
   settings::SharedFirstSettings& sh = t.station.shared;
   const int key = settings::findKeyName(sh.KEY_DATA);
   if (key < 0) {
@@ -210,7 +208,7 @@ void SettingsDialogModel::FormCreate(DialogTarget t) {
   applyCompanionChoice();
 }
 
-CloseResult SettingsDialogModel::FormClose(DialogTarget t) {
+CloseResult SettingsDialogModel::closeAndApply(DialogTarget t) {
   CloseResult result;
   result.rigBefore = t.station.rigDirect;
   std::array<std::string, 3> foldersBefore;
@@ -285,8 +283,8 @@ CloseResult SettingsDialogModel::FormClose(DialogTarget t) {
 }
 
 void SettingsDialogModel::applyCompanionChoice() {
-  rigListsEnabled = !CheckBox[106];
-  addressEnabled = ComboBox[2] == 0 || CheckBox[106];
+  rigListsEnabled = !companionProgram();
+  addressEnabled = rigMaker() == 0 || companionProgram();
 }
 
 void SettingsDialogModel::chooseFolder(int n) {
@@ -301,7 +299,7 @@ void SettingsDialogModel::chooseFolder(int n) {
 
 void SettingsDialogModel::chooseAdifFile(int n) {
   if (!services_.folders || n < 1 || n > 3) return;
-  std::string& file = AdifFile[static_cast<std::size_t>(n)];
+  std::string& file = adifFile(n);
   if (const auto chosen = services_.folders->openFile(file, kAdifFileFilter)) file = *chosen;
 }
 
@@ -314,7 +312,7 @@ void SettingsDialogModel::offerFolder(int n, const std::string& folderFs) {
   if (n < 1 || n > 3) return;
   const std::string missing = missingHamlogFiles(folderFs);
   if (missing.empty()) {
-    StaticText[static_cast<std::size_t>(n)] = cp932Folder(folderFs);
+    hamlogFolder(n) = cp932Folder(folderFs);
     return;
   }
   if (services_.messageBox)

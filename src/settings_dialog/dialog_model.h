@@ -8,8 +8,10 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "settings_dialog/station_rows.h"
@@ -67,14 +69,19 @@ class SettingsDialogModel {
   // The Wine prefix dropped Windows shortcuts are read in (the bridge's prefix).
   void setWinePrefix(std::string prefix) { services_.winePrefix = std::move(prefix); }
 
-  // ---- The controls, by design number (element 0 unused)
-  std::array<bool, 107> CheckBox{};
-  std::array<std::string, 35> Edit{};
-  std::array<std::int32_t, 5> ComboBox{};  // ComboBox1 key, ComboBox2 maker, ComboBox4 speed
-  std::string ComboBox3;                   // the serial device (Linux path, or "COMn")
-  std::array<bool, 11> RadioButton{};
-  std::array<std::string, 4> StaticText{};  // the HAMLOG folders of lists 1 ... 3
-  std::array<std::string, 4> AdifFile{};    // the ADIF logs of lists 1 ... 3 (CP932 paths)
+  // ---- The controls: one value per control the station rows name, kept under the control's
+  // design name (its objectName, "CheckBox106"). A check box or radio button holds a bool, an
+  // edit box or label its text, a list (other than the serial device's) its item index.
+  bool& checked(std::string_view control) { return *std::get<bool*>(field(control)); }
+  std::string& text(std::string_view control) { return *std::get<std::string*>(field(control)); }
+  std::int32_t& choice(std::string_view control) {
+    return *std::get<std::int32_t*>(field(control));
+  }
+  // Named for what they hold.
+  bool& companionProgram() { return checked("CheckBox106"); }
+  std::int32_t& rigMaker() { return choice("ComboBox2"); }
+  std::string& hamlogFolder(int n) { return text("StaticText" + std::to_string(n)); }
+  std::string& adifFile(int n) { return text("AdifFile" + std::to_string(n)); }
   // Dependent state.
   std::array<bool, 4> anyVisible{};  // CheckBox19 ... CheckBox21 (lists 1 ... 3) shown
   bool rigListsEnabled = true;       // ComboBox2 ... ComboBox4
@@ -86,10 +93,10 @@ class SettingsDialogModel {
   // ---- Handlers
   // Fills every control from the settings (at each opening, so that what the patrol windows'
   // menus or a reload changed meanwhile is shown, not overwritten by an older value).
-  void FormCreate(DialogTarget t);
+  void fillFromSettings(DialogTarget t);  // FormCreate
   // Copies every control into the settings in table order; the rig port step is the caller's
   // (with the result's rigBefore).
-  CloseResult FormClose(DialogTarget t);
+  CloseResult closeAndApply(DialogTarget t);  // FormClose
   // CheckBox16Click ... CheckBox18Click: list n's "Code" box switched.
   void applyCodeChoice(int n);
   void applyCompanionChoice();                         // CheckBox106Click
@@ -99,7 +106,7 @@ class SettingsDialogModel {
   // "参照" and "解除" of list n's ADIF log: a file chosen, or none (the list asks HAMLOG).
   void chooseAdifFile(int n);
   void clearAdifFile(int n) {
-    if (n >= 1 && n <= 3) AdifFile[static_cast<std::size_t>(n)].clear();
+    if (n >= 1 && n <= 3) adifFile(n).clear();
   }
   // Files dropped on list n's group (file-system paths); only the first counts.
   void dropFiles(int n, const std::vector<std::string>& paths);
@@ -109,6 +116,7 @@ class SettingsDialogModel {
   void offerFolder(int n, const std::string& folderFs);
 
   DialogServices services_;
+  std::map<std::string, std::variant<bool, std::string, std::int32_t>, std::less<>> controls_;
 };
 
 // The file types of the ADIF log chooser.

@@ -36,8 +36,8 @@ LogFilter filterFromLog123(int log123) {
   return log123 >= 1 && log123 <= 4 ? static_cast<LogFilter>(log123) : LogFilter::All;
 }
 
-void RefreshLogViews(LogPanes panes, int columns, std::string_view welcomeText,
-                     const std::function<void()>& feedNewest) {
+void refreshViews(LogPanes panes, int columns, std::string_view welcomeText,
+                  const std::function<void()>& feedNewest) {
   if (paneText(panes.Memo_Log) == welcomeText) return;
 
   const std::vector<std::string> aligned = alignLog(panes.Memo_Log.lines, columns);
@@ -113,13 +113,13 @@ Pane* menuPane(LogPanes panes) {
   return nullptr;
 }
 
-PopupMenu1 PopupMenu1Popup(const LogPanes& panes, bool patrolListsExist, int newCount,
-                           bool newBoxChecked) {
-  PopupMenu1 menu;
+LogMenu prepareLogMenu(const LogPanes& panes, bool patrolListsExist, int newCount,
+                       bool newBoxChecked) {
+  LogMenu menu;
   const bool enabled = patrolListsExist && !panes.Memo_Log.visible;
-  menu.menu_ReplaceEnabled = menu.menu_AppendEnabled = menu.newN1Enabled = enabled;
-  menu.newN1Checked = newBoxChecked;
-  menu.newN1Caption = text::sj("newで置換 (") + std::to_string(newCount) + text::sj("件)  (&N)");
+  menu.replaceEnabled = menu.appendEnabled = menu.newItemEnabled = enabled;
+  menu.newItemChecked = newBoxChecked;
+  menu.newItemCaption = text::sj("newで置換 (") + std::to_string(newCount) + text::sj("件)  (&N)");
   return menu;
 }
 

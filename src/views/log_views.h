@@ -29,8 +29,8 @@ struct LogPanes {
 // Rebuilds Memo_Log2 ... Memo_Log5 from Memo_Log with `columns` aligned columns, keeping each
 // pane's selection on the text it covered, then runs feedNewest (may be empty). Does nothing
 // at all while the log still is the welcome text.
-void RefreshLogViews(LogPanes panes, int columns, std::string_view welcomeText,
-                     const std::function<void()>& feedNewest);
+void refreshViews(LogPanes panes, int columns, std::string_view welcomeText,
+                  const std::function<void()>& feedNewest);
 
 // Pane visibility for the display mode and filter, then every pane scrolled home.
 void ApplyDisplayMode(LogPanes panes, bool aligned, LogFilter filter);
@@ -47,16 +47,16 @@ void clearPanes(LogPanes panes);
 Pane* menuPane(LogPanes panes);
 
 // The shared popup menu of the panes, as prepared each time it opens.
-struct PopupMenu1 {
-  bool menu_ReplaceEnabled = false;
-  bool menu_AppendEnabled = false;
-  bool newN1Enabled = false;
-  bool newN1Checked = false;
-  std::string newN1Caption;  // CP932
+struct LogMenu {  // PopupMenu1
+  bool replaceEnabled = false;
+  bool appendEnabled = false;
+  bool newItemEnabled = false;
+  bool newItemChecked = false;
+  std::string newItemCaption;  // CP932
 };
 
-// The patrol items need patrol lists to feed and an aligned pane to feed from.
-PopupMenu1 PopupMenu1Popup(const LogPanes& panes, bool patrolListsExist, int newCount,
-                           bool newBoxChecked);
+// PopupMenu1Popup: the patrol items need patrol lists to feed and an aligned pane to feed from.
+LogMenu prepareLogMenu(const LogPanes& panes, bool patrolListsExist, int newCount,
+                       bool newBoxChecked);
 
 }  // namespace zeltaro::views

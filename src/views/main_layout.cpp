@@ -10,7 +10,7 @@ int fullHeight(const MainLayout& layout, int windowHeight) {
 
 }  // namespace
 
-void FormResize(MainLayout& layout, int windowWidth, int windowHeight, bool config) {
+void fitToWindowSize(MainLayout& layout, int windowWidth, int windowHeight, bool config) {
   // The top areas span the client width, as top-aligned panels do.
   layout.Panel1.width = layout.Panel2.width = windowWidth - 8;
   layout.Panel3.width = windowWidth - layout.Panel3.left - 8;
@@ -19,7 +19,7 @@ void FormResize(MainLayout& layout, int windowWidth, int windowHeight, bool conf
   if (!config) layout.Panel1.height = fullHeight(layout, windowHeight);
 }
 
-void Panel1Resize(const MainLayout& layout, LogPanes panes) {
+void layOutLogArea(const MainLayout& layout, LogPanes panes) {
   Rect& log = panes.Memo_Log.bounds;
   log.left = kMemoLogDesign.left;
   log.top = kMemoLogDesign.top;
@@ -29,13 +29,13 @@ void Panel1Resize(const MainLayout& layout, LogPanes panes) {
     p->bounds = log;
 }
 
-void Panel3Resize(MainLayout& layout) {
+void layOutWatchListArea(MainLayout& layout) {
   for (Rect* r : {&layout.Memo_List1, &layout.Memo_List2, &layout.Memo_List3})
     r->width = layout.Panel3.width - 6;
   layout.Memo_List3.height = layout.Panel3.height - layout.Memo_List3.top - 6;
 }
 
-void Panel4Resize(MainLayout& layout) {
+void layOutSettingsArea(MainLayout& layout) {
   layout.Memo_pcre.height = layout.Panel4.height - layout.Memo_pcre.top - 6;
 }
 

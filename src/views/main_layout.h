@@ -35,13 +35,14 @@ struct MainLayout {
 inline constexpr Rect kMemoLogDesign{200, 4, 638, 102};
 
 // The window's outer size changed: the panels follow it.
-void FormResize(MainLayout& layout, int windowWidth, int windowHeight, bool config);
+void fitToWindowSize(MainLayout& layout, int windowWidth, int windowHeight,
+                     bool config);  // FormResize
 // The log area's size changed: Memo_Log fills it, the other panes lie on Memo_Log.
-void Panel1Resize(const MainLayout& layout, LogPanes panes);
+void layOutLogArea(const MainLayout& layout, LogPanes panes);  // Panel1Resize
 // The watch-list area's size changed.
-void Panel3Resize(MainLayout& layout);
+void layOutWatchListArea(MainLayout& layout);  // Panel3Resize
 // The settings area's size changed.
-void Panel4Resize(MainLayout& layout);
+void layOutSettingsArea(MainLayout& layout);  // Panel4Resize
 // "Config" switched: the settings panels shown or hidden, the log area sized to suit.
 void showConfig(MainLayout& layout, bool config, int windowHeight);
 

@@ -20,9 +20,10 @@ std::string show(const Lamps& l) {
   const auto cap = [](const FilterCaption& x) {
     return x.fontColor == kLampRed ? "R" : x.fontColor == kLampGreen ? "G" : "?";
   };
-  return "13:" + lamp(l.Label13) + " 10:" + lamp(l.Label10) + " 11:" + lamp(l.Label11) +
-         " 12:" + lamp(l.Label12) + " | All:" + cap(l.RadioButton1) + " 1:" + cap(l.RadioButton2) +
-         " 2:" + cap(l.RadioButton3) + " 3:" + cap(l.RadioButton4) + " 123:" + cap(l.RadioButton5);
+  return "13:" + lamp(l.masterLamp) + " 10:" + lamp(l.list1Lamp) + " 11:" + lamp(l.list2Lamp) +
+         " 12:" + lamp(l.list3Lamp) + " | All:" + cap(l.allCaption) + " 1:" + cap(l.list1Caption) +
+         " 2:" + cap(l.list2Caption) + " 3:" + cap(l.list3Caption) +
+         " 123:" + cap(l.stackedCaption);
 }
 
 TEST(Lamps, ColoursAreTheSignalRgbValues) {
@@ -62,19 +63,19 @@ TEST(Lamps, LaterLinesAddToLitLampsAndNeverResetThem) {
 TEST(Lamps, AListLampClickResetsOnlyItself) {
   Lamps l;
   l.light(true, true, true);
-  l.Label11Click();
+  l.resetList2Lamp();
   EXPECT_EQ(show(l), "13:Rh 10:Rh 11:Gd 12:Rh | All:R 1:R 2:G 3:R 123:R");
-  l.Label10Click();
-  l.Label12Click();
+  l.resetList1Lamp();
+  l.resetList3Lamp();
   EXPECT_EQ(show(l), "13:Rh 10:Gd 11:Gd 12:Gd | All:R 1:G 2:G 3:G 123:R");
 }
 
 TEST(Lamps, MasterLampClickResetsAllButKeepsItsHandCursor) {
   Lamps l;
   l.light(false, true, false);
-  l.Label11Click();
+  l.resetList2Lamp();
   l.light(true, false, true);
-  l.Label13Click();
+  l.resetAllLamps();
   EXPECT_EQ(show(l), "13:Gh 10:Gd 11:Gd 12:Gd | All:G 1:G 2:G 3:G 123:G");
 }
 

@@ -166,10 +166,10 @@ TEST(MailStatus, PaneAndVisibility) {
   form3.addStatus("Connected.");
   form3.addLine("Recv: 250-one\r\n250 two\r\n");
   EXPECT_EQ(form3.Memo1, (Lines{"--  Connected.  --", "Recv: 250-one", "250 two"}));
-  form3.Label17DblClick(true, false);
-  form3.Label17DblClick(false, true);
+  form3.showOnShiftCtrlDoubleClick(true, false);
+  form3.showOnShiftCtrlDoubleClick(false, true);
   EXPECT_FALSE(form3.Visible);
-  form3.Label17DblClick(true, true);
+  form3.showOnShiftCtrlDoubleClick(true, true);
   EXPECT_TRUE(form3.Visible);
 }
 

@@ -84,9 +84,9 @@ TEST_F(NewLineAlertsTest, ClearTurnsTheLampsGreenAndDropsTheMailText) {
   alerts.lamps.light(true, false, true);
   alerts.MailText = "pending";
   alerts.clear();
-  EXPECT_EQ(alerts.lamps.Label13.fontColor, kLampGreen);
-  EXPECT_EQ(alerts.lamps.Label10.fontColor, kLampGreen);
-  EXPECT_EQ(alerts.lamps.Label12.fontColor, kLampGreen);
+  EXPECT_EQ(alerts.lamps.masterLamp.fontColor, kLampGreen);
+  EXPECT_EQ(alerts.lamps.list1Lamp.fontColor, kLampGreen);
+  EXPECT_EQ(alerts.lamps.list3Lamp.fontColor, kLampGreen);
   EXPECT_EQ(alerts.MailText, "");
 }
 

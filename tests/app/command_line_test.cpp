@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/page_trial.h"
 #include "text/codec.h"
 
 namespace zeltaro::app {
@@ -129,6 +130,10 @@ TEST(ImmediateAnswer, HelpVersionUnknownAndQtOptions) {
        ""},
       {{"z", "--"}, std::nullopt, ""},
       {{"z", "-help"}, std::nullopt, ""},
+      {{"z", "--try-page", "p.html", "--settings", "s.ini", "--json"}, std::nullopt, ""},
+      {{"z", "--guess-template", "p.html", "--example", "JA1ABC", "--example-freq", "7012"},
+       std::nullopt,
+       ""},
   };
   for (const Row& r : rows) {
     const auto answer = immediateAnswer(r.args);
@@ -140,6 +145,48 @@ TEST(ImmediateAnswer, HelpVersionUnknownAndQtOptions) {
       EXPECT_EQ(answer->text, r.text);
     else
       EXPECT_TRUE(answer->text.starts_with(r.text + " [/telnet=")) << answer->text;
+  }
+}
+
+// The page trial's options: what is asked, and the mistakes that stop it before anything runs.
+TEST(PageTrialCommand, ReadsTheTrialOrSaysWhatIsWrong) {
+  struct Row {
+    std::vector<std::string> args;
+    std::optional<PageTrialCommand> command;
+    std::string error;
+  };
+  const Row rows[] = {
+      {{"z", "/telnet=23"}, std::nullopt, ""},
+      {{"z", "--try-page", "p.html"}, PageTrialCommand{false, "p.html", "", false, "", ""}, ""},
+      {{"z", "--json", "--try-page", "http://h/p", "--settings", "s.ini"},
+       PageTrialCommand{false, "http://h/p", "s.ini", true, "", ""},
+       ""},
+      {{"z", "--guess-template", "p.html", "--example", "JA1ABC", "--example-freq", "7.012"},
+       PageTrialCommand{true, "p.html", "", false, "JA1ABC", "7.012"},
+       ""},
+      {{"z", "--try-page"}, std::nullopt, "--try-page needs a value"},
+      {{"z", "--try-page", "p.html", "--settings"}, std::nullopt, "--settings needs a value"},
+      {{"z", "--guess-template", "p.html"}, std::nullopt, "--guess-template needs --example CALL"},
+      {{"z", "--try-page", "p.html", "--example", "JA1ABC"},
+       std::nullopt,
+       "--example goes with --guess-template"},
+      {{"z", "--try-page", "a", "--guess-template", "b", "--example", "X"},
+       std::nullopt,
+       "give --try-page or --guess-template once"},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.args.size() > 1 ? r.args[1] : "");
+    std::string error;
+    const auto c = pageTrialCommand(r.args, &error);
+    EXPECT_EQ(error, r.error);
+    ASSERT_EQ(c.has_value(), r.command.has_value());
+    if (!c) continue;
+    EXPECT_EQ(c->guess, r.command->guess);
+    EXPECT_EQ(c->source, r.command->source);
+    EXPECT_EQ(c->settings, r.command->settings);
+    EXPECT_EQ(c->json, r.command->json);
+    EXPECT_EQ(c->example, r.command->example);
+    EXPECT_EQ(c->exampleFreq, r.command->exampleFreq);
   }
 }
 

@@ -27,7 +27,7 @@ class LogDoubleClickTest : public ::testing::Test {
   LogDoubleClickTest() {
     model.attachPatrolLists(&recorder);
     model.attachTransfer(&recorder);
-    model.MainWindow = &mainWindow;
+    model.mainWindowId = &mainWindow;
     model.LastActiveWindow = &otherWindow;
     model.logViews.CheckBox2 = true;
     model.logViews.Memo_Log.lines = {"1___STN1 7,010 CW", "__3_JA3AAA 14,020 SSB",

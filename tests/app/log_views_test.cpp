@@ -80,21 +80,21 @@ TEST_F(LogViewsTest, RebuildingTheViewsFeedsThePatrolLists) {
 }
 
 TEST_F(LogViewsTest, TheNewSwitchAndThePopupItemsReachThePatrolLists) {
-  log.newN1Click();
+  log.toggleNewSwitch();
   EXPECT_TRUE(log.CheckBox2);
   log.CheckBox2 = false;
-  log.CheckBox2Click();
-  log.menu_ReplaceClick(0);
-  log.menu_AppendClick(3);
-  log.menu_AppendClick(-1);  // no aligned pane has the focus
-  log.menu_ReplaceClick(4);
+  log.applyNewSwitch();
+  log.feedPatrolListsReplacing(0);
+  log.feedPatrolListsAppending(3);
+  log.feedPatrolListsAppending(-1);  // no aligned pane has the focus
+  log.feedPatrolListsReplacing(4);
   EXPECT_EQ(lists.events, (Lines{"new on menu", "new off", "replace 0", "append 3"}));
 }
 
 TEST_F(LogViewsTest, AFontItemOutsideTheListSelectsNoneAndKeepsTheFonts) {
   const views::PaneFont before = log.Memo_Log.font;
   log.ComboBox2 = 99;
-  log.ComboBox2Change();
+  log.applyLogFont();
   EXPECT_EQ(log.ComboBox2, -1);
   EXPECT_EQ(log.Memo_Log.font, before);
   EXPECT_TRUE(lists.events.empty());
@@ -102,10 +102,10 @@ TEST_F(LogViewsTest, AFontItemOutsideTheListSelectsNoneAndKeepsTheFonts) {
 
 TEST_F(LogViewsTest, CtrlCCopiesTheSelectionAndCtrlASelectsAll) {
   log.Memo_Log.lines = {"AB", "CD"};
-  log.Memo_LogKeyDown(log.Memo_Log, 'C', false);
+  log.paneKeyDown(log.Memo_Log, 'C', false);
   EXPECT_TRUE(clipboard.copied.empty());
-  log.Memo_LogKeyDown(log.Memo_Log, 'A', true);
-  log.Memo_LogKeyDown(log.Memo_Log, 'C', true);
+  log.paneKeyDown(log.Memo_Log, 'A', true);
+  log.paneKeyDown(log.Memo_Log, 'C', true);
   ASSERT_EQ(clipboard.copied.size(), 1u);
   EXPECT_EQ(clipboard.copied[0].substr(0, 6), "AB\r\nCD");
 }

@@ -11,13 +11,13 @@
 #include "platform/message_box.h"
 #include "platform/sound.h"
 #include "spots/composition.h"
-#include "text/codec.h"
-#include "text/sjis.h"
 #include "support/fake_http_client.h"
 #include "support/fixed_clock.h"
 #include "support/main_services.h"
 #include "support/recorders.h"
 #include "support/unreachable_mail_server.h"
+#include "text/codec.h"
+#include "text/sjis.h"
 
 namespace zeltaro::app {
 namespace {
@@ -30,7 +30,6 @@ using Lines = std::vector<std::string>;
 const std::string kUrl1 = "http://127.0.0.1:1/one.html";
 const std::string kUrl2 = "http://127.0.0.1:1/two.html";
 const std::string kUrl3 = "http://127.0.0.1:1/three.html";
-
 
 // ISO-2022-JP of the default Body's full-width "＠".
 const std::string kJisAt = "\x1b$B!w\x1b(B";
@@ -96,10 +95,10 @@ TEST_F(ModelTest, CheckInsertsNewLinesAtTheTopInPageOrder) {
   EXPECT_EQ(model.alerts.MailText, jis(expected[0]) + jis(expected[1]));
   EXPECT_EQ(model.alerts.NewLineCount, 2);
   EXPECT_TRUE(box.shown.empty());  // after a single check an unreachable server is silent
-  EXPECT_EQ(model.alerts.lamps.Label13.fontColor, alerts::kLampRed);
-  EXPECT_EQ(model.alerts.lamps.Label10.fontColor, alerts::kLampRed);
-  EXPECT_EQ(model.alerts.lamps.Label11.fontColor, alerts::kLampRed);
-  EXPECT_EQ(model.alerts.lamps.Label12.fontColor, alerts::kLampRed);
+  EXPECT_EQ(model.alerts.lamps.masterLamp.fontColor, alerts::kLampRed);
+  EXPECT_EQ(model.alerts.lamps.list1Lamp.fontColor, alerts::kLampRed);
+  EXPECT_EQ(model.alerts.lamps.list2Lamp.fontColor, alerts::kLampRed);
+  EXPECT_EQ(model.alerts.lamps.list3Lamp.fontColor, alerts::kLampRed);
   EXPECT_EQ(model.pageChecks.edt_Call, "JA3AAA");  // the last record that was matched
   EXPECT_EQ(model.pageChecks.edt_Freq, "14,020");
   EXPECT_EQ(model.pageChecks.edt_Mode, "SSB");
@@ -208,8 +207,8 @@ TEST_F(ModelTest, ChecksAskedForDuringACheckRunAfterIt) {
   http.setDuringFetch([&](std::string_view address) {
     if (address == kUrl1 && !clicked) {
       clicked = true;
-      EXPECT_EQ(model.checkPage2(), 0);       // queued, not nested
-      tick();                                 // a tick during a check only blinks
+      EXPECT_EQ(model.checkPage2(), 0);  // queued, not nested
+      tick();                            // a tick during a check only blinks
       EXPECT_FALSE(model.atRest());
     }
   });

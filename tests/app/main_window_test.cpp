@@ -111,7 +111,7 @@ TEST_F(MainWindowTest, CheckButtonFetchesAndThePanesShowTheLog) {
 
   // A lamp click resets its own lamp and caption; CLR empties everything.
   leftClick(get<QLabel>(form, "Label11"));
-  EXPECT_EQ(model.alerts.lamps.Label11.fontColor, alerts::kLampGreen);
+  EXPECT_EQ(model.alerts.lamps.list2Lamp.fontColor, alerts::kLampGreen);
   EXPECT_EQ(colourOf(get<QRadioButton>(form, "RadioButton3")), QColor(0, 128, 0));
   EXPECT_EQ(colourOf(get<QLabel>(form, "Label13")), QColor(255, 0, 0));
   get<QPushButton>(form, "Button1")->click();
@@ -241,7 +241,7 @@ TEST_F(MainWindowTest, EditsWriteTheModelAndRunTheirHandlers) {
 TEST_F(MainWindowTest, UserSelectionReachesThePaneInBytes) {
   MainWindow form(model, {"zeltaro"});
   model.logViews.Memo_Log.lines = {text::sj("1___東京 STN1"), "1___STN2"};
-  model.RefreshLogViews();
+  model.refreshViews();
   form.syncFromModel();
   auto* pane = qobject_cast<LogPane*>(form.control(QStringLiteral("Memo_Log2")));
   ASSERT_NE(pane, nullptr);
@@ -268,7 +268,7 @@ TEST_F(MainWindowTest, DoubleClickBelowTheLastLineTransfersNothing) {
   model.attachTransfer(&transfers);
   MainWindow form(model, {"zeltaro"});
   model.logViews.Memo_Log.lines = {"1___STN1 7,010 CW", "1___STN2 7,020 CW"};
-  model.RefreshLogViews();
+  model.refreshViews();
   form.syncFromModel();
   form.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));

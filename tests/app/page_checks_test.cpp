@@ -58,7 +58,7 @@ TEST_F(PageChecksTest, OnlyLinesNotYetInTheLogAreInsertedAndMarkedByTheirLists) 
   http.setPage(kUrl1, spotPage({a, b}));
   EXPECT_EQ(checks.UrlCheck(1), 2);
   EXPECT_EQ(log.Memo_Log.lines, (Lines{"1___" + spotDisplay(1, a), "_2__" + spotDisplay(2, b)}));
-  EXPECT_EQ(alerts.lamps.Label10.fontColor, alerts::kLampRed);
+  EXPECT_EQ(alerts.lamps.list1Lamp.fontColor, alerts::kLampRed);
 
   EXPECT_EQ(checks.UrlCheck(1), 0) << "the same page again brings nothing new";
   EXPECT_EQ(log.Memo_Log.lines.size(), 2u);

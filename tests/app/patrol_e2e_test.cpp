@@ -7,9 +7,9 @@
 #include "app/main_model.h"
 #include "app/patrol_binding.h"
 #include "app/spot_page.h"
-#include "text/codec.h"
 #include "support/fake_http_client.h"
 #include "support/fixed_clock.h"
+#include "text/codec.h"
 
 namespace zeltaro::app {
 namespace {
@@ -106,7 +106,7 @@ TEST_F(PatrolEndToEnd, PanePopupItemsFeedFromTheFocusedPaneOnly) {
   model.checkPage1();
   model.logViews.Memo_Log3.selStart = 3;
   model.prepareLogMenu();
-  EXPECT_TRUE(model.logViews.popupMenu1.menu_ReplaceEnabled);
+  EXPECT_TRUE(model.logViews.logMenu.replaceEnabled);
   model.feedPatrolListsAppending(-1);
   EXPECT_TRUE(w(1).CheckListBox1.empty());
   model.feedPatrolListsAppending(1);

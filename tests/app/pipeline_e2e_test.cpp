@@ -13,9 +13,9 @@
 #include <QTemporaryDir>
 
 #include "alerts/sound_alert.h"
+#include "app/hamlog_checker.h"
 #include "app/main_model.h"
 #include "app/spot_page.h"
-#include "app/hamlog_checker.h"
 #include "bridge_client/list_reader_database.h"
 #include "hamlog/hdb_writer.h"
 #include "platform/file_dialog.h"
@@ -25,8 +25,8 @@
 #include "platform/qt_message_pump.h"
 #include "platform/sound.h"
 #include "support/peer_process.h"
-#include "text/sjis.h"
 #include "support/recorders.h"
+#include "text/sjis.h"
 
 namespace zeltaro::app {
 namespace {
@@ -135,10 +135,10 @@ TEST_F(PipelineTest, SingleCheckLogsLightsRingsAndMails) {
 
   const Lines expected = {"1___" + spotDisplay(1, a), "__3_" + spotDisplay(3, b)};
   EXPECT_EQ(model->logViews.Memo_Log.lines, expected);
-  EXPECT_EQ(model->alerts.lamps.Label10.fontColor, alerts::kLampRed);
-  EXPECT_EQ(model->alerts.lamps.Label11.fontColor, alerts::kLampGreen);
-  EXPECT_EQ(model->alerts.lamps.Label12.fontColor, alerts::kLampRed);
-  EXPECT_EQ(model->alerts.lamps.Label13.fontColor, alerts::kLampRed);
+  EXPECT_EQ(model->alerts.lamps.list1Lamp.fontColor, alerts::kLampRed);
+  EXPECT_EQ(model->alerts.lamps.list2Lamp.fontColor, alerts::kLampGreen);
+  EXPECT_EQ(model->alerts.lamps.list3Lamp.fontColor, alerts::kLampRed);
+  EXPECT_EQ(model->alerts.lamps.masterLamp.fontColor, alerts::kLampRed);
   EXPECT_EQ(player.played, Lines{"chimes.wav"});
 
   const auto mails = mailsFrom(*smtp, 1);
@@ -222,7 +222,7 @@ TEST_F(FirstQsoPipelineTest, StationsNotInTheLogAreFlaggedAndNamedInTheSubject) 
   // a is in the log on its band and mode; c only on another band; b is list 3's.
   const Lines expected = {"1___" + spotDisplay(2, c), "__3_" + spotDisplay(3, b)};
   EXPECT_EQ(model->logViews.Memo_Log.lines, expected);
-  EXPECT_EQ(model->alerts.lamps.Label10.fontColor, alerts::kLampRed);
+  EXPECT_EQ(model->alerts.lamps.list1Lamp.fontColor, alerts::kLampRed);
   const auto mails = mailsFrom(*smtp, 1);
   ASSERT_EQ(mails.size(), 1u);
   EXPECT_EQ(mails[0].subject, "ZELTARO V2 (2)  1'st(A)");  // the suffix brings its own blank
@@ -240,13 +240,14 @@ TEST_F(PipelineTest, AListOnAnAdifLogBesideAListOnHamlogsLog) {
   {
     QFile adi(QString::fromStdString(adifPath));
     ASSERT_TRUE(adi.open(QIODevice::WriteOnly));
-    adi.write("WSJT-X ADIF Export<eoh>\n"
-              "<call:4>STN1 <mode:2>CW <freq:5>7.010 <band:3>40m <eor>\n"
-              "<call:6>ja3aaa <mode:3>SSB <submode:3>USB <band:3>20m <eor>\n");
+    adi.write(
+        "WSJT-X ADIF Export<eoh>\n"
+        "<call:4>STN1 <mode:2>CW <freq:5>7.010 <band:3>40m <eor>\n"
+        "<call:6>ja3aaa <mode:3>SSB <submode:3>USB <band:3>20m <eor>\n");
     QFile hdb(QString::fromStdString(folder + "Hamlog.hdb"));
     ASSERT_TRUE(hdb.open(QIODevice::WriteOnly));
-    const std::string bytes = testing::hdbFile({testing::plainQso("JA9ZZZ", "21.030", "CW"),
-                                                testing::plainQso("JA3AAA", "14.02", "SSB")});
+    const std::string bytes = testing::hdbFile(
+        {testing::plainQso("JA9ZZZ", "21.030", "CW"), testing::plainQso("JA3AAA", "14.02", "SSB")});
     hdb.write(bytes.data(), static_cast<qint64>(bytes.size()));
   }
   for (int n : {1, 2}) {

@@ -7,9 +7,9 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <regex>
 #include <string>
 
+#include "support/event_lines.h"
 #include "support/peer_process.h"
 #include "support/real_program.h"
 #include "support/temp_dir.h"
@@ -20,8 +20,8 @@ namespace zeltaro {
 namespace {
 
 using testing::PeerProcess;
-using testing::RealProgram;
 using testing::readBytes;
+using testing::RealProgram;
 using testing::systemPython;
 using testing::testScript;
 using testing::writeBytes;
@@ -40,15 +40,26 @@ std::string record(int n, const Spot& s) {
          "JA2YYY</CallSignFrom><font title='Aichi'><QthFrom>2001</QthFrom></LineEnd>\r\n";
 }
 
-const std::string kDefaultPage =
-    "<html><body>\r\n<h1>Spots</h1>\r\n" + record(1, {"JA1ABC", "7012.0", "CW", "1001", text::sj("東京")}) +
-    record(2, {"JH3XYZ", "14025.5", "SSB", "2501", "Osaka"}) +
-    record(3, {"JR6AAA", "3525", "", "4601", "Naha"}) + "</body></html>\r\n";
+const std::string kDefaultPage = "<html><body>\r\n<h1>Spots</h1>\r\n" +
+                                 record(1, {"JA1ABC", "7012.0", "CW", "1001", text::sj("東京")}) +
+                                 record(2, {"JH3XYZ", "14025.5", "SSB", "2501", "Osaka"}) +
+                                 record(3, {"JR6AAA", "3525", "", "4601", "Naha"}) +
+                                 "</body></html>\r\n";
 
 // The same spots as table rows: nothing of the default template is on it.
 const std::string kTablePage =
     "<table>\r\n<tr><td>JA1ABC</td><td>7012.0</td></tr>\r\n<tr><td>JH3XYZ</td><td>14025.5</td>"
     "</tr>\r\n</table>\r\n";
+
+// Spots as table rows whose cells carry classes, under a header row; the last has no mode.
+const std::string kRowsPage =
+    "<html><body>\r\n<table>\r\n<tr><th>UTC</th><th>DX</th><th>Freq</th><th>Mode</th></tr>\r\n"
+    "<tr><td class=\"utc\">0328Z</td><td class=\"dx\">JA1ABC</td><td class=\"freq\">7012.5</td>"
+    "<td class=\"mode\">CW</td></tr>\r\n"
+    "<tr><td class=\"utc\">0330Z</td><td class=\"dx\">JH3XYZ</td><td class=\"freq\">14025.0</td>"
+    "<td class=\"mode\">SSB</td></tr>\r\n"
+    "<tr><td class=\"utc\">0331Z</td><td class=\"dx\">W1AW</td><td class=\"freq\">3525.0</td>"
+    "<td class=\"mode\"></td></tr>\r\n</table>\r\n</body></html>\r\n";
 
 // The settings beside the program: list 1 watches a call, list 2 a mode, list 3 nothing.
 const std::string kSettings =
@@ -69,26 +80,21 @@ const std::string kDefaultJson =
     "{\"records\": [\n"
     "  {\"slots\": " +
     slotsJson({"1", "26/12/09", "23:15", "JA1ABC", "7012.0", "CW", "1001", "東京", "12", "tnx & 73",
-           "JA2YYY", "Aichi", "2001"}) +
+               "JA2YYY", "Aichi", "2001"}) +
     ", \"line\": \"1 26/12/09\\\\r\\\\n23:15 JA1ABC\\\\r\\\\n7012.0 CW\\\\r\\\\n1001 東京 12 tnx & "
     "73\\\\r\\\\nJA2YYY＠Aichi#2001\\\\r\\\\n\\\\r\\\\n\", \"lists\": [1]},\n"
     "  {\"slots\": " +
-    slotsJson({"2", "26/12/09", "23:15", "JH3XYZ", "14025.5", "SSB", "2501", "Osaka", "12", "tnx & 73",
-           "JA2YYY", "Aichi", "2001"}) +
-    ", \"line\": \"2 26/12/09\\\\r\\\\n23:15 JH3XYZ\\\\r\\\\n14025.5 SSB\\\\r\\\\n2501 Osaka 12 tnx & "
+    slotsJson({"2", "26/12/09", "23:15", "JH3XYZ", "14025.5", "SSB", "2501", "Osaka", "12",
+               "tnx & 73", "JA2YYY", "Aichi", "2001"}) +
+    ", \"line\": \"2 26/12/09\\\\r\\\\n23:15 JH3XYZ\\\\r\\\\n14025.5 SSB\\\\r\\\\n2501 Osaka 12 "
+    "tnx & "
     "73\\\\r\\\\nJA2YYY＠Aichi#2001\\\\r\\\\n\\\\r\\\\n\", \"lists\": [2]},\n"
     "  {\"slots\": " +
     slotsJson({"3", "26/12/09", "23:15", "JR6AAA", "3525", "?", "4601", "Naha", "12", "tnx & 73",
-           "JA2YYY", "Aichi", "2001"}) +
+               "JA2YYY", "Aichi", "2001"}) +
     ", \"line\": \"3 26/12/09\\\\r\\\\n23:15 JR6AAA\\\\r\\\\n3525 ?\\\\r\\\\n4601 Naha 12 tnx & "
     "73\\\\r\\\\nJA2YYY＠Aichi#2001\\\\r\\\\n\\\\r\\\\n\", \"lists\": []}\n"
     "], \"problems\": []}\n";
-
-// The event log's "YYYY-MM-DD hh:mm:ss " after the prefix, made comparable.
-std::string withoutStamps(const std::string& err) {
-  static const std::regex stamp("zeltaro: \\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d ");
-  return std::regex_replace(err, stamp, "zeltaro: <stamp> ");
-}
 
 class TryPageTest : public ::testing::Test {
  protected:
@@ -97,8 +103,9 @@ class TryPageTest : public ::testing::Test {
     ASSERT_TRUE(pages.isValid());
     writeBytes(QDir(pages.path()).filePath("spots.html").toStdString(), kDefaultPage);
     writeBytes(QDir(pages.path()).filePath("table.html").toStdString(), kTablePage);
-    web = std::make_unique<PeerProcess>(systemPython(),
-                                        QStringList{testScript("app/page_server.py"), pages.path()});
+    writeBytes(QDir(pages.path()).filePath("rows.html").toStdString(), kRowsPage);
+    web = std::make_unique<PeerProcess>(
+        systemPython(), QStringList{testScript("app/page_server.py"), pages.path()});
     ASSERT_TRUE(web->ok()) << web->error().toStdString();
     writeBytes(ini(), kSettings);
   }
@@ -180,18 +187,25 @@ TEST_F(TryPageTest, AnotherSettingsFileIsReadAndNotWritten) {
       char tag[8];
       std::snprintf(tag, sizeof tag, "%02d", k);
       s += std::string(k > 1 ? ", " : "") + "\"" + tag + "\": \"" +
-           (k == 4 ? call : k == 5 ? freq : "") + "\"";
+           (k == 4   ? call
+            : k == 5 ? freq
+                     : "") +
+           "\"";
     }
     return s + "}";
   };
-  EXPECT_EQ(r.out, "{\"records\": [\n"
-                   "  {\"slots\": " + two("JA1ABC", "7012.0") +
-                       ", \"line\": \"JA1ABC 7012.0\", \"lists\": []},\n"
-                       "  {\"slots\": " + two("JH3XYZ", "14025.5") +
-                       ", \"line\": \"JH3XYZ 14025.5\", \"lists\": [3]},\n"
-                       "  {\"slots\": " + two("JR6AAA", "3525") +
-                       ", \"line\": \"JR6AAA 3525\", \"lists\": []}\n"
-                       "], \"problems\": []}\n");
+  EXPECT_EQ(r.out,
+            "{\"records\": [\n"
+            "  {\"slots\": " +
+                two("JA1ABC", "7012.0") +
+                ", \"line\": \"JA1ABC 7012.0\", \"lists\": []},\n"
+                "  {\"slots\": " +
+                two("JH3XYZ", "14025.5") +
+                ", \"line\": \"JH3XYZ 14025.5\", \"lists\": [3]},\n"
+                "  {\"slots\": " +
+                two("JR6AAA", "3525") +
+                ", \"line\": \"JR6AAA 3525\", \"lists\": []}\n"
+                "], \"problems\": []}\n");
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(readBytes(other), otherSettings);
   EXPECT_EQ(readBytes(ini()), kSettings);
@@ -225,16 +239,58 @@ TEST_F(TryPageTest, APageThatCannotBeHadEndsWithItsReason) {
       {program.file("nothing-here.html").toStdString(),
        "zeltaro: cannot read " + program.file("nothing-here.html").toStdString() +
            ": no such file\n"},
-      {pages.path().toStdString(), "zeltaro: cannot read " + pages.path().toStdString() +
-                                       ": not a regular file\n"},
+      {pages.path().toStdString(),
+       "zeltaro: cannot read " + pages.path().toStdString() + ": not a regular file\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.source);
     const Run r = run({"--try-page", QString::fromStdString(c.source), "--json"});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(withoutStamps(r.err), c.err);
+    EXPECT_EQ(testing::withStampsMarked(r.err), c.err);
   }
+  EXPECT_EQ(readBytes(ini()), kSettings);
+}
+
+// The guess from one call and its frequency: the proposal, the records it cuts with the
+// settings' Body and lists, and what the cut says of the header row.
+TEST_F(TryPageTest, TheGuessProposesSeparatorsAndATemplateWithItsRecords) {
+  const Run r = run({"--guess-template", QString::fromStdString(address("rows.html")), "--example",
+                     "JH3XYZ", "--example-freq", "14025.0", "--json"});
+  EXPECT_EQ(r.exitCode, 0);
+  const auto rec = [](const char* utc, const char* call, const char* freq, const char* mode,
+                      const char* lists) {
+    return "  {\"slots\": " +
+           slotsJson({"", "", utc, call, freq, mode, "", "", "", "", "", "", ""}) +
+           ", \"line\": \"\\\\r\\\\n" + utc + (*utc ? " " : "") + call + "\\\\r\\\\n" + freq +
+           (*freq ? " " : "") + mode +
+           "\\\\r\\\\n \\\\r\\\\n＠#\\\\r\\\\n\\\\r\\\\n\", \"lists\": [" + lists + "]}";
+  };
+  EXPECT_EQ(
+      r.out,
+      "{\"records\": [\n" + rec("", "", "", "", "") + ",\n" +
+          rec("0328Z", "JA1ABC", "7012.5", "CW", "1") + ",\n" +
+          rec("0330Z", "JH3XYZ", "14025.0", "SSB", "2") + ",\n" +
+          rec("0331Z", "W1AW", "3525.0", "", "") +
+          "\n], \"problems\": [\"レコード 1 はテンプレートの固定文字列を一つも含みません: "
+          "見出しなどスポットでない部分かもしれません (4 件中 1 件)\", \"$#06 が 4 件中 1 "
+          "件で空です\"], "
+          "\"start\": \"<tr>\", \"end\": \"</tr>\", \"template\": "
+          "\"<td class=\\\"utc\\\">$#03</td>\\n<td class=\\\"dx\\\">$#04</td><td "
+          "class=\\\"freq\\\">\\n"
+          "<td class=\\\"freq\\\">$#05</td><td class=\\\"mode\\\">\\n<td "
+          "class=\\\"mode\\\">$#06</td></tr>\", "
+          "\"notes\": [\"表の行 (<tr>) を 1 件として、3 件のレコードを見つけました。\", "
+          "\"取り出す値: 時刻 $#03、コールサイン $#04、周波数 $#05、モード $#06。\", "
+          "\"コールサインは 3 件 (100 %)、周波数は 3 件 (100 %) で正しく取り出せます。\"]}\n");
+  EXPECT_EQ(r.err, "");
+
+  // A call that is not on the page: no proposal, exit 3, the reason among the notes.
+  const Run none = run({"--guess-template", QString::fromStdString(address("rows.html")),
+                        "--example", "NOCALL", "--json"});
+  EXPECT_EQ(none.exitCode, 3);
+  EXPECT_TRUE(none.out.starts_with("{\"found\": false, \"notes\": [\"")) << none.out;
+  EXPECT_NE(none.out.find("NOCALL"), std::string::npos) << none.out;
   EXPECT_EQ(readBytes(ini()), kSettings);
 }
 

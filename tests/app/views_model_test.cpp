@@ -5,9 +5,9 @@
 
 #include "app/main_model.h"
 #include "platform/clipboard.h"
+#include "support/recorders.h"
 #include "text/codec.h"
 #include "views/log_font.h"
-#include "support/recorders.h"
 
 namespace zeltaro::app {
 namespace {
@@ -85,7 +85,7 @@ TEST_F(ViewsModelTest, FilterButtonsAndDisplayModes) {
 
   model.logViews.Width = 1200;
   model.logViews.Height = 900;
-  model.FormResize();
+  model.fitToWindowSize();
   EXPECT_EQ(model.logViews.Log123, 4);
   EXPECT_EQ(model.logViews.Memo_Log3.bounds.width, 1200 - 8 - 200 - 6);
 
@@ -149,7 +149,7 @@ TEST_F(ViewsModelTest, ConfigSwitchesTheSettingsPanels) {
 TEST_F(ViewsModelTest, ClearEmptiesThePanesAndTurnsTheLampsGreen) {
   model.logViews.WelcomeText = "x";
   model.logViews.Memo_Log.lines = {"1___a", "_2__b"};
-  model.RefreshLogViews();
+  model.refreshViews();
   model.alerts.lamps.light(true, true, false);
   model.alerts.MailText = "mail";
   model.filterLogList3();
@@ -160,17 +160,17 @@ TEST_F(ViewsModelTest, ClearEmptiesThePanesAndTurnsTheLampsGreen) {
         &model.logViews.Memo_Log4, &model.logViews.Memo_Log5})
     EXPECT_TRUE(p->lines.empty());
   EXPECT_EQ(model.alerts.MailText, "");
-  EXPECT_EQ(model.alerts.lamps.Label13.fontColor, alerts::kLampGreen);
-  EXPECT_EQ(model.alerts.lamps.Label10.fontColor, alerts::kLampGreen);
-  EXPECT_EQ(model.alerts.lamps.RadioButton2.fontColor, alerts::kLampGreen);
-  EXPECT_EQ(model.alerts.lamps.RadioButton5.fontColor, alerts::kLampGreen);
+  EXPECT_EQ(model.alerts.lamps.masterLamp.fontColor, alerts::kLampGreen);
+  EXPECT_EQ(model.alerts.lamps.list1Lamp.fontColor, alerts::kLampGreen);
+  EXPECT_EQ(model.alerts.lamps.list1Caption.fontColor, alerts::kLampGreen);
+  EXPECT_EQ(model.alerts.lamps.stackedCaption.fontColor, alerts::kLampGreen);
   EXPECT_EQ(model.logViews.Log123, 3);
 }
 
 TEST_F(ViewsModelTest, MenuCopyAndSelectAllActOnTheShownAlignedPane) {
   model.startUp({"zeltaro"});
   model.logViews.Memo_Log.lines = {"1___a", "_2__b"};
-  model.RefreshLogViews();
+  model.refreshViews();
   model.filterLogStacked();
   model.selectWholeLog();
   model.copySelection();
@@ -179,17 +179,17 @@ TEST_F(ViewsModelTest, MenuCopyAndSelectAllActOnTheShownAlignedPane) {
   model.chooseDisplay1();  // only Memo_Log shows: the menu items do nothing
   model.copySelection();
   EXPECT_EQ(clipboard.size(), 1u);
-  model.Memo_LogKeyDown(model.logViews.Memo_Log, 'A', true);
-  model.Memo_LogKeyDown(model.logViews.Memo_Log, 'C', true);
+  model.paneKeyDown(model.logViews.Memo_Log, 'A', true);
+  model.paneKeyDown(model.logViews.Memo_Log, 'C', true);
   EXPECT_EQ(clipboard.back(), "1___a\r\n_2__b\r\n");
 
   model.prepareLogMenu();
-  EXPECT_FALSE(model.logViews.popupMenu1.menu_ReplaceEnabled);
+  EXPECT_FALSE(model.logViews.logMenu.replaceEnabled);
   model.logViews.patrolListsReady = true;
   model.chooseDisplay2();
   model.prepareLogMenu();
-  EXPECT_TRUE(model.logViews.popupMenu1.menu_AppendEnabled);
-  EXPECT_EQ(model.logViews.popupMenu1.newN1Caption, text::sj("newで置換 (10件)  (&N)"));
+  EXPECT_TRUE(model.logViews.logMenu.appendEnabled);
+  EXPECT_EQ(model.logViews.logMenu.newItemCaption, text::sj("newで置換 (10件)  (&N)"));
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "hamlog/hdb_database.h"
 #include "hamlog/michi_table.h"
 #include "hdb_writer.h"
+#include "support/event_lines.h"
 #include "support/peak_memory.h"
 #include "support/temp_dir.h"
 
@@ -124,8 +125,8 @@ TEST_F(HostileFileTest, OversizedRoadsideTablesAreLeftUnreadWithOneLine) {
     MichiTable table;
     ::testing::internal::CaptureStderr();
     table.load(folder());
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
-              "zeltaro: " + path + " holds " + std::to_string(size) +
+    EXPECT_EQ(zeltaro::testing::withStampsMarked(::testing::internal::GetCapturedStderr()),
+              "zeltaro: <stamp> " + path + " holds " + std::to_string(size) +
                   " bytes, more than a roadside-station table (16777216 at most): not read\n");
     EXPECT_LT(Clock::now() - start, kAnswerBound);
     EXPECT_LT(peakMemoryKiB() - before, kMemoryBoundKiB);

@@ -51,7 +51,10 @@ TEST(PageTest, RecordsCarryTheirSlotsLineListsAndFirstQsoAnswers) {
   const Row rows[] = {
       {"JA1ABC 7012 CW", {true, false, false}, {true, false, false}, {false, std::nullopt, false}},
       // The mode would match list 2, but list 2 does not search the page.
-      {"JH3XYZ 14025 SSB", {false, false, false}, {false, false, false}, {false, std::nullopt, false}},
+      {"JH3XYZ 14025 SSB",
+       {false, false, false},
+       {false, false, false},
+       {false, std::nullopt, false}},
       {"W1AW 3525 CW", {false, false, false}, {false, false, true}, {false, std::nullopt, true}},
   };
   for (std::size_t i = 0; i < 3; ++i) {
@@ -77,8 +80,8 @@ TEST(PageTest, ProblemsNameThePieceTheRecordAndTheCount) {
     std::vector<std::string> problems;
     std::size_t records;
   };
-  const std::string three = record("JA1ABC", "7012", "CW") + record("JH3XYZ", "", "SSB") +
-                            record("W1AW", "", "CW");
+  const std::string three =
+      record("JA1ABC", "7012", "CW") + record("JH3XYZ", "", "SSB") + record("W1AW", "", "CW");
   PageTestInput noStart = input(three);
   noStart.sepStart = "<tr>";
   PageTestInput noEnd = input(three);
@@ -93,26 +96,43 @@ TEST(PageTest, ProblemsNameThePieceTheRecordAndTheCount) {
   notSearched.body = "$#04 $#05";
   PageTestInput reversed = input(record("JA1ABC", "7012", "CW"));
   reversed.templateLines = {"</f>$#05<f>"};
+  PageTestInput header = input("<S><th>Call</th><th>Freq</th></E>\r\n" + three);
   const Case cases[] = {
-      {"clean page but for two empty frequencies", input(three),
-       {"$#05 が 3 件中 2 件で空です"}, 3},
-      {"no start separator", noStart,
-       {"ページに開始区切り語「<tr>」がありません"}, 0},
-      {"no end separator", noEnd,
-       {"ページに終了区切り語「</tr>」がありません", "$#05 が 3 件中 2 件で空です"}, 3},
-      {"empty start separator", emptyStart,
-       {"開始区切り語が空です: ページをレコードに切り出せません"}, 0},
-      {"a fixed text of the template not on the page", missingText,
+      {"clean page but for two empty frequencies",
+       input(three),
+       {"$#05 が 3 件中 2 件で空です"},
+       3},
+      {"no start separator", noStart, {"ページに開始区切り語「<tr>」がありません"}, 0},
+      {"no end separator",
+       noEnd,
+       {"ページに終了区切り語「</tr>」がありません", "$#05 が 3 件中 2 件で空です"},
+       3},
+      {"empty start separator",
+       emptyStart,
+       {"開始区切り語が空です: ページをレコードに切り出せません"},
+       0},
+      {"a fixed text of the template not on the page",
+       missingText,
        {"テンプレートの固定文字列「<freq>」がレコード 1 にありません (3 件中 3 件)",
         "$#05 が 3 件中 3 件で空です"},
        3},
-      {"a template without tags", noTags,
-       {"テンプレートに $#01 〜 $#20 の札がありません: どの値も取り出せません"}, 3},
-      {"a Body without searched fields", notSearched,
+      {"a template without tags",
+       noTags,
+       {"テンプレートに $#01 〜 $#20 の札がありません: どの値も取り出せません"},
+       3},
+      {"a Body without searched fields",
+       notSearched,
        {"Body に検索される項目 ($#nn!) がありません: どのリストにも当たりません",
         "$#05 が 3 件中 2 件で空です"},
        3},
-      {"the end of a value before its start", reversed,
+      {"a header row between the separators is told apart from a template that misses",
+       header,
+       {"レコード 1 はテンプレートの固定文字列を一つも含みません: 見出しなどスポットでない部分"
+        "かもしれません (4 件中 1 件)",
+        "$#05 が 4 件中 2 件で空です"},
+       4},
+      {"the end of a value before its start",
+       reversed,
        {"レコード 1 では「<f>」が「</f>」より前にあるため $#05 が取れません (1 件中 1 件)",
         "$#05 が 1 件中 1 件で空です"},
        1},

@@ -268,13 +268,13 @@ TEST_F(PatrolCommands, SavedStateAndThePositionRule) {
   for (const Case& c : cases) {
     s.trans[1] = c.saved;
     PatrolWindow fresh(lists, 2);
-    fresh.FormCreate({12, -16});
+    fresh.createWithFont({12, -16});
     EXPECT_EQ((std::array<int, 4>{fresh.Left, fresh.Top, fresh.Width, fresh.Height}), c.want);
   }
   s.set(3).Interval = 9;
   s.pilot[2] = {true, true, false, true, false};
   PatrolWindow third(lists, 3);
-  third.FormCreate({72, -96});
+  third.createWithFont({72, -96});
   EXPECT_EQ(third.Caption, text::sj(" Zeltaro v2.11 巡回転送リスト [ 3 ]"));
   EXPECT_EQ(third.ItemHeight, 96);
   EXPECT_EQ(third.seconds(), 10);
@@ -287,7 +287,7 @@ TEST_F(PatrolCommands, SavedStateAndThePositionRule) {
   third.IntervalIndex = 4;
   third.CheckBox5 = true;
   third.CheckListBox1.push_back({line("__3_", "X", "7.0"), true});
-  third.FormClose();
+  third.closeByOperator();
   EXPECT_EQ(s.trans[2].Left, 5);
   EXPECT_EQ(s.trans[2].Top, 6);
   EXPECT_EQ(s.trans[2].Width, 700);
@@ -298,9 +298,9 @@ TEST_F(PatrolCommands, SavedStateAndThePositionRule) {
   EXPECT_FALSE(third.Timer2Enabled);
   // A saved step outside the list's items is used clamped to its last item, and kept.
   s.set(3).Interval = 300;
-  third.FormCreate({12, -16});
+  third.createWithFont({12, -16});
   EXPECT_EQ(third.seconds(), 300);
-  third.FormClose();
+  third.closeByOperator();
   EXPECT_EQ(s.set(3).Interval, 300);
 }
 
@@ -325,7 +325,7 @@ TEST_F(PatrolCommands, StopPatrolAndVisibilityForTheTransfer) {
   EXPECT_TRUE(w(1).CheckBox2 && w(2).CheckBox2 && w(3).CheckBox2);
   lists.stopPatrol(true);
   EXPECT_FALSE(w(1).CheckBox2 || w(2).CheckBox2 || w(3).CheckBox2);
-  w(1).FormClose();
+  w(1).closeByOperator();
   EXPECT_FALSE(lists.anyVisible());
 }
 

@@ -100,7 +100,7 @@ TEST_F(PatrolTest, ReplaceWithALineOfListsOneAndThreeAndThreeFolders) {
   const std::string fed = line("1_3_", "STN1", "7.010");
   host.panes[0].lines = {line("_2__", "OTHER", "7.020"), fed};
   selectLines(host.panes[0], 1, 1);
-  lists.menu_ReplaceClick(0);
+  lists.feedPatrolListsReplacing(0);
 
   EXPECT_EQ(texts(1), std::vector<std::string>{fed});
   EXPECT_TRUE(texts(2).empty());
@@ -137,7 +137,7 @@ TEST_F(PatrolTest, AppendOfAQueuedSpotMovesItToTheTopKeepingCheckAndMark) {
   fill(1, {a, bMarked}, {0, 1});
   host.panes[1].lines = {b};
   selectLines(host.panes[1], 0, 0);
-  lists.menu_AppendClick(1);
+  lists.feedPatrolListsAppending(1);
   EXPECT_EQ(texts(1), (std::vector<std::string>{bMarked, a}));
   EXPECT_EQ(checks(1), (std::vector<bool>{false, false}));
   // Nothing checked: no current row and nothing transferred.
@@ -189,8 +189,8 @@ TEST_F(PatrolTest, ReplaceAndAppendNeedTheFocusInAnAlignedPane) {
   fill(1, {line("1___", "KEEP", "7.001")});
   host.panes[0].lines = {line("1___", "STN1", "7.010")};
   selectLines(host.panes[0], 0, 0);
-  lists.menu_ReplaceClick(-1);
-  lists.menu_AppendClick(4);
+  lists.feedPatrolListsReplacing(-1);
+  lists.feedPatrolListsAppending(4);
   EXPECT_EQ(texts(1), std::vector<std::string>{line("1___", "KEEP", "7.001")});
   EXPECT_TRUE(sent.lines.empty());
   EXPECT_EQ(lists.FeedTime.year, 0);
@@ -256,14 +256,14 @@ TEST_F(PatrolTest, AgeLimitOutsideTheDayStillFinishesTheFeed) {
 TEST_F(PatrolTest, MainWindowNewSwitchReachesTheWindowsAndFeeds) {
   host.panes[0].lines = {line("12__", "STN1", "7.010")};
   host.newSwitch = true;
-  lists.mainCheckBox2Click(true);
+  lists.mainNewSwitched(true);
   EXPECT_TRUE(w(1).CheckBox2 && w(2).CheckBox2 && w(3).CheckBox2);
   EXPECT_EQ(texts(2), std::vector<std::string>{line("12__", "STN1", "7.010")});
   // Off through the popup item leaves the windows' boxes on.
   host.newSwitch = false;
-  lists.mainNewN1Click(false);
+  lists.mainNewToggledFromMenu(false);
   EXPECT_TRUE(w(1).CheckBox2 && w(2).CheckBox2 && w(3).CheckBox2);
-  lists.mainCheckBox2Click(false);
+  lists.mainNewSwitched(false);
   EXPECT_FALSE(w(1).CheckBox2 || w(2).CheckBox2 || w(3).CheckBox2);
 }
 

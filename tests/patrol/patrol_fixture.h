@@ -11,8 +11,8 @@
 
 #include "patrol/patrol_lists.h"
 #include "platform/clock.h"
-#include "text/codec.h"
 #include "support/fixed_clock.h"
+#include "text/codec.h"
 
 namespace zeltaro::patrol::testing_support {
 
@@ -69,7 +69,7 @@ class PatrolTest : public ::testing::Test {
     s.set(3).HAMLOG = "C:\\HAMLOG3\\";
     for (int n = 1; n <= 3; ++n) {
       lists.setView(n, &view[n - 1]);
-      lists.window(n).FormCreate({12, -16});
+      lists.window(n).createWithFont({12, -16});
     }
   }
 

@@ -15,6 +15,7 @@
 #include "rig/rigctld_client.h"
 #include "rig/rigctld_protocol.h"
 #include "rig/termios_serial_device.h"
+#include "support/event_lines.h"
 #include "support/peak_memory.h"
 #include "support/peer_process.h"
 #include "support/real_program.h"
@@ -133,8 +134,8 @@ TEST(Rigctld, StoppedDaemonFailsWithinTheWaitAndIsReportedOnce) {
   f.control.tune("7.01000", "CW");
   f.control.tune("7.02000", "CW");
   const qint64 ms = t.elapsed();
-  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
-            "zeltaro: rigctld at 127.0.0.1:" + std::to_string(port) +
+  EXPECT_EQ(zeltaro::testing::withStampsMarked(::testing::internal::GetCapturedStderr()),
+            "zeltaro: <stamp> rigctld at 127.0.0.1:" + std::to_string(port) +
                 ": cannot connect: Connection refused\n");
   // Bounded by the connect and reply waits (2 × 1.5 s); the margin is for a loaded machine.
   EXPECT_LT(ms, 10000);

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures of the windows for the guides: the main window on a first start with a few log lines,
-// the settings dialog's four tabs and a patrol list window with a walk under way. Run it under a
+// the settings dialog's four tabs, a patrol list window with a walk under way and the page
+// tester. Run it under a
 // real X server (scripts/screenshot.sh uses Xvfb) so that the program's fonts are drawn.
-// Usage: zeltaro_screenshots <folder>; writes main-window.png, settings-tab1..4.png and
-// patrol-window.png there and exits non-zero if any picture could not be written.
+// Usage: zeltaro_screenshots <folder>; writes main-window.png, settings-tab1..4.png,
+// patrol-window.png and page-tester.png there and exits non-zero if any picture could not be
+// written.
 #include <QApplication>
 #include <QPushButton>
 #include <QTabWidget>
@@ -17,8 +19,10 @@
 #include "app/patrol_binding.h"
 #include "app/spot_page.h"
 #include "gui/main_window.h"
+#include "gui/page_test_window.h"
 #include "gui/patrol_list_window.h"
 #include "gui/settings_dialog.h"
+#include "platform/event_log.h"
 #include "support/fake_http_client.h"
 #include "support/fixed_clock.h"
 #include "support/recorders.h"
@@ -52,10 +56,11 @@ bool mainWindow(const QString& folder) {
   MainWindow form(model, {"zeltaro"});
   form.show();
   using zeltaro::testing::Spot;
-  http.setPage(url, zeltaro::testing::spotPage({Spot{"STN1", "7,010"},
-                                       Spot{"JA3AAA", "14,020", "SSB"},
-                                       {"JA1ZZZ", "3,530", "CW", "100110", text::sj("東京都"), "tu"},
-                                       {"STN1", "21,074", "FT8"}}));
+  http.setPage(url, zeltaro::testing::spotPage(
+                        {Spot{"STN1", "7,010"},
+                         Spot{"JA3AAA", "14,020", "SSB"},
+                         {"JA1ZZZ", "3,530", "CW", "100110", text::sj("東京都"), "tu"},
+                         {"STN1", "21,074", "FT8"}}));
   // List 3 gains a call while the window is up, as when the operator types one in.
   model.watchLists.Memo_List[2] = "JA3\r\nJA1\r\n";
   model.pageChecks.chkURL[1] = true;
@@ -123,10 +128,47 @@ bool patrolWindow(const QString& folder) {
   w.CheckBox1 = true;
   w.applyPatrolSwitch();
   w.ProgressBar1 = 12;
-  w.FormShow();
+  w.showWindow();
   form.show();
   form.syncFromModel();
   return save(form, folder + QStringLiteral("/patrol-window.png"));
+}
+
+// The page tester over the main window: a page of table rows fetched from URL 1, and the
+// template guessed from one call seen on it; the event log holds an earlier failed fetch.
+bool pageTester(const QString& folder) {
+  const std::string url = "http://127.0.0.1:1/one.html";
+  platform::FakeHttpClient http;
+  MainServices services;
+  services.http = &http;
+  MainModel model(services);
+  model.pageChecks.edtURL[0] = url;
+  model.watchLists.Memo_List[0] = "JA1\r\n";
+  model.watchLists.Memo_List[1] = "SSB\r\n";
+  model.watchLists.Memo_List[2] = "JA3\r\n";
+  std::string page =
+      "<html><body><table class=\"spots\">\r\n<tr><th>UTC</th><th>DX</th><th>Freq</th>"
+      "<th>Mode</th><th>Comment</th><th>Spotter</th></tr>\r\n";
+  const char* rows[][6] = {{"0328Z", "JA1ABC", "7012.5", "CW", "CQ JCC 1001", "JH1XXX"},
+                           {"0330Z", "JH3XYZ", "14025.0", "SSB", "POTA JA-1234", "JA2YYY"},
+                           {"0331Z", "JA3AAA", "21074.0", "FT8", "", "JR6ZZZ"},
+                           {"0335Z", "W1AW", "3525.0", "CW", "tnx", "JA1QQQ"}};
+  for (const auto& r : rows)
+    page += std::string("<tr><td class=\"utc\">") + r[0] + "</td><td class=\"dx\">" + r[1] +
+            "</td><td class=\"freq\">" + r[2] + "</td><td class=\"mode\">" + r[3] +
+            "</td><td class=\"cmt\">" + r[4] + "</td><td class=\"by\">" + r[5] + "</td></tr>\r\n";
+  http.setPage(url, page + "</table></body></html>\r\n");
+  MainWindow form(model, {"zeltaro"});
+  PageTestWindow tester(model, http, nullptr);
+  platform::reportEvent(
+      "page fetch failed: http://spots.example.net/html/80CW.html: host not "
+      "found: spots.example.net");
+  tester.move(60, 40);
+  tester.resize(1000, 640);
+  tester.showAndRun();
+  tester.guess(QStringLiteral("JH3XYZ"), QStringLiteral("14025.0"));
+  QApplication::processEvents();
+  return save(tester, folder + QStringLiteral("/page-tester.png"));
 }
 
 }  // namespace
@@ -141,5 +183,6 @@ int main(int argc, char** argv) {
   bool ok = mainWindow(folder);
   ok = settingsTabs(folder) && ok;
   ok = patrolWindow(folder) && ok;
+  ok = pageTester(folder) && ok;
   return ok ? 0 : 1;
 }

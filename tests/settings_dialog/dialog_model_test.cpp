@@ -19,7 +19,7 @@ struct Fixture {
   settings::RoleSlots roles;
   SettingsDialogModel model;
   DialogTarget target() { return {station, roles}; }
-  std::string& edit(int n) { return model.Edit[static_cast<std::size_t>(n)]; }
+  std::string& edit(int n) { return model.text("Edit" + std::to_string(n)); }
 };
 
 TEST(SettingsDialogModel, TypedValuesAreStoredAndShownAgainConverted) {
@@ -59,18 +59,18 @@ TEST(SettingsDialogModel, TypedValuesAreStoredAndShownAgainConverted) {
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.control) + " typed \"" + c.typed + "\"");
     Fixture f;
-    f.model.FormCreate(f.target());
+    f.model.fillFromSettings(f.target());
     *std::get<std::string*>(f.model.field(c.control)) = c.typed;
-    f.model.FormClose(f.target());
+    f.model.closeAndApply(f.target());
     EXPECT_EQ(c.read(f), c.stored);
-    f.model.FormCreate(f.target());
+    f.model.fillFromSettings(f.target());
     EXPECT_EQ(*std::get<std::string*>(f.model.field(c.control)), c.shownAgain);
   }
 }
 
 TEST(SettingsDialogModel, FirstStartShowsTheDefaults) {
   Fixture f;
-  f.model.FormCreate(f.target());
+  f.model.fillFromSettings(f.target());
   const std::pair<int, const char*> edits[] = {
       {1, "1"},   {2, "9999999999"}, {9, " 1'st(A)"}, {11, " 1'st(C)"},
       {18, "6E"}, {34, "50"},        {30, "02"},      {31, "03"},
@@ -80,15 +80,19 @@ TEST(SettingsDialogModel, FirstStartShowsTheDefaults) {
   // RS_SEL 2 "両方", RMKS_SEL 0 "なし", MICHI_WR 0 "なし".
   const bool radios[11] = {false, false, false, true,  false, false,
                            false, true,  false, false, true};
-  for (std::size_t i = 1; i <= 10; ++i) EXPECT_EQ(f.model.RadioButton[i], radios[i]) << i;
+  for (std::size_t i = 1; i <= 10; ++i)
+    EXPECT_EQ(f.model.checked("RadioButton" + std::to_string(i)), radios[i]) << i;
   // All bands and all modes on; conditions off; transfer and rig on.
-  for (int box = 36; box <= 101; ++box) EXPECT_TRUE(f.model.CheckBox[box]) << "CheckBox" << box;
-  for (int box : {1, 2, 3, 4, 16, 19, 105, 106}) EXPECT_FALSE(f.model.CheckBox[box]) << box;
-  for (int box : {23, 24, 29, 22, 32, 103}) EXPECT_TRUE(f.model.CheckBox[box]) << box;
-  EXPECT_EQ(f.model.ComboBox[1], 0);
-  EXPECT_EQ(f.model.ComboBox[2], 0);
-  EXPECT_EQ(f.model.ComboBox[4], 1);
-  EXPECT_EQ(f.model.ComboBox3, "/dev/ttyS0");
+  for (int box = 36; box <= 101; ++box)
+    EXPECT_TRUE(f.model.checked("CheckBox" + std::to_string(box))) << "CheckBox" << box;
+  for (int box : {1, 2, 3, 4, 16, 19, 105, 106})
+    EXPECT_FALSE(f.model.checked("CheckBox" + std::to_string(box))) << box;
+  for (int box : {23, 24, 29, 22, 32, 103})
+    EXPECT_TRUE(f.model.checked("CheckBox" + std::to_string(box))) << box;
+  EXPECT_EQ(f.model.choice("ComboBox1"), 0);
+  EXPECT_EQ(f.model.choice("ComboBox2"), 0);
+  EXPECT_EQ(f.model.choice("ComboBox4"), 1);
+  EXPECT_EQ(f.model.text("ComboBox3"), "/dev/ttyS0");
 }
 
 TEST(SettingsDialogModel, RadioGroupsShowOtherValuesOnTheirCatchAllButton) {
@@ -104,22 +108,22 @@ TEST(SettingsDialogModel, RadioGroupsShowOtherValuesOnTheirCatchAllButton) {
     f.station.shared.RS_SEL = c.rs;
     f.station.shared.RMKS_SEL = c.rmks;
     f.station.shared.MICHI_WR = c.michi;
-    f.model.FormCreate(f.target());
+    f.model.fillFromSettings(f.target());
     for (int b = 1; b <= 10; ++b)
-      EXPECT_EQ(f.model.RadioButton[static_cast<std::size_t>(b)],
+      EXPECT_EQ(f.model.checked("RadioButton" + std::to_string(b)),
                 b == c.rsButton || b == c.rmksButton || b == c.michiButton)
           << "RadioButton" << b;
   }
   // Closing stores the chosen button's value: "Remarks2" of the remarks group is 2.
   Fixture f;
-  f.model.FormCreate(f.target());
-  f.model.RadioButton[10] = false;
-  f.model.RadioButton[9] = true;
-  f.model.RadioButton[3] = false;
-  f.model.RadioButton[4] = true;
-  f.model.RadioButton[7] = false;
-  f.model.RadioButton[5] = true;
-  f.model.FormClose(f.target());
+  f.model.fillFromSettings(f.target());
+  f.model.checked("RadioButton10") = false;
+  f.model.checked("RadioButton9") = true;
+  f.model.checked("RadioButton3") = false;
+  f.model.checked("RadioButton4") = true;
+  f.model.checked("RadioButton7") = false;
+  f.model.checked("RadioButton5") = true;
+  f.model.closeAndApply(f.target());
   EXPECT_EQ(f.station.shared.RMKS_SEL, 2);
   EXPECT_EQ(f.station.shared.RS_SEL, 3);
   EXPECT_EQ(f.station.shared.MICHI_WR, 1);
@@ -128,18 +132,18 @@ TEST(SettingsDialogModel, RadioGroupsShowOtherValuesOnTheirCatchAllButton) {
 TEST(SettingsDialogModel, BandBoxesAreTheBitsOfEachList) {
   Fixture f;
   f.station.set(2).RigFreq = (1 << 0) | (1 << 3) | (1 << 14);
-  f.model.FormCreate(f.target());
+  f.model.fillFromSettings(f.target());
   for (int box = 71; box <= 84; ++box)
-    EXPECT_EQ(f.model.CheckBox[static_cast<std::size_t>(box)], box == 71 || box == 74) << box;
-  EXPECT_TRUE(f.model.CheckBox[100]);
-  EXPECT_TRUE(f.model.CheckBox[99]);
-  EXPECT_TRUE(f.model.CheckBox[101]);
+    EXPECT_EQ(f.model.checked("CheckBox" + std::to_string(box)), box == 71 || box == 74) << box;
+  EXPECT_TRUE(f.model.checked("CheckBox100"));
+  EXPECT_TRUE(f.model.checked("CheckBox99"));
+  EXPECT_TRUE(f.model.checked("CheckBox101"));
   // List 1: 1.2G (bit 13) and "他" (bit 14) off; list 3: only 135K on.
-  f.model.CheckBox[70] = false;
-  f.model.CheckBox[99] = false;
-  for (int box = 86; box <= 98; ++box) f.model.CheckBox[static_cast<std::size_t>(box)] = false;
-  f.model.CheckBox[101] = false;
-  f.model.FormClose(f.target());
+  f.model.checked("CheckBox70") = false;
+  f.model.checked("CheckBox99") = false;
+  for (int box = 86; box <= 98; ++box) f.model.checked("CheckBox" + std::to_string(box)) = false;
+  f.model.checked("CheckBox101") = false;
+  f.model.closeAndApply(f.target());
   EXPECT_EQ(f.station.set(1).RigFreq, 8191);
   EXPECT_EQ(f.station.set(2).RigFreq, 16393);
   EXPECT_EQ(f.station.set(3).RigFreq, 1);
@@ -148,17 +152,17 @@ TEST(SettingsDialogModel, BandBoxesAreTheBitsOfEachList) {
 TEST(SettingsDialogModel, KeyListSelectsTheStoredNameOrFallsBackToHome) {
   Fixture f;
   f.station.shared.KEY_DATA = "F5";
-  f.model.FormCreate(f.target());
-  EXPECT_EQ(f.model.ComboBox[1], 11);
-  f.model.ComboBox[1] = 19;
-  f.model.FormClose(f.target());
+  f.model.fillFromSettings(f.target());
+  EXPECT_EQ(f.model.choice("ComboBox1"), 11);
+  f.model.choice("ComboBox1") = 19;
+  f.model.closeAndApply(f.target());
   EXPECT_EQ(f.station.shared.KEY_DATA, "A");
   EXPECT_EQ(f.station.shared.keyIndex, 19);
 
   f.station.shared.KEY_DATA = "home";  // names are case-sensitive
   f.station.shared.keyIndex = 5;
-  f.model.FormCreate(f.target());
-  EXPECT_EQ(f.model.ComboBox[1], 0);
+  f.model.fillFromSettings(f.target());
+  EXPECT_EQ(f.model.choice("ComboBox1"), 0);
   EXPECT_EQ(f.station.shared.KEY_DATA, "HOME");
   EXPECT_EQ(f.station.shared.keyIndex, 0);
 }
@@ -176,10 +180,10 @@ TEST(SettingsDialogModel, RigGroupAndCodeBoxesFollowTheirControls) {
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.maker) + (c.companion ? " companion" : ""));
     Fixture f;
-    f.model.FormCreate(f.target());
-    f.model.ComboBox[2] = c.maker;
+    f.model.fillFromSettings(f.target());
+    f.model.choice("ComboBox2") = c.maker;
     f.model.applyMakerChoice();
-    f.model.CheckBox[106] = c.companion;
+    f.model.checked("CheckBox106") = c.companion;
     f.model.applyCompanionChoice();
     EXPECT_EQ(f.model.addressEnabled, c.addressEnabled);
     EXPECT_EQ(f.model.rigListsEnabled, c.listsEnabled);
@@ -188,12 +192,12 @@ TEST(SettingsDialogModel, RigGroupAndCodeBoxesFollowTheirControls) {
   Fixture f;
   f.station.set(2).Code = true;
   f.station.rigDirect.Maker = 2;
-  f.model.FormCreate(f.target());
+  f.model.fillFromSettings(f.target());
   EXPECT_EQ(f.model.anyVisible, (std::array<bool, 4>{false, false, true, false}));
   EXPECT_FALSE(f.model.addressEnabled);
-  f.model.CheckBox[18] = true;
+  f.model.checked("CheckBox18") = true;
   f.model.applyCodeChoice(3);
-  f.model.CheckBox[17] = false;
+  f.model.checked("CheckBox17") = false;
   f.model.applyCodeChoice(2);
   EXPECT_EQ(f.model.anyVisible, (std::array<bool, 4>{false, false, false, true}));
 }
@@ -214,10 +218,10 @@ TEST(SettingsDialogModel, SerialPortTextBecomesComOrDevice) {
     Fixture f;
     f.station.rigDirect.Com = 7;
     f.station.rigDirect.Device = "/dev/old";
-    f.model.FormCreate(f.target());
-    EXPECT_EQ(f.model.ComboBox3, "/dev/old");
-    f.model.ComboBox3 = c.typed;
-    f.model.FormClose(f.target());
+    f.model.fillFromSettings(f.target());
+    EXPECT_EQ(f.model.text("ComboBox3"), "/dev/old");
+    f.model.text("ComboBox3") = c.typed;
+    f.model.closeAndApply(f.target());
     EXPECT_EQ(f.station.rigDirect.Com, c.com);
     EXPECT_EQ(f.station.rigDirect.Device, c.device);
   }
@@ -225,17 +229,17 @@ TEST(SettingsDialogModel, SerialPortTextBecomesComOrDevice) {
 
 TEST(SettingsDialogModel, ListControlsReachTheirOwnConditionSet) {
   Fixture f;
-  f.model.FormCreate(f.target());
-  f.model.CheckBox[8] = true;     // list 2 Use
-  f.model.CheckBox[11] = true;    // list 3 No.
-  f.edit(4) = "500";              // list 2 Num_H
-  f.edit(11) = " 1'st(Z)";        // list 3 subject suffix
-  f.model.CheckBox[27] = false;   // list 3 transfer
-  f.model.CheckBox[41] = false;   // list 1 RTTY
-  f.model.CheckBox[56] = false;   // list 3 others
-  f.edit(24) = "FT8=SSB";         // list 2 mode conversion
-  f.model.StaticText[3] = "/x/";  // list 3 folder
-  const CloseResult r = f.model.FormClose(f.target());
+  f.model.fillFromSettings(f.target());
+  f.model.checked("CheckBox8") = true;    // list 2 Use
+  f.model.checked("CheckBox11") = true;   // list 3 No.
+  f.edit(4) = "500";                      // list 2 Num_H
+  f.edit(11) = " 1'st(Z)";                // list 3 subject suffix
+  f.model.checked("CheckBox27") = false;  // list 3 transfer
+  f.model.checked("CheckBox41") = false;  // list 1 RTTY
+  f.model.checked("CheckBox56") = false;  // list 3 others
+  f.edit(24) = "FT8=SSB";                 // list 2 mode conversion
+  f.model.text("StaticText3") = "/x/";    // list 3 folder
+  const CloseResult r = f.model.closeAndApply(f.target());
   EXPECT_TRUE(r.foldersChanged);
   EXPECT_TRUE(f.station.set(2).Use);
   EXPECT_FALSE(f.station.set(1).Use);
@@ -248,7 +252,7 @@ TEST(SettingsDialogModel, ListControlsReachTheirOwnConditionSet) {
   EXPECT_TRUE(f.station.set(2).M_OTHERS);
   EXPECT_EQ(f.station.set(2).ModeConv, "FT8=SSB");
   EXPECT_EQ(f.station.set(3).HAMLOG, "/x/");
-  EXPECT_FALSE(f.model.FormClose(f.target()).foldersChanged);
+  EXPECT_FALSE(f.model.closeAndApply(f.target()).foldersChanged);
 }
 
 TEST(SettingsDialogModel, DesignNamesShowTheirKeys) {

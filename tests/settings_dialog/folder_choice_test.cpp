@@ -13,10 +13,10 @@
 #include "settings_dialog/dialog_model.h"
 #include "settings_dialog/dropped_file.h"
 #include "settings_dialog/shell_link.h"
+#include "support/hamlog_folder.h"
+#include "support/recorders.h"
 #include "support/temp_dir.h"
 #include "text/codec.h"
-#include "support/recorders.h"
-#include "support/hamlog_folder.h"
 
 namespace zeltaro::settingsdialog {
 namespace {
@@ -24,8 +24,8 @@ namespace {
 namespace fs = std::filesystem;
 using platform::RecordingMessageBox;
 using platform::ScriptedFileDialog;
-using zeltaro::testing::hamlogFolder;
 using testing::TempDir;
+using zeltaro::testing::hamlogFolder;
 using zeltaro::testing::touch;
 
 std::string le16(std::uint32_t v) { return {char(v & 0xFF), char(v >> 8 & 0xFF)}; }
@@ -98,7 +98,7 @@ struct Dialog {
   RecordingMessageBox box;
   SettingsDialogModel model;
   explicit Dialog(const std::string& prefix = "") : model(DialogServices{&folders, &box, prefix}) {}
-  std::string folder(int n) const { return model.StaticText[static_cast<std::size_t>(n)]; }
+  std::string folder(int n) { return model.hamlogFolder(n); }
 };
 
 const std::string kMissingMst =
@@ -228,7 +228,7 @@ TEST(FolderChoice, AShortcutThatCannotBeResolvedLacksEveryFile) {
   for (const char* name : {"broken.lnk", "elsewhere.lnk"}) {
     SCOPED_TRACE(name);
     Dialog d(dir.file("wine"));
-    d.model.StaticText[1] = "/before/";
+    d.model.text("StaticText1") = "/before/";
     d.model.dropFiles(1, {dir.file(name)});
     EXPECT_EQ(d.folder(1), "/before/");
     ASSERT_EQ(d.box.shown.size(), 1u);

@@ -9,9 +9,9 @@
 #include "rig/rig_control.h"
 #include "rig/termios_serial_device.h"
 #include "settings_dialog/dialog_model.h"
-#include "support/temp_dir.h"
 #include "support/recorders.h"
 #include "support/serial_recorder.h"
+#include "support/temp_dir.h"
 
 namespace zeltaro::settingsdialog {
 namespace {
@@ -35,9 +35,9 @@ struct Station {
   // Opens the dialog, lets edit change its controls and closes it as the window does.
   template <class F>
   void editInDialog(F edit) {
-    dialog.FormCreate({station, roles});
+    dialog.fillFromSettings({station, roles});
     edit(dialog);
-    const CloseResult r = dialog.FormClose({station, roles});
+    const CloseResult r = dialog.closeAndApply({station, roles});
     control.settingsDialogClosed(r.rigBefore);
   }
 };
@@ -57,7 +57,7 @@ TEST(SettingsDialogRigPort, KeptOpenUnlessThePortSettingsChange) {
   ASSERT_EQ(s.device.log, openA);
 
   // Only the rig's address: the port stays open, and the next tune uses the new address.
-  s.editInDialog([](SettingsDialogModel& d) { d.Edit[18] = "70"; });
+  s.editInDialog([](SettingsDialogModel& d) { d.text("Edit18") = "70"; });
   EXPECT_EQ(s.device.log, openA);
   EXPECT_EQ(s.station.rigDirect.RigID, 0x70);
   s.control.tune("7.00350", "CW");
@@ -66,7 +66,7 @@ TEST(SettingsDialogRigPort, KeptOpenUnlessThePortSettingsChange) {
             "FEFE7050050035000700FD 9600 8N1 none\n");
 
   // Another port: closed, and the new one opened.
-  s.editInDialog([&](SettingsDialogModel& d) { d.ComboBox3 = dir.file("rigB"); });
+  s.editInDialog([&](SettingsDialogModel& d) { d.text("ComboBox3") = dir.file("rigB"); });
   EXPECT_EQ(s.device.log, openA + "close\n" + openB);
   s.control.tune("14.02500", "SSB");
   EXPECT_EQ(radioB.lines(2),
@@ -74,7 +74,7 @@ TEST(SettingsDialogRigPort, KeptOpenUnlessThePortSettingsChange) {
             "FEFE7050050050021400FD 9600 8N1 none\n");
 
   // The companion route: the port closes and stays closed.
-  s.editInDialog([](SettingsDialogModel& d) { d.CheckBox[106] = true; });
+  s.editInDialog([](SettingsDialogModel& d) { d.checked("CheckBox106") = true; });
   EXPECT_EQ(s.device.log, openA + "close\n" + openB + "close\n");
   EXPECT_TRUE(s.box.shown.empty());
 }

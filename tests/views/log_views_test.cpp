@@ -18,7 +18,7 @@ class PanesTest : public ::testing::Test {
  protected:
   LogPanes panes() { return {log, all, one, two, three}; }
   void refresh(int columns = 9) {
-    RefreshLogViews(panes(), columns, welcome, [this] { ++feeds; });
+    refreshViews(panes(), columns, welcome, [this] { ++feeds; });
   }
   Pane log, all, one, two, three;
   std::string welcome = "welcome\r\n";
@@ -127,18 +127,18 @@ TEST_F(PanesTest, MenuItemsActOnTheFirstVisibleAlignedPane) {
 
 TEST_F(PanesTest, PopupPatrolItemsNeedPatrolListsAndAnAlignedPane) {
   ApplyDisplayMode(panes(), true, LogFilter::All);
-  PopupMenu1 m = PopupMenu1Popup(panes(), false, 10, false);
-  EXPECT_FALSE(m.menu_ReplaceEnabled || m.menu_AppendEnabled || m.newN1Enabled);
+  LogMenu m = prepareLogMenu(panes(), false, 10, false);
+  EXPECT_FALSE(m.replaceEnabled || m.appendEnabled || m.newItemEnabled);
 
-  m = PopupMenu1Popup(panes(), true, 10, true);
-  EXPECT_TRUE(m.menu_ReplaceEnabled && m.menu_AppendEnabled && m.newN1Enabled);
-  EXPECT_TRUE(m.newN1Checked);
-  EXPECT_EQ(m.newN1Caption, text::sj("newで置換 (10件)  (&N)"));
+  m = prepareLogMenu(panes(), true, 10, true);
+  EXPECT_TRUE(m.replaceEnabled && m.appendEnabled && m.newItemEnabled);
+  EXPECT_TRUE(m.newItemChecked);
+  EXPECT_EQ(m.newItemCaption, text::sj("newで置換 (10件)  (&N)"));
 
   ApplyDisplayMode(panes(), false, LogFilter::All);
-  m = PopupMenu1Popup(panes(), true, 3, false);
-  EXPECT_FALSE(m.menu_ReplaceEnabled || m.menu_AppendEnabled || m.newN1Enabled);
-  EXPECT_EQ(m.newN1Caption, text::sj("newで置換 (3件)  (&N)"));
+  m = prepareLogMenu(panes(), true, 3, false);
+  EXPECT_FALSE(m.replaceEnabled || m.appendEnabled || m.newItemEnabled);
+  EXPECT_EQ(m.newItemCaption, text::sj("newで置換 (3件)  (&N)"));
 }
 
 TEST(LogFont, ItemsReadAsTheirTextSays) {

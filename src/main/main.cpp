@@ -30,8 +30,8 @@
 #include "gui/station.h"
 #include "platform/instance_lock.h"
 #include "platform/qt_http_client.h"
-#include "platform/qt_message_pump.h"
 #include "platform/qt_message_box.h"
+#include "platform/qt_message_pump.h"
 #include "platform/stop_request.h"
 #include "text/codec.h"
 
@@ -146,6 +146,14 @@ void provideRuntimeFolder() {
   setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
 }
 
+// Qt's own messages (a missing plugin, a font) get the program's prefix like every other line
+// on standard error, one line each.
+void qtMessage(QtMsgType, const QMessageLogContext&, const QString& message) {
+  QString line = message;
+  line.replace(QLatin1Char('\n'), QLatin1Char(' '));
+  std::fprintf(stderr, "%s: %s\n", kStderrName, line.toLocal8Bit().constData());
+}
+
 bool isHeadless() {
   const QString p = QGuiApplication::platformName();
   return p == "offscreen" || p == "minimal";
@@ -162,8 +170,8 @@ int runPageTrial(const app::PageTrialCommand& command, const std::string& exe, i
   platform::QtHttpClient http;
   platform::QtMessagePump pump;
   const app::PageTrialOutcome o =
-      app::runPageTrial(command, app::settingsLocationForThisRun(exe), station.model(), http,
-                        pump, &station.firstQso());
+      app::runPageTrial(command, app::settingsLocationForThisRun(exe), station.model(), http, pump,
+                        &station.firstQso());
   std::fputs(o.out.c_str(), stdout);
   std::fflush(stdout);
   std::fputs(o.err.c_str(), stderr);
@@ -173,6 +181,7 @@ int runPageTrial(const app::PageTrialCommand& command, const std::string& exe, i
 }  // namespace
 
 int main(int argc, char** argv) {
+  qInstallMessageHandler(qtMessage);
   // --help, --version and unknown options are answered before anything starts.
   if (const auto answer = app::immediateAnswer(std::vector<std::string>(argv, argv + argc))) {
     std::fputs(answer->text.c_str(), answer->toStderr ? stderr : stdout);
@@ -181,8 +190,7 @@ int main(int argc, char** argv) {
   const std::string exe = executablePath(argc > 0 ? argv[0] : "zeltaro");
   {
     std::string wrong;
-    const auto trial =
-        app::pageTrialCommand(std::vector<std::string>(argv, argv + argc), &wrong);
+    const auto trial = app::pageTrialCommand(std::vector<std::string>(argv, argv + argc), &wrong);
     if (!wrong.empty()) {
       std::fprintf(stderr, "%s: %s (zeltaro --help lists the options)\n", kStderrName,
                    wrong.c_str());
