@@ -94,7 +94,7 @@ QJsonObject liveState(app::MainModel& m) {
   return QJsonObject{
       {"log", log},
       {"lamps",
-       QJsonArray{lit(lamps.Label13), lit(lamps.Label10), lit(lamps.Label11), lit(lamps.Label12)}},
+       QJsonArray{lit(lamps.masterLamp), lit(lamps.list1Lamp), lit(lamps.list2Lamp), lit(lamps.list3Lamp)}},
       {"counters", counters},
       {"pages", pages},
       {"alert", m.alerts.chkAlert},
@@ -114,8 +114,8 @@ std::size_t liveFingerprint(app::MainModel& m) {
     mix(std::hash<std::string>{}(log.back()));
   }
   const alerts::Lamps& lamps = m.alerts.lamps;
-  mix(lit(lamps.Label13) | lit(lamps.Label10) << 1 | lit(lamps.Label11) << 2 |
-      lit(lamps.Label12) << 3);
+  mix(lit(lamps.masterLamp) | lit(lamps.list1Lamp) << 1 | lit(lamps.list2Lamp) << 2 |
+      lit(lamps.list3Lamp) << 3);
   for (std::size_t i = 0; i < 3; ++i) {
     mix(std::hash<std::string>{}(m.watchLists.LabelList[i]));
     mix(m.pageChecks.chkURL[i]);

@@ -87,7 +87,7 @@ TEST_F(PageTestWindowTest, EditingTheTemplateRetestsAfterTheDelayWithoutAlerting
   QObject::connect(&form, &MainWindow::pageSettingsEdited, &tester,
                    [&tester] { tester.settingsEdited(); });
   const std::vector<std::string> logBefore = model.logViews.Memo_Log.lines;
-  const auto lampsBefore = model.alerts.lamps.Label13.fontColor;
+  const auto lampsBefore = model.alerts.lamps.masterLamp.fontColor;
 
   tester.usePastedText(QString::fromStdString(kPage));
   const std::vector<std::string> before = rows(*tester.table());
@@ -115,9 +115,9 @@ TEST_F(PageTestWindowTest, EditingTheTemplateRetestsAfterTheDelayWithoutAlerting
 
   // Nothing a check would do happened: no log line, no lamp, no sound, no mail, no box.
   EXPECT_EQ(model.logViews.Memo_Log.lines, logBefore);
-  EXPECT_EQ(model.alerts.lamps.Label13.fontColor, lampsBefore);
-  EXPECT_EQ(model.alerts.lamps.Label10.fontColor, lampsBefore);
-  EXPECT_EQ(model.alerts.lamps.Label11.fontColor, lampsBefore);
+  EXPECT_EQ(model.alerts.lamps.masterLamp.fontColor, lampsBefore);
+  EXPECT_EQ(model.alerts.lamps.list1Lamp.fontColor, lampsBefore);
+  EXPECT_EQ(model.alerts.lamps.list2Lamp.fontColor, lampsBefore);
   EXPECT_TRUE(player.played.empty());
   EXPECT_TRUE(mail.opened.empty());
   EXPECT_TRUE(box.shown.empty());
