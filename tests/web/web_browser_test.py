@@ -12,7 +12,9 @@ import time
 import unittest
 
 from selenium import webdriver
+from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import WebDriverWait
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -120,6 +122,40 @@ class BrowserTest(unittest.TestCase):
         self.check_page_1_from_elsewhere()
         self.assertTrue(self.wait_for_log("JA9NEW", 5), self.log_text())
         self.assertIn("on", d.find_element(By.ID, "lamp1").get_attribute("class"))
+
+    def test_every_control_has_a_name_and_the_keyboard_reaches_it(self):
+        d = self.driver
+        unnamed = d.execute_script("""
+            const out = [];
+            for (const el of document.querySelectorAll('input, select, textarea, button')) {
+              const named = (el.labels && el.labels.length > 0 && el.labels[0].textContent.trim()) ||
+                            el.getAttribute('aria-label') || el.getAttribute('aria-labelledby') ||
+                            (el.tagName === 'BUTTON' && el.textContent.trim());
+              if (!named) out.push(el.id || el.outerHTML);
+              if (el.tabIndex < 0) out.push('unreachable: ' + (el.id || el.outerHTML));
+            }
+            return out;""")
+        self.assertEqual(unnamed, [])
+        # The alert switch toggled with the keyboard alone: Tab onto it, Space.
+        before = d.find_element(By.ID, "alertSwitch").is_selected()
+        d.execute_script("document.getElementById('mailSwitch').focus()")
+        ActionChains(d).key_down(Keys.SHIFT).send_keys(Keys.TAB).key_up(Keys.SHIFT).send_keys(" ").perform()
+        WebDriverWait(d, 5).until(
+            lambda d: self.api.request("GET", "/api/state")[1]["live"]["alert"] != before)
+        ActionChains(d).send_keys(" ").perform()
+        WebDriverWait(d, 5).until(
+            lambda d: self.api.request("GET", "/api/state")[1]["live"]["alert"] == before)
+
+    def test_a_failed_fetch_reaches_the_open_pages_event_log(self):
+        api = station.Api(self.station.port)
+        self.assertEqual(api.login(), 200)
+        missing = self.pages.url("gone.html")
+        status, _, _ = api.request("POST", "/api/setup", {"settings": {"edtURL2": missing}})
+        self.assertEqual(status, 200)
+        status, _, _ = api.request("POST", "/api/check", {"page": 2})
+        self.assertEqual(status, 202)
+        WebDriverWait(self.driver, 10).until(
+            lambda d: "gone.html" in d.find_element(By.ID, "events").get_attribute("textContent"))
 
     def test_markup_from_a_spot_page_is_shown_as_text_and_runs_nothing(self):
         script = "<script>window.pwned=1</script>"

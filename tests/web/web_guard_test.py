@@ -142,6 +142,49 @@ class GuardTest(unittest.TestCase):
         self.assertEqual(api.login(), 429)
 
 
+class SetupTest(unittest.TestCase):
+    """The page's settings go through the settings table, as the window's SAVE writes them."""
+
+    def test_settings_saved_from_the_page_are_the_windows_and_the_password_stays_hidden(self):
+        s = station.Station(PROGRAM)
+        try:
+            api = station.Api(s.port)
+            self.assertEqual(api.login(), 200)
+            settings = {"edtURL2": "http://spots.example.org/80m.html", "edtSmtp": "mail.example.org",
+                        "edtSmtpPASS": "pa55", "chkAuth": True, "Memo_pcre": "<a>$#04</a>\n<b>$#05</b>",
+                        "Edit1": "$#04 $#05", "StaticText2": "/home/op/hamlog", "ComboBox3": "/dev/ttyUSB0",
+                        "edtFromName": "東京の局", "notASetting": "ignored"}
+            status, data, _ = api.request("POST", "/api/setup", {"settings": settings})
+            self.assertEqual(status, 200, data)
+            self.assertTrue(data["saved"], data)
+            with open(s.settings_path(), "rb") as f:
+                saved = f.read().decode("cp932")
+            for line in ("Url2=http://spots.example.org/80m.html", "Smtp=mail.example.org",
+                         'Word="cGE1NQ=="', "Auth=1", "List=<a>$#04</a>\\r\\n<b>$#05</b>\\r\\n",
+                         "Body=$#04 $#05", "HAMLOG2=/home/op/hamlog", 'Device="/dev/ttyUSB0"',
+                         "Name=東京の局"):
+                self.assertIn(line + "\r\n", saved)
+            self.assertNotIn("notASetting", saved)
+            self.assertNotIn("[Web]", saved)  # never turned on in the file: not written
+            # The password is never sent back, only that there is one; a save without it keeps it.
+            state = api.request("GET", "/api/state")[1]["setup"]
+            self.assertNotIn("edtSmtpPASS", state)
+            self.assertTrue(state["passwordSet"])
+            self.assertEqual(state["edtFromName"], "東京の局")
+            status, data, _ = api.request("POST", "/api/setup", {"settings": {"edtSmtp": "other.example.org"}})
+            with open(s.settings_path(), "rb") as f:
+                saved = f.read().decode("cp932")
+            self.assertIn('Word="cGE1NQ=="\r\n', saved)
+            self.assertIn("Smtp=other.example.org\r\n", saved)
+            # The console box runs any console command and answers in UTF-8.
+            status, data, _ = api.request("POST", "/api/console", {"line": "A 2 東京 FT8"})
+            self.assertEqual(status, 200)
+            self.assertIn("東京 FT8", data["reply"])
+            self.assertIn("東京 FT8", api.request("GET", "/api/state")[1]["lists"][1]["text"])
+        finally:
+            s.stop()
+
+
 class BindTest(unittest.TestCase):
     def test_no_password_and_an_address_beyond_this_machine_refuse_to_start(self):
         settings = b"[Web]\r\nOn=1\r\nBind=\"0.0.0.0\"\r\n"
