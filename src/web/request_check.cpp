@@ -113,6 +113,35 @@ RequestHead checkRequestHead(std::string_view head) {
   return h;
 }
 
+bool loopbackHost(std::string_view host) {
+  std::string h = lower(host);
+  if (h.starts_with("[")) {
+    const std::size_t close = h.find(']');
+    if (close == std::string::npos) return false;
+    const std::string rest = h.substr(close + 1);
+    if (!rest.empty() && !rest.starts_with(":")) return false;
+    return h.substr(1, close - 1) == "::1";
+  }
+  h = h.substr(0, h.find(':'));
+  if (h == "localhost") return true;
+  // 127.0.0.0/8, dotted decimal only.
+  int parts = 0, value = -1;
+  for (const char c : h + ".") {
+    if (c == '.') {
+      if (value < 0 || value > 255) return false;
+      if (parts == 0 && value != 127) return false;
+      ++parts;
+      value = -1;
+    } else if (c >= '0' && c <= '9') {
+      value = (value < 0 ? 0 : value * 10) + (c - '0');
+      if (value > 255) return false;
+    } else {
+      return false;
+    }
+  }
+  return parts == 4;
+}
+
 std::string cookieValue(std::string_view field, std::string_view name) {
   std::size_t pos = 0;
   while (pos <= field.size()) {

@@ -32,6 +32,11 @@ RequestHead checkRequestHead(std::string_view head);
 // The end of the head in data (the offset just past "\r\n\r\n"), or npos while it is not there.
 std::size_t headEnd(std::string_view data);
 
+// Whether a Host field names this machine by a loopback address ("127.0.0.1:8080",
+// "localhost", "[::1]:8080"). Without a password the console answers only such requests, so
+// that a name of another site that resolves to this machine gets nothing.
+bool loopbackHost(std::string_view host);
+
 // The value of cookie name in a Cookie field, empty when there is none.
 std::string cookieValue(std::string_view cookieField, std::string_view name);
 

@@ -93,8 +93,8 @@ QJsonObject liveState(app::MainModel& m) {
   }
   return QJsonObject{
       {"log", log},
-      {"lamps",
-       QJsonArray{lit(lamps.masterLamp), lit(lamps.list1Lamp), lit(lamps.list2Lamp), lit(lamps.list3Lamp)}},
+      {"lamps", QJsonArray{lit(lamps.masterLamp), lit(lamps.list1Lamp), lit(lamps.list2Lamp),
+                           lit(lamps.list3Lamp)}},
       {"counters", counters},
       {"pages", pages},
       {"alert", m.alerts.chkAlert},

@@ -21,6 +21,7 @@
 #include <QWebSocketServer>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 #include "app/command_line.h"
 #include "app/main_model.h"
@@ -42,6 +43,7 @@ constexpr const char* kTokenHeader = "x-zeltaro-token";
 constexpr std::size_t kMaxPages = 32;       // open WebSockets
 constexpr qint64 kMaxPemBytes = 64 * 1024;  // a certificate or key file
 constexpr int kMaxConsoleLineBytes = 4096;
+constexpr qint64 kMaxUnsentBytes = 4 * 1024 * 1024;  // waiting for one page
 
 // The page's own resources, and who may fetch them before a login.
 struct Asset {
@@ -170,7 +172,11 @@ WebConsole::WebConsole(app::MainModel& model, console::ConsoleModel& console,
 WebConsole::~WebConsole() {
   if (eventListener_ != 0) platform::eventLog().unlisten(eventListener_);
   QObject::disconnect(idleHook_);
-  for (QWebSocket* page : pages_) page->deleteLater();
+  for (QWebSocket* page : std::exchange(pages_, {})) {
+    page->disconnect(this);
+    page->abort();
+    delete page;
+  }
 }
 
 bool WebConsole::start(const WebOptions& options) {
@@ -265,7 +271,14 @@ void WebConsole::pushIfChanged() {
 
 void WebConsole::broadcast(const QByteArray& message) {
   const QString text = QString::fromUtf8(message);
-  for (QWebSocket* page : pages_) page->sendTextMessage(text);
+  for (QWebSocket* page : pages_) {
+    // A page that stopped reading is let go before what waits for it grows without end.
+    if (page->bytesToWrite() > kMaxUnsentBytes) {
+      page->abort();
+      continue;
+    }
+    page->sendTextMessage(text);
+  }
 }
 
 void WebConsole::changed() {
@@ -284,6 +297,7 @@ void WebConsole::upgrade(QTcpSocket* socket, const RequestHead& head) {
   };
   if (head.path != "/ws") return refuse(404);
   if (!sameOrigin(head.origin, head.host)) return refuse(403);
+  if (options_.password.empty() && !loopbackHost(head.host)) return refuse(403);
   if (!sessions_->touch(cookieValue(head.cookie, kCookie))) return refuse(401);
   if (pages_.size() >= kMaxPages) return refuse(503);
   socket->setParent(nullptr);
@@ -310,8 +324,11 @@ void WebConsole::handle(const QHttpServerRequest& request, QTcpSocket* socket) {
   const std::string sessionId = cookieValue(request.value("Cookie").toStdString(), kCookie);
   Reply reply;
   const QString path = request.url().path();
-  if (request.method() == QHttpServerRequest::Method::Post &&
-      !sameOrigin(request.value("Origin").toStdString(), request.value("Host").toStdString())) {
+  const std::string host = request.value("Host").toStdString();
+  if (options_.password.empty() && !loopbackHost(host)) {
+    reply = Reply::error(403, "without a password only http://127.0.0.1 reaches this console");
+  } else if (request.method() == QHttpServerRequest::Method::Post &&
+             !sameOrigin(request.value("Origin").toStdString(), host)) {
     reply = Reply::error(403, "cross-site request");
   } else {
     reply = route(request, sessionId);

@@ -74,6 +74,29 @@ TEST(RequestHeadTest, ReadsWhatTheConsoleNeedsFromTheHead) {
   EXPECT_EQ(headEnd("GET / HTTP/1.1\r\nHost: h\r\n"), std::string::npos);
 }
 
+TEST(RequestHeadTest, OnlyLoopbackHostsCountAsThisMachine) {
+  const std::pair<const char*, bool> rows[] = {
+      {"127.0.0.1", true},
+      {"127.0.0.1:8080", true},
+      {"127.1.2.3:80", true},
+      {"localhost:8080", true},
+      {"LOCALHOST", true},
+      {"[::1]:8080", true},
+      {"[::1]", true},
+      {"evil.example:8080", false},
+      {"127.0.0.1.evil.example", false},
+      {"128.0.0.1", false},
+      {"127.0.0.256", false},
+      {"127.0.0", false},
+      {"192.168.1.2:8080", false},
+      {"[::2]", false},
+      {"[::1]x", false},
+      {"", false},
+      {"localhost.evil", false},
+  };
+  for (const auto& [host, loopback] : rows) EXPECT_EQ(loopbackHost(host), loopback) << host;
+}
+
 class SessionsTest : public ::testing::Test {
  protected:
   Sessions::Clock::time_point now{};

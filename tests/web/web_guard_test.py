@@ -186,6 +186,22 @@ class SetupTest(unittest.TestCase):
 
 
 class BindTest(unittest.TestCase):
+    def test_without_a_password_only_this_machine_by_its_loopback_name_is_answered(self):
+        s = station.Station(PROGRAM, args=("/web=on",))
+        try:
+            self.assertIn(b"web console at http://127.0.0.1:", s.stderr)
+            api = station.Api(s.port)
+            # A name of another site resolving to this machine (DNS rebinding) gets nothing.
+            for path in ("/", "/api/state"):
+                status, _, _ = api.request("GET", path, headers={"Host": "evil.example:%d" % s.port})
+                self.assertEqual(status, 403, path)
+            self.assertEqual(api.request("GET", "/")[0], 200)
+            # No password is asked: an empty one opens the session.
+            self.assertEqual(api.login(""), 200)
+            self.assertEqual(api.request("GET", "/api/state")[0], 200)
+        finally:
+            s.stop()
+
     def test_no_password_and_an_address_beyond_this_machine_refuse_to_start(self):
         settings = b"[Web]\r\nOn=1\r\nBind=\"0.0.0.0\"\r\n"
         s = station.Station(PROGRAM, settings=settings, args=(), wait_for_web=False)
