@@ -10,7 +10,7 @@ set -euo pipefail
 # Wine for the bridge to HAMLOG, rigctld for a rig shared with other programs.
 run_packages=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev qt6-serialport-dev libgl-dev
+  qt6-base-dev qt6-serialport-dev qt6-httpserver-dev qt6-websockets-dev libgl-dev
   libcanberra-dev sound-theme-freedesktop libasound2-plugins
   fonts-ipafont-mincho fonts-ipafont-gothic
   wine wine32:i386 wine64
@@ -18,7 +18,7 @@ run_packages=(
 )
 # Testing: the test and benchmark libraries, the servers and peers the tests start, a display
 # and a sound server of their own, the screen reader's bus, mingw-w64 for the bridge and its
-# Windows test doubles.
+# Windows test doubles, a browser driven by Selenium for the web console.
 test_packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   python3 python3-aiosmtpd
@@ -28,6 +28,7 @@ test_packages=(
   lintian desktop-file-utils appstream man-db
   mingw-w64 g++-mingw-w64-i686 g++-mingw-w64-x86-64
   pulseaudio pulseaudio-utils sox
+  chromium chromium-driver python3-selenium openssl
 )
 
 case "${1:-test}" in

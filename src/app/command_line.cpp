@@ -40,6 +40,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
   static constexpr std::string_view kTelnet = "/telnet=";
   static constexpr std::string_view kPass = "/pass=";
   static constexpr std::string_view kCharset = "/charset=";
+  static constexpr std::string_view kWeb = "/web=";
   CommandLine cl;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -56,6 +57,14 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
     } else if (startsWith(trimmed, kCharset)) {
       const std::string_view name = text::trim(trimmed.substr(kCharset.size()));
       cl.utf8Console = name == "utf-8" || name == "utf8";
+    } else if (startsWith(trimmed, kWeb)) {
+      const std::string_view value = text::trim(trimmed.substr(kWeb.size()));
+      if (value == "on")
+        cl.web = CommandLine::kWebOn;
+      else if (value == "off")
+        cl.web = 0;
+      else
+        cl.web = leadingNumber(value);
     }
   }
   return cl;
@@ -64,7 +73,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
 namespace {
 
 constexpr std::string_view kHelp =
-    "Usage: zeltaro [/telnet=PORT|on|off] [/pass=TEXT] [/charset=utf-8] [-platform NAME]\n"
+    "Usage: zeltaro [/telnet=PORT|on|off] [/pass=TEXT] [/charset=utf-8] [/web=PORT|on|off]\n"
+    "               [-platform NAME]\n"
     "       zeltaro --try-page URL|FILE [--settings PATH] [--json]\n"
     "       zeltaro --guess-template URL|FILE --example CALL [--example-freq TEXT] [--json]\n"
     "\n"
@@ -76,6 +86,9 @@ constexpr std::string_view kHelp =
     "  /telnet=PORT      open the console on PORT (/telnet=on: port 23, /telnet=off: none)\n"
     "  /pass=TEXT        the console asks for this password (letter case is not compared)\n"
     "  /charset=utf-8    the console speaks UTF-8 instead of Shift-JIS\n"
+    "  /web=PORT         the web console on PORT (/web=on: the settings' port, /web=off: none);\n"
+    "                    it listens on 127.0.0.1 unless [Web] Bind names another address,\n"
+    "                    which needs /pass=\n"
     "  -platform NAME    Qt's window platform, e.g. offscreen to run without a window;\n"
     "                    without DISPLAY or WAYLAND_DISPLAY the program runs headless\n"
     "  -h, --help        print this help and exit\n"

@@ -18,13 +18,19 @@ struct CommandLine {
   std::uint16_t port = 0;    // console port; 0 = console off
   std::string password;      // console password; empty = none asked
   bool utf8Console = false;  // the console speaks UTF-8 instead of Shift-JIS
+  // The web console for this run: kWebAsSet leaves it to the settings, 0 turns it off,
+  // kWebOn turns it on at the settings' port, anything else turns it on at that port.
+  static constexpr int kWebAsSet = -1;
+  static constexpr int kWebOn = -2;
+  int web = kWebAsSet;
 };
 
 // args: the whole command line, program path first (CP932 bytes). Keys "/telnet=on",
 // "/telnet=off", "/telnet=<n>" and "/pass=<text>" are case-insensitive and may carry blanks
 // around them; a later argument overrides an earlier one; anything else is ignored.
 // "/charset=utf-8" (or "utf8") makes the console speak UTF-8, any other "/charset=" value
-// keeps it at Shift-JIS.
+// keeps it at Shift-JIS. "/web=<n>" runs the web console on port n for this run, "/web=on" on
+// the settings' port, "/web=off" not at all.
 CommandLine parseCommandLine(const std::vector<std::string>& args);
 
 // What the command line asks of the program before anything starts: --help or -h, --version,

@@ -16,6 +16,7 @@
 #include "app/page_checks.h"
 #include "app/patrol_clock.h"
 #include "settings/station_settings.h"
+#include "settings/web_settings.h"
 #include "views/pane.h"
 #include "watchlists/watch_lists.h"
 
@@ -174,6 +175,8 @@ class MainModel {
   std::string caption;
   std::uint16_t consolePort = 0;
   std::string consolePassword;
+  // The web console's [Web] settings; the command line's /web= overrides them for one run.
+  settings::WebSettings web;
   std::string edtStatus;  // the console server's latest event (read-only field)
   std::vector<std::string> commandLine;
   bool startUpDone = false;

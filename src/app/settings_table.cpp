@@ -41,6 +41,37 @@ void saveLog(const MainModel& m, int, ProfileFile& f, const SettingRow& r) {
                          settings::escapeLog(text::joinLines(m.logViews.Memo_Log.lines)));
 }
 
+// [Web] is written only when one of its values differs from the default or the file has the
+// section already: a station that never turned the web console on keeps its file byte for byte.
+constexpr const char* kWebKeys[] = {"On", "Port", "Bind", "CertFile", "KeyFile"};
+bool writesWebSection(const MainModel& m, const ProfileFile& f) {
+  if (!m.web.isDefault()) return true;
+  for (const char* key : kWebKeys)
+    if (f.hasKey("Web", key)) return true;
+  return false;
+}
+void loadWebOn(MainModel& m, int, const ProfileFile& f, const SettingRow& r) {
+  m.web.On = f.readBool(r.section, r.key, false);
+}
+void saveWebOn(const MainModel& m, int, ProfileFile& f, const SettingRow& r) {
+  if (writesWebSection(m, f)) f.writeBool(r.section, r.key, m.web.On);
+}
+void loadWebPort(MainModel& m, int, const ProfileFile& f, const SettingRow& r) {
+  const std::int32_t port = f.readInt(r.section, r.key, settings::WebSettings::kDefaultPort);
+  m.web.Port = port >= 1 && port <= 65535 ? port : settings::WebSettings::kDefaultPort;
+}
+void saveWebPort(const MainModel& m, int, ProfileFile& f, const SettingRow& r) {
+  if (writesWebSection(m, f)) f.writeInt(r.section, r.key, m.web.Port);
+}
+template <std::string settings::WebSettings::*field>
+void loadWebText(MainModel& m, int, const ProfileFile& f, const SettingRow& r) {
+  m.web.*field = f.readString(r.section, r.key, settings::WebSettings{}.*field);
+}
+template <std::string settings::WebSettings::*field>
+void saveWebText(const MainModel& m, int, ProfileFile& f, const SettingRow& r) {
+  if (writesWebSection(m, f)) f.writeQuoted(r.section, r.key, m.web.*field);
+}
+
 // UTF-8 hints of the main window's controls.
 constexpr const char* kUrlOnHint = "ｵﾝで有効 （自動巡回時）";
 constexpr const char* kUrlHint = "url記述欄  … 接続先URL (BAND/MODE別のURLを記述)";
@@ -346,6 +377,33 @@ const SettingRow kRows[] = {
      .group = 'b'},
     // [Adif]: the settings dialog's, after [Bridge]
     {.partRows = settingsdialog::adifRows, .partOf = stationPart},
+
+    // [Web]: the web console, last of all and only once it is used
+    {.section = "Web",
+     .key = "On",
+     .conv = Conv::Custom,
+     .customLoad = loadWebOn,
+     .customSave = saveWebOn},
+    {.section = "Web",
+     .key = "Port",
+     .conv = Conv::Custom,
+     .customLoad = loadWebPort,
+     .customSave = saveWebPort},
+    {.section = "Web",
+     .key = "Bind",
+     .conv = Conv::Custom,
+     .customLoad = loadWebText<&settings::WebSettings::Bind>,
+     .customSave = saveWebText<&settings::WebSettings::Bind>},
+    {.section = "Web",
+     .key = "CertFile",
+     .conv = Conv::Custom,
+     .customLoad = loadWebText<&settings::WebSettings::CertFile>,
+     .customSave = saveWebText<&settings::WebSettings::CertFile>},
+    {.section = "Web",
+     .key = "KeyFile",
+     .conv = Conv::Custom,
+     .customLoad = loadWebText<&settings::WebSettings::KeyFile>,
+     .customSave = saveWebText<&settings::WebSettings::KeyFile>},
 };
 
 #undef FIELD

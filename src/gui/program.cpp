@@ -2,6 +2,7 @@
 #include "gui/program.h"
 
 #include "app/command_line.h"
+#include "web/web_console.h"
 
 namespace zeltaro::gui {
 
@@ -13,7 +14,18 @@ Program::Program(const std::string& folder, const std::string& settingsLocation,
       patrolLists_(station_.model(), patrolClock_, &station_.patrolTransfer()) {
   remoteConsole_.setUtf8(app::parseCommandLine(args).utf8Console);
   mainWindow_ = std::make_unique<app::ui::MainWindow>(model(), args);
+  // After the start-up sequence, which has read the settings. What the page changes shows in
+  // the window as a console command's change does.
+  const web::WebOptions webOptions = web::webOptions(model());
+  if (webOptions.on) {
+    webConsole_ = std::make_unique<web::WebConsole>(model(), consoleBinding_,
+                                                    [this] { mainWindow_->syncFromModel(); });
+    webConsole_->attachPageTester(station_.http(), &station_.firstQso());
+    if (!webConsole_->start(webOptions)) webConsole_.reset();
+  }
 }
+
+Program::~Program() = default;
 
 void Program::openOtherWindows() {
   app::ui::MainWindow& mainWindow = *mainWindow_;

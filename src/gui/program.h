@@ -20,6 +20,10 @@
 #include "platform/clock.h"
 #include "platform/qt_message_box.h"
 
+namespace zeltaro::web {
+class WebConsole;
+}
+
 namespace zeltaro::gui {
 
 class Program {
@@ -29,12 +33,15 @@ class Program {
   // line, the executable first.
   Program(const std::string& folder, const std::string& settingsLocation,
           const std::vector<std::string>& args);
+  ~Program();
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
 
   app::MainModel& model() { return station_.model(); }
   app::ui::MainWindow& mainWindow() { return *mainWindow_; }
   console::RemoteConsole& console() { return remoteConsole_; }
+  // The web console, when the settings or the command line ask for it and it could start.
+  web::WebConsole* webConsole() { return webConsole_.get(); }
 
   // The other windows, once the run goes on.
   void openOtherWindows();
@@ -55,6 +62,7 @@ class Program {
   std::unique_ptr<app::ui::MailStatusWindow> mailStatus_;
   std::unique_ptr<app::ui::PatrolListWindow> patrolList1_, patrolList2_, patrolList3_;
   std::unique_ptr<app::ui::PageTestWindow> pageTest_;
+  std::unique_ptr<web::WebConsole> webConsole_;
 };
 
 }  // namespace zeltaro::gui

@@ -88,6 +88,22 @@ TEST(ParseCommandLine, CharsetSwitchTurnsTheConsoleToUtf8) {
   }
 }
 
+TEST(ParseCommandLine, WebSwitchOverridesTheSettingsForOneRun) {
+  constexpr int asSet = CommandLine::kWebAsSet, on = CommandLine::kWebOn;
+  const std::pair<std::vector<std::string>, int> rows[] = {
+      {{"zeltaro"}, asSet},
+      {{"zeltaro", "/web=8080"}, 8080},
+      {{"zeltaro", " /WEB= 9000 "}, 9000},
+      {{"zeltaro", "/web=on"}, on},
+      {{"zeltaro", "/web=OFF"}, 0},
+      {{"zeltaro", "/web=8080", "/web=off"}, 0},
+      {{"zeltaro", "/web=abc"}, 0},
+      {{"zeltaro", "/telnet=23"}, asSet},
+      {{"/web=8080"}, asSet},
+  };
+  for (const auto& [args, web] : rows) EXPECT_EQ(parseCommandLine(args).web, web) << args.back();
+}
+
 TEST(ParseCommandLine, PasswordKeepsJapaneseBytes) {
   // "表" is 95 5C; folding for the key compare must not alter the password itself.
   const std::string pw = text::sj("表Ab");

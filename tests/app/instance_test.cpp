@@ -159,11 +159,11 @@ TEST_F(InstanceTest, HelpVersionAndUnknownOptionsAnswerWithoutStarting) {
       {{"--help", "/telnet=2399"},
        0,
        "Usage: zeltaro [/telnet=PORT|on|off] [/pass=TEXT] "
-       "[/charset=utf-8] [-platform NAME]"},
+       "[/charset=utf-8] [/web=PORT|on|off]"},
       {{"-h"},
        0,
        "Usage: zeltaro [/telnet=PORT|on|off] [/pass=TEXT] [/charset=utf-8] "
-       "[-platform NAME]"},
+       "[/web=PORT|on|off]"},
       {{"/telnet=2399", "--version"}, 0, "zeltaro 2.11"},
       {{"--telnet=2399"}, 2, "zeltaro: unknown option --telnet=2399 (zeltaro --help lists them)"},
   };

@@ -209,6 +209,43 @@ TEST_F(SettingsIoTest, TheBridgeSectionComesBackByteForByte) {
   }
 }
 
+// [Web] appears only once the web console is set up, last of all, and then stays even when its
+// values go back to the defaults; a file without it (first_start.ini) keeps its bytes.
+TEST_F(SettingsIoTest, TheWebSectionIsWrittenLastOnlyOnceItIsUsed) {
+  auto m = makeModel();
+  m->startUp({"/opt/zeltaro/zeltaro"});
+  m->close();
+  const std::string untouched = readBytes(path);
+  EXPECT_EQ(untouched.find("[Web]"), std::string::npos);
+
+  m->web.On = true;
+  m->web.Bind = "192.168.1.20";
+  m->web.CertFile = "/etc/zeltaro/cert.pem";
+  ASSERT_TRUE(m->saveSettingsFile());
+  const std::string section =
+      "[Web]\r\nOn=1\r\nPort=8080\r\nBind=\"192.168.1.20\"\r\n"
+      "CertFile=\"/etc/zeltaro/cert.pem\"\r\nKeyFile=\"\"\r\n";
+  EXPECT_EQ(readBytes(path), untouched + "\r\n" + section);
+
+  auto back = makeModel();
+  back->startUp({"/opt/zeltaro/zeltaro"});
+  EXPECT_TRUE(back->web.On);
+  EXPECT_EQ(back->web.Port, 8080);
+  EXPECT_EQ(back->web.Bind, "192.168.1.20");
+  EXPECT_EQ(back->web.CertFile, "/etc/zeltaro/cert.pem");
+  back->web = {};
+  ASSERT_TRUE(back->saveSettingsFile());
+  EXPECT_EQ(readBytes(path), untouched +
+                                 "\r\n[Web]\r\nOn=0\r\nPort=8080\r\n"
+                                 "Bind=\"127.0.0.1\"\r\nCertFile=\"\"\r\nKeyFile=\"\"\r\n");
+  // A port no socket can have is read as the default.
+  writeBytes(path, "[Web]\r\nOn=1\r\nPort=70000\r\n");
+  auto odd = makeModel();
+  odd->startUp({"/opt/zeltaro/zeltaro"});
+  EXPECT_TRUE(odd->web.On);
+  EXPECT_EQ(odd->web.Port, 8080);
+}
+
 TEST_F(SettingsIoTest, MissingFileOrKeysLeaveValuesAsTheyAre) {
   auto m = makeModel();
   m->watchLists.Memo_List[0] = "KEEP\r\n";

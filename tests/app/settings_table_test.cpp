@@ -147,6 +147,9 @@ TEST(SettingsSchema, SectionsAndKeysAreThoseOfTheWholeFileFixtures) {
   // table's keys grouped by section, sections in the order they first appear.
   Keys table;
   for (const FileRow& row : fileRows()) {
+    // [Web] is written only once the web console is set up (SettingsIoTest shows it), so
+    // neither whole-file fixture has it.
+    if (row.section == "Web") continue;
     auto at = table.end();
     for (auto i = table.begin(); i != table.end(); ++i)
       if (i->first == row.section) at = i + 1;
