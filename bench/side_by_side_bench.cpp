@@ -7,7 +7,9 @@
 //   WholeCheck     - "check page 1" as the button runs it: the page fetched with the real HTTP
 //                    client from a server on loopback, cut, extracted, composed, matched against
 //                    three lists of 300 entries, compared with a log of 200 lines, inserted and
-//                    the panes refreshed, with the Qt message pump running.
+//                    the panes refreshed, with the Qt message pump running;
+//   Step1Fetch ...   - the steps of WholeCheck one by one (fetch, cut, extraction, composition,
+//   Step7Views         matching, novelty, the log views), each set beside the scraper.
 
 #define PCRE2_CODE_UNIT_WIDTH 8
 #include <arpa/inet.h>
@@ -26,11 +28,17 @@
 #include <thread>
 
 #include "app/main_model.h"
+#include "bench/page_server.h"
 #include "bench/synthetic_page.h"
 #include "platform/qt_http_client.h"
 #include "platform/qt_message_pump.h"
+#include "spots/composition.h"
 #include "spots/extraction.h"
+#include "spots/new_lines.h"
 #include "spots/page_text.h"
+#include "text/codec.h"
+#include "text/sjis.h"
+#include "watchlists/watch_lists.h"
 
 namespace {
 
@@ -107,61 +115,6 @@ struct Scraper {
   }
 };
 
-// --- a page server on loopback -------------------------------------------------------------
-
-class PageServer {
- public:
-  explicit PageServer(std::string body) : body_(std::move(body)) {
-    fd_ = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof a;
-    if (bind(fd_, reinterpret_cast<sockaddr*>(&a), len) != 0 || listen(fd_, 8) != 0 ||
-        getsockname(fd_, reinterpret_cast<sockaddr*>(&a), &len) != 0) {
-      std::abort();
-    }
-    port_ = ntohs(a.sin_port);
-    thread_ = std::thread([this] { serve(); });
-  }
-  ~PageServer() {
-    stop_ = true;
-    shutdown(fd_, SHUT_RDWR);
-    close(fd_);
-    thread_.join();
-  }
-  int port() const { return port_; }
-
- private:
-  void serve() {
-    const std::string head = "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: " +
-                             std::to_string(body_.size()) + "\r\nConnection: close\r\n\r\n";
-    while (!stop_) {
-      const int c = accept(fd_, nullptr, nullptr);
-      if (c < 0) continue;
-      std::string request;
-      char buf[4096];
-      while (request.find("\r\n\r\n") == std::string::npos) {
-        const ssize_t n = read(c, buf, sizeof buf);
-        if (n <= 0) break;
-        request.append(buf, static_cast<std::size_t>(n));
-      }
-      const std::string reply = head + body_;
-      for (std::size_t sent = 0; sent < reply.size();) {
-        const ssize_t n = write(c, reply.data() + sent, reply.size() - sent);
-        if (n <= 0) break;
-        sent += static_cast<std::size_t>(n);
-      }
-      close(c);
-    }
-  }
-
-  std::string body_;
-  int fd_ = -1, port_ = 0;
-  std::atomic<bool> stop_{false};
-  std::thread thread_;
-};
-
 // --- the benchmarks -------------------------------------------------------------------------
 
 void Pcre2Scraper(benchmark::State& state) {
@@ -192,7 +145,7 @@ void CutAndExtract(benchmark::State& state) {
 BENCHMARK(CutAndExtract)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 void WholeCheck(benchmark::State& state) {
-  PageServer server(page());
+  bench::PageServer server(page());
   platform::QtMessagePump pump;
   platform::QtHttpClient http;
   app::MainServices services;
@@ -215,6 +168,148 @@ void WholeCheck(benchmark::State& state) {
   state.counters["new_lines"] = inserted;
 }
 BENCHMARK(WholeCheck)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+
+// --- where the whole check's time goes ------------------------------------------------------
+// Each step of the check alone, on what the step before it made from the same page, as the
+// check runs it (the window's pump included where the check pumps): the sum comes near
+// WholeCheck, and each step can be set beside the scraper.
+
+struct Steps {
+  std::string body;
+  spots::CutPage cut;
+  std::vector<spots::ExtractionSlots> filled;
+  std::vector<spots::Composition> compositions;
+  std::vector<std::string> displays;  // the matching records' log texts
+  std::array<std::string, 3> lists{bench::watchList(kRecords, 1, 7),
+                                   bench::watchList(kRecords, 2, 11),
+                                   bench::watchList(kRecords, 3, 13)};
+  std::vector<std::string> oldLog;
+};
+
+Steps& steps() {
+  static Steps s = [] {
+    Steps st;
+    platform::NullMessagePump pump;
+    st.body = page();
+    st.cut = spots::cutRecords(spots::decodeEntities(st.body), "<LineStart>", "</LineEnd>");
+    const spots::CompiledTemplate compiled =
+        spots::compileTemplate(spots::defaultExtractionTemplate());
+    const spots::CompiledBody body = spots::compileBody(spots::kDefaultBody);
+    spots::RoleSlots roles;
+    for (const std::string& record : st.cut.Memo2) {
+      st.filled.push_back(spots::fillSlots(record, compiled, roles, pump));
+      st.compositions.push_back(spots::compose(body, st.filled.back(), pump));
+    }
+    watchlists::WatchLists lists;
+    lists.Memo_List = st.lists;
+    lists.normalize();
+    for (const spots::Composition& c : st.compositions) {
+      const std::string folded = text::foldAZ(c.search);
+      bool any = false;
+      for (int l = 1; l <= 3; ++l) any = lists.matchesFolded(l, text::trim(folded)) || any;
+      if (any) st.displays.push_back(spots::logSafe(c.display));
+    }
+    for (int i = 0; i < 200; ++i)
+      st.oldLog.push_back("1___old line " + std::to_string(i) + " \\r\\n x");
+    return st;
+  }();
+  return s;
+}
+
+void Step1Fetch(benchmark::State& state) {
+  bench::PageServer server(page());
+  platform::QtMessagePump pump;
+  platform::QtHttpClient http;
+  const std::string url = "http://127.0.0.1:" + std::to_string(server.port()) + "/spots.html";
+  for (auto _ : state) {
+    const platform::HttpClient::Result r = http.get(url, pump, [] {});
+    if (!r.ok || r.body.size() != page().size()) state.SkipWithError("the fetch failed");
+  }
+}
+BENCHMARK(Step1Fetch)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+void Step2Cut(benchmark::State& state) {
+  for (auto _ : state) {
+    spots::CutPage cut =
+        spots::cutRecords(spots::decodeEntities(steps().body), "<LineStart>", "</LineEnd>");
+    benchmark::DoNotOptimize(cut.Memo2.data());
+  }
+}
+BENCHMARK(Step2Cut)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+void Step3Extraction(benchmark::State& state) {
+  platform::NullMessagePump withinRecord;
+  platform::QtMessagePump pump;
+  const spots::CompiledTemplate compiled =
+      spots::compileTemplate(spots::defaultExtractionTemplate());
+  spots::RoleSlots roles;
+  for (auto _ : state)
+    for (const std::string& record : steps().cut.Memo2) {
+      pump.pump();
+      benchmark::DoNotOptimize(spots::fillSlots(record, compiled, roles, withinRecord));
+    }
+}
+BENCHMARK(Step3Extraction)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+void Step4Composition(benchmark::State& state) {
+  platform::NullMessagePump pump;
+  const spots::CompiledBody body = spots::compileBody(spots::kDefaultBody);
+  for (auto _ : state)
+    for (const spots::ExtractionSlots& one : steps().filled)
+      benchmark::DoNotOptimize(spots::compose(body, one, pump));
+}
+BENCHMARK(Step4Composition)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+void Step5Matching(benchmark::State& state) {
+  watchlists::WatchLists lists;
+  lists.Memo_List = steps().lists;
+  lists.normalize();
+  int matched = 0;
+  for (auto _ : state)
+    for (const spots::Composition& c : steps().compositions) {
+      const std::string folded = text::foldAZ(c.search);
+      for (int l = 1; l <= 3; ++l) matched += lists.matchesFolded(l, text::trim(folded));
+    }
+  benchmark::DoNotOptimize(matched);
+}
+BENCHMARK(Step5Matching)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+// The matching records' log texts against a full log, the new ones put in front of it and the
+// log cut to its length.
+void Step6Novelty(benchmark::State& state) {
+  std::vector<std::string> log;
+  for (auto _ : state) {
+    state.PauseTiming();
+    log = steps().oldLog;
+    state.ResumeTiming();
+    spots::NewLines fresh(log);
+    for (const spots::Composition& c : steps().compositions) {
+      const std::string display = spots::logSafe(c.display);
+      if (!fresh.isOld(display)) fresh.add("1___", display);
+    }
+    fresh.moveInFrontOf(log);
+    if (log.size() > 200) log.resize(200);
+  }
+}
+BENCHMARK(Step6Novelty)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+// The five panes brought up to the log after a check that found lines.
+void Step7Views(benchmark::State& state) {
+  app::MainServices services;
+  platform::NullMessagePump pump;
+  services.pump = &pump;
+  app::MainModel model(services);
+  std::vector<std::string> full = steps().displays;
+  for (std::string& line : full) line.insert(0, "1_3_");
+  for (auto _ : state) {
+    state.PauseTiming();
+    model.logViews.Memo_Log.lines = full;
+    state.ResumeTiming();
+    model.logViews.capLog();
+    model.logViews.refreshPanes();
+  }
+}
+BENCHMARK(Step7Views)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 // Keeps each benchmark's time per iteration for the ratios.
 class RatioReporter : public benchmark::ConsoleReporter {
@@ -249,10 +344,12 @@ int main(int argc, char** argv) {
   const double scraperReal = reporter.real["Pcre2Scraper"],
                scraperCpu = reporter.cpu["Pcre2Scraper"];
   if (scraperReal > 0 && scraperCpu > 0) {
-    for (const char* name : {"CutAndExtract", "WholeCheck"}) {
+    for (const char* name :
+         {"CutAndExtract", "WholeCheck", "Step1Fetch", "Step2Cut", "Step3Extraction",
+          "Step4Composition", "Step5Matching", "Step6Novelty", "Step7Views"}) {
       if (!reporter.real.count(name)) continue;
       std::printf(
-          "%-14s real %8.2f ms = %6.2f x the scraper (%.2f ms); cpu %8.2f ms = %6.2f x (%.2f ms)\n",
+          "%-16s real %8.2f ms = %6.2f x the scraper (%.2f ms); cpu %8.2f ms = %6.2f x (%.2f ms)\n",
           name, reporter.real[name], reporter.real[name] / scraperReal, scraperReal,
           reporter.cpu[name], reporter.cpu[name] / scraperCpu, scraperCpu);
     }

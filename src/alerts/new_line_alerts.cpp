@@ -19,10 +19,22 @@ void NewLineAlerts::btnSoundFileClick() {
 
 void NewLineAlerts::sendMail(MailOrigin origin) {
   if (!services_.smtp || !services_.clock) return;
-  const SmtpResult r = alerts::sendMail(mail, MailText, NewLineCount, SubjectSuffix,
-                                        *services_.smtp, *services_.clock, Form3);
-  if (origin != MailOrigin::SingleCheck && services_.messageBox)
-    reportMailConnectionFailure(*services_.messageBox, r);
+  if (mailing_) {
+    waiting_.push_back({origin, MailText, NewLineCount, SubjectSuffix});
+    return;
+  }
+  mailing_ = true;
+  WaitingMail next{origin, MailText, NewLineCount, SubjectSuffix};
+  for (;;) {
+    const SmtpResult r = alerts::sendMail(mail, next.text, next.count, next.suffix, *services_.smtp,
+                                          *services_.clock, Form3);
+    if (next.origin != MailOrigin::SingleCheck && services_.messageBox)
+      reportMailConnectionFailure(*services_.messageBox, r);
+    if (waiting_.empty()) break;
+    next = std::move(waiting_.front());
+    waiting_.pop_front();
+  }
+  mailing_ = false;
 }
 
 void NewLineAlerts::collectMailText(const std::vector<std::string>& log, int newLines) {

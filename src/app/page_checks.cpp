@@ -172,6 +172,19 @@ int PageChecks::processPage(int n) {
 void PageChecks::processRecords(int n, spots::NewLines& fresh, bool (&firstQsoHit)[3]) {
   FirstQsoChecker* firstQso = parts_.services.firstQso;
   LogViews& log = parts_.log;
+  // The log is looked at once for the page, and let go when the page is done, also when a
+  // record throws.
+  struct PageScope {
+    FirstQsoChecker* checker;
+    explicit PageScope(FirstQsoChecker* c) : checker(c) {
+      if (checker) checker->pageBegins();
+    }
+    ~PageScope() {
+      if (checker) checker->pageEnds();
+    }
+    PageScope(const PageScope&) = delete;
+    PageScope& operator=(const PageScope&) = delete;
+  } page(firstQso);
   for (const std::string& record : Memo2) {
     if (platform::stopRequested()) return;  // the program is closing
     // The window and the console get their turn once per record: a record takes a few

@@ -11,13 +11,13 @@
 #include "platform/message_box.h"
 #include "platform/sound.h"
 #include "spots/composition.h"
-#include "text/codec.h"
-#include "text/sjis.h"
 #include "support/fake_http_client.h"
 #include "support/fixed_clock.h"
 #include "support/main_services.h"
 #include "support/recorders.h"
 #include "support/unreachable_mail_server.h"
+#include "text/codec.h"
+#include "text/sjis.h"
 
 namespace zeltaro::app {
 namespace {
@@ -30,7 +30,6 @@ using Lines = std::vector<std::string>;
 const std::string kUrl1 = "http://127.0.0.1:1/one.html";
 const std::string kUrl2 = "http://127.0.0.1:1/two.html";
 const std::string kUrl3 = "http://127.0.0.1:1/three.html";
-
 
 // ISO-2022-JP of the default Body's full-width "＠".
 const std::string kJisAt = "\x1b$B!w\x1b(B";
@@ -64,8 +63,14 @@ class ModelTest : public ::testing::Test, protected zeltaro::testing::FakeMainSe
   // Answers each condition set as firstQsoAnswer says.
   struct FirstQso final : FirstQsoChecker {
     explicit FirstQso(const bool (&a)[3]) : answer(a) {}
-    bool isFirstQso(int set, const SpotKeys&) override { return answer[set - 1]; }
+    bool isFirstQso(int set, const SpotKeys& spot) override {
+      trace += std::to_string(set) + std::string(spot.call) + " ";
+      return answer[set - 1];
+    }
+    void pageBegins() override { trace += "["; }
+    void pageEnds() override { trace += "]"; }
     const bool (&answer)[3];
+    std::string trace;  // "[" and "]" around a page's questions, each "<set><call> "
   };
   void tick(int times = 1) {
     for (int i = 0; i < times; ++i) model.tick();
@@ -163,6 +168,21 @@ TEST_F(ModelTest, FirstQsoMatchesItsListAndBuildsTheSubjectSuffix) {
   EXPECT_EQ(model.logViews.Memo_Log.lines.front(), "__3_" + spotDisplay(1, c));
 }
 
+// A page's first-QSO questions are asked between the page's begin and end, so that the log
+// can be looked at once per page; a page that cannot be fetched asks nothing.
+TEST_F(ModelTest, APagesFirstQsoQuestionsFallWithinThePage) {
+  model.watchLists.Memo_List[0].clear();
+  http.setPage(kUrl2, spotPage({c, a}));
+  model.checkPage2();
+  model.checkPage2();
+  EXPECT_EQ(firstQso.trace,
+            "[1JA9ZZZ 2JA9ZZZ 3JA9ZZZ 1STN1 2STN1 3STN1 ]"
+            "[1JA9ZZZ 2JA9ZZZ 3JA9ZZZ 1STN1 2STN1 3STN1 ]");
+  firstQso.trace.clear();
+  model.checkPage1();  // no page at this address
+  EXPECT_EQ(firstQso.trace, "");
+}
+
 TEST_F(ModelTest, LogIsCappedAtTwoHundredLines) {
   model.logViews.Memo_Log.lines.clear();
   for (int i = 0; i < 199; ++i)
@@ -208,8 +228,8 @@ TEST_F(ModelTest, ChecksAskedForDuringACheckRunAfterIt) {
   http.setDuringFetch([&](std::string_view address) {
     if (address == kUrl1 && !clicked) {
       clicked = true;
-      EXPECT_EQ(model.checkPage2(), 0);       // queued, not nested
-      tick();                                 // a tick during a check only blinks
+      EXPECT_EQ(model.checkPage2(), 0);  // queued, not nested
+      tick();                            // a tick during a check only blinks
       EXPECT_FALSE(model.atRest());
     }
   });
