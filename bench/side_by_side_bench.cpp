@@ -8,6 +8,8 @@
 //                    client from a server on loopback, cut, extracted, composed, matched against
 //                    three lists of 300 entries, compared with a log of 200 lines, inserted and
 //                    the panes refreshed, with the Qt message pump running;
+//   BlackBoxCheck    - "T U1" sent to the built program over its console until the reply is
+//                      back: /0 with the log emptied before each check, /1 with it kept full;
 //   Step1Fetch ...   - the steps of WholeCheck one by one (fetch, cut, extraction, composition,
 //   Step7Views         matching, novelty, the log views), each set beside the scraper.
 
@@ -20,6 +22,13 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QThread>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -311,6 +320,113 @@ void Step7Views(benchmark::State& state) {
 }
 BENCHMARK(Step7Views)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
+// --- the black box: the program itself, asked over its console ------------------------------
+// The built program started in a folder of its own (settings beside it, HOME inside it, no
+// display), its page 1 on the page server and the three lists in its settings file; "T U1" is
+// sent over the console and timed until its reply has come back. Arg 0: the log emptied ("Z CLR",
+// not timed) before each check; 1: the log kept full, as on a running station.
+
+class ProgramOverConsole {
+ public:
+  ProgramOverConsole(int pagePort, const std::array<std::string, 3>& lists) {
+    const QString exe = dir_.filePath("zeltaro");
+    QFile::copy(QStringLiteral(ZELTARO_EXE), exe);
+    std::string ini = "[Inet]\nTimeSel=0\nChkURL1=1\nChkURL2=0\nChkURL3=0\nUrl1=http://127.0.0.1:" +
+                      std::to_string(pagePort) +
+                      "/spots.html\n\n[Alert]\nAlert=0\n\n[Mail]\nOn=0\n";
+    for (int l = 0; l < 3; ++l) {
+      ini += "\n[List" + std::to_string(l + 1) + "]\nUrl1=1\nUrl2=1\nUrl3=1\nList=" +
+             text::replaceAll(lists[static_cast<std::size_t>(l)], "\r\n", "\\r\\n") + "\n";
+    }
+    QFile file(dir_.filePath("zeltaro.ini"));
+    if (!file.open(QIODevice::WriteOnly)) return;
+    file.write(ini.data(), static_cast<qint64>(ini.size()));
+    file.close();
+
+    QTcpServer probe;  // a port free now for the console
+    probe.listen(QHostAddress::LocalHost, 0);
+    const quint16 port = probe.serverPort();
+    probe.close();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HOME", dir_.path());
+    env.insert("XDG_CONFIG_HOME", dir_.filePath("config"));
+    env.insert("XDG_RUNTIME_DIR", dir_.path());
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    process_.setProcessEnvironment(env);
+    process_.setWorkingDirectory(dir_.path());
+    process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process_.start(exe, {QStringLiteral("/telnet=%1").arg(port)});
+    if (!process_.waitForStarted(10000)) return;
+    for (int i = 0; i < 100 && socket_.state() != QAbstractSocket::ConnectedState; ++i) {
+      socket_.connectToHost(QHostAddress::LocalHost, port);
+      if (!socket_.waitForConnected(100)) socket_.abort(), QThread::msleep(100);
+    }
+    // The greeting: the command list, then nothing more.
+    std::string greeting;
+    while (
+        socket_.state() == QAbstractSocket::ConnectedState &&
+        (socket_.waitForReadyRead(greeting.empty() ? 10000 : 300) || socket_.bytesAvailable() > 0))
+      greeting += socket_.readAll().toStdString();
+    ok_ = !greeting.empty() && socket_.state() == QAbstractSocket::ConnectedState;
+  }
+  ~ProgramOverConsole() {
+    socket_.write("Q\r\n");
+    socket_.waitForBytesWritten(1000);
+    socket_.abort();
+    process_.terminate();
+    if (!process_.waitForFinished(10000)) process_.kill();
+    process_.waitForFinished(5000);
+  }
+  bool ok() const { return ok_; }
+
+  // Sends line and returns what came back up to the empty line that ends a reply; empty after
+  // 30 s without one.
+  std::string reply(const std::string& line) {
+    socket_.write((line + "\r\n").c_str());
+    std::string got;
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < 30000) {
+      if (socket_.bytesAvailable() == 0) socket_.waitForReadyRead(100);
+      got += socket_.readAll().toStdString();
+      if (got.size() > line.size() + 2 && got.ends_with("\r\n\r\n")) return got;
+    }
+    return {};
+  }
+
+ private:
+  QTemporaryDir dir_;
+  QProcess process_;
+  QTcpSocket socket_;
+  bool ok_ = false;
+};
+
+void BlackBoxCheck(benchmark::State& state) {
+  bench::PageServer server(page());
+  ProgramOverConsole program(server.port(), steps().lists);
+  if (!program.ok()) {
+    state.SkipWithError("the program did not answer on its console");
+    return;
+  }
+  const bool keepLog = state.range(0) == 1;
+  program.reply("T U1");  // the first check fills the log and warms everything up
+  for (auto _ : state) {
+    if (!keepLog) {
+      state.PauseTiming();
+      program.reply("Z CLR");
+      state.ResumeTiming();
+    }
+    if (program.reply("T U1").find("URL1") == std::string::npos)
+      state.SkipWithError("no reply to the check");
+  }
+}
+BENCHMARK(BlackBoxCheck)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MinTime(3.0);
+
 // Keeps each benchmark's time per iteration for the ratios.
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
@@ -318,11 +434,13 @@ class RatioReporter : public benchmark::ConsoleReporter {
     for (const Run& r : runs) {
       // With --benchmark_repetitions the median stands for the benchmark.
       const bool median = r.run_type == Run::RT_Aggregate && r.aggregate_name == "median";
-      if (median || (r.run_type == Run::RT_Iteration && !r.error_occurred &&
-                     !medianSeen.count(r.run_name.function_name))) {
-        if (median) medianSeen.insert(r.run_name.function_name);
-        real[r.run_name.function_name] = r.GetAdjustedRealTime();
-        cpu[r.run_name.function_name] = r.GetAdjustedCPUTime();
+      const std::string name =
+          r.run_name.function_name + (r.run_name.args.empty() ? "" : "/" + r.run_name.args);
+      if (median ||
+          (r.run_type == Run::RT_Iteration && !r.error_occurred && !medianSeen.count(name))) {
+        if (median) medianSeen.insert(name);
+        real[name] = r.GetAdjustedRealTime();
+        cpu[name] = r.GetAdjustedCPUTime();
       }
     }
     ConsoleReporter::ReportRuns(runs);
@@ -344,9 +462,9 @@ int main(int argc, char** argv) {
   const double scraperReal = reporter.real["Pcre2Scraper"],
                scraperCpu = reporter.cpu["Pcre2Scraper"];
   if (scraperReal > 0 && scraperCpu > 0) {
-    for (const char* name :
-         {"CutAndExtract", "WholeCheck", "Step1Fetch", "Step2Cut", "Step3Extraction",
-          "Step4Composition", "Step5Matching", "Step6Novelty", "Step7Views"}) {
+    for (const char* name : {"CutAndExtract", "WholeCheck", "BlackBoxCheck/0", "BlackBoxCheck/1",
+                             "Step1Fetch", "Step2Cut", "Step3Extraction", "Step4Composition",
+                             "Step5Matching", "Step6Novelty", "Step7Views"}) {
       if (!reporter.real.count(name)) continue;
       std::printf(
           "%-16s real %8.2f ms = %6.2f x the scraper (%.2f ms); cpu %8.2f ms = %6.2f x (%.2f ms)\n",
