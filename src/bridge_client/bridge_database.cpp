@@ -167,12 +167,19 @@ int BridgeDatabase::skip(int count, int index) {
 }
 
 int BridgeDatabase::bandClass(std::string_view freqMHz) {
+  const bool keep = inPage_ && !kept_.library.empty() && !kept_.released;
+  if (keep) {
+    const auto known = kept_.bands.find(std::string(freqMHz));
+    if (known != kept_.bands.end()) return known->second;
+  }
   auto w = request(Op::kLibBandClass);
   w.bytes(freqMHz);
   auto reply = call(w);
   if (!reply) return kNotDone;
   Reader in(*reply);
-  return in.i32();
+  const int band = in.i32();
+  if (keep && in.ok() && !failed_) kept_.bands.emplace(std::string(freqMHz), band);
+  return band;
 }
 
 }  // namespace zeltaro::bridgeclient

@@ -8,13 +8,15 @@
 // page's first check on, and the page's further checks only seek and skip: what load, version,
 // setShare and open answered is kept. A check that goes wrong (the library missing or too old,
 // the log not opened) lets the library go at once and its answers stand for the rest of the
-// page, so the page's other checks ask nothing. The library is let go at the page's end, when
+// page, so the page's other checks ask nothing. The band class of a frequency is asked once per
+// page. The library is let go at the page's end, when
 // a list needs another folder's library, and at once when the bridge fails; a bridge started
 // again meanwhile is loaded afresh.
 
 #include <array>
 #include <optional>
 #include <string>
+#include <unordered_map>
 
 #include "bridge/protocol.h"
 #include "bridge_client/bridge_process.h"
@@ -71,6 +73,9 @@ class BridgeDatabase final : public hamlog::HamlogDatabase {
     std::optional<int> share;
     std::string base;           // the log asked for
     std::optional<int> opened;  // what open answered
+    // The band classes the library gave for frequency texts: the page's records and spots
+    // share a few dozen.
+    std::unordered_map<std::string, int> bands;
   };
 
   BridgeProcess& bridge_;
