@@ -12,6 +12,7 @@ QtMessagePump::QtMessagePump(int minIntervalMs, unsigned callsPerLook)
 
 void QtMessagePump::pump() {
   if (++calls_ % callsPerLook_ != 0 || since_.elapsed() < minIntervalMs_) return;
+  ++turns_;
   QCoreApplication::processEvents();
   since_.restart();
 }

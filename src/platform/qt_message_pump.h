@@ -15,12 +15,14 @@ class QtMessagePump final : public MessagePump {
  public:
   explicit QtMessagePump(int minIntervalMs = 5, unsigned callsPerLook = 16);
   void pump() override;
+  std::optional<unsigned long long> turns() const override { return turns_; }
 
  private:
   QElapsedTimer since_;
   int minIntervalMs_;
   unsigned callsPerLook_;
   unsigned calls_ = 0;
+  unsigned long long turns_ = 0;
 };
 
 }  // namespace zeltaro::platform

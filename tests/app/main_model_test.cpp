@@ -183,6 +183,34 @@ TEST_F(ModelTest, APagesFirstQsoQuestionsFallWithinThePage) {
   EXPECT_EQ(firstQso.trace, "");
 }
 
+// A list edited while a page is checked (the window had its turn between two records) applies
+// from the next record on.
+TEST_F(ModelTest, AListEditedDuringAPageAppliesFromTheNextRecord) {
+  struct EditingPump final : platform::MessagePump {
+    std::function<void()> atTurn[4];
+    unsigned long long done = 0;
+    void pump() override {
+      if (done < 4 && atTurn[done]) atTurn[done]();
+      ++done;
+    }
+    std::optional<unsigned long long> turns() const override { return done; }
+  } pump;
+  MainServices s = services();
+  s.pump = &pump;
+  MainModel checking(s);
+  checking.pageChecks.edtURL[0] = kUrl1;
+  checking.watchLists.Memo_List = {"STN1\r\nSTN2\r\n", "", ""};
+  // Turn 0 is the fetch's, turn n record n's: before the third record list 1 loses STN1 and
+  // STN2 and takes STN3 and STN4.
+  pump.atTurn[3] = [&] { checking.watchLists.Memo_List[0] = "STN3\r\nSTN4\r\n"; };
+  const Spot one{"STN1", "7,010"}, two{"STN2", "7,011"}, three{"STN3", "7,012"},
+      four{"STN4", "7,013"};
+  http.setPage(kUrl1, spotPage({one, three, two, four}));
+  EXPECT_EQ(checking.checkPage1(), 2);
+  EXPECT_EQ(checking.logViews.Memo_Log.lines,
+            (Lines{"1___" + spotDisplay(1, one), "1___" + spotDisplay(4, four)}));
+}
+
 TEST_F(ModelTest, LogIsCappedAtTwoHundredLines) {
   model.logViews.Memo_Log.lines.clear();
   for (int i = 0; i < 199; ++i)
