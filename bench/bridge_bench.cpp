@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Round trips through the Windows bridge under Wine: its start until the ready line, a small
 // window request, a field message into a HAMLOG window (the test double), and reads of the test
-// hamlog50.dll, one request and a whole first-QSO check. The prefix is a throw-away one made
-// here; run under a display (xvfb-run -a).
+// hamlog50.dll, one request, a whole first-QSO check, and the checks of a page of spots. The prefix
+// is a throw-away one made here; run under a display (xvfb-run -a).
 
 #include <benchmark/benchmark.h>
 #include <signal.h>
@@ -168,6 +168,27 @@ void BM_FirstQsoCheck(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_FirstQsoCheck)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// The same check within a page: the page's first check loads the library and opens the log,
+// the others only seek, skip and ask for band classes (5 requests); the page's end closes and
+// releases. A page of 100 spots checked by one list, per spot and list.
+void BM_FirstQsoCheckInPage(benchmark::State& state) {
+  bridgeclient::BridgeProcess bridge(options());
+  const auto sets = librarySets();
+  settings::SharedFirstSettings shared;
+  bridgeclient::BridgeDatabase db(bridge, sets);
+  hamlog::FirstQsoService service(sets, shared, nullptr, &db);
+  constexpr int kSpots = 100;
+  for (auto _ : state) {
+    service.beginPage();
+    for (int spot = 0; spot < kSpots; ++spot)
+      if (!service.isFirstQso(1, "JA1ABC", "21,020", "", "CW")) state.SkipWithError("answer no");
+    service.endPage();
+  }
+  // items_per_second: spots per second; the time per spot is the page's time / 100.
+  state.SetItemsProcessed(state.iterations() * kSpots);
+}
+BENCHMARK(BM_FirstQsoCheckInPage)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

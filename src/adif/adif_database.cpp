@@ -45,6 +45,9 @@ struct AdifDatabase::Log {
   std::string guard;           // the kGuardBytes before `consumed`
   std::vector<Record> records;
   std::vector<hamlog::IndexEntry> byCall, byCode;
+  unsigned lookedAt = 0;  // the page in which the file was last looked at
+  int pageAnswer = 1;     // what open answered then
+  std::string pageField;  // for this code field
 
   void clear() {
     shape.reset();
@@ -129,6 +132,23 @@ int AdifDatabase::open(std::string_view) {
     lastFsPath_ = hamlog::folderForFs(source.path);
   }
   Log& log = logFor(lastFsPath_);
+  if (page_ == 0 || log.lookedAt != page_ || log.pageField != source.codeField) {
+    log.pageAnswer = look(log, source.codeField);
+    log.lookedAt = page_;
+    log.pageField = source.codeField;
+  }
+  if (log.pageAnswer == 0) open_ = &log;
+  return log.pageAnswer;
+}
+
+void AdifDatabase::beginPage() {
+  if (++pages_ == 0) ++pages_;  // 0 stands for no page
+  page_ = pages_;
+}
+
+void AdifDatabase::endPage() { page_ = 0; }
+
+int AdifDatabase::look(Log& log, const std::string& codeField) {
   auto trouble = [&log](const char* what) {
     if (!log.reported)
       platform::reportEvent("the ADIF log " + log.path + " " + what +
@@ -144,8 +164,7 @@ int AdifDatabase::open(std::string_view) {
   // opened descriptor.
   struct stat st {};
   if (::stat(log.path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && log.readable &&
-      hamlog::FileStamp::of(st) == log.stamp && log.codeField == source.codeField) {
-    open_ = &log;
+      hamlog::FileStamp::of(st) == log.stamp && log.codeField == codeField) {
     return 0;
   }
   const platform::RegularFile file(log.path);
@@ -156,7 +175,7 @@ int AdifDatabase::open(std::string_view) {
   const hamlog::FileStamp now = hamlog::FileStamp::of(file.info());
 
   // Only grown: the bytes before what was taken are still there, and nothing else changed.
-  bool grown = log.readable && log.shape && log.codeField == source.codeField &&
+  bool grown = log.readable && log.shape && log.codeField == codeField &&
                now.device == log.stamp.device && now.inode == log.stamp.inode &&
                file.size() >= log.consumed;
   if (grown && !log.guard.empty()) {
@@ -173,7 +192,7 @@ int AdifDatabase::open(std::string_view) {
       return trouble("cannot be read");
   } else {
     log.clear();
-    log.codeField = source.codeField;
+    log.codeField = codeField;
     ++wholeReads_;
     if (!file.readAt(0, static_cast<std::size_t>(file.size()), bytes))
       return trouble("cannot be read");
@@ -199,7 +218,6 @@ int AdifDatabase::open(std::string_view) {
   log.readable = true;
   log.reported = false;
   log.stamp = now;
-  open_ = &log;
   return 0;
 }
 

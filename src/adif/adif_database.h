@@ -7,7 +7,8 @@
 // The log is read live. Its records and indexes are kept while the file's size and time stay
 // the same; when the file only grew (a logger appends each QSO as it is logged), only the new
 // part is read; when it shrank or was replaced, it is read again whole. A record still being
-// written is taken at the next check, once it is whole. The file is only ever read.
+// written is taken at the next check, once it is whole. Within a page (beginPage ... endPage)
+// the file is looked at once, at the page's first check. The file is only ever read.
 
 #include <sys/types.h>
 
@@ -61,6 +62,9 @@ class AdifDatabase final : public hamlog::HamlogDatabase {
   std::string_view remarks2() const override;
   std::int32_t recordNumber() const override;
 
+  void beginPage() override;
+  void endPage() override;
+
   // What the files cost so far, for the tests of the live reading: bytes read and whole reads.
   std::uint64_t bytesRead() const { return bytesRead_; }
   int wholeReads() const { return wholeReads_; }
@@ -75,6 +79,8 @@ class AdifDatabase final : public hamlog::HamlogDatabase {
  private:
   const Record* current() const;
   Log& logFor(const std::string& path);
+  // open's answer for log read with codeField, after a look at the file.
+  int look(Log& log, const std::string& codeField);
 
   std::function<AdifSource(int)> source_;
   int list_ = 0;
@@ -82,6 +88,8 @@ class AdifDatabase final : public hamlog::HamlogDatabase {
   std::string lastPath_, lastFsPath_;       // the last setting asked for and its spelling
   const Log* open_ = nullptr;
   hamlog::IndexCursor cursor_;
+  unsigned page_ = 0;  // the current page's number; 0 outside a page
+  unsigned pages_ = 0;
   std::uint64_t bytesRead_ = 0;
   int wholeReads_ = 0;
 };

@@ -21,15 +21,27 @@ void NewLineAlerts::btnSoundFileClick() {
 
 void NewLineAlerts::sendMail(MailOrigin origin) {
   if (!services_.smtp || !services_.clock) return;
-  const SmtpResult r = alerts::sendMail(mail, MailText, NewLineCount, SubjectSuffix,
-                                        *services_.smtp, *services_.clock, Form3);
-  const bool boxed = origin != MailOrigin::SingleCheck && services_.messageBox;
-  if (boxed) reportMailConnectionFailure(*services_.messageBox, r);
-  // A mail that did not go leaves one line in the event log: the error box of a connection
-  // failure is that line, every other failure (a refusal with the server's reply) is written
-  // here.
-  if (!r.accepted && !(boxed && !r.connected))
-    platform::reportEvent("mail not sent: " + text::utf8FromCp932(r.error));
+  if (mailing_) {
+    waiting_.push_back({origin, MailText, NewLineCount, SubjectSuffix});
+    return;
+  }
+  mailing_ = true;
+  WaitingMail next{origin, MailText, NewLineCount, SubjectSuffix};
+  for (;;) {
+    const SmtpResult r = alerts::sendMail(mail, next.text, next.count, next.suffix, *services_.smtp,
+                                          *services_.clock, Form3);
+    const bool boxed = next.origin != MailOrigin::SingleCheck && services_.messageBox;
+    if (boxed) reportMailConnectionFailure(*services_.messageBox, r);
+    // A mail that did not go leaves one line in the event log: the error box of a connection
+    // failure is that line, every other failure (a refusal with the server's reply) is written
+    // here.
+    if (!r.accepted && !(boxed && !r.connected))
+      platform::reportEvent("mail not sent: " + text::utf8FromCp932(r.error));
+    if (waiting_.empty()) break;
+    next = std::move(waiting_.front());
+    waiting_.pop_front();
+  }
+  mailing_ = false;
 }
 
 void NewLineAlerts::collectMailText(const std::vector<std::string>& log, int newLines) {

@@ -4,6 +4,7 @@
 // with the mail's hand-over (MailText, NewLineCount, SubjectSuffix). Texts are CP932 bytes,
 // MailText is ISO-2022-JP.
 
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -41,7 +42,11 @@ class NewLineAlerts {
   void btnSoundFileClick();
   // Sends MailText, NewLineCount and SubjectSuffix as they stand. A server that cannot be
   // reached is reported in the error box, except after a single check, where it stays silent.
+  // The exchange lets the window run meanwhile; a mail asked for then (a check that found
+  // lines, the mail button) is sent after the running one, over the one connection.
   void sendMail(MailOrigin origin);
+  // A mail exchange is running.
+  bool mailing() const { return mailing_; }
 
   // A single check inserted newLines (>= 1) at the top of log: the sound, and the mail of
   // those lines unless the automatic patrol is on.
@@ -66,7 +71,16 @@ class NewLineAlerts {
   // Appends the first newLines lines of log to MailText.
   void collectMailText(const std::vector<std::string>& log, int newLines);
 
+  struct WaitingMail {
+    MailOrigin origin;
+    std::string text;
+    int count;
+    std::string suffix;
+  };
+
   AlertServices services_;
+  bool mailing_ = false;
+  std::deque<WaitingMail> waiting_;
 };
 
 }  // namespace zeltaro::alerts

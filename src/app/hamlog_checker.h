@@ -21,6 +21,8 @@ class HamlogChecker final : public FirstQsoChecker {
   bool isFirstQso(int set, const SpotKeys& spot) override {
     return service_.isFirstQso(set, spot.call, spot.freq, spot.code, spot.mode);
   }
+  void pageBegins() override { service_.beginPage(); }
+  void pageEnds() override { service_.endPage(); }
   void reloadMichi() override { service_.reloadMichi(); }
   void releaseMichi() override { service_.releaseMichi(); }
   hamlog::FirstQsoService& service() { return service_; }

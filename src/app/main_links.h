@@ -79,6 +79,10 @@ class FirstQsoChecker {
   virtual ~FirstQsoChecker() = default;
   // Whether spot is a first QSO under condition set 1, 2 or 3 (A, B, C).
   virtual bool isFirstQso(int set, const SpotKeys& spot) = 0;
+  // A page's checks begin and end: between the two the log may be looked at once and kept at
+  // hand instead of at every check.
+  virtual void pageBegins() {}
+  virtual void pageEnds() {}
   // Reads the reference data again where a folder changed (start-up, reload).
   virtual void reloadMichi() {}
   // Lets it go (exit).

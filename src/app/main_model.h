@@ -103,7 +103,7 @@ class MainModel {
   void patrolEvery5MinFromNextTick() { patrolClock.intervalDoubleClick(5); }
   void clickIntervalButton(int minutes) { patrolClock.clickIntervalButton(minutes); }
   int selectedInterval() const { return patrolClock.selectedInterval(); }
-  bool atRest() const { return pageChecks.atRest(); }
+  bool atRest() const { return pageChecks.atRest() && !alerts.mailing(); }
   int PatrolCycle() { return pageChecks.PatrolCycle(); }
 
   // ---- Watch lists ----

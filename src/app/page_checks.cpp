@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/page_checks.h"
 
+#include <algorithm>
 #include <exception>
+#include <iterator>
+#include <optional>
 
 #include "alerts/new_line_alerts.h"
 #include "app/log_views.h"
@@ -172,16 +175,40 @@ int PageChecks::processPage(int n) {
 void PageChecks::processRecords(int n, spots::NewLines& fresh, bool (&firstQsoHit)[3]) {
   FirstQsoChecker* firstQso = parts_.services.firstQso;
   LogViews& log = parts_.log;
+  // The log is looked at once for the page, and let go when the page is done, also when a
+  // record throws.
+  struct PageScope {
+    FirstQsoChecker* checker;
+    explicit PageScope(FirstQsoChecker* c) : checker(c) {
+      if (checker) checker->pageBegins();
+    }
+    ~PageScope() {
+      if (checker) checker->pageEnds();
+    }
+    PageScope(const PageScope&) = delete;
+    PageScope& operator=(const PageScope&) = delete;
+  } page(firstQso);
+  // Whether list l's text was compared with its matcher since the pump last let the window and
+  // the console run: until then nothing can have changed it, and the page's records are
+  // searched without comparing its few kilobytes again at each. (A change made while the
+  // message box about an old library is open counts from the pump's next turn, a few
+  // milliseconds on, as if it had come that much later.)
+  bool listSeen[3] = {false, false, false};
+  std::optional<unsigned long long> turnsSeen;
   for (const std::string& record : Memo2) {
     if (platform::stopRequested()) return;  // the program is closing
     // The window and the console get their turn once per record: a record takes a few
     // microseconds, so the pump (which itself runs the event loop only every few
     // milliseconds) need not be asked at every tag and word.
     parts_.services.pump->pump();
+    const std::optional<unsigned long long> turns = parts_.services.pump->turns();
+    if (!turns || turns != turnsSeen) std::fill(std::begin(listSeen), std::end(listSeen), false);
+    turnsSeen = turns;
     platform::NullMessagePump withinRecord;
     const spots::ExtractionSlots slots =
         spots::fillSlots(record, compiledTemplate(), roles, withinRecord);
-    const spots::Composition c = spots::compose(compiledBody(), slots, withinRecord);
+    // The search text of every record; the display text only of those a list matches.
+    const spots::Composition c = spots::composeSearch(compiledBody(), slots, withinRecord);
     if (!c.searchable) continue;
 
     edt_Call = slots[roles.HTTP_CALL];
@@ -202,12 +229,16 @@ void PageChecks::processRecords(int n, spots::NewLines& fresh, bool (&firstQsoHi
           folded = text::foldAZ(c.search);
           isFolded = true;
         }
-        matched[l - 1] = parts_.lists.matchesFolded(l, text::trim(folded));
+        const std::string_view searched = text::trim(folded);
+        matched[l - 1] = listSeen[l - 1] ? parts_.lists.matchesFoldedSameText(l, searched)
+                                         : parts_.lists.matchesFolded(l, searched);
+        listSeen[l - 1] = true;
       }
     }
     if (!matched[0] && !matched[1] && !matched[2]) continue;
 
-    const std::string display = spots::logSafe(c.display);
+    const std::string display =
+        spots::logSafe(spots::compose(compiledBody(), slots, withinRecord).display);
     if (fresh.isOld(display)) continue;
     const char mark[] = {matched[0] ? '1' : '_', matched[1] ? '2' : '_', matched[2] ? '3' : '_',
                          '_'};

@@ -15,7 +15,23 @@ bool ListReaderDatabase::load(int list) {
     }
     current_ = library_.get();
   }
+  if (current_ == library_.get() && inPage_) library_->beginPage();
   return current_->load(list);
+}
+
+void ListReaderDatabase::beginPage() {
+  inPage_ = true;
+  native_.beginPage();
+  adif_.beginPage();
+}
+
+void ListReaderDatabase::endPage() {
+  inPage_ = false;
+  native_.endPage();
+  adif_.endPage();
+  // A library kept in a bridge that has since been replaced went with that bridge.
+  if (library_ && library_->holding() && &bridge_() != libraryBridge_) library_.reset();
+  if (library_) library_->endPage();
 }
 
 }  // namespace zeltaro::bridgeclient

@@ -54,6 +54,10 @@ class ListReaderDatabase final : public hamlog::HamlogDatabase {
   std::int32_t recordNumber() const override { return current_->recordNumber(); }
   bool failed() const override { return current_->failed(); }
 
+  // Passed on to every reader; the library's only when a list used it during the page.
+  void beginPage() override;
+  void endPage() override;
+
  private:
   const std::array<settings::FirstQsoConditionSet, 3>& sets_;
   const settings::BridgeSettings& settings_;
@@ -64,6 +68,7 @@ class ListReaderDatabase final : public hamlog::HamlogDatabase {
   BridgeProcess* libraryBridge_ = nullptr;
   std::unique_ptr<BridgeDatabase> library_;
   hamlog::HamlogDatabase* current_ = &native_;
+  bool inPage_ = false;
 };
 
 }  // namespace zeltaro::bridgeclient

@@ -101,6 +101,9 @@ void ConsoleServer::ServerSocket1Accept() {
   while (QTcpSocket* socket = ServerSocket1.nextPendingConnection()) {
     session_.status("GetSocket");
     socket->setReadBufferSize(static_cast<qint64>(kReadBufferSize));
+    // A reply goes out at once, not after the peer has acknowledged the echo of its command
+    // (which it may hold back for up to 40 ms): the same bytes, without the wait.
+    socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     auto* connection = new SocketConnection(socket);
     QObject::connect(socket, &QTcpSocket::readyRead, connection,
                      [this, connection] { ClientRead(connection); });

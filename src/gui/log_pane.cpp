@@ -4,7 +4,9 @@
 #include <QKeyEvent>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <algorithm>
 #include <cstdlib>
+#include <iterator>
 
 #include "binder/qt_text.h"
 
@@ -25,6 +27,8 @@ QFont logFont(const views::PaneFont& font) {
 
 LogPane::LogPane(views::Pane& pane, QWidget* parent) : QPlainTextEdit(parent), pane_(pane) {
   setReadOnly(true);
+  // The lines a check adds are put in place by edits: no history of them is kept.
+  setUndoRedoEnabled(false);
   setLineWrapMode(QPlainTextEdit::NoWrap);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -87,6 +91,61 @@ void LogPane::setBackground(const QColor& colour) {
   setPalette(p);
 }
 
+void LogPane::showAllLines() {
+  shownLines_ = pane_.lines;
+  qLines_.clear();
+  QStringList all;
+  for (const std::string& l : shownLines_) {
+    qLines_.push_back(qs(l));
+    all.push_back(qLines_.back());
+  }
+  // Every line ends with a line break, as in the text box the model describes: a click below
+  // the last line puts the caret on the empty line after it, which holds no spot.
+  setPlainText(all.isEmpty() ? QString() : all.join('\n') + '\n');
+}
+
+bool LogPane::showLinesAddedAtTheTop() {
+  // A check puts its new lines in front of the log and the log keeps its length: the lines
+  // shown are then the new ones followed by the start of those shown before. Only the new lines
+  // are laid out, and the ones pushed off the end are taken away.
+  const std::vector<std::string>& now = pane_.lines;
+  if (shownLines_.empty() || now.empty() ||
+      document()->blockCount() != static_cast<int>(shownLines_.size()) + 1)
+    return false;
+  std::size_t added = 0;
+  for (;; ++added) {
+    if (added == now.size()) return false;
+    if (now[added] == shownLines_.front() && now.size() - added <= shownLines_.size() &&
+        std::equal(now.begin() + static_cast<std::ptrdiff_t>(added), now.end(),
+                   shownLines_.begin()))
+      break;
+  }
+  const std::size_t kept = now.size() - added;
+  std::vector<QString> top;
+  QString text;
+  for (std::size_t i = 0; i < added; ++i) {
+    if (now[i].find_first_of("\r\n") != std::string::npos) return false;
+    top.push_back(qs(now[i]));
+    text += top.back();
+    text += '\n';
+  }
+  // Two edits, not one edit block: the layout is redone over the range one change spans, and
+  // one change from the top to the end would span the whole log.
+  QTextCursor c(document());
+  if (kept < shownLines_.size()) {
+    c.setPosition(document()->findBlockByNumber(static_cast<int>(kept)).position());
+    c.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    c.removeSelectedText();
+  }
+  c.setPosition(0);
+  c.insertText(text);
+  qLines_.resize(kept);
+  qLines_.insert(qLines_.begin(), std::make_move_iterator(top.begin()),
+                 std::make_move_iterator(top.end()));
+  shownLines_ = now;
+  return true;
+}
+
 void LogPane::syncFromModel() {
   pushing_ = true;
   if (pane_.font != shownFont_) {
@@ -99,16 +158,7 @@ void LogPane::syncFromModel() {
 
   bool textChanged = false;
   if (pane_.lines != shownLines_) {
-    shownLines_ = pane_.lines;
-    qLines_.clear();
-    QStringList all;
-    for (const std::string& l : shownLines_) {
-      qLines_.push_back(qs(l));
-      all.push_back(qLines_.back());
-    }
-    // Every line ends with a line break, as in the text box the model describes: a click below
-    // the last line puts the caret on the empty line after it, which holds no spot.
-    setPlainText(all.isEmpty() ? QString() : all.join('\n') + '\n');
+    if (!showLinesAddedAtTheTop()) showAllLines();
     textChanged = true;
   }
   if (textChanged || pane_.selStart != shownSelStart_ || pane_.selLength != shownSelLength_) {

@@ -40,6 +40,10 @@ class LogPane : public QPlainTextEdit {
   void mouseDoubleClickEvent(QMouseEvent* e) override;
 
  private:
+  void showAllLines();
+  // Shows the model's lines when they are the ones shown with lines added in front (the rest
+  // cut off at the end) by laying out only what changed; false when they are not.
+  bool showLinesAddedAtTheTop();
   void takeSelection();
   void takeScroll();
 

@@ -151,6 +151,8 @@ struct Station::Services {
   platform::QtFileDialog fileDialog;
   alerts::SoundAlert sound;
   platform::QtLineConnection smtp;
+  // The mail's waits pump at every slice of 10 ms, so the window's turn comes at each.
+  platform::QtMessagePump mailPump{0, 1};
   platform::QtMessageBox messageBox;
   RigControlLink rig;
   std::unique_ptr<LazyBridge> bridge;
@@ -170,6 +172,7 @@ Station::Station(std::string exeDirCp932, std::string settingsFile, BridgeLaunch
   s.browser = &services_->browser;
   s.clock = &services_->clock;
   s.sound = &services_->sound;
+  services_->smtp.setPump(&services_->mailPump);
   s.smtp = &services_->smtp;
   s.messageBox = &services_->messageBox;
   s.rig = &services_->rig;

@@ -19,10 +19,13 @@ FirstQsoService::~FirstQsoService() = default;
 
 bool FirstQsoService::isFirstQso(int list, std::string_view call, std::string_view freq,
                                  std::string_view code, std::string_view mode) {
-  bool first =
-      FirstQsoCheck(*db_, sets_, shared_, box_, list, SpotFields{call, freq, code, mode});
+  bool first = FirstQsoCheck(*db_, sets_, shared_, box_, list, SpotFields{call, freq, code, mode});
   return first && !db_->failed();
 }
+
+void FirstQsoService::beginPage() { db_->beginPage(); }
+
+void FirstQsoService::endPage() { db_->endPage(); }
 
 void FirstQsoService::reloadMichi() {
   michi_.loadAll({sets_[0].HAMLOG, sets_[1].HAMLOG, sets_[2].HAMLOG});

@@ -34,6 +34,10 @@ class FirstQsoService {
   bool isFirstQso(int list, std::string_view call, std::string_view freq, std::string_view code,
                   std::string_view mode);
 
+  // A page's checks begin and end (HamlogDatabase::beginPage).
+  void beginPage();
+  void endPage();
+
   // After the settings are read (start-up, the console's reload): each list's table is read
   // again only when its folder now offers another file.
   void reloadMichi();

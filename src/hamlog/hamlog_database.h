@@ -51,6 +51,13 @@ class HamlogDatabase {
   // True when the database stopped answering during the current check (a library reached
   // through another process): the check's answer then means nothing and counts as no.
   virtual bool failed() const { return false; }
+
+  // A page's checks begin and end. Between the two a database may keep for the page what it
+  // found at the page's first check (the log file as it was looked at, the library loaded and
+  // the log open) instead of looking again at every check; endPage lets it all go. Checks
+  // outside a page look afresh every time.
+  virtual void beginPage() {}
+  virtual void endPage() {}
 };
 
 }  // namespace zeltaro::hamlog

@@ -49,10 +49,26 @@ HdbDatabase::Cached& HdbDatabase::entryFor(std::string_view basePath) {
   return cache_.back();
 }
 
+void HdbDatabase::beginPage() {
+  if (++pages_ == 0) ++pages_;  // 0 stands for no page
+  page_ = pages_;
+}
+
+void HdbDatabase::endPage() { page_ = 0; }
+
 int HdbDatabase::open(std::string_view basePath) {
   close();
   Cached& c = entryFor(basePath);
+  if (page_ == 0 || c.lookedAt != page_) {
+    c.pageAnswer = look(c, basePath);
+    c.lookedAt = page_;
+  }
+  if (c.pageAnswer != 0) return c.pageAnswer;
+  open_ = c.log;
+  return 0;
+}
 
+int HdbDatabase::look(Cached& c, std::string_view basePath) {
   const std::size_t cut = basePath.find_last_of('/');
   const std::string_view folder =
       cut == std::string_view::npos ? std::string_view() : basePath.substr(0, cut + 1);
@@ -80,9 +96,7 @@ int HdbDatabase::open(std::string_view basePath) {
     c.log = parsed ? std::make_shared<const HdbLog>(std::move(*parsed)) : nullptr;
     c.stamp = now;
   }
-  if (!c.log) return 1;
-  open_ = c.log;
-  return 0;
+  return c.log ? 0 : 1;
 }
 
 void HdbDatabase::close() {

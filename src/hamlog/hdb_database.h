@@ -5,7 +5,9 @@
 // The file is only ever read, never locked or written, so HAMLOG keeps working on it
 // meanwhile. The parsed file and its indexes are kept while the file's size and modification
 // time stay the same: a page of spots checked against three lists reads the log once, and a
-// QSO that HAMLOG has just saved counts at the next check.
+// QSO that HAMLOG has just saved counts at the next check. Within a page (beginPage ... endPage)
+// the file is looked at once, at the page's first check: a QSO saved meanwhile counts from the
+// next page on.
 
 #include <sys/stat.h>
 
@@ -45,6 +47,9 @@ class HdbDatabase final : public HamlogDatabase {
   std::string_view remarks2() const override;
   std::int32_t recordNumber() const override;
 
+  void beginPage() override;
+  void endPage() override;
+
   // How many times a file was read and parsed, for the tests of the cache.
   int reads() const { return reads_; }
 
@@ -54,14 +59,20 @@ class HdbDatabase final : public HamlogDatabase {
     std::string filePath;  // the file found for it
     FileStamp stamp;
     std::shared_ptr<const HdbLog> log;  // null: the file is not a QSO file
+    unsigned lookedAt = 0;              // the page in which the file was last looked at
+    int pageAnswer = 1;                 // what open answered then
   };
 
   Cached& entryFor(std::string_view basePath);
+  // open's answer for c, after a look at the file.
+  int look(Cached& c, std::string_view basePath);
   const HdbRecord* current() const;
 
   std::vector<Cached> cache_;  // one per database opened, three at most in practice
   std::shared_ptr<const HdbLog> open_;
   IndexCursor cursor_;
+  unsigned page_ = 0;  // the current page's number; 0 outside a page
+  unsigned pages_ = 0;
   int reads_ = 0;
 };
 

@@ -12,26 +12,16 @@
 namespace zeltaro::platform {
 namespace {
 
-// The longest single blocking wait, so that a stop request is seen promptly.
+// The longest single blocking wait, so that a stop request is seen promptly; with a pump, the
+// longest time the window waits for its turn.
 constexpr int kSliceMs = 50;
+constexpr int kPumpedSliceMs = 10;
 
-int msUntil(LineConnection::Deadline deadline) {
-  if (deadline == LineConnection::Deadline::max()) return kSliceMs;
+int msUntil(LineConnection::Deadline deadline, int slice) {
+  if (deadline == LineConnection::Deadline::max()) return slice;
   const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
       deadline - std::chrono::steady_clock::now());
-  return left.count() > 0 ? static_cast<int>(std::min<long long>(left.count(), kSliceMs)) : 0;
-}
-
-// Runs one wait step (given at most a slice) until it succeeds, the deadline passes or a stop
-// is requested.
-template <typename Step>
-bool waitSliced(LineConnection::Deadline deadline, Step step) {
-  while (!stopRequested()) {
-    const int ms = msUntil(deadline);
-    if (ms == 0) return false;
-    if (step(ms)) return true;
-  }
-  return false;
+  return left.count() > 0 ? static_cast<int>(std::min<long long>(left.count(), slice)) : 0;
 }
 
 void report(const LineConnection::StatusFn& status, const std::string& message) {
@@ -39,6 +29,18 @@ void report(const LineConnection::StatusFn& status, const std::string& message) 
 }
 
 }  // namespace
+
+template <typename Step>
+bool QtLineConnection::waitSliced(Deadline deadline, Step step) {
+  const int slice = pump_ ? kPumpedSliceMs : kSliceMs;
+  while (!stopRequested()) {
+    const int ms = msUntil(deadline, slice);
+    if (ms == 0) return false;
+    if (step(ms)) return true;
+    if (pump_) pump_->pump();
+  }
+  return false;
+}
 
 QtLineConnection::QtLineConnection(std::chrono::milliseconds connectTimeout,
                                    std::chrono::milliseconds replyTimeout,
@@ -83,7 +85,9 @@ bool QtLineConnection::open(std::string_view host, std::uint32_t port, const Sta
   const Deadline connectBy = bounded(std::chrono::steady_clock::now() + connectTimeout_);
   if (!waitSliced(connectBy,
                   [this](int ms) {
-                    return socket_.waitForConnected(ms) ||
+                    // What the pump already did is looked at before waiting again.
+                    return socket_.state() == QAbstractSocket::ConnectedState ||
+                           socket_.waitForConnected(ms) ||
                            socket_.state() == QAbstractSocket::UnconnectedState;
                   }) ||
       socket_.state() != QAbstractSocket::ConnectedState) {
@@ -108,7 +112,7 @@ bool QtLineConnection::write(std::string_view bytes) {
   while (socket_.bytesToWrite() > 0) {
     if (socket_.state() != QAbstractSocket::ConnectedState) return false;
     if (!waitSliced(deadline, [this](int ms) {
-          return socket_.waitForBytesWritten(ms) ||
+          return socket_.bytesToWrite() == 0 || socket_.waitForBytesWritten(ms) ||
                  socket_.state() != QAbstractSocket::ConnectedState;
         }))
       return false;
@@ -138,7 +142,8 @@ bool QtLineConnection::readLine(std::string& line, Deadline deadline) {
     if (socket_.bytesAvailable() == 0) {
       if (socket_.state() != QAbstractSocket::ConnectedState) return false;
       if (!waitSliced(deadline, [this](int ms) {
-            return socket_.waitForReadyRead(ms) || socket_.bytesAvailable() > 0 ||
+            return socket_.bytesAvailable() > 0 || socket_.waitForReadyRead(ms) ||
+                   socket_.bytesAvailable() > 0 ||
                    socket_.state() != QAbstractSocket::ConnectedState;
           }))
         return false;
@@ -155,7 +160,8 @@ void QtLineConnection::close(const StatusFn& status) {
   socket_.disconnectFromHost();
   if (socket_.state() != QAbstractSocket::UnconnectedState) {
     waitSliced(bounded(std::chrono::steady_clock::now() + replyTimeout_), [this](int ms) {
-      return socket_.waitForDisconnected(ms) ||
+      return socket_.state() == QAbstractSocket::UnconnectedState ||
+             socket_.waitForDisconnected(ms) ||
              socket_.state() == QAbstractSocket::UnconnectedState;
     });
   }

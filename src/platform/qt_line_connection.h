@@ -5,12 +5,14 @@
 #include <string>
 
 #include "platform/line_connection.h"
+#include "platform/message_pump.h"
 
 namespace zeltaro::platform {
 
 // LineConnection over a QTcpSocket used with its blocking waits. The waits are cut into short
 // slices so that a stop request (SIGTERM) ends them at once; what the peer sends is read into
-// a buffer of at most one line (kMaxLineBytes).
+// a buffer of at most one line (kMaxLineBytes). Given a message pump, the connection lets the
+// window and the console run between the slices of every wait, as the page fetch does.
 class QtLineConnection final : public LineConnection {
  public:
   explicit QtLineConnection(std::chrono::milliseconds connectTimeout = std::chrono::seconds(30),
@@ -29,11 +31,18 @@ class QtLineConnection final : public LineConnection {
   void setDeadline(Deadline deadline) override { deadline_ = deadline; }
   std::string localHostName() const override;
 
+  // Pumped between the slices of every wait from now on (null: the waits block).
+  void setPump(MessagePump* pump) { pump_ = pump; }
+
   // smtpTotalTimeout(), as a default argument.
   static std::chrono::milliseconds smtpDefaultTotal();
 
  private:
   Deadline bounded(Deadline d) const { return d < deadline_ ? d : deadline_; }
+  // Runs one wait step (given at most a slice) until it succeeds, the deadline passes or a stop
+  // is requested; pumps between the slices.
+  template <typename Step>
+  bool waitSliced(Deadline deadline, Step step);
 
   QTcpSocket socket_;
   std::chrono::milliseconds connectTimeout_;
@@ -41,6 +50,7 @@ class QtLineConnection final : public LineConnection {
   std::chrono::milliseconds exchangeTimeout_;
   Deadline deadline_ = Deadline::max();
   std::string pending_;  // received bytes not yet returned as a line
+  MessagePump* pump_ = nullptr;
 };
 
 }  // namespace zeltaro::platform

@@ -5,10 +5,14 @@
 
 namespace zeltaro::platform {
 
-QtMessagePump::QtMessagePump(int minIntervalMs) : minIntervalMs_(minIntervalMs) { since_.start(); }
+QtMessagePump::QtMessagePump(int minIntervalMs, unsigned callsPerLook)
+    : minIntervalMs_(minIntervalMs), callsPerLook_(callsPerLook == 0 ? 1 : callsPerLook) {
+  since_.start();
+}
 
 void QtMessagePump::pump() {
-  if (++calls_ % 16 != 0 || since_.elapsed() < minIntervalMs_) return;
+  if (++calls_ % callsPerLook_ != 0 || since_.elapsed() < minIntervalMs_) return;
+  ++turns_;
   QCoreApplication::processEvents();
   since_.restart();
 }

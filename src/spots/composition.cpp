@@ -30,27 +30,50 @@ const Tags& tags() {
 
 namespace {
 
+// The search text's line-break markers, as blanks.
+void finishSearch(Composition& c, std::string& s) {
+  using text::makeNeedle;
+  using text::replaceAllInPlace;
+  static const text::Needle crlf = makeNeedle("\\r\\n"), lfcr = makeNeedle("\\n\\r"),
+                            cr = makeNeedle("\\r"), lf = makeNeedle("\\n");
+  // Each marker begins with a backslash: a text without one is left as it is.
+  if (s.find('\\') != std::string::npos) {
+    replaceAllInPlace(s, crlf, " ");
+    replaceAllInPlace(s, lfcr, " ");
+    replaceAllInPlace(s, cr, " ");
+    replaceAllInPlace(s, lf, " ");
+  }
+  c.search = std::string(text::trim(s));
+}
+
 // The line-break markers and doubled spaces of the display text, and the search text's markers.
 void finish(Composition& c, std::string&& d, std::string& s) {
   using text::makeNeedle;
   using text::replaceAllInPlace;
   static const text::Needle twoSpacesMarker = makeNeedle("  \\r\\n"),
                             spaceMarker = makeNeedle(" \\r\\n"), twoSpaces = makeNeedle("  "),
-                            markerSpace = makeNeedle("\\r\\n "), crlf = makeNeedle("\\r\\n"),
-                            lfcr = makeNeedle("\\n\\r"), cr = makeNeedle("\\r"),
-                            lf = makeNeedle("\\n");
+                            markerSpace = makeNeedle("\\r\\n ");
   // Each pass once over the text: three spaces in a row become two.
   replaceAllInPlace(d, twoSpacesMarker, "\\r\\n");
   replaceAllInPlace(d, spaceMarker, "\\r\\n");
   replaceAllInPlace(d, twoSpaces, " ");
   replaceAllInPlace(d, markerSpace, "\\r\\n");
   c.display = std::move(d);
+  finishSearch(c, s);
+}
 
-  replaceAllInPlace(s, crlf, " ");
-  replaceAllInPlace(s, lfcr, " ");
-  replaceAllInPlace(s, cr, " ");
-  replaceAllInPlace(s, lf, " ");
-  c.search = std::string(text::trim(s));
+// Whether the values can be put into the Body's pieces one by one (CompiledBody).
+bool fitsPieceByPiece(const CompiledBody& body, const ExtractionSlots& slots) {
+  if (!body.pieceByPiece) return false;
+  for (std::size_t i = 0; i + 1 < body.pieces.size(); ++i) {
+    const CompiledBody::Piece& p = body.pieces[i];
+    const std::string& v = slots[static_cast<std::size_t>(p.slot)];
+    if (v.find('$') != std::string::npos || !text::isCharStart(v, 0, v.size()) ||
+        (p.afterPlainTag && (v.empty() || v[0] == '!'))) {
+      return false;
+    }
+  }
+  return true;
 }
 
 // The tag at byte i of body ("$#01" ... "$#20"), 0 when there is none.
@@ -92,17 +115,7 @@ CompiledBody compileBody(std::string_view body) {
 
 Composition compose(const CompiledBody& body, const ExtractionSlots& slots,
                     platform::MessagePump& pump) {
-  bool pieceByPiece = body.pieceByPiece;
-  for (std::size_t i = 0; pieceByPiece && i + 1 < body.pieces.size(); ++i) {
-    const CompiledBody::Piece& p = body.pieces[i];
-    const std::string& v = slots[static_cast<std::size_t>(p.slot)];
-    if (v.find('$') != std::string::npos || !text::isCharStart(v, 0, v.size()) ||
-        (p.afterPlainTag && (v.empty() || v[0] == '!'))) {
-      pieceByPiece = false;
-    }
-  }
-  if (!pieceByPiece) return compose(body.body, slots, pump);
-
+  if (!fitsPieceByPiece(body, slots)) return compose(body.body, slots, pump);
   for (int k = 1; k <= 2 * kSlotCount; ++k) pump.pump();
   Composition c;
   if (body.lastSearchable == 0) return c;
@@ -124,6 +137,28 @@ Composition compose(const CompiledBody& body, const ExtractionSlots& slots,
     }
   }
   finish(c, std::move(d), s);
+  return c;
+}
+
+Composition composeSearch(const CompiledBody& body, const ExtractionSlots& slots,
+                          platform::MessagePump& pump) {
+  if (!fitsPieceByPiece(body, slots)) return compose(body.body, slots, pump);
+  for (int k = 1; k <= 2 * kSlotCount; ++k) pump.pump();
+  Composition c;
+  if (body.lastSearchable == 0) return c;
+  c.searchable = true;
+  std::string s;
+  for (const CompiledBody::Piece& p : body.pieces) {
+    s += p.literal;
+    if (p.slot == 0) break;
+    if (p.searchable) {
+      s += slots[static_cast<std::size_t>(p.slot)];
+      s += ' ';
+    } else {
+      s += tags().plain[p.slot];
+    }
+  }
+  finishSearch(c, s);
   return c;
 }
 

@@ -47,5 +47,9 @@ struct CompiledBody {
 CompiledBody compileBody(std::string_view body);
 Composition compose(const CompiledBody& body, const ExtractionSlots& slots,
                     platform::MessagePump& pump);
+// As compose(), for the search text and whether there is one; the display text may be left
+// empty. A page's records are all searched, and only the few that a list matches are shown.
+Composition composeSearch(const CompiledBody& body, const ExtractionSlots& slots,
+                          platform::MessagePump& pump);
 
 }  // namespace zeltaro::spots

@@ -49,6 +49,15 @@ bool ListMatcher::matches(std::string_view listText, std::string_view searchText
 
 bool ListMatcher::matchesFolded(std::string_view listText, std::string_view t) {
   if (!compiled_ || listText != compiledFrom_) compile(listText);
+  return search(t);
+}
+
+bool ListMatcher::matchesFoldedSameText(std::string_view listText, std::string_view t) {
+  if (!compiled_) compile(listText);
+  return search(t);
+}
+
+bool ListMatcher::search(std::string_view t) {
   if (t.empty() || entries_.empty()) return false;
 
   if (++search_ == 0) {  // the stamp wrapped: forget every old search

@@ -23,9 +23,13 @@ class ListMatcher {
   bool matches(std::string_view listText, std::string_view searchText);
   // The same for a search text already A-Z folded and trimmed (fold once, match many lists).
   bool matchesFolded(std::string_view listText, std::string_view folded);
+  // The same for the text of the last search: the caller knows that nothing changed it since,
+  // and it is not compared again (a page's records searched one after the other).
+  bool matchesFoldedSameText(std::string_view listText, std::string_view folded);
 
  private:
   void compile(std::string_view listText);
+  bool search(std::string_view folded);
 
   std::string compiledFrom_;
   bool compiled_ = false;

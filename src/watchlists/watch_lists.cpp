@@ -34,4 +34,8 @@ bool WatchLists::matchesFolded(int list, std::string_view folded) {
   return matchers_[at(list)].matchesFolded(text(list), folded);
 }
 
+bool WatchLists::matchesFoldedSameText(int list, std::string_view folded) {
+  return matchers_[at(list)].matchesFoldedSameText(text(list), folded);
+}
+
 }  // namespace zeltaro::watchlists

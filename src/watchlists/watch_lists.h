@@ -31,6 +31,9 @@ class WatchLists {
   void normalize();
   // Whether list finds an entry in a search text already A-Z folded and trimmed.
   bool matchesFolded(int list, std::string_view folded);
+  // The same, when nothing can have changed the list's text since its last search: the text
+  // is not compared with the one the matcher was made from.
+  bool matchesFoldedSameText(int list, std::string_view folded);
 
   // The controls, index list - 1.
   std::array<std::string, 3> Memo_List;

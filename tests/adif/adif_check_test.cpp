@@ -151,6 +151,23 @@ TEST(AdifCheck, AnAppendedQsoCountsAtTheNextCheckAndOnlyTheNewPartIsRead) {
   EXPECT_EQ(f.db.wholeReads(), 2);
 }
 
+// Within a page the log is looked at once: a QSO appended meanwhile counts from the next page.
+TEST(AdifCheck, WithinAPageTheLogIsLookedAtOnce) {
+  Fixture f;
+  f.db.beginPage();
+  EXPECT_TRUE(f.first("JA5MNO", "7,010", "CW"));
+  f.append("<call:6>JA5MNO <mode:2>CW <freq:5>7.010 <eor>\n");
+  EXPECT_TRUE(f.first("JA5MNO", "7,010", "CW"));
+  EXPECT_FALSE(f.first("JA1ABC", "7,010", "CW"));
+  f.db.endPage();
+  EXPECT_EQ(f.db.bytesRead(), wsjtxLog().size());
+
+  f.db.beginPage();
+  EXPECT_FALSE(f.first("JA5MNO", "7,010", "CW"));
+  f.db.endPage();
+  EXPECT_EQ(f.db.wholeReads(), 1);
+}
+
 TEST(AdifCheck, FilesThatAreNoLogAnswerNoQuicklyWithOneLine) {
   struct Case {
     const char* name;

@@ -8,18 +8,20 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTcpServer>
+#include <QTimer>
 #include <cstdlib>
 #include <ctime>
 
 #include "alerts/iso2022jp.h"
 #include "alerts/mail_send.h"
 #include "platform/qt_line_connection.h"
+#include "platform/qt_message_pump.h"
 #include "support/closed_port.h"
+#include "support/fixed_clock.h"
 #include "support/peer_process.h"
+#include "support/recorders.h"
 #include "text/base64.h"
 #include "text/codec.h"
-#include "support/fixed_clock.h"
-#include "support/recorders.h"
 
 namespace zeltaro::alerts {
 namespace {
@@ -47,10 +49,10 @@ class SmtpServer {
   QString error() const { return peer_.error(); }
   quint16 port() const { return peer_.port(); }
 
-  // Waits until the client has gone (the server reports its session).
-  Received afterSession() {
+  // Waits until the client has gone (the server reports its session), or count clients.
+  Received afterSession(std::size_t count = 1) {
     Received r;
-    for (int i = 0; i < 100 && r.sessions.empty(); ++i) {
+    for (int i = 0; i < 100 && r.sessions.size() < count; ++i) {
       r = {};
       for (const QByteArray& line : peer_.readOutput(100).split('\n')) {
         const QJsonObject o = QJsonDocument::fromJson(line).object();
@@ -157,6 +159,42 @@ TEST_F(SmtpExchange, DeliversThreeLinesWithKanjiByteForByte) {
                                             "_2__STN2 14,025 カ゛イト゛\r\n"
                                             ".点から始まる行\r\n"
                                             "__3_STN3 本日 21,074 FT8\r\n"));
+}
+
+// Given a pump, the exchange lets timers (the window, the console) run while it waits for the
+// server, and sends the same bytes with the same lines in the status window.
+TEST_F(SmtpExchange, APumpedExchangeIsTheSameAndLetsTimersRunMeanwhile) {
+  const std::string mailText = toIso2022Jp(sj("1_3_STN1 7,010 CW\\r\\n東京都\\r\\n"));
+  platform::QtMessagePump pump(0, 1);
+  platform::QtLineConnection pumped{5s, 5s};
+  pumped.setPump(&pump);
+
+  SmtpServer server;
+  ASSERT_TRUE(server.ok()) << server.error().toStdString();
+  EXPECT_TRUE(send(server, conn, mailText, 2).accepted);
+  const Lines blocking = form3.Memo1;
+  EXPECT_TRUE(send(server, pumped, mailText, 2).accepted);
+  EXPECT_EQ(form3.Memo1, blocking);
+  const Received got = server.afterSession(2);
+  ASSERT_EQ(got.sessions.size(), 2u);
+  EXPECT_EQ(got.sessions[1], got.sessions[0]);
+  ASSERT_EQ(got.mails.size(), 2u);
+  EXPECT_EQ(got.mails[1]["data"], got.mails[0]["data"]);
+
+  // A server that takes 0.2 s over every reply: the timer keeps firing through the exchange.
+  testing::PeerProcess slow(
+      testing::systemPython(),
+      QStringList{testing::testScript("support/hostile_peer.py"), "smtp-slow", "0.2"});
+  ASSERT_TRUE(slow.ok()) << slow.error().toStdString();
+  int ticks = 0;
+  QTimer timer;
+  timer.setInterval(10);
+  QObject::connect(&timer, &QTimer::timeout, [&ticks] { ++ticks; });
+  timer.start();
+  settings.edtPort = std::to_string(slow.port());
+  EXPECT_TRUE(sendMail(settings, mailText, 2, "", pumped, clock, form3).accepted);
+  EXPECT_GT(ticks, 20);
+  EXPECT_EQ(form3.Memo1.back(), "Stat: Disconnected.");
 }
 
 TEST_F(SmtpExchange, KanjiSubjectArrivesAsOneEncodedWord) {

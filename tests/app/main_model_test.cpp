@@ -63,8 +63,14 @@ class ModelTest : public ::testing::Test, protected zeltaro::testing::FakeMainSe
   // Answers each condition set as firstQsoAnswer says.
   struct FirstQso final : FirstQsoChecker {
     explicit FirstQso(const bool (&a)[3]) : answer(a) {}
-    bool isFirstQso(int set, const SpotKeys&) override { return answer[set - 1]; }
+    bool isFirstQso(int set, const SpotKeys& spot) override {
+      trace += std::to_string(set) + std::string(spot.call) + " ";
+      return answer[set - 1];
+    }
+    void pageBegins() override { trace += "["; }
+    void pageEnds() override { trace += "]"; }
     const bool (&answer)[3];
+    std::string trace;  // "[" and "]" around a page's questions, each "<set><call> "
   };
   void tick(int times = 1) {
     for (int i = 0; i < times; ++i) model.tick();
@@ -160,6 +166,49 @@ TEST_F(ModelTest, FirstQsoMatchesItsListAndBuildsTheSubjectSuffix) {
   model.logViews.Memo_Log.lines.clear();
   EXPECT_EQ(model.checkPage2(), 1);
   EXPECT_EQ(model.logViews.Memo_Log.lines.front(), "__3_" + spotDisplay(1, c));
+}
+
+// A page's first-QSO questions are asked between the page's begin and end, so that the log
+// can be looked at once per page; a page that cannot be fetched asks nothing.
+TEST_F(ModelTest, APagesFirstQsoQuestionsFallWithinThePage) {
+  model.watchLists.Memo_List[0].clear();
+  http.setPage(kUrl2, spotPage({c, a}));
+  model.checkPage2();
+  model.checkPage2();
+  EXPECT_EQ(firstQso.trace,
+            "[1JA9ZZZ 2JA9ZZZ 3JA9ZZZ 1STN1 2STN1 3STN1 ]"
+            "[1JA9ZZZ 2JA9ZZZ 3JA9ZZZ 1STN1 2STN1 3STN1 ]");
+  firstQso.trace.clear();
+  model.checkPage1();  // no page at this address
+  EXPECT_EQ(firstQso.trace, "");
+}
+
+// A list edited while a page is checked (the window had its turn between two records) applies
+// from the next record on.
+TEST_F(ModelTest, AListEditedDuringAPageAppliesFromTheNextRecord) {
+  struct EditingPump final : platform::MessagePump {
+    std::function<void()> atTurn[4];
+    unsigned long long done = 0;
+    void pump() override {
+      if (done < 4 && atTurn[done]) atTurn[done]();
+      ++done;
+    }
+    std::optional<unsigned long long> turns() const override { return done; }
+  } pump;
+  MainServices s = services();
+  s.pump = &pump;
+  MainModel checking(s);
+  checking.pageChecks.edtURL[0] = kUrl1;
+  checking.watchLists.Memo_List = {"STN1\r\nSTN2\r\n", "", ""};
+  // Turn 0 is the fetch's, turn n record n's: before the third record list 1 loses STN1 and
+  // STN2 and takes STN3 and STN4.
+  pump.atTurn[3] = [&] { checking.watchLists.Memo_List[0] = "STN3\r\nSTN4\r\n"; };
+  const Spot one{"STN1", "7,010"}, two{"STN2", "7,011"}, three{"STN3", "7,012"},
+      four{"STN4", "7,013"};
+  http.setPage(kUrl1, spotPage({one, three, two, four}));
+  EXPECT_EQ(checking.checkPage1(), 2);
+  EXPECT_EQ(checking.logViews.Memo_Log.lines,
+            (Lines{"1___" + spotDisplay(1, one), "1___" + spotDisplay(4, four)}));
 }
 
 TEST_F(ModelTest, LogIsCappedAtTwoHundredLines) {

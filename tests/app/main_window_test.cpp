@@ -257,6 +257,67 @@ TEST_F(MainWindowTest, UserSelectionReachesThePaneInBytes) {
   EXPECT_EQ(pane->toPlainText().indexOf("1___STN2"), 13);
 }
 
+// A check that adds lines in front of a full log lays out only those lines: the document
+// takes in the new lines' characters, not the whole log's, and the pane reads as the whole log
+// would. Anything else is shown whole again.
+TEST_F(MainWindowTest, LinesAddedAtTheTopAreTheOnlyOnesLaidOut) {
+  MainWindow form(model, {"zeltaro"});
+  auto* pane = qobject_cast<LogPane*>(form.control(QStringLiteral("Memo_Log2")));
+  ASSERT_NE(pane, nullptr);
+  int charsAdded = 0;
+  QObject::connect(pane->document(), &QTextDocument::contentsChange,
+                   [&charsAdded](int, int, int added) { charsAdded += added; });
+  const auto show = [&](std::vector<std::string> lines) {
+    model.logViews.Memo_Log.lines = std::move(lines);
+    model.RefreshLogViews();
+    charsAdded = 0;
+    form.syncFromModel();
+    QString whole;
+    for (const std::string& line : model.logViews.Memo_Log2.lines) whole += qs(line) + '\n';
+    EXPECT_EQ(pane->toPlainText(), whole);
+  };
+  std::vector<std::string> log;
+  for (int i = 0; i < 200; ++i) log.push_back("1___OLD" + std::to_string(100 + i) + " 7,010 CW");
+  show(log);
+
+  struct Step {
+    const char* what;
+    int added;        // new lines in front of the log
+    bool laidOutNew;  // only the new lines' characters are laid out
+  } steps[] = {
+      {"one line, the last pushed off", 1, true},
+      {"three lines", 3, true},
+      {"more lines than the log holds: all new", 250, false},
+  };
+  int made = 100;
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    std::vector<std::string> next;
+    for (int i = 0; i < step.added; ++i)
+      next.push_back("_2__NEW" + std::to_string(made++) + " 7,020 CW");
+    next.insert(next.end(), model.logViews.Memo_Log.lines.begin(),
+                model.logViews.Memo_Log.lines.end());
+    next.resize(std::min<std::size_t>(next.size(), 200));
+    show(next);
+    int newChars = 0;
+    for (int i = 0; i < std::min(step.added, 200); ++i)
+      newChars +=
+          static_cast<int>(qs(model.logViews.Memo_Log2.lines[static_cast<std::size_t>(i)]).size()) +
+          1;
+    if (step.laidOutNew) {
+      EXPECT_LE(charsAdded, newChars + 1);
+    } else {
+      EXPECT_GE(charsAdded, newChars);
+    }
+    EXPECT_EQ(pane->document()->blockCount(), 201);
+  }
+  // The byte offsets of the model's selection still land where they should.
+  EXPECT_EQ(pane->positionOfByte(static_cast<int>(model.logViews.Memo_Log2.lines[0].size()) + 2),
+            static_cast<int>(qs(model.logViews.Memo_Log2.lines[0]).size()) + 1);
+  show({"1___ONLY"});
+  show({});
+}
+
 // Through the real pane: a double-click in the blank space under the last line puts the caret
 // on the empty line after it, which holds no spot, so nothing reaches HAMLOG or the rig; a
 // double-click on a line transfers that line.

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "hamlog/band.h"
 #include "hamlog/first_qso_service.h"
@@ -10,9 +11,9 @@
 #include "hdb_writer.h"
 #include "platform/message_box.h"
 #include "scripted_database.h"
+#include "support/recorders.h"
 #include "support/temp_dir.h"
 #include "text/codec.h"
-#include "support/recorders.h"
 
 namespace zeltaro::hamlog {
 namespace {
@@ -198,6 +199,40 @@ TEST_F(FirstQsoOnFileTest, ReadsTheLogOnceAndSeesAQsoSavedMeanwhile) {
   write(testing::hdbFile(qsos));  // larger: seen even within the same clock tick
   EXPECT_FALSE(own.isFirstQso(1, "STN9", "7,010", "", "CW"));
   EXPECT_EQ(db.reads(), 2);
+}
+
+// Within a page the file is looked at once, at the page's first check: a QSO saved or the file
+// taken away meanwhile counts from the next page on, and a check outside a page looks afresh.
+TEST_F(FirstQsoOnFileTest, WithinAPageTheLogIsLookedAtOnce) {
+  HdbDatabase db;
+  FirstQsoService own(sets, shared, &box, &db);
+  std::vector<HdbQso> qsos = fixtureQsos();
+  write(testing::hdbFile(qsos));
+  qsos.push_back(plainQso("STN9", "7.010", "CW"));
+
+  own.beginPage();
+  EXPECT_TRUE(own.isFirstQso(1, "STN9", "7,010", "", "CW"));
+  write(testing::hdbFile(qsos));
+  EXPECT_TRUE(own.isFirstQso(2, "STN9", "7,010", "", "CW"));
+  EXPECT_TRUE(own.isFirstQso(1, "STN9", "7,010", "", "CW"));
+  EXPECT_FALSE(own.isFirstQso(3, "JA1ABC", "7,010", "", "CW"));
+  own.endPage();
+  EXPECT_EQ(db.reads(), 1);
+
+  own.beginPage();
+  EXPECT_FALSE(own.isFirstQso(1, "STN9", "7,010", "", "CW"));
+  EXPECT_EQ(db.reads(), 2);
+  ASSERT_EQ(::unlink(dir.file("hamlog.hdb").c_str()), 0);
+  EXPECT_TRUE(own.isFirstQso(1, "STN8", "7,010", "", "CW"));
+  own.endPage();
+
+  own.beginPage();
+  EXPECT_FALSE(own.isFirstQso(1, "STN8", "7,010", "", "CW"));  // no log: no
+  write(testing::hdbFile(qsos));
+  EXPECT_FALSE(own.isFirstQso(1, "STN8", "7,010", "", "CW"));  // still none for this page
+  own.endPage();
+  EXPECT_TRUE(own.isFirstQso(1, "STN8", "7,010", "", "CW"));
+  EXPECT_EQ(db.reads(), 3);
 }
 
 TEST_F(FirstQsoOnFileTest, BrokenFilesAnswerNo) {

@@ -85,6 +85,9 @@ TEST(Composition, CompiledBodyAgreesWithTheReplacementsOneByOne) {
     ASSERT_EQ(got.searchable, want.searchable) << ::testing::PrintToString(body);
     ASSERT_EQ(got.display, want.display) << ::testing::PrintToString(body);
     ASSERT_EQ(got.search, want.search) << ::testing::PrintToString(body);
+    const Composition searched = composeSearch(compiled, slots, pump);
+    ASSERT_EQ(searched.searchable, want.searchable) << ::testing::PrintToString(body);
+    ASSERT_EQ(searched.search, want.search) << ::testing::PrintToString(body);
   }
   EXPECT_GT(pieceByPiece, 2000);  // the comparison exercised the piece-by-piece way
 }

@@ -56,5 +56,20 @@ TEST(WatchLists, MatchingFollowsAnEditedListAndKeepsTheListsApart) {
   EXPECT_TRUE(lists.matchesFolded(1, "ja9zzz 14,020"));
 }
 
+// A page's records searched one after the other, with nothing run in between, need not compare
+// the list's text again: the answers are those of full searches.
+TEST(WatchLists, SearchesOfTheSameTextAnswerAsFullSearches) {
+  WatchLists lists;
+  lists.text(1) = "JA1AAA\r\nJA2 CW\r\n";
+  const char* searches[] = {"ja1aaa 7,010 cw", "ja2xyz 7,020 cw", "ja2xyz 14,020 ssb", ""};
+  EXPECT_TRUE(lists.matchesFolded(1, searches[0]));
+  for (const char* s : searches)
+    EXPECT_EQ(lists.matchesFoldedSameText(1, s), lists.matchesFolded(1, s)) << s;
+  // Asked first, before any full search, it reads the list.
+  WatchLists fresh;
+  fresh.text(2) = "JA2 CW\r\n";
+  EXPECT_TRUE(fresh.matchesFoldedSameText(2, "ja2xyz 7,020 cw"));
+}
+
 }  // namespace
 }  // namespace zeltaro::watchlists

@@ -19,10 +19,10 @@
 #include "bridge_client/bridge_window_link.h"
 #include "hamlog/first_qso_service.h"
 #include "platform/message_box.h"
+#include "support/recorders.h"
 #include "support/temp_dir.h"
 #include "text/codec.h"
 #include "wine_support.h"
-#include "support/recorders.h"
 
 namespace zeltaro::bridgeclient {
 namespace {
@@ -184,6 +184,66 @@ TEST(HamlogLibrary, OldMissingNameAndFailedOpenAnswerNo) {
   EXPECT_FALSE(oldCheck.first(oldDb, "JA9ZZZ", "7,010"));
   EXPECT_EQ(old.calls(),
             "attach\nGetThdllVersion\nSetDbsShare 1\nHamlogOpen 0 zeroed here 1\ndetach\n");
+}
+
+// Within a page the library is loaded and the log opened once, at the page's first check, and
+// let go at its end; a failed open is asked once per page; another folder or a bridge that died
+// meanwhile is loaded afresh.
+TEST(HamlogLibrary, APageLoadsTheLibraryAndOpensTheLogOnce) {
+  TempDir dir;
+  LibraryFolder lib(dir, "full", "50300");
+  BridgeProcess bridge(options());
+  Check check(lib.path, true);
+  BridgeDatabase db(bridge, check.sets);
+  const std::string opening =
+      "attach\nGetThdllVersion\nSetDbsShare 1\nHamlogOpen 0 zeroed here 1\n";
+  // A frequency's band class is asked once per page.
+  const std::string at21 =
+      "THW_seek JA1ABC 16\nFreqPCheck 7.020\nFreqPCheck 21.020\nTHW_skip 1 16\n"
+      "FreqPCheck 14.020\nTHW_skip 1 16\n";
+  const std::string at14 = "THW_seek JA1ABC 16\nFreqPCheck 14.025\nTHW_skip 1 16\n";
+  const std::string at21Again = "THW_seek JA1ABC 16\nTHW_skip 1 16\nTHW_skip 1 16\n";
+  const std::string closing = "HamlogClose 0\ndetach\n";
+
+  db.beginPage();
+  EXPECT_TRUE(check.first(db, "JA1ABC", "21,020"));
+  EXPECT_FALSE(check.first(db, "JA1ABC", "14,025"));
+  EXPECT_TRUE(check.first(db, "JA1ABC", "21,020"));
+  EXPECT_EQ(lib.calls(), opening + at21 + at14 + at21Again);
+  db.endPage();
+  EXPECT_EQ(lib.calls(), opening + at21 + at14 + at21Again + closing);
+
+  // The log cannot be opened: the library goes at once, and the page asks no more.
+  writeBytes(lib.path + "calls.txt", "");
+  writeBytes(lib.path + "open_fails", "");
+  db.beginPage();
+  EXPECT_FALSE(check.first(db, "JA1ABC", "21,020"));
+  EXPECT_FALSE(check.first(db, "JA9ZZZ", "21,020"));
+  EXPECT_EQ(lib.calls(), opening + "detach\n");
+  db.endPage();
+  EXPECT_EQ(lib.calls(), opening + "detach\n");
+  fs::remove(lib.path + "open_fails");
+
+  // The folder setting changes during a page: the first folder's library goes before the
+  // second one's is loaded.
+  LibraryFolder second(dir.path() + "/second/", "full", "50300");
+  writeBytes(lib.path + "calls.txt", "");
+  db.beginPage();
+  EXPECT_TRUE(check.first(db, "JA1ABC", "21,020"));
+  check.sets[0].HAMLOG = second.path;
+  EXPECT_TRUE(check.first(db, "JA1ABC", "21,020"));
+  EXPECT_EQ(lib.calls(), opening + at21 + closing);
+  EXPECT_EQ(second.calls(), opening + at21);
+
+  // The bridge dies: that check's answer is dropped, and the next loads the library again in
+  // the bridge started for it.
+  const pid_t died = bridge.pid();
+  ASSERT_EQ(kill(died, SIGKILL), 0);
+  EXPECT_FALSE(check.first(db, "JA1ABC", "21,020"));
+  EXPECT_TRUE(check.first(db, "JA1ABC", "21,020"));
+  EXPECT_NE(bridge.pid(), died);
+  db.endPage();
+  EXPECT_EQ(second.calls(), opening + at21 + opening + at21 + closing);
 }
 
 // The settings hold a HAMLOG folder in CP932, Wine's paths are UTF-8, and the prefix's ANSI code
