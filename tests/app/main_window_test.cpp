@@ -269,7 +269,7 @@ TEST_F(MainWindowTest, LinesAddedAtTheTopAreTheOnlyOnesLaidOut) {
                    [&charsAdded](int, int, int added) { charsAdded += added; });
   const auto show = [&](std::vector<std::string> lines) {
     model.logViews.Memo_Log.lines = std::move(lines);
-    model.RefreshLogViews();
+    model.refreshViews();
     charsAdded = 0;
     form.syncFromModel();
     QString whole;
