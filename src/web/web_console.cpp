@@ -31,6 +31,7 @@
 #include "pagetest/page_test.h"
 #include "platform/event_log.h"
 #include "platform/qt_message_pump.h"
+#include "platform/regular_file.h"
 #include "text/codec.h"
 #include "web/request_gate.h"
 #include "web/station_json.h"
@@ -73,17 +74,33 @@ void say(const std::string& line) { std::fprintf(stderr, "zeltaro: %s\n", line.c
 
 bool isLoopback(const QHostAddress& a) { return a.isLoopback(); }
 
+// A certificate or key file: opened without blocking and judged by its descriptor, so a FIFO
+// or a device named in the settings cannot hold the start-up.
 std::optional<QByteArray> readSmallFile(const std::string& path, std::string* why) {
-  QFile f(QString::fromStdString(path));
-  if (!f.open(QIODevice::ReadOnly)) {
-    *why = path + ": " + f.errorString().toStdString();
-    return std::nullopt;
+  const platform::RegularFile f(path);
+  switch (f.status()) {
+    case platform::RegularFile::Status::Open:
+      break;
+    case platform::RegularFile::Status::Missing:
+      *why = path + ": no such file";
+      return std::nullopt;
+    case platform::RegularFile::Status::NotRegular:
+      *why = path + ": not a regular file";
+      return std::nullopt;
+    case platform::RegularFile::Status::Unreadable:
+      *why = path + ": cannot be read";
+      return std::nullopt;
   }
-  if (f.size() > kMaxPemBytes) {
+  if (f.size() > static_cast<std::uint64_t>(kMaxPemBytes)) {
     *why = path + ": larger than 64 KiB";
     return std::nullopt;
   }
-  return f.read(kMaxPemBytes);
+  std::string bytes;
+  if (!f.readAt(0, static_cast<std::size_t>(f.size()), bytes)) {
+    *why = path + ": cannot be read";
+    return std::nullopt;
+  }
+  return QByteArray::fromStdString(bytes);
 }
 
 // The console's session as the page's console box has it: nothing to close, no input waiting.

@@ -8,6 +8,7 @@ password.
 
 Usage: web_guard_test.py PROGRAM"""
 import os
+import re
 import socket
 import ssl
 import subprocess
@@ -257,6 +258,21 @@ class TlsTest(unittest.TestCase):
                                         rb"HttpOnly; SameSite=Strict; Secure")
                 # Plain HTTP gets no page.
                 self.assertNotIn(b"HTTP/1.1 200", raw_exchange(port, b"GET / HTTP/1.1\r\n\r\n", 3))
+            finally:
+                s.stop()
+
+    def test_a_fifo_named_as_the_certificate_refuses_at_once(self):
+        # Opening a FIFO for reading would wait for a writer that never comes.
+        with tempfile.TemporaryDirectory() as d:
+            cert = os.path.join(d, "cert.pem")
+            os.mkfifo(cert)
+            settings = ('[Web]\r\nOn=1\r\nCertFile="%s"\r\nKeyFile="%s"\r\n' % (cert, cert)).encode()
+            s = station.Station(PROGRAM, settings=settings, args=("/pass=" + station.PASSWORD,),
+                                wait_for_web=False)
+            try:
+                line = ("web console not started: TLS: %s: not a regular file\n" % cert).encode()
+                found = s.wait_stderr(re.escape(line), 20)
+                self.assertIsNotNone(found, s.stderr)
             finally:
                 s.stop()
 
