@@ -22,6 +22,7 @@
 #include "platform/qt_message_pump.h"
 #include "support/event_lines.h"
 #include "support/fake_http_client.h"
+#include "support/main_services.h"
 #include "support/peer_process.h"
 #include "support/recorders.h"
 #include "support/unreachable_mail_server.h"
@@ -50,7 +51,7 @@ std::vector<std::string> rows(const QTableWidget& t) {
   return out;
 }
 
-class PageTestWindowTest : public ::testing::Test {
+class PageTestWindowTest : public ::testing::Test, public testing::FakeMainServices {
  protected:
   PageTestWindowTest() : model(services()) {
     model.pageChecks.edtSepStart = "<li class=s>";
@@ -62,20 +63,12 @@ class PageTestWindowTest : public ::testing::Test {
     model.alerts.chkAlert = true;
   }
   MainServices services() {
-    MainServices s;
-    s.http = &http;
-    s.sound = &sound;
+    MainServices s = FakeMainServices::services();
     s.smtp = &mail;
-    s.messageBox = &box;
     return s;
   }
 
-  platform::FakeHttpClient http;
-  platform::RecordingSoundPlayer player;
-  platform::ScriptedFileDialog dialog;
-  alerts::SoundAlert sound{player, dialog, "/opt/zeltaro"};
   testing::UnreachableMailServer mail;
-  platform::RecordingMessageBox box;
   MainModel model;
 };
 

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
+#include <array>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -42,25 +43,30 @@ bool save(QWidget& w, const QString& file) {
   return false;
 }
 
+// A station whose URL 1 serves the page the fake HTTP client is given, with three watch lists.
+struct StationWithPage {
+  static constexpr const char* kUrl = "http://127.0.0.1:1/one.html";
+  explicit StationWithPage(const std::array<const char*, 3>& lists) {
+    model.pageChecks.edtURL[0] = kUrl;
+    for (std::size_t i = 0; i < lists.size(); ++i) model.watchLists.Memo_List[i] = lists[i];
+  }
+  platform::FakeHttpClient http;
+  MainModel model{MainServices{.http = &http}};
+};
+
 // The main window after "check" fetched a page with spots for the watch lists.
 bool mainWindow(const QString& folder) {
-  const std::string url = "http://127.0.0.1:1/one.html";
-  platform::FakeHttpClient http;
-  MainServices services;
-  services.http = &http;
-  MainModel model(services);
-  model.pageChecks.edtURL[0] = url;
-  model.watchLists.Memo_List[0] = "STN1\r\n";
-  model.watchLists.Memo_List[1] = "SSB\r\n";
-  model.watchLists.Memo_List[2] = "JA3\r\n";
+  StationWithPage station({"STN1\r\n", "SSB\r\n", "JA3\r\n"});
+  MainModel& model = station.model;
   MainWindow form(model, {"zeltaro"});
   form.show();
   using zeltaro::testing::Spot;
-  http.setPage(url, zeltaro::testing::spotPage(
-                        {Spot{"STN1", "7,010"},
-                         Spot{"JA3AAA", "14,020", "SSB"},
-                         {"JA1ZZZ", "3,530", "CW", "100110", text::sj("東京都"), "tu"},
-                         {"STN1", "21,074", "FT8"}}));
+  station.http.setPage(
+      StationWithPage::kUrl,
+      zeltaro::testing::spotPage({Spot{"STN1", "7,010"},
+                                  Spot{"JA3AAA", "14,020", "SSB"},
+                                  {"JA1ZZZ", "3,530", "CW", "100110", text::sj("東京都"), "tu"},
+                                  {"STN1", "21,074", "FT8"}}));
   // List 3 gains a call while the window is up, as when the operator types one in.
   model.watchLists.Memo_List[2] = "JA3\r\nJA1\r\n";
   model.pageChecks.chkURL[1] = true;
@@ -137,15 +143,9 @@ bool patrolWindow(const QString& folder) {
 // The page tester over the main window: a page of table rows fetched from URL 1, and the
 // template guessed from one call seen on it; the event log holds an earlier failed fetch.
 bool pageTester(const QString& folder) {
-  const std::string url = "http://127.0.0.1:1/one.html";
-  platform::FakeHttpClient http;
-  MainServices services;
-  services.http = &http;
-  MainModel model(services);
-  model.pageChecks.edtURL[0] = url;
-  model.watchLists.Memo_List[0] = "JA1\r\n";
-  model.watchLists.Memo_List[1] = "SSB\r\n";
-  model.watchLists.Memo_List[2] = "JA3\r\n";
+  StationWithPage station({"JA1\r\n", "SSB\r\n", "JA3\r\n"});
+  MainModel& model = station.model;
+  platform::FakeHttpClient& http = station.http;
   std::string page =
       "<html><body><table class=\"spots\">\r\n<tr><th>UTC</th><th>DX</th><th>Freq</th>"
       "<th>Mode</th><th>Comment</th><th>Spotter</th></tr>\r\n";
@@ -157,7 +157,7 @@ bool pageTester(const QString& folder) {
     page += std::string("<tr><td class=\"utc\">") + r[0] + "</td><td class=\"dx\">" + r[1] +
             "</td><td class=\"freq\">" + r[2] + "</td><td class=\"mode\">" + r[3] +
             "</td><td class=\"cmt\">" + r[4] + "</td><td class=\"by\">" + r[5] + "</td></tr>\r\n";
-  http.setPage(url, page + "</table></body></html>\r\n");
+  http.setPage(StationWithPage::kUrl, page + "</table></body></html>\r\n");
   MainWindow form(model, {"zeltaro"});
   PageTestWindow tester(model, http, nullptr);
   platform::reportEvent(
