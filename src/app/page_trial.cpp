@@ -38,18 +38,9 @@ PageBytes readPageFile(const std::string& path) {
   const auto started = std::chrono::steady_clock::now();
   PageBytes page;
   const platform::RegularFile file(path);
-  switch (file.status()) {
-    case platform::RegularFile::Status::Open:
-      break;
-    case platform::RegularFile::Status::Missing:
-      page.error = "cannot read " + path + ": no such file";
-      return page;
-    case platform::RegularFile::Status::NotRegular:
-      page.error = "cannot read " + path + ": not a regular file";
-      return page;
-    case platform::RegularFile::Status::Unreadable:
-      page.error = "cannot read " + path + ": not readable";
-      return page;
+  if (!file.isOpen()) {
+    page.error = "cannot read " + path + ": " + file.whyNotOpen();
+    return page;
   }
   if (file.size() > kLargestPageFile) {
     page.error =

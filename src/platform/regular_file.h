@@ -27,8 +27,7 @@ class RegularFile {
 
   // followLinks false: a symbolic link at the path is refused (O_NOFOLLOW).
   explicit RegularFile(const std::string& path, bool followLinks = true) {
-    const int flags =
-        O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | (followLinks ? 0 : O_NOFOLLOW);
+    const int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | (followLinks ? 0 : O_NOFOLLOW);
     do fd_ = ::open(path.c_str(), flags);
     while (fd_ < 0 && errno == EINTR);
     if (fd_ < 0) {
@@ -55,6 +54,20 @@ class RegularFile {
   RegularFile& operator=(const RegularFile&) = delete;
 
   Status status() const { return status_; }
+  // Why a file did not open, in the words the program's messages use ("" when it did).
+  const char* whyNotOpen() const {
+    switch (status_) {
+      case Status::Open:
+        return "";
+      case Status::Missing:
+        return "no such file";
+      case Status::NotRegular:
+        return "not a regular file";
+      case Status::Unreadable:
+        break;
+    }
+    return "not readable";
+  }
   bool isOpen() const { return status_ == Status::Open; }
   // What fstat said of the opened file (valid when open).
   const struct stat& info() const { return stat_; }
@@ -66,8 +79,8 @@ class RegularFile {
     out.resize(count);
     std::size_t got = 0;
     while (got < count) {
-      const ssize_t n = ::pread(fd_, out.data() + got, count - got,
-                                static_cast<off_t>(offset + got));
+      const ssize_t n =
+          ::pread(fd_, out.data() + got, count - got, static_cast<off_t>(offset + got));
       if (n < 0 && errno == EINTR) continue;
       if (n < 0) {
         out.clear();

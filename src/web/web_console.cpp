@@ -78,18 +78,9 @@ bool isLoopback(const QHostAddress& a) { return a.isLoopback(); }
 // or a device named in the settings cannot hold the start-up.
 std::optional<QByteArray> readSmallFile(const std::string& path, std::string* why) {
   const platform::RegularFile f(path);
-  switch (f.status()) {
-    case platform::RegularFile::Status::Open:
-      break;
-    case platform::RegularFile::Status::Missing:
-      *why = path + ": no such file";
-      return std::nullopt;
-    case platform::RegularFile::Status::NotRegular:
-      *why = path + ": not a regular file";
-      return std::nullopt;
-    case platform::RegularFile::Status::Unreadable:
-      *why = path + ": cannot be read";
-      return std::nullopt;
+  if (!f.isOpen()) {
+    *why = path + ": " + f.whyNotOpen();
+    return std::nullopt;
   }
   if (f.size() > static_cast<std::uint64_t>(kMaxPemBytes)) {
     *why = path + ": larger than 64 KiB";
