@@ -98,10 +98,7 @@ int PageChecks::runUrlCheck(int n) {
     const platform::HttpClient::Result page = parts_.services.http->get(
         edtURL[at(n)], *parts_.services.pump, [this] { NMHTTP1PacketRecvd(); });
     if (page.ok) {
-      spots::CutPage cut =
-          spots::cutRecords(spots::decodeEntities(page.body), edtSepStart, edtSepEnd);
-      Memo1 = std::move(cut.Memo1);
-      Memo2 = std::move(cut.Memo2);
+      Memo2 = spots::pageRecords(page.body, edtSepStart, edtSepEnd);
       const int inserted = processPage(n);
       if (inserted >= 1 && !clock.PatrolRunning) completeSingleCheck(inserted);
     }
