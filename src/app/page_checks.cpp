@@ -192,6 +192,9 @@ void PageChecks::processRecords(int n, spots::NewLines& fresh, bool (&firstQsoHi
   // milliseconds on, as if it had come that much later.)
   bool listSeen[3] = {false, false, false};
   std::optional<unsigned long long> turnsSeen;
+  // The same for the template and the Body, which a reload may change.
+  const spots::CompiledTemplate* templ = nullptr;
+  const spots::CompiledBody* body = nullptr;
   for (const std::string& record : Memo2) {
     if (platform::stopRequested()) return;  // the program is closing
     // The window and the console get their turn once per record: a record takes a few
@@ -199,13 +202,18 @@ void PageChecks::processRecords(int n, spots::NewLines& fresh, bool (&firstQsoHi
     // milliseconds) need not be asked at every tag and word.
     parts_.services.pump->pump();
     const std::optional<unsigned long long> turns = parts_.services.pump->turns();
-    if (!turns || turns != turnsSeen) std::fill(std::begin(listSeen), std::end(listSeen), false);
+    if (!turns || turns != turnsSeen) {
+      std::fill(std::begin(listSeen), std::end(listSeen), false);
+      templ = nullptr;
+      body = nullptr;
+    }
     turnsSeen = turns;
+    if (!templ) templ = &compiledTemplate();
     platform::NullMessagePump withinRecord;
-    const spots::ExtractionSlots slots =
-        spots::fillSlots(record, compiledTemplate(), roles, withinRecord);
+    const spots::ExtractionSlots slots = spots::fillSlots(record, *templ, roles, withinRecord);
     // The search text of every record; the display text only of those a list matches.
-    const spots::Composition c = spots::composeSearch(compiledBody(), slots, withinRecord);
+    if (!body) body = &compiledBody();
+    const spots::Composition c = spots::composeSearch(*body, slots, withinRecord);
     if (!c.searchable) continue;
 
     edt_Call = slots[roles.HTTP_CALL];
@@ -234,8 +242,7 @@ void PageChecks::processRecords(int n, spots::NewLines& fresh, bool (&firstQsoHi
     }
     if (!matched[0] && !matched[1] && !matched[2]) continue;
 
-    const std::string display =
-        spots::logSafe(spots::compose(compiledBody(), slots, withinRecord).display);
+    const std::string display = spots::logSafe(spots::compose(*body, slots, withinRecord).display);
     if (fresh.isOld(display)) continue;
     const char mark[] = {matched[0] ? '1' : '_', matched[1] ? '2' : '_', matched[2] ? '3' : '_',
                          '_'};

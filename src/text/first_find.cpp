@@ -26,6 +26,19 @@ std::uint32_t headAt(const unsigned char* p, std::size_t n) {
   return h;
 }
 
+// memcmp(a, b, n) == 0 for the few bytes of a piece, without a call.
+bool sameBytes(const unsigned char* a, const char* b, std::size_t n) {
+  for (; n >= 8; a += 8, b += 8, n -= 8) {
+    std::uint64_t x, y;
+    std::memcpy(&x, a, 8);
+    std::memcpy(&y, b, 8);
+    if (x != y) return false;
+  }
+  for (; n > 0; ++a, ++b, --n)
+    if (*a != static_cast<unsigned char>(*b)) return false;
+  return true;
+}
+
 // Bucketed index lists from (key, piece) pairs: start[key] ... start[key + 1].
 template <std::size_t Keys>
 void fillBuckets(std::vector<std::pair<std::size_t, std::uint32_t>> pairs,
@@ -84,8 +97,7 @@ std::size_t FirstFind::tryAt(const unsigned char* bytes, std::size_t n, std::siz
     if (places[k] != 0 || (head & mask_[k]) != head_[k]) return;
     const std::string& piece = pieces_[k];
     if (piece.size() > n - p) return;
-    if (piece.size() > 4 && std::memcmp(bytes + p + 4, piece.data() + 4, piece.size() - 4) != 0)
-      return;
+    if (piece.size() > 4 && !sameBytes(bytes + p + 4, piece.data() + 4, piece.size() - 4)) return;
     places[k] = p + 1;
     ++found;
   };
