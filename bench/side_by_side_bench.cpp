@@ -218,9 +218,9 @@ Steps& steps() {
     for (std::size_t i = 0; i < st.compositions.size(); ++i) {
       const spots::Composition& c = st.compositions[i];
       const std::string folded = text::foldAZ(c.search);
-      bool any = false;
-      for (int l = 1; l <= 3; ++l) any = lists.matchesFolded(l, text::trim(folded)) || any;
-      if (!any) continue;
+      const std::array<bool, 3> found =
+          lists.matchFolded({true, true, true}, text::trim(folded), false);
+      if (!found[0] && !found[1] && !found[2]) continue;
       st.displays.push_back(c.display);
       st.matched.push_back(i);
     }
@@ -290,9 +290,9 @@ void Step5Matching(benchmark::State& state) {
     bool first = true;
     for (const spots::Composition& c : steps().compositions) {
       const std::string folded = text::foldAZ(c.search);
-      for (int l = 1; l <= 3; ++l)
-        matched += first ? lists.matchesFolded(l, text::trim(folded))
-                         : lists.matchesFoldedSameText(l, text::trim(folded));
+      const std::array<bool, 3> found =
+          lists.matchFolded({true, true, true}, text::trim(folded), !first);
+      matched += found[0] + found[1] + found[2];
       first = false;
     }
   }

@@ -185,12 +185,12 @@ void PageChecks::processRecords(int n, spots::NewLines& fresh, bool (&firstQsoHi
     PageScope(const PageScope&) = delete;
     PageScope& operator=(const PageScope&) = delete;
   } page(firstQso);
-  // Whether list l's text was compared with its matcher since the pump last let the window and
-  // the console run: until then nothing can have changed it, and the page's records are
-  // searched without comparing its few kilobytes again at each. (A change made while the
-  // message box about an old library is open counts from the pump's next turn, a few
+  // Whether the lists' texts were compared with their matcher since the pump last let the
+  // window and the console run: until then nothing can have changed them, and the page's
+  // records are searched without comparing their few kilobytes again at each. (A change made
+  // while the message box about an old library is open counts from the pump's next turn, a few
   // milliseconds on, as if it had come that much later.)
-  bool listSeen[3] = {false, false, false};
+  bool listsSeen = false;
   std::optional<unsigned long long> turnsSeen;
   // The same for the template and the Body, which a reload may change.
   const spots::CompiledTemplate* templ = nullptr;
@@ -203,7 +203,7 @@ void PageChecks::processRecords(int n, spots::NewLines& fresh, bool (&firstQsoHi
     parts_.services.pump->pump();
     const std::optional<unsigned long long> turns = parts_.services.pump->turns();
     if (!turns || turns != turnsSeen) {
-      std::fill(std::begin(listSeen), std::end(listSeen), false);
+      listsSeen = false;
       templ = nullptr;
       body = nullptr;
     }
@@ -222,23 +222,22 @@ void PageChecks::processRecords(int n, spots::NewLines& fresh, bool (&firstQsoHi
     edt_Mode = slots[roles.HTTP_MODE];
 
     bool matched[3] = {false, false, false};
-    std::string folded;  // the search text A-Z folded, once for the three lists
-    bool isFolded = false;
+    std::array<bool, 3> searched{false, false, false};  // the lists whose entries are looked at
     for (int l = 1; l <= 3; ++l) {
       if (!parts_.lists.enabledForUrl(l, n)) continue;
       if (firstQso && firstQso->isFirstQso(l, {edt_Call, edt_Freq, edt_Code, edt_Mode})) {
         matched[l - 1] = true;
         firstQsoHit[l - 1] = true;
       } else {
-        if (!isFolded) {
-          folded = text::foldAZ(c.search);
-          isFolded = true;
-        }
-        const std::string_view searched = text::trim(folded);
-        matched[l - 1] = listSeen[l - 1] ? parts_.lists.matchesFoldedSameText(l, searched)
-                                         : parts_.lists.matchesFolded(l, searched);
-        listSeen[l - 1] = true;
+        searched[static_cast<std::size_t>(l - 1)] = true;
       }
+    }
+    if (searched[0] || searched[1] || searched[2]) {
+      const std::string folded = text::foldAZ(c.search);
+      const std::array<bool, 3> found =
+          parts_.lists.matchFolded(searched, text::trim(folded), listsSeen);
+      listsSeen = true;
+      for (std::size_t l = 0; l < 3; ++l) matched[l] = matched[l] || found[l];
     }
     if (!matched[0] && !matched[1] && !matched[2]) continue;
 
