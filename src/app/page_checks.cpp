@@ -5,6 +5,7 @@
 #include <exception>
 #include <iterator>
 #include <optional>
+#include <thread>
 
 #include "alerts/new_line_alerts.h"
 #include "app/log_views.h"
@@ -16,6 +17,7 @@
 #include "settings/station_settings.h"
 #include "spots/new_lines.h"
 #include "spots/page_text.h"
+#include "spots/records_ahead.h"
 #include "text/codec.h"
 #include "text/sjis.h"
 #include "watchlists/watch_lists.h"
@@ -130,12 +132,16 @@ const spots::CompiledTemplate& PageChecks::compiledTemplate() {
   if (Memo_pcre != templateCompiledFrom_) {
     templateCompiledFrom_ = Memo_pcre;
     template_ = spots::compileTemplate(Memo_pcre);
+    ++templateGeneration_;
   }
   return template_;
 }
 
 const spots::CompiledBody& PageChecks::compiledBody() {
-  if (Edit1 != body_.body) body_ = spots::compileBody(Edit1);
+  if (Edit1 != body_.body) {
+    body_ = spots::compileBody(Edit1);
+    ++bodyGeneration_;
+  }
   return body_;
 }
 
@@ -195,7 +201,20 @@ void PageChecks::processRecords(int n, spots::NewLines& fresh, bool (&firstQsoHi
   // The same for the template and the Body, which a reload may change.
   const spots::CompiledTemplate* templ = nullptr;
   const spots::CompiledBody* body = nullptr;
-  for (const std::string& record : Memo2) {
+  // On a page of many records, a run of the later ones is prepared on a second thread while
+  // this one does the records before it; its results count while the template, the Body and
+  // the role slots are still those it was given.
+  std::optional<spots::RecordsAhead> ahead;
+  const bool twoThreads =
+      Memo2.size() >= kRecordsForASecondThread && std::thread::hardware_concurrency() > 1;
+  if (twoThreads) {
+    templ = &compiledTemplate();
+    body = &compiledBody();
+  }
+  const std::uint64_t aheadTemplate = templateGeneration_, aheadBody = bodyGeneration_;
+  const spots::RoleSlots aheadRoles = roles;
+  if (twoThreads) ahead.emplace(Memo2, kRecordsAhead, *templ, *body, roles);
+  for (std::size_t i = 0; i < Memo2.size(); ++i) {
     if (platform::stopRequested()) return;  // the program is closing
     // The window and the console get their turn once per record: a record takes a few
     // microseconds, so the pump (which itself runs the event loop only every few
@@ -209,11 +228,20 @@ void PageChecks::processRecords(int n, spots::NewLines& fresh, bool (&firstQsoHi
     }
     turnsSeen = turns;
     if (!templ) templ = &compiledTemplate();
-    platform::NullMessagePump withinRecord;
-    const spots::ExtractionSlots slots = spots::fillSlots(record, *templ, roles, withinRecord);
-    // The search text of every record; the display text only of those a list matches.
     if (!body) body = &compiledBody();
-    const spots::Composition c = spots::composeSearch(*body, slots, withinRecord);
+    spots::PreparedRecord own;
+    spots::PreparedRecord* prepared = nullptr;
+    if (ahead && i < ahead->to() && templateGeneration_ == aheadTemplate &&
+        bodyGeneration_ == aheadBody && roles == aheadRoles) {
+      prepared = ahead->take(i);
+    }
+    if (!prepared) {
+      own = spots::prepareRecord(Memo2[i], *templ, *body, roles);
+      prepared = &own;
+    }
+    const spots::ExtractionSlots& slots = prepared->slots;
+    // The search text of every record; the display text only of those a list matches.
+    const spots::Composition& c = prepared->search;
     if (!c.searchable) continue;
 
     edt_Call = slots[roles.HTTP_CALL];
@@ -233,14 +261,14 @@ void PageChecks::processRecords(int n, spots::NewLines& fresh, bool (&firstQsoHi
       }
     }
     if (searched[0] || searched[1] || searched[2]) {
-      const std::string folded = text::foldAZ(c.search);
       const std::array<bool, 3> found =
-          parts_.lists.matchFolded(searched, text::trim(folded), listsSeen);
+          parts_.lists.matchFolded(searched, text::trim(c.search), listsSeen);
       listsSeen = true;
       for (std::size_t l = 0; l < 3; ++l) matched[l] = matched[l] || found[l];
     }
     if (!matched[0] && !matched[1] && !matched[2]) continue;
 
+    platform::NullMessagePump withinRecord;
     const std::string display = spots::logSafe(spots::compose(*body, slots, withinRecord).display);
     if (fresh.isOld(display)) continue;
     const char mark[] = {matched[0] ? '1' : '_', matched[1] ? '2' : '_', matched[2] ? '3' : '_',

@@ -6,6 +6,7 @@
 // and what follows a check or a patrol cycle that found lines. Every text is CP932 bytes.
 
 #include <array>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <string>
@@ -109,6 +110,11 @@ class PageChecks {
   std::vector<std::string> templateCompiledFrom_;  // Memo_pcre as template_ was made from it
   spots::CompiledTemplate template_;               // the lists, compiled when they change
   spots::CompiledBody body_;                       // Edit1, cut at its tags when it changes
+  std::uint64_t templateGeneration_ = 0, bodyGeneration_ = 0;  // counts of those changes
+  // A page of this many records has its first kRecordsAhead records prepared by two threads
+  // (the second thread's results are kept until the page is done).
+  static constexpr std::size_t kRecordsForASecondThread = 1000;
+  static constexpr std::size_t kRecordsAhead = 8192;
 };
 
 // The built-in welcome text of Memo_Log.

@@ -18,6 +18,8 @@ struct RoleSlots {
   int HTTP_CODE = 7;
   int HTTP_QTH = 8;
   int HTTP_RMKS = 10;
+
+  bool operator==(const RoleSlots&) const = default;
 };
 
 }  // namespace zeltaro::settings

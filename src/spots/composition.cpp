@@ -176,6 +176,11 @@ Composition composeSearch(const CompiledBody& body, const ExtractionSlots& slots
       byLiteral = false;
   }
   std::string s;
+  std::size_t size = 0;
+  for (const CompiledBody::Piece& p : body.pieces)
+    size +=
+        p.literal.size() + (p.slot == 0 ? 0 : slots[static_cast<std::size_t>(p.slot)].size() + 5);
+  s.reserve(size);
   for (const CompiledBody::Piece& p : body.pieces) {
     s += byLiteral ? p.searchLiteral : p.literal;
     if (p.slot == 0) break;

@@ -133,17 +133,31 @@ std::size_t replaceAllInPlace(std::string& s, const Needle& needle, std::string_
 // Trail bytes of double-byte characters are stepped over: "ア" is 83 41 and must not become
 // "ャ" (83 61).
 template <char Lo, char Hi, int Shift>
+static void mapLettersInPlace(std::string& out) {
+  auto* p = reinterpret_cast<unsigned char*>(out.data());
+  const std::size_t n = out.size();
+  for (std::size_t i = 0; i < n;) {
+    const unsigned char c = p[i];
+    if (isLeadByte(c)) {
+      i += 2;  // its trail byte is no letter (a lone lead byte at the end is none either)
+      continue;
+    }
+    if (c >= static_cast<unsigned char>(Lo) && c <= static_cast<unsigned char>(Hi))
+      p[i] = static_cast<unsigned char>(c + Shift);
+    ++i;
+  }
+}
+
+template <char Lo, char Hi, int Shift>
 static std::string mapLetters(std::string_view s) {
   std::string out(s);
-  for (std::size_t i = 0; i < out.size();) {
-    const std::size_t n = charLength(out, i);
-    if (n == 1 && out[i] >= Lo && out[i] <= Hi) out[i] = static_cast<char>(out[i] + Shift);
-    i += n;
-  }
+  mapLettersInPlace<Lo, Hi, Shift>(out);
   return out;
 }
 
 std::string foldAZ(std::string_view s) { return mapLetters<'A', 'Z', 'a' - 'A'>(s); }
+
+void foldAZInPlace(std::string& s) { mapLettersInPlace<'A', 'Z', 'a' - 'A'>(s); }
 
 std::string upperAZ(std::string_view s) { return mapLetters<'a', 'z', 'A' - 'a'>(s); }
 

@@ -91,6 +91,7 @@ inline std::size_t replaceAllInPlace(std::string& s, std::string_view from, std:
 // Half-width A-Z to a-z; every other byte, including the trail bytes of double-byte
 // characters, unchanged.
 std::string foldAZ(std::string_view s);
+void foldAZInPlace(std::string& s);
 // Half-width a-z to A-Z; the upper-case counterpart, for texts the console compares.
 std::string upperAZ(std::string_view s);
 

@@ -64,6 +64,24 @@ TEST_F(PageChecksTest, OnlyLinesNotYetInTheLogAreInsertedAndMarkedByTheirLists) 
   EXPECT_EQ(log.Memo_Log.lines.size(), 2u);
 }
 
+// A page long enough for its records to be prepared by two threads: every matching record's
+// line, in page order, each once.
+TEST_F(PageChecksTest, ALongPageGivesEveryMatchingLineInPageOrder) {
+  std::vector<Spot> spots;
+  Lines expected;
+  for (int i = 1; i <= 2500; ++i) {
+    Spot s{.call = "JA2" + std::to_string(100000 + i), .freq = "7,0" + std::to_string(i % 90 + 10)};
+    if (i % 37 == 0) s.call = "JA1" + std::to_string(i);
+    if (i % 53 == 0) s.mode = "SSB";
+    spots.push_back(s);
+    const std::string marks = std::string(i % 37 == 0 ? "1" : "_") + (i % 53 == 0 ? "2" : "_");
+    if (marks != "__") expected.push_back(marks + "__" + spotDisplay(i, s));
+  }
+  http.setPage(kUrl1, spotPage(spots));
+  EXPECT_EQ(checks.UrlCheck(1), static_cast<int>(expected.size()));
+  EXPECT_EQ(log.Memo_Log.lines, expected);
+}
+
 TEST_F(PageChecksTest, AListSwitchedOffForAUrlIsNotSearchedOnItsPages) {
   lists.enabledForUrl(2, 1) = false;
   http.setPage(kUrl1, spotPage({a, b}));
