@@ -9,7 +9,13 @@
 //                  so two replies come), the waits pumping as the program's mail does, and
 //                  once more without the pump, as the mail went before
 //   Z SAVE, Z LOAD the settings file written and read again, about 1 MB (the lists' texts)
-// Run: bench/bench_gap_probe [SECONDS]
+//   transfer       a log line carried into a HAMLOG window (the Win32 test double under Wine)
+//                  through a running bridge: ten field messages, the rig key (150 ms) and the
+//                  pointer; once with the bridge's waits pumping, as the program runs them, and
+//                  once without, as they ran before; each also with the bridge's start, as at the
+//                  program's first transfer. Only where the Wine test doubles are built,
+//                  and under a display.
+// Run: bench/bench_gap_probe [SECONDS], or xvfb-run -a bench/bench_gap_probe [SECONDS]
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -31,6 +37,15 @@
 #include "platform/qt_http_client.h"
 #include "platform/qt_line_connection.h"
 #include "platform/qt_message_pump.h"
+
+#ifdef ZELTARO_TEST_WINE
+#include "bench/wine_setup.h"
+#include "bridge_client/bridge_process.h"
+#include "bridge_client/bridge_window_link.h"
+#include "settings/station_settings.h"
+#include "text/codec.h"
+#include "transfer/transfer_line.h"
+#endif
 
 namespace {
 
@@ -61,7 +76,7 @@ void report(const char* name, const std::function<void()>& work, int runs = 5) {
   std::vector<double> gaps;
   for (int i = 0; i < runs; ++i) gaps.push_back(longestGap(work));
   std::sort(gaps.begin(), gaps.end());
-  std::printf("%-20s longest gap: median %8.2f ms, min %8.2f, max %8.2f (%d runs)\n", name,
+  std::printf("%-32s longest gap: median %8.2f ms, min %8.2f, max %8.2f (%d runs)\n", name,
               gaps[gaps.size() / 2], gaps.front(), gaps.back(), runs);
   std::fflush(stdout);
 }
@@ -69,6 +84,60 @@ void report(const char* name, const std::function<void()>& work, int runs = 5) {
 struct FixedClock final : platform::Clock {
   platform::LocalDateTime now() const override { return {2026, 12, 10, 12, 0, 0}; }
 };
+
+#ifdef ZELTARO_TEST_WINE
+struct NoOwnWindows final : transfer::OwnWindows {
+  void raiseLastActive() override {}
+  bool patrolWindowVisible() const override { return false; }
+};
+struct NoRig final : transfer::RigSide {
+  void tune(std::string_view, std::string_view) override {}
+  void sendToCompanion(std::string_view) override {}
+  void focusCompanionWindow(bool, bool, bool) override {}
+};
+
+void transferScenario() {
+  if (std::getenv("DISPLAY") == nullptr) {
+    std::printf("transfer: skipped, no display (run under xvfb-run -a)\n");
+    return;
+  }
+  bench::WineSetup wine(ZELTARO_TEST_WINE, ZELTARO_TEST_WIN_DIR);
+  const std::string folder = wine.root() + "/Hamlog/";
+  if (!wine.ok() || !wine.startFakeHamlog(folder)) {
+    std::printf("transfer: skipped, Wine or the fake HAMLOG did not start\n");
+    return;
+  }
+  settings::StationSettings station;
+  station.set(1).HAMLOG = folder;
+  platform::QtMessagePump pump(0, 1);
+  NoOwnWindows own;
+  NoRig rig;
+  FixedClock fixed;
+  const std::string line = text::sj("1___ 05/06 0900 STN1 7,003.5 CW 100110 東京都港区 599 QRV");
+  for (platform::MessagePump* with :
+       {static_cast<platform::MessagePump*>(&pump), static_cast<platform::MessagePump*>(nullptr)}) {
+    bridgeclient::BridgeOptions o;
+    o.wine = ZELTARO_TEST_WINE;
+    o.exe = std::string(ZELTARO_TEST_WIN_DIR) + "/zeltaro-bridge.exe";
+    o.prefix = wine.prefix();
+    o.pump = with;
+    bridgeclient::BridgeProcess bridge(o);
+    bridgeclient::BridgeWindowLink link(bridge);
+    // Started before, as it is after the program's first transfer.
+    if (link.hamlogWindows().empty()) {
+      std::printf("transfer: skipped, no HAMLOG window through the bridge\n");
+      return;
+    }
+    transfer::Transfer t(station, {{&link, &own, &rig}, &fixed, {}});
+    report(with ? "transfer" : "transfer, no pump", [&] { t.TransferLine(line); });
+    // The program's first transfer also starts the bridge (about a second under Wine).
+    report(with ? "transfer, bridge start" : "transfer, bridge start, no pump", [&] {
+      bridge.stop();
+      t.TransferLine(line);
+    });
+  }
+}
+#endif
 
 }  // namespace
 
@@ -157,5 +226,9 @@ int main(int argc, char** argv) {
     report("Z LOAD", [&] { binding.reload(); });
     std::filesystem::remove_all(dir);
   }
+
+#ifdef ZELTARO_TEST_WINE
+  transferScenario();
+#endif
   return 0;
 }
