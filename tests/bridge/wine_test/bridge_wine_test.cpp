@@ -411,6 +411,31 @@ TEST(BridgeProcess, ARequestMadeInTheWindowsTurnWaitsForTheOneUnderWay) {
             "field 20006 7 7.01000\n");
 }
 
+// A turn of the window that outlasts the request's time (a dialog the operator answers): the
+// reply that came meanwhile is taken, and the bridge is not taken for dead.
+TEST(BridgeProcess, AReplyThatCameDuringALongTurnOfTheWindowCounts) {
+  std::vector<std::string> reports;
+  TempDir dir;
+  const auto folder = dir.path() + "/Hamlog";
+  WinProgram hamlog(copyInto(folder, kWin + "/fake_windows.exe"), {"hamlog"});
+  TurnPump pump;
+  auto o = options();
+  o.pump = &pump;
+  o.requestTimeout = std::chrono::milliseconds(400);
+  o.report = [&](std::string_view line) { reports.emplace_back(line); };
+  BridgeProcess bridge(o);
+  BridgeWindowLink link(bridge);
+  const auto window = hamlog::matchHamlogWindows(link.hamlogWindows(), {folder + "/", "", ""})[0];
+  ASSERT_NE(window, 0u);
+  const auto input = link.sendField(window, 0x20000, "STN1");
+  ASSERT_NE(input, 0u);
+  const pid_t running = bridge.pid();
+  pump.atNextTurn = [] { std::this_thread::sleep_for(std::chrono::milliseconds(600)); };
+  EXPECT_TRUE(link.pressKey(input, 0x24, {.ctrl = true}));
+  EXPECT_EQ(bridge.pid(), running);
+  EXPECT_TRUE(reports.empty());
+}
+
 TEST(BridgeProcess, WithoutWineTheCheckAnswersNoAtOnce) {
   std::vector<std::string> reports;
   auto o = options();
