@@ -15,6 +15,8 @@
 //                  once without, as they ran before; each also with the bridge's start, as at the
 //                  program's first transfer. Only where the Wine test doubles are built,
 //                  and under a display.
+//   page check, library  a page of 100 spots whose first-QSO checks call HAMLOG's library (the
+//                  test double) in the bridge, with the bridge running and with its start
 // Run: bench/bench_gap_probe [SECONDS], or xvfb-run -a bench/bench_gap_probe [SECONDS]
 
 #include <QCoreApplication>
@@ -24,6 +26,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -39,9 +42,11 @@
 #include "platform/qt_message_pump.h"
 
 #ifdef ZELTARO_TEST_WINE
+#include "app/hamlog_checker.h"
 #include "bench/wine_setup.h"
 #include "bridge_client/bridge_process.h"
 #include "bridge_client/bridge_window_link.h"
+#include "bridge_client/list_reader_database.h"
 #include "settings/station_settings.h"
 #include "text/codec.h"
 #include "transfer/transfer_line.h"
@@ -136,6 +141,55 @@ void transferScenario() {
       t.TransferLine(line);
     });
   }
+
+  // A page check whose first-QSO checks call HAMLOG's library in the bridge: 100 spots, all on
+  // list 1, which reads the library. Its requests hold the window; the page lets it run between
+  // records.
+  const std::string library = wine.root() + "/Library/";
+  std::filesystem::create_directories(library);
+  std::filesystem::copy_file(std::string(ZELTARO_TEST_WIN_DIR) + "/full/hamlog50.dll",
+                             library + "hamlog50.dll");
+  std::ofstream(library + "version.txt", std::ios::binary) << "50300";
+  std::ofstream(library + "log.txt", std::ios::binary)
+      << "1|JA1AAA|100101|7.010|CW||\n2|JA1ABC|100102|7.020|CW||\n";
+  bench::PageServer server(bench::syntheticPage(100));
+  platform::QtMessagePump pagePump;
+  platform::QtHttpClient http;
+  app::MainServices services;
+  services.pump = &pagePump;
+  services.http = &http;
+  app::MainModel model(services);
+  model.pageChecks.edtURL[0] = "http://127.0.0.1:" + std::to_string(server.port()) + "/spots.html";
+  std::string all;
+  for (int i = 0; i < 100; ++i) all += bench::callSign(i) + "\r\n";
+  model.watchLists.Memo_List[0] = all;
+  model.watchLists.Memo_List[1] = model.watchLists.Memo_List[2] = "\r\n";
+  model.alerts.mail.chkMail = false;
+  model.alerts.chkAlert = false;
+  model.station.set(1).Use = true;
+  model.station.set(1).HAMLOG = library;
+  model.station.bridge.HamlogDll = {true, false, false};
+  bridgeclient::BridgeOptions o;
+  o.wine = ZELTARO_TEST_WINE;
+  o.exe = std::string(ZELTARO_TEST_WIN_DIR) + "/zeltaro-bridge.exe";
+  o.prefix = wine.prefix();
+  o.pump = &pump;
+  bridgeclient::BridgeProcess bridge(o);
+  bridgeclient::ListReaderDatabase reader(model.station.first, model.station.bridge,
+                                          model.station.adif,
+                                          [&]() -> bridgeclient::BridgeProcess& { return bridge; });
+  app::HamlogChecker checker(model.station.first, model.station.shared, nullptr, &reader);
+  model.attachFirstQso(&checker);
+  report("page check, library", [&] {
+    model.logViews.Memo_Log.lines.clear();
+    model.checkPage1();
+  });
+  report("page check, library, bridge start", [&] {
+    bridge.stop();
+    model.logViews.Memo_Log.lines.clear();
+    model.checkPage1();
+  });
+  model.attachFirstQso(nullptr);
 }
 #endif
 
