@@ -69,7 +69,9 @@ void Transfer::TransferLine(std::string_view line) {
     Running(const Running&) = delete;
     Running& operator=(const Running&) = delete;
   } running(*this);
-  carry(line);
+  // The window runs during the transfer: the log line the text came from may change meanwhile
+  // (a cleared log, a reload), so the transfer carries its own copy.
+  carry(std::string(line));
   while (!waiting_.empty()) {
     const std::string next = std::move(waiting_.front());
     waiting_.pop_front();

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "support/fixed_clock.h"
 #include "text/codec.h"
 #include "transfer/recording_links.h"
@@ -95,6 +97,17 @@ TEST_F(TransferTest, LinesAskedForDuringATransferGoAcrossWholeAfterIt) {
   EXPECT_EQ(run(kLine), oneAfterAnother);
   EXPECT_TRUE(runningMeanwhile);
   EXPECT_FALSE(transfer.running());
+}
+
+// The log line a transfer was asked for may change while the window runs during the transfer
+// (the log cleared from the console, say): the transfer carries the line as it was asked for.
+TEST_F(TransferTest, ALogLineChangedDuringItsTransferGoesAcrossAsAskedFor) {
+  const Events asAsked = run(kLine);
+  std::string logLine = sj(kLine);
+  windows.duringField = [&] { std::fill(logLine.begin(), logLine.end(), ' '); };
+  events.clear();
+  transfer.TransferLine(logLine);
+  EXPECT_EQ(events, asAsked);
 }
 
 TEST_F(TransferTest, EqualFoldersAreEnteredOnce) {
