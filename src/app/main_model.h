@@ -81,8 +81,9 @@ class MainModel {
   void UrlCheckThen(int n, std::function<void()> done) {
     pageChecks.UrlCheckThen(n, std::move(done));
   }
+  bool checkRunning() const { return pageChecks.checkRunning(); }
   // A check asked for now would wait for its turn (after the running check or transfer).
-  bool checkRunning() const { return pageChecks.checkWaits(); }
+  bool checkWaits() const { return pageChecks.checkWaits(); }
   // A transfer into HAMLOG is under way: no patrol cycle starts meanwhile.
   bool transferRunning() const { return services_.transfer && services_.transfer->transferring(); }
   // The transfers asked for have all been carried: the checks that waited for them run.

@@ -328,7 +328,8 @@ TEST_F(TransferTurnTest, DuringATransferChecksWaitForItAndNoPatrolCycleStarts) {
   // Checks asked for during a transfer (a button, the console) and a second line.
   Lines done;
   transfer.during = [&] {
-    EXPECT_TRUE(m.checkRunning()) << "the console waits for the check's turn";
+    EXPECT_TRUE(m.checkWaits()) << "the console waits for the check's turn";
+    EXPECT_FALSE(m.checkRunning());
     EXPECT_EQ(m.checkPage2(), 0);
     m.UrlCheckThen(2, [&] { done.push_back("check 2"); });
     transfer.TransferLine(line);
@@ -339,7 +340,7 @@ TEST_F(TransferTurnTest, DuringATransferChecksWaitForItAndNoPatrolCycleStarts) {
   EXPECT_EQ(http.asked(), (Lines{kUrl1, kUrl2, kUrl2}));
   EXPECT_EQ(done, Lines{"check 2"});
   EXPECT_EQ(transfer.carried.size(), 3u);
-  EXPECT_FALSE(m.checkRunning());
+  EXPECT_FALSE(m.checkWaits());
 }
 
 TEST_F(ModelTest, TimerCountsDownAndRunsACycle) {
