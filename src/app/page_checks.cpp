@@ -107,10 +107,7 @@ int PageChecks::runUrlCheck(int n) {
     const platform::HttpClient::Result page = parts_.services.http->get(
         edtURL[at(n)], *parts_.services.pump, [this] { NMHTTP1PacketRecvd(); });
     if (page.ok) {
-      spots::CutPage cut =
-          spots::cutRecords(spots::decodeEntities(page.body), edtSepStart, edtSepEnd);
-      Memo1 = std::move(cut.Memo1);
-      Memo2 = std::move(cut.Memo2);
+      Memo2 = spots::pageRecords(page.body, edtSepStart, edtSepEnd);
       const int inserted = processPage(n);
       if (inserted >= 1 && !clock.PatrolRunning) completeSingleCheck(inserted);
     }
@@ -197,13 +194,16 @@ void PageChecks::processRecords(int n, spots::NewLines& fresh, bool (&firstQsoHi
     PageScope(const PageScope&) = delete;
     PageScope& operator=(const PageScope&) = delete;
   } page(firstQso);
-  // Whether list l's text was compared with its matcher since the pump last let the window and
-  // the console run: until then nothing can have changed it, and the page's records are
-  // searched without comparing its few kilobytes again at each. (A change made while the
-  // message box about an old library is open counts from the pump's next turn, a few
+  // Whether the lists' texts were compared with their matcher since the pump last let the
+  // window and the console run: until then nothing can have changed them, and the page's
+  // records are searched without comparing their few kilobytes again at each. (A change made
+  // while the message box about an old library is open counts from the pump's next turn, a few
   // milliseconds on, as if it had come that much later.)
-  bool listSeen[3] = {false, false, false};
+  bool listsSeen = false;
   std::optional<unsigned long long> turnsSeen;
+  // The same for the template and the Body, which a reload may change.
+  const spots::CompiledTemplate* templ = nullptr;
+  const spots::CompiledBody* body = nullptr;
   for (const std::string& record : Memo2) {
     if (platform::stopRequested()) return;  // the program is closing
     // The window and the console get their turn once per record: a record takes a few
@@ -211,13 +211,18 @@ void PageChecks::processRecords(int n, spots::NewLines& fresh, bool (&firstQsoHi
     // milliseconds) need not be asked at every tag and word.
     parts_.services.pump->pump();
     const std::optional<unsigned long long> turns = parts_.services.pump->turns();
-    if (!turns || turns != turnsSeen) std::fill(std::begin(listSeen), std::end(listSeen), false);
+    if (!turns || turns != turnsSeen) {
+      listsSeen = false;
+      templ = nullptr;
+      body = nullptr;
+    }
     turnsSeen = turns;
+    if (!templ) templ = &compiledTemplate();
     platform::NullMessagePump withinRecord;
-    const spots::ExtractionSlots slots =
-        spots::fillSlots(record, compiledTemplate(), roles, withinRecord);
+    const spots::ExtractionSlots slots = spots::fillSlots(record, *templ, roles, withinRecord);
     // The search text of every record; the display text only of those a list matches.
-    const spots::Composition c = spots::composeSearch(compiledBody(), slots, withinRecord);
+    if (!body) body = &compiledBody();
+    const spots::Composition c = spots::composeSearch(*body, slots, withinRecord);
     if (!c.searchable) continue;
 
     edt_Call = slots[roles.HTTP_CALL];
@@ -226,28 +231,26 @@ void PageChecks::processRecords(int n, spots::NewLines& fresh, bool (&firstQsoHi
     edt_Mode = slots[roles.HTTP_MODE];
 
     bool matched[3] = {false, false, false};
-    std::string folded;  // the search text A-Z folded, once for the three lists
-    bool isFolded = false;
+    std::array<bool, 3> searched{false, false, false};  // the lists whose entries are looked at
     for (int l = 1; l <= 3; ++l) {
       if (!parts_.lists.enabledForUrl(l, n)) continue;
       if (firstQso && firstQso->isFirstQso(l, {edt_Call, edt_Freq, edt_Code, edt_Mode})) {
         matched[l - 1] = true;
         firstQsoHit[l - 1] = true;
       } else {
-        if (!isFolded) {
-          folded = text::foldAZ(c.search);
-          isFolded = true;
-        }
-        const std::string_view searched = text::trim(folded);
-        matched[l - 1] = listSeen[l - 1] ? parts_.lists.matchesFoldedSameText(l, searched)
-                                         : parts_.lists.matchesFolded(l, searched);
-        listSeen[l - 1] = true;
+        searched[static_cast<std::size_t>(l - 1)] = true;
       }
+    }
+    if (searched[0] || searched[1] || searched[2]) {
+      const std::string folded = text::foldAZ(c.search);
+      const std::array<bool, 3> found =
+          parts_.lists.matchFolded(searched, text::trim(folded), listsSeen);
+      listsSeen = true;
+      for (std::size_t l = 0; l < 3; ++l) matched[l] = matched[l] || found[l];
     }
     if (!matched[0] && !matched[1] && !matched[2]) continue;
 
-    const std::string display =
-        spots::logSafe(spots::compose(compiledBody(), slots, withinRecord).display);
+    const std::string display = spots::logSafe(spots::compose(*body, slots, withinRecord).display);
     if (fresh.isOld(display)) continue;
     const char mark[] = {matched[0] ? '1' : '_', matched[1] ? '2' : '_', matched[2] ? '3' : '_',
                          '_'};

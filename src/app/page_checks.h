@@ -86,7 +86,8 @@ class PageChecks {
   std::string edtSepStart = "<LineStart>";
   std::string edtSepEnd = "</LineEnd>";
   std::array<bool, 3> btnChkUrlEnabled{true, true, true};
-  std::vector<std::string> Memo1, Memo2;  // hidden working lists of the last page
+  // The records of the last page (the page's other lines are not kept: nothing reads them).
+  std::vector<std::string> Memo2;
   bool ImageInternet = false;
 
   // ---- the template, Body and the spot being checked ----

@@ -23,9 +23,13 @@ class SocketConnection final : public QObject, public Connection {
   QTcpSocket* socket() const { return socket_; }
 
   void send(std::string_view bytes) override {
-    // QTcpSocket keeps what the network does not take at once and sends it in order.
-    if (socket_->state() == QAbstractSocket::ConnectedState)
+    // QTcpSocket keeps what the network does not take at once and sends it in order. What the
+    // network takes goes now, not at the event loop's next turn: a reply after a check would
+    // otherwise wait for the window to repaint the lines the check added.
+    if (socket_->state() == QAbstractSocket::ConnectedState) {
       socket_->write(bytes.data(), static_cast<qint64>(bytes.size()));
+      socket_->flush();
+    }
   }
 
   void close() override {

@@ -112,9 +112,9 @@ bool FirstQsoCheck(HamlogDatabase& db, const std::array<settings::FirstQsoCondit
   if (list < 1 || list > 3) return false;
   const settings::FirstQsoConditionSet& set = sets[static_cast<std::size_t>(list - 1)];
 
+  if (!set.Use) return false;
   Spot spot{fields.call, fields.code, text::trim(fields.mode), mhzFromKhz(fields.freq)};
   if (!modeTakesPart(set, spot.mode)) return false;
-  if (!set.Use) return false;
 
   const bool codeOnly = set.Code && set.Any;
   if (codeOnly && (spot.code.empty() || spot.code.front() < '0' || spot.code.front() > '9'))

@@ -11,6 +11,10 @@ class MessagePump {
  public:
   virtual ~MessagePump() = default;
   virtual void pump() = 0;
+  // pump() as many times over, for work that would ask at each of a row of small steps.
+  virtual void pumpTimes(int times) {
+    for (int i = 0; i < times; ++i) pump();
+  }
   // How many times pump() let queued messages run so far, so that work can tell whether
   // anything else ran since it last looked; nothing when the pump does not count them.
   virtual std::optional<unsigned long long> turns() const { return std::nullopt; }
@@ -20,6 +24,7 @@ class MessagePump {
 class NullMessagePump final : public MessagePump {
  public:
   void pump() override {}
+  void pumpTimes(int) override {}
   std::optional<unsigned long long> turns() const override { return 0; }
 };
 

@@ -30,8 +30,8 @@ const Tags& tags() {
 
 namespace {
 
-// The search text's line-break markers, as blanks.
-void finishSearch(Composition& c, std::string& s) {
+// The line-break markers of a search text as blanks, in this order of passes.
+void markersAsBlanks(std::string& s) {
   using text::makeNeedle;
   using text::replaceAllInPlace;
   static const text::Needle crlf = makeNeedle("\\r\\n"), lfcr = makeNeedle("\\n\\r"),
@@ -43,7 +43,21 @@ void finishSearch(Composition& c, std::string& s) {
     replaceAllInPlace(s, cr, " ");
     replaceAllInPlace(s, lf, " ");
   }
-  c.search = std::string(text::trim(s));
+}
+
+// The search text trimmed, kept without a copy.
+void setTrimmedSearch(Composition& c, std::string&& s) {
+  const std::string_view t = text::trim(s);
+  const auto from = static_cast<std::size_t>(t.data() - s.data());
+  s.erase(from + t.size());
+  s.erase(0, from);
+  c.search = std::move(s);
+}
+
+// The search text's line-break markers, as blanks.
+void finishSearch(Composition& c, std::string& s) {
+  markersAsBlanks(s);
+  setTrimmedSearch(c, std::move(s));
 }
 
 // The line-break markers and doubled spaces of the display text, and the search text's markers.
@@ -91,6 +105,7 @@ CompiledBody compileBody(std::string_view body) {
   CompiledBody c;
   c.body = std::string(body);
   c.pieceByPiece = true;
+  c.searchPieceByPiece = true;
   std::size_t literalStart = 0;
   for (std::size_t i = 0; i < body.size(); ++i) {
     if (body[i] != '$') continue;
@@ -101,6 +116,7 @@ CompiledBody compileBody(std::string_view body) {
     }
     CompiledBody::Piece& p = c.pieces.emplace_back();
     p.literal = std::string(body.substr(literalStart, i - literalStart));
+    if (p.literal.ends_with('\\')) c.searchPieceByPiece = false;
     p.slot = k;
     p.searchable = i + 4 < body.size() && body[i + 4] == '!';
     p.afterPlainTag =
@@ -109,14 +125,18 @@ CompiledBody compileBody(std::string_view body) {
     literalStart = i + (p.searchable ? 5 : 4);
     i = literalStart - 1;
   }
-  c.pieces.push_back({std::string(body.substr(std::min(literalStart, body.size()))), 0, false});
+  c.pieces.push_back({std::string(body.substr(std::min(literalStart, body.size()))), {}, 0, false});
+  for (CompiledBody::Piece& p : c.pieces) {
+    p.searchLiteral = p.literal;
+    markersAsBlanks(p.searchLiteral);
+  }
   return c;
 }
 
 Composition compose(const CompiledBody& body, const ExtractionSlots& slots,
                     platform::MessagePump& pump) {
   if (!fitsPieceByPiece(body, slots)) return compose(body.body, slots, pump);
-  for (int k = 1; k <= 2 * kSlotCount; ++k) pump.pump();
+  pump.pumpTimes(2 * kSlotCount);
   Composition c;
   if (body.lastSearchable == 0) return c;
   c.searchable = true;
@@ -143,13 +163,21 @@ Composition compose(const CompiledBody& body, const ExtractionSlots& slots,
 Composition composeSearch(const CompiledBody& body, const ExtractionSlots& slots,
                           platform::MessagePump& pump) {
   if (!fitsPieceByPiece(body, slots)) return compose(body.body, slots, pump);
-  for (int k = 1; k <= 2 * kSlotCount; ++k) pump.pump();
+  pump.pumpTimes(2 * kSlotCount);
   Composition c;
   if (body.lastSearchable == 0) return c;
   c.searchable = true;
+  // Literal by literal when no value holds a backslash: a value is followed by a blank, a plain
+  // tag holds none, so no marker can reach across from one piece into the next.
+  bool byLiteral = body.searchPieceByPiece;
+  for (std::size_t i = 0; byLiteral && i + 1 < body.pieces.size(); ++i) {
+    const CompiledBody::Piece& p = body.pieces[i];
+    if (p.searchable && slots[static_cast<std::size_t>(p.slot)].find('\\') != std::string::npos)
+      byLiteral = false;
+  }
   std::string s;
   for (const CompiledBody::Piece& p : body.pieces) {
-    s += p.literal;
+    s += byLiteral ? p.searchLiteral : p.literal;
     if (p.slot == 0) break;
     if (p.searchable) {
       s += slots[static_cast<std::size_t>(p.slot)];
@@ -158,7 +186,11 @@ Composition composeSearch(const CompiledBody& body, const ExtractionSlots& slots
       s += tags().plain[p.slot];
     }
   }
-  finishSearch(c, s);
+  if (byLiteral) {
+    setTrimmedSearch(c, std::move(s));
+  } else {
+    finishSearch(c, s);
+  }
   return c;
 }
 

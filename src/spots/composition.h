@@ -32,8 +32,9 @@ Composition compose(std::string_view body, const ExtractionSlots& slots,
 // compose() then does. Everything else takes the replacements one by one.
 struct CompiledBody {
   struct Piece {
-    std::string literal;  // the text before the tag
-    int slot = 0;         // 1 ... 20; 0 after the last tag
+    std::string literal;        // the text before the tag
+    std::string searchLiteral;  // the literal as the search text has it (markers as blanks)
+    int slot = 0;               // 1 ... 20; 0 after the last tag
     bool searchable = false;
     // The tag follows a plain tag directly: a value here that is empty or begins with "!"
     // would make the plain tag before it look searchable to the replacements.
@@ -41,6 +42,9 @@ struct CompiledBody {
   };
   std::string body;
   bool pieceByPiece = false;
+  // The search text's markers can be turned into blanks literal by literal: no literal before a
+  // tag ends with a backslash, which a value's first letter could make a marker of.
+  bool searchPieceByPiece = false;
   std::vector<Piece> pieces;
   int lastSearchable = 0;  // the highest-numbered searchable slot, 0 when there is none
 };

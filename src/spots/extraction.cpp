@@ -41,6 +41,9 @@ const std::vector<std::string>& defaultExtractionTemplate() {
 
 CompiledTemplate compileTemplate(const std::vector<std::string>& templateLines) {
   CompiledTemplate c;
+  const auto piece = [&c](const std::string& markup) {
+    return markup.empty() ? -1 : c.pieces.add(markup);
+  };
   for (const std::string& line : templateLines) {
     if (line.empty()) continue;
     CompiledTemplate::Line& l = c.lines.emplace_back();
@@ -50,10 +53,11 @@ CompiledTemplate compileTemplate(const std::vector<std::string>& templateLines) 
       if (t == 0) continue;
       CompiledTemplate::Field& f = l.fields.emplace_back(
           CompiledTemplate::Field{k, line.substr(0, t - 1), line.substr(t - 1 + tag.size())});
-      f.prefixPivot = text::makeNeedle(f.prefix).pivot;
-      f.suffixPivot = text::makeNeedle(f.suffix).pivot;
+      f.prefixPiece = piece(f.prefix);
+      f.suffixPiece = piece(f.suffix);
     }
   }
+  c.pieces.build();
   return c;
 }
 
@@ -65,17 +69,25 @@ ExtractionSlots fillSlots(std::string_view record, const std::vector<std::string
 ExtractionSlots fillSlots(std::string_view record, const CompiledTemplate& compiled,
                           const RoleSlots& roles, platform::MessagePump& pump) {
   ExtractionSlots slots{};
-  // Each piece from the record's start: the byte search runs to the piece's least common byte,
-  // so the markup's many "<" cost nothing.
-  const auto placeOf = [record](const std::string& piece, std::size_t pivot) {
-    return piece.empty() ? std::size_t{0} : text::find(record, text::Needle{piece, pivot});
+  // Where each piece first occurs in the record (1-based, 0: nowhere), all found in one pass.
+  const std::size_t pieceCount = compiled.pieces.count();
+  std::array<std::size_t, 64> small;
+  std::vector<std::size_t> large;
+  std::size_t* first = small.data();
+  if (pieceCount > small.size()) {
+    large.resize(pieceCount);
+    first = large.data();
+  }
+  compiled.pieces.firstPlaces(record, first);
+  const auto placeOf = [first](int piece) {
+    return piece < 0 ? std::size_t{0} : first[static_cast<std::size_t>(piece)];
   };
   for (const CompiledTemplate::Line& line : compiled.lines) {
     // One pump call per tag of the line as written, found or not.
-    for (int k = 1; k <= kSlotCount; ++k) pump.pump();
+    pump.pumpTimes(kSlotCount);
     for (const CompiledTemplate::Field& f : line.fields) {
-      const std::size_t m = placeOf(f.prefix, f.prefixPivot);
-      const std::size_t q = placeOf(f.suffix, f.suffixPivot);
+      const std::size_t m = placeOf(f.prefixPiece);
+      const std::size_t q = placeOf(f.suffixPiece);
       if (m < 1 || m >= q) continue;
       const std::size_t valueStart = m + f.prefix.size();  // 1-based
       std::string& slot = slots[static_cast<std::size_t>(f.slot)];

@@ -10,6 +10,7 @@
 
 #include "platform/message_pump.h"
 #include "settings/role_slots.h"
+#include "text/first_find.h"
 
 namespace zeltaro::spots {
 
@@ -36,12 +37,15 @@ struct CompiledTemplate {
   struct Field {
     int slot;
     std::string prefix, suffix;
-    std::size_t prefixPivot = 0, suffixPivot = 0;  // where their searches run to
+    // Their numbers in pieces, -1 for an empty one.
+    int prefixPiece = -1, suffixPiece = -1;
   };
   struct Line {
     std::vector<Field> fields;  // in slot order
   };
   std::vector<Line> lines;
+  // Every piece of markup the fields look for, found in one pass over a record.
+  text::FirstFind pieces;
 };
 CompiledTemplate compileTemplate(const std::vector<std::string>& templateLines);
 

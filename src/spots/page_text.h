@@ -24,4 +24,9 @@ struct CutPage {
 CutPage cutRecords(std::string_view decodedPage, std::string_view sepStart,
                    std::string_view sepEnd);
 
+// What a page check needs of a fetched page: cutRecords(decodeEntities(page), ...).Memo2, the
+// same records, made in one pass over the page and without the lines that are no records.
+std::vector<std::string> pageRecords(std::string_view page, std::string_view sepStart,
+                                     std::string_view sepEnd);
+
 }  // namespace zeltaro::spots

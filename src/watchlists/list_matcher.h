@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// A watch list compiled for matching: every word of every entry goes into one automaton, so a
-// spot's search text is scanned once however many entries the list has. The rule is the one of
-// listMatches: an entry matches when each of its words (A-Z folded, trimmed) occurs in the
-// folded, trimmed search text at a character start (never on the trail byte of a double-byte
-// character); a word is never empty, and an entry with a word that trims to nothing never
-// matches. The automaton is rebuilt only when the list's text changes.
+// Watch lists compiled for matching: every word of every entry goes into one automaton, so a
+// spot's search text is scanned once however many entries (and lists) there are. The rule is
+// the one of listMatches: an entry matches when each of its words (A-Z folded, trimmed) occurs
+// in the folded, trimmed search text at a character start (never on the trail byte of a
+// double-byte character); a word is never empty, and an entry with a word that trims to
+// nothing never matches. The automaton is rebuilt only when a list's text changes.
 
 #include <array>
 #include <cstdint>
@@ -16,6 +16,28 @@
 #include "text/multi_find.h"
 
 namespace zeltaro::watchlists {
+
+// Lists compiled together, numbered 0 ... count - 1.
+class CompiledLists {
+ public:
+  void compile(const std::vector<std::string_view>& texts);
+  // Looks for the words in a folded, trimmed search text, for listMatches() to ask after.
+  void scan(std::string_view folded);
+  // Whether the list finds an entry in the text of the last scan().
+  bool listMatches(std::size_t list) const;
+
+ private:
+  // Entries as word numbers; an entry holding -1 can never match.
+  std::vector<std::vector<int>> entries_;
+  text::MultiFind words_;
+  // Per list, the entries each word opens: only those can match when the word was found.
+  std::vector<std::vector<std::vector<std::size_t>>> opens_;
+  // Per scan: which words were found (stamped with the scan's number), in finding order.
+  std::vector<std::uint32_t> foundIn_;
+  std::vector<std::size_t> found_;
+  std::uint32_t search_ = 0;
+  bool scanned_ = false;  // the last scan had a text to look at
+};
 
 class ListMatcher {
  public:
@@ -29,19 +51,26 @@ class ListMatcher {
 
  private:
   void compile(std::string_view listText);
-  bool search(std::string_view folded);
 
   std::string compiledFrom_;
   bool compiled_ = false;
-  // Entries as word numbers; an entry holding -1 can never match.
-  std::vector<std::vector<int>> entries_;
-  text::MultiFind words_;
-  // The entries each word opens: only those can match when the word was found.
-  std::vector<std::vector<std::size_t>> opens_;
-  // Per search: which words were found (stamped with the search's number), in finding order.
-  std::vector<std::uint32_t> foundIn_;
-  std::vector<std::size_t> found_;
-  std::uint32_t search_ = 0;
+  CompiledLists lists_;
+};
+
+// The main window's three lists in one automaton: a page's record is scanned once for all three.
+class ThreeListMatcher {
+ public:
+  // For each list asked for, whether it finds an entry in a search text already A-Z folded and
+  // trimmed (false for the others). sameTexts: the caller knows that nothing changed the lists'
+  // texts since the last search, and they are not compared again.
+  std::array<bool, 3> matchesFolded(const std::array<std::string, 3>& texts,
+                                    const std::array<bool, 3>& asked, std::string_view folded,
+                                    bool sameTexts);
+
+ private:
+  std::array<std::string, 3> compiledFrom_;
+  bool compiled_ = false;
+  CompiledLists lists_;
 };
 
 }  // namespace zeltaro::watchlists

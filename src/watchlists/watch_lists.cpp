@@ -31,11 +31,20 @@ void WatchLists::normalize() {
 }
 
 bool WatchLists::matchesFolded(int list, std::string_view folded) {
-  return matchers_[at(list)].matchesFolded(text(list), folded);
+  std::array<bool, 3> asked{};
+  asked[at(list)] = true;
+  return matchFolded(asked, folded, false)[at(list)];
 }
 
 bool WatchLists::matchesFoldedSameText(int list, std::string_view folded) {
-  return matchers_[at(list)].matchesFoldedSameText(text(list), folded);
+  std::array<bool, 3> asked{};
+  asked[at(list)] = true;
+  return matchFolded(asked, folded, true)[at(list)];
+}
+
+std::array<bool, 3> WatchLists::matchFolded(const std::array<bool, 3>& asked,
+                                            std::string_view folded, bool sameTexts) {
+  return matcher_.matchesFolded(Memo_List, asked, folded, sameTexts);
 }
 
 }  // namespace zeltaro::watchlists

@@ -34,6 +34,10 @@ class WatchLists {
   // The same, when nothing can have changed the list's text since its last search: the text
   // is not compared with the one the matcher was made from.
   bool matchesFoldedSameText(int list, std::string_view folded);
+  // For each list asked for (index list - 1), whether it finds an entry in a folded, trimmed
+  // search text: the text is scanned once for the three. sameTexts as in matchesFoldedSameText.
+  std::array<bool, 3> matchFolded(const std::array<bool, 3>& asked, std::string_view folded,
+                                  bool sameTexts);
 
   // The controls, index list - 1.
   std::array<std::string, 3> Memo_List;
@@ -43,7 +47,7 @@ class WatchLists {
       {{true, true, true}, {true, true, true}, {true, true, true}}};
 
  private:
-  std::array<ListMatcher, 3> matchers_;  // each compiled from its list when the text changes
+  ThreeListMatcher matcher_;  // compiled from the lists when a text changes
 };
 
 }  // namespace zeltaro::watchlists

@@ -57,14 +57,15 @@ TEST(Composition, Table) {
 
 // The Body cut at its tags once must give what replacing the tags one slot after the other
 // gives, also for bodies and values built to trip it: stray "$", tags out of range, values that
-// hold "$" or a tag's pieces, lone lead bytes before a tag, and trail bytes that look like "$".
+// hold "$" or a tag's pieces, lone lead bytes before a tag, trail bytes that look like "$", and
+// backslashes and letters that make line-break markers across a tag.
 TEST(Composition, CompiledBodyAgreesWithTheReplacementsOneByOne) {
   std::mt19937 rng(20261210);
   const std::vector<std::string> bodyTokens = {
-      "$#01", "$#02!", "$#03", "$#13!",  "$#20!", "$#20", "$#21", "$#00!", "$",    "#",
-      "!",    " ",     "  ",   "\\r\\n", "\\n",   "x",    "0",    "5",     "\x81", "\x93\x8c"};
-  const std::vector<std::string> valueBytes = {"a", "$",    "#0",       "1",      "!",
-                                               " ", "\x81", "\x95\x5c", "\\r\\n", "#02!"};
+      "$#01", "$#02!",  "$#03", "$#13!", "$#20!", "$#20", "$#21", "$#00!",    "$",  "#",   "!", " ",
+      "  ",   "\\r\\n", "\\n",  "x",     "0",     "5",    "\x81", "\x93\x8c", "\\", "\\r", "r"};
+  const std::vector<std::string> valueBytes = {"a",    "$",        "#0",     "1",    "!", " ",
+                                               "\x81", "\x95\x5c", "\\r\\n", "#02!", "n", "\\"};
   auto pick = [&](const std::vector<std::string>& from, int maxCount) {
     std::string t;
     const int n = std::uniform_int_distribution<int>(0, maxCount)(rng);

@@ -104,5 +104,28 @@ TEST(CutRecords, AgreesWithInsertingLineBreaks) {
   }
 }
 
+// The page check's one-pass records must be the records of decoding the entities and cutting,
+// on pages built to trip the single pass: entities next to each other and run into ("&amp;lt;",
+// "&amp;&lt;"), entities cut by a line break, an "&" right after lead bytes (a trail byte, not
+// an entity) and separators made of entities.
+TEST(PageRecords, AgreesWithDecodingThenCutting) {
+  std::mt19937 rng(20261211);
+  const std::vector<std::string> pieces = {
+      "<S>", "</E>", "&",    "amp;", "&amp;", "lt;",  "&lt;", "gt;",    "nbsp;", "&nbsp;",
+      "quot;", "&quot;", "\r", "\n", "\x81", "\xE0", "\x95", "x",   "<",     ">"};
+  const std::vector<std::string> separators = {"<S>", "</E>", "<", "\"", "S>", "E><", "&", " "};
+  const auto pick = [&](const std::vector<std::string>& from) {
+    return from[std::uniform_int_distribution<std::size_t>(0, from.size() - 1)(rng)];
+  };
+  for (int i = 0; i < 30000; ++i) {
+    std::string page;
+    const int n = std::uniform_int_distribution<int>(0, 20)(rng);
+    for (int k = 0; k < n; ++k) page += pick(pieces);
+    const std::string start = pick(separators), end = pick(separators);
+    ASSERT_EQ(pageRecords(page, start, end), cutRecords(decodeEntities(page), start, end).Memo2)
+        << ::testing::PrintToString(page) << " " << start << " " << end;
+  }
+}
+
 }  // namespace
 }  // namespace zeltaro::spots

@@ -8,6 +8,7 @@
 #include <random>
 
 #include "text/codec.h"
+#include "text/sjis.h"
 #include "watchlists/watch_list.h"
 
 namespace zeltaro::watchlists {
@@ -97,6 +98,47 @@ TEST(ListMatcher, RandomListsAndRecordsAgreeWithTheWordByWordRule) {
     }
   }
   EXPECT_GT(hits, 100);  // the generator does produce matches
+}
+
+// The three lists in one automaton: each list asked for answers as the rule does for it alone
+// (entries of one list never answer for another, a word shared by two lists counts in both),
+// a list not asked for answers false, and an edited list is followed unless the caller says
+// nothing changed.
+TEST(ThreeListMatcher, EachListAnswersAsAlone) {
+  std::mt19937 rng(20261211);
+  const std::vector<std::string> pieces = {"a",      "B",      "1",    "\\", " ",   " ",
+                                           sj("ソ"), sj("表"), "\x83", "*",  "\x95"};
+  auto randomText = [&](int maxPieces) {
+    std::string s;
+    const int n = std::uniform_int_distribution<int>(0, maxPieces)(rng);
+    for (int i = 0; i < n; ++i)
+      s += pieces[std::uniform_int_distribution<std::size_t>(0, pieces.size() - 1)(rng)];
+    return s;
+  };
+  platform::NullMessagePump pump;
+  int hits = 0;
+  ThreeListMatcher m;
+  for (int round = 0; round < 300; ++round) {
+    std::array<std::string, 3> texts;
+    for (std::string& text : texts) {
+      const int entries = std::uniform_int_distribution<int>(0, 4)(rng);
+      for (int e = 0; e < entries; ++e) text += randomText(3) + "\r\n";
+    }
+    for (int record = 0; record < 12; ++record) {
+      const std::string search = randomText(20);
+      const std::string folded = text::foldAZ(search);
+      const std::array<bool, 3> asked{record % 2 == 0, record % 3 != 1, record % 4 != 3};
+      // The first search of a round must see the new texts; the later ones may trust them.
+      const std::array<bool, 3> got = m.matchesFolded(texts, asked, text::trim(folded), record > 0);
+      for (std::size_t l = 0; l < 3; ++l) {
+        const bool expected = asked[l] && listMatches(texts[l], search, pump);
+        hits += expected;
+        ASSERT_EQ(got[l], expected)
+            << "list " << l + 1 << " [" << texts[l] << "] search [" << search << "]";
+      }
+    }
+  }
+  EXPECT_GT(hits, 100);
 }
 
 }  // namespace
