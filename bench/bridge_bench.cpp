@@ -5,10 +5,6 @@
 // is a throw-away one made here; run under a display (xvfb-run -a).
 
 #include <benchmark/benchmark.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -17,6 +13,7 @@
 #include <iostream>
 #include <memory>
 
+#include "bench/wine_setup.h"
 #include "bridge_client/bridge_database.h"
 #include "bridge_client/bridge_process.h"
 #include "bridge_client/bridge_window_link.h"
@@ -33,7 +30,6 @@ const std::string kWin = ZELTARO_TEST_WIN_DIR;
 
 struct Setup {
   std::string prefix, root, hamlogFolder, libraryFolder;
-  pid_t hamlog = -1;
 };
 Setup g;
 
@@ -47,30 +43,6 @@ bridgeclient::BridgeOptions options() {
   o.exe = kWin + "/zeltaro-bridge.exe";
   o.prefix = g.prefix;
   return o;
-}
-
-// The fake HAMLOG window, started from its folder; returns once it says "up".
-pid_t startFakeHamlog(const std::string& folder) {
-  fs::create_directories(folder);
-  const std::string exe = folder + "fake_windows.exe";
-  fs::copy_file(kWin + "/fake_windows.exe", exe, fs::copy_options::overwrite_existing);
-  int out[2];
-  if (pipe(out) != 0) return -1;
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-  posix_spawn_file_actions_addclose(&actions, out[0]);
-  std::string wine = kWine, arg = "hamlog", exeArg = exe;
-  char* argv[] = {wine.data(), exeArg.data(), arg.data(), nullptr};
-  pid_t pid = -1;
-  posix_spawn(&pid, kWine.c_str(), &actions, nullptr, argv, environ);
-  posix_spawn_file_actions_destroy(&actions);
-  close(out[1]);
-  char c;
-  while (read(out[0], &c, 1) == 1 && c != '\n') {
-  }
-  close(out[0]);
-  return pid;
 }
 
 void BM_BridgeStart(benchmark::State& state) {
@@ -194,19 +166,18 @@ BENCHMARK(BM_FirstQsoCheckInPage)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
-  std::string pattern = "/tmp/zeltaro-bench-XXXXXX";
-  if (!mkdtemp(pattern.data())) return 1;
-  g.root = pattern;
-  g.prefix = g.root + "/prefix";
-  setenv("WINEPREFIX", g.prefix.c_str(), 1);
-  setenv("WINEDEBUG", "-all", 1);
-  setenv("WINELOADER", kWine.c_str(), 1);
-  if (std::system((kWine + " wineboot -i >/dev/null 2>&1").c_str()) != 0) {
+  bench::WineSetup wine(kWine, kWin);
+  if (!wine.ok()) {
     std::cerr << "wineboot failed\n";
     return 1;
   }
+  g.root = wine.root();
+  g.prefix = wine.prefix();
   g.hamlogFolder = g.root + "/Hamlog/";
-  g.hamlog = startFakeHamlog(g.hamlogFolder);
+  if (!wine.startFakeHamlog(g.hamlogFolder)) {
+    std::cerr << "the fake HAMLOG did not start\n";
+    return 1;
+  }
   g.libraryFolder = g.root + "/Library/";
   fs::create_directories(g.libraryFolder);
   fs::copy_file(kWin + "/full/hamlog50.dll", g.libraryFolder + "hamlog50.dll");
@@ -217,14 +188,5 @@ int main(int argc, char** argv) {
 
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
-
-  if (g.hamlog > 0) {
-    kill(g.hamlog, SIGKILL);
-    waitpid(g.hamlog, nullptr, 0);
-  }
-  std::system(
-      (fs::path(kWine).parent_path().string() + "/wineserver64 -k >/dev/null 2>&1").c_str());
-  std::error_code ignored;
-  fs::remove_all(g.root, ignored);
   return 0;
 }

@@ -9,7 +9,15 @@
 //                  so two replies come), the waits pumping as the program's mail does, and
 //                  once more without the pump, as the mail went before
 //   Z SAVE, Z LOAD the settings file written and read again, about 1 MB (the lists' texts)
-// Run: bench/bench_gap_probe [SECONDS]
+//   transfer       a log line carried into a HAMLOG window (the Win32 test double under Wine)
+//                  through a running bridge: ten field messages, the rig key (150 ms) and the
+//                  pointer; once with the bridge's waits pumping, as the program runs them, and
+//                  once without, as they ran before; each also with the bridge's start, as at the
+//                  program's first transfer. Only where the Wine test doubles are built,
+//                  and under a display.
+//   page check, library  a page of 100 spots whose first-QSO checks call HAMLOG's library (the
+//                  test double) in the bridge, with the bridge running and with its start
+// Run: bench/bench_gap_probe [SECONDS], or xvfb-run -a bench/bench_gap_probe [SECONDS]
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -18,6 +26,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -31,6 +40,17 @@
 #include "platform/qt_http_client.h"
 #include "platform/qt_line_connection.h"
 #include "platform/qt_message_pump.h"
+
+#ifdef ZELTARO_TEST_WINE
+#include "app/hamlog_checker.h"
+#include "bench/wine_setup.h"
+#include "bridge_client/bridge_process.h"
+#include "bridge_client/bridge_window_link.h"
+#include "bridge_client/list_reader_database.h"
+#include "settings/station_settings.h"
+#include "text/codec.h"
+#include "transfer/transfer_line.h"
+#endif
 
 namespace {
 
@@ -61,7 +81,7 @@ void report(const char* name, const std::function<void()>& work, int runs = 5) {
   std::vector<double> gaps;
   for (int i = 0; i < runs; ++i) gaps.push_back(longestGap(work));
   std::sort(gaps.begin(), gaps.end());
-  std::printf("%-20s longest gap: median %8.2f ms, min %8.2f, max %8.2f (%d runs)\n", name,
+  std::printf("%-32s longest gap: median %8.2f ms, min %8.2f, max %8.2f (%d runs)\n", name,
               gaps[gaps.size() / 2], gaps.front(), gaps.back(), runs);
   std::fflush(stdout);
 }
@@ -69,6 +89,109 @@ void report(const char* name, const std::function<void()>& work, int runs = 5) {
 struct FixedClock final : platform::Clock {
   platform::LocalDateTime now() const override { return {2026, 12, 10, 12, 0, 0}; }
 };
+
+#ifdef ZELTARO_TEST_WINE
+struct NoOwnWindows final : transfer::OwnWindows {
+  void raiseLastActive() override {}
+  bool patrolWindowVisible() const override { return false; }
+};
+struct NoRig final : transfer::RigSide {
+  void tune(std::string_view, std::string_view) override {}
+  void sendToCompanion(std::string_view) override {}
+  void focusCompanionWindow(bool, bool, bool) override {}
+};
+
+void transferScenario() {
+  if (std::getenv("DISPLAY") == nullptr) {
+    std::printf("transfer: skipped, no display (run under xvfb-run -a)\n");
+    return;
+  }
+  bench::WineSetup wine(ZELTARO_TEST_WINE, ZELTARO_TEST_WIN_DIR);
+  const std::string folder = wine.root() + "/Hamlog/";
+  if (!wine.ok() || !wine.startFakeHamlog(folder)) {
+    std::printf("transfer: skipped, Wine or the fake HAMLOG did not start\n");
+    return;
+  }
+  settings::StationSettings station;
+  station.set(1).HAMLOG = folder;
+  platform::QtMessagePump pump(0, 1);
+  NoOwnWindows own;
+  NoRig rig;
+  FixedClock fixed;
+  const std::string line = text::sj("1___ 05/06 0900 STN1 7,003.5 CW 100110 東京都港区 599 QRV");
+  for (platform::MessagePump* with :
+       {static_cast<platform::MessagePump*>(&pump), static_cast<platform::MessagePump*>(nullptr)}) {
+    bridgeclient::BridgeOptions o;
+    o.wine = ZELTARO_TEST_WINE;
+    o.exe = std::string(ZELTARO_TEST_WIN_DIR) + "/zeltaro-bridge.exe";
+    o.prefix = wine.prefix();
+    o.pump = with;
+    bridgeclient::BridgeProcess bridge(o);
+    bridgeclient::BridgeWindowLink link(bridge);
+    // Started before, as it is after the program's first transfer.
+    if (link.hamlogWindows().empty()) {
+      std::printf("transfer: skipped, no HAMLOG window through the bridge\n");
+      return;
+    }
+    transfer::Transfer t(station, {{&link, &own, &rig}, &fixed, {}});
+    report(with ? "transfer" : "transfer, no pump", [&] { t.TransferLine(line); });
+    // The program's first transfer also starts the bridge (about a second under Wine).
+    report(with ? "transfer, bridge start" : "transfer, bridge start, no pump", [&] {
+      bridge.stop();
+      t.TransferLine(line);
+    });
+  }
+
+  // A page check whose first-QSO checks call HAMLOG's library in the bridge: 100 spots, all on
+  // list 1, which reads the library. Its requests hold the window; the page lets it run between
+  // records.
+  const std::string library = wine.root() + "/Library/";
+  std::filesystem::create_directories(library);
+  std::filesystem::copy_file(std::string(ZELTARO_TEST_WIN_DIR) + "/full/hamlog50.dll",
+                             library + "hamlog50.dll");
+  std::ofstream(library + "version.txt", std::ios::binary) << "50300";
+  std::ofstream(library + "log.txt", std::ios::binary)
+      << "1|JA1AAA|100101|7.010|CW||\n2|JA1ABC|100102|7.020|CW||\n";
+  bench::PageServer server(bench::syntheticPage(100));
+  platform::QtMessagePump pagePump;
+  platform::QtHttpClient http;
+  app::MainServices services;
+  services.pump = &pagePump;
+  services.http = &http;
+  app::MainModel model(services);
+  model.pageChecks.edtURL[0] = "http://127.0.0.1:" + std::to_string(server.port()) + "/spots.html";
+  std::string all;
+  for (int i = 0; i < 100; ++i) all += bench::callSign(i) + "\r\n";
+  model.watchLists.Memo_List[0] = all;
+  model.watchLists.Memo_List[1] = model.watchLists.Memo_List[2] = "\r\n";
+  model.alerts.mail.chkMail = false;
+  model.alerts.chkAlert = false;
+  model.station.set(1).Use = true;
+  model.station.set(1).HAMLOG = library;
+  model.station.bridge.HamlogDll = {true, false, false};
+  bridgeclient::BridgeOptions o;
+  o.wine = ZELTARO_TEST_WINE;
+  o.exe = std::string(ZELTARO_TEST_WIN_DIR) + "/zeltaro-bridge.exe";
+  o.prefix = wine.prefix();
+  o.pump = &pump;
+  bridgeclient::BridgeProcess bridge(o);
+  bridgeclient::ListReaderDatabase reader(model.station.first, model.station.bridge,
+                                          model.station.adif,
+                                          [&]() -> bridgeclient::BridgeProcess& { return bridge; });
+  app::HamlogChecker checker(model.station.first, model.station.shared, nullptr, &reader);
+  model.attachFirstQso(&checker);
+  report("page check, library", [&] {
+    model.logViews.Memo_Log.lines.clear();
+    model.checkPage1();
+  });
+  report("page check, library, bridge start", [&] {
+    bridge.stop();
+    model.logViews.Memo_Log.lines.clear();
+    model.checkPage1();
+  });
+  model.attachFirstQso(nullptr);
+}
+#endif
 
 }  // namespace
 
@@ -157,5 +280,9 @@ int main(int argc, char** argv) {
     report("Z LOAD", [&] { binding.reload(); });
     std::filesystem::remove_all(dir);
   }
+
+#ifdef ZELTARO_TEST_WINE
+  transferScenario();
+#endif
   return 0;
 }

@@ -67,7 +67,7 @@ void ConsoleBinding::setConfigButton(bool on) {
 
 void ConsoleBinding::testMail() { model_.sendMailNow(); }
 void ConsoleBinding::testSound() { model_.playTestSound(); }
-bool ConsoleBinding::checkRunning() const { return model_.checkRunning(); }
+bool ConsoleBinding::checkRunning() const { return model_.checkWaits(); }
 void ConsoleBinding::checkPage(int url) {
   switch (url) {
     case 1:

@@ -54,6 +54,8 @@ class TransferLink {
  public:
   virtual ~TransferLink() = default;
   virtual void TransferLine(std::string_view line) = 0;
+  // A transfer is under way (the window runs meanwhile).
+  virtual bool transferring() const { return false; }
 };
 
 // The transceiver link of direct rig control.

@@ -150,7 +150,7 @@ void MainModel::tick() {
 
   pageChecks.ImageInternet = patrolClock.blink(atRest());
 
-  if (atRest()) {
+  if (atRest() && !transferRunning()) {
     const bool anyUsable =
         pageChecks.isUsable(1) || pageChecks.isUsable(2) || pageChecks.isUsable(3);
     if (patrolClock.countdown(anyUsable)) pageChecks.PatrolCycle();

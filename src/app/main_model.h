@@ -82,6 +82,12 @@ class MainModel {
     pageChecks.UrlCheckThen(n, std::move(done));
   }
   bool checkRunning() const { return pageChecks.checkRunning(); }
+  // A check asked for now would wait for its turn (after the running check or transfer).
+  bool checkWaits() const { return pageChecks.checkWaits(); }
+  // A transfer into HAMLOG is under way: no patrol cycle starts meanwhile.
+  bool transferRunning() const { return services_.transfer && services_.transfer->transferring(); }
+  // The transfers asked for have all been carried: the checks that waited for them run.
+  void transfersDone() { pageChecks.runWaitingChecks(); }
   // btnURL1Click ... btnURL3Click: the page in the browser.
   void openPage1() { pageChecks.openUrl(1); }
   void openPage2() { pageChecks.openUrl(2); }

@@ -59,8 +59,9 @@ bool PageChecks::isUsable(int n) const {
 int PageChecks::UrlCheck(int n) {
   if (n < 1 || n > 3) return 0;
   // The single HTTP client and the page state serve one check at a time: a check asked for
-  // while another runs (its pump let a click or a command through) runs after it.
-  if (checkDepth_ > 0) {
+  // while another runs (its pump let a click or a command through) runs after it. So does one
+  // asked for during a transfer, which lets the window run while HAMLOG takes the entry.
+  if (checkWaits()) {
     queuedChecks_.push_back({n, nullptr});
     return 0;
   }
@@ -70,7 +71,7 @@ int PageChecks::UrlCheck(int n) {
 }
 
 void PageChecks::UrlCheckThen(int n, std::function<void()> done) {
-  if (checkDepth_ > 0 && n >= 1 && n <= 3) {
+  if (checkWaits() && n >= 1 && n <= 3) {
     queuedChecks_.push_back({n, std::move(done)});
     return;
   }
@@ -78,8 +79,16 @@ void PageChecks::UrlCheckThen(int n, std::function<void()> done) {
   if (done) done();
 }
 
+bool PageChecks::transferRunning() const {
+  return parts_.services.transfer && parts_.services.transfer->transferring();
+}
+
+void PageChecks::runWaitingChecks() {
+  if (!parts_.clock.PatrolRunning) runQueuedChecks();
+}
+
 void PageChecks::runQueuedChecks() {
-  while (!queuedChecks_.empty() && checkDepth_ == 0) {
+  while (!queuedChecks_.empty() && checkDepth_ == 0 && !transferRunning()) {
     QueuedCheck next = std::move(queuedChecks_.front());
     queuedChecks_.pop_front();
     runUrlCheck(next.n);

@@ -55,6 +55,11 @@ class PageChecks {
   // the running one, when this check's turn has come.
   void UrlCheckThen(int n, std::function<void()> done);
   bool checkRunning() const { return checkDepth_ > 0; }
+  // A check asked for now would wait for its turn: one runs, or a transfer into HAMLOG does.
+  bool checkWaits() const { return checkRunning() || transferRunning(); }
+  // Runs the checks that waited for a transfer, unless a check or a patrol cycle runs (they run
+  // them when they end).
+  void runWaitingChecks();
   // One patrol cycle: every switched-on URL checked, then the sound and mail of what they
   // found; checks asked for meanwhile run after it. Returns the lines inserted.
   int PatrolCycle();
@@ -96,6 +101,7 @@ class PageChecks {
   int runUrlCheck(int n);
   void processRecords(int n, spots::NewLines& fresh, bool (&firstQsoHit)[3]);
   void runQueuedChecks();
+  bool transferRunning() const;
   const spots::CompiledTemplate& compiledTemplate();
   const spots::CompiledBody& compiledBody();
 

@@ -18,7 +18,9 @@ constexpr int kNotDone = -1;
 
 std::optional<std::string> BridgeDatabase::call(Writer& request) {
   if (failed_) return std::nullopt;
-  auto reply = bridge_.request(request.payload());
+  // A page check lets the window run between its records, never in the middle of a spot's
+  // check: what a turn of the window starts cannot use the library's cursor meanwhile.
+  auto reply = bridge_.request(request.payload(), BridgeProcess::Waiting::kHoldWindow);
   if (!reply) {
     // The bridge was ended, and the library with it.
     failed_ = true;

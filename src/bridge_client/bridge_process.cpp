@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "platform/event_log.h"
+#include "platform/message_pump.h"
 #include "text/codec.h"
 #include "text/errno_text.h"
 
@@ -26,6 +28,9 @@ namespace zeltaro::bridgeclient {
 using Clock = std::chrono::steady_clock;
 
 namespace {
+
+// With a pump, the longest time the window waits for its turn during a request.
+constexpr int kPumpedSliceMs = 10;
 
 int remainingMs(Clock::time_point deadline) {
   auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
@@ -86,7 +91,7 @@ void BridgeProcess::fail(std::string_view why) {
     platform::reportEvent(line);
 }
 
-bool BridgeProcess::start() {
+bool BridgeProcess::start(platform::MessagePump* pump) {
   // Checked at every start, so that a prefix the operator makes later is used from then on.
   const std::string prefix = options_.prefix.empty() ? defaultWinePrefix() : options_.prefix;
   if (!isWinePrefix(prefix)) {
@@ -128,7 +133,12 @@ bool BridgeProcess::start() {
   fromBridge_ = out[0];
   frames_ = {};
   buffer_.clear();
-  auto deadline = Clock::now() + options_.startTimeout;
+  phase_ = Phase::kStarting;
+  deadline_ = Clock::now() + options_.startTimeout;
+  return finishStart(pump);
+}
+
+bool BridgeProcess::finishStart(platform::MessagePump* pump) {
   for (;;) {
     auto eol = buffer_.find('\n');
     if (eol != std::string::npos) {
@@ -138,71 +148,121 @@ bool BridgeProcess::start() {
       }
       frames_.feed(std::string_view(buffer_).substr(eol + 1));
       buffer_.clear();
+      phase_ = Phase::kIdle;
       return true;
     }
-    if (!readSome(deadline)) {
-      fail(remainingMs(deadline) == 0 ? "no ready line in time" : "it ended at start-up");
-      return false;
+    switch (readSome(deadline_, pump)) {
+      case Outcome::kDone:
+        break;
+      case Outcome::kSettled:
+        // A request made meanwhile waited for the start; it may have started another bridge.
+        return pid_ >= 0;
+      case Outcome::kFailed:
+        fail(remainingMs(deadline_) == 0 ? "no ready line in time" : "it ended at start-up");
+        return false;
     }
   }
 }
 
-bool BridgeProcess::readSome(Clock::time_point deadline) {
+BridgeProcess::Outcome BridgeProcess::waitFor(int fd, short events, Clock::time_point deadline,
+                                              platform::MessagePump* pump) {
+  const Phase phase = phase_;
+  const unsigned long long exchanges = exchanges_;
+  const int starts = starts_;
   for (;;) {
-    pollfd p{fromBridge_, POLLIN, 0};
-    int n = poll(&p, 1, remainingMs(deadline));
+    const int left = remainingMs(deadline);
+    pollfd p{fd, events, 0};
+    const int n = poll(&p, 1, pump ? std::min(left, kPumpedSliceMs) : left);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
+    if (n > 0) return Outcome::kDone;
+    // At the deadline, what came while the window had its turn is looked at once more.
+    if (n < 0 || !pump || left == 0) return Outcome::kFailed;
+    pump->pump();
+    if (phase_ != phase || exchanges_ != exchanges || starts_ != starts) return Outcome::kSettled;
+  }
+}
+
+BridgeProcess::Outcome BridgeProcess::readSome(Clock::time_point deadline,
+                                               platform::MessagePump* pump) {
+  for (;;) {
+    const Outcome ready = waitFor(fromBridge_, POLLIN, deadline, pump);
+    if (ready != Outcome::kDone) return ready;
     char chunk[65536];
     ssize_t got = read(fromBridge_, chunk, sizeof chunk);
     if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) return false;
+    if (got <= 0) return Outcome::kFailed;
     buffer_.append(chunk, static_cast<size_t>(got));
-    return true;
+    return Outcome::kDone;
   }
 }
 
-bool BridgeProcess::writeAll(std::string_view bytes, Clock::time_point deadline) {
+BridgeProcess::Outcome BridgeProcess::writeAll(std::string& bytes, Clock::time_point deadline,
+                                               platform::MessagePump* pump) {
   // A bridge that died leaves a pipe without reader: keep SIGPIPE from ending this program.
   sigset_t pipeSet, old;
   sigemptyset(&pipeSet);
   sigaddset(&pipeSet, SIGPIPE);
   pthread_sigmask(SIG_BLOCK, &pipeSet, &old);
-  bool ok = true;
+  Outcome outcome = Outcome::kDone;
   while (!bytes.empty()) {
-    pollfd p{toBridge_, POLLOUT, 0};
-    int n = poll(&p, 1, remainingMs(deadline));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      ok = false;
-      break;
-    }
+    outcome = waitFor(toBridge_, POLLOUT, deadline, pump);
+    if (outcome != Outcome::kDone) break;
     ssize_t put = write(toBridge_, bytes.data(), bytes.size());
     if (put < 0 && errno == EINTR) continue;
     if (put <= 0) {
-      ok = false;
+      outcome = Outcome::kFailed;
       break;
     }
-    bytes.remove_prefix(static_cast<size_t>(put));
+    bytes.erase(0, static_cast<size_t>(put));
   }
-  if (!ok) {
+  if (outcome == Outcome::kFailed) {
     timespec zero{0, 0};
     while (sigtimedwait(&pipeSet, nullptr, &zero) > 0) {
     }
   }
   pthread_sigmask(SIG_SETMASK, &old, nullptr);
-  return ok;
+  return outcome;
 }
 
-std::optional<std::string> BridgeProcess::request(std::string_view payload) {
-  if (pid_ < 0 && !start()) return std::nullopt;
-  auto deadline = Clock::now() + options_.requestTimeout;
-  if (!writeAll(bridge::frame(payload), deadline)) {
-    fail("it stopped taking requests");
-    return std::nullopt;
+std::optional<std::string> BridgeProcess::request(std::string_view payload, Waiting waiting) {
+  // Called from the window's turn while another request waits: that one is finished first.
+  const bool nested = phase_ != Phase::kIdle;
+  if (nested) settle();
+  platform::MessagePump* pump = nested || waiting == Waiting::kHoldWindow ? nullptr : options_.pump;
+  if (pid_ < 0 && !start(pump)) return std::nullopt;
+  return exchange(payload, pump);
+}
+
+std::optional<std::string> BridgeProcess::exchange(std::string_view payload,
+                                                   platform::MessagePump* pump) {
+  phase_ = Phase::kExchanging;
+  deadline_ = Clock::now() + options_.requestTimeout;
+  outbox_ = bridge::frame(payload);
+  return finishExchange(pump, ++exchanges_);
+}
+
+std::optional<std::string> BridgeProcess::finishExchange(platform::MessagePump* pump,
+                                                         unsigned long long id) {
+  const auto settled = [&]() -> std::optional<std::string> {
+    if (settledFor_ != id) return std::nullopt;
+    settledFor_ = 0;
+    return std::move(settledReply_);
+  };
+  // What is left of the frame goes out first: a request made meanwhile writes it before its own.
+  if (!outbox_.empty()) {
+    switch (writeAll(outbox_, deadline_, pump)) {
+      case Outcome::kDone:
+        break;
+      case Outcome::kSettled:
+        return settled();
+      case Outcome::kFailed:
+        fail("it stopped taking requests");
+        return std::nullopt;
+    }
   }
   for (;;) {
     if (auto reply = frames_.next()) {
+      phase_ = Phase::kIdle;
       if (reply->empty() || static_cast<unsigned char>((*reply)[0]) !=
                                 static_cast<unsigned char>(bridge::Status::kOk))
         return std::nullopt;  // refused, but the bridge itself is fine
@@ -213,12 +273,27 @@ std::optional<std::string> BridgeProcess::request(std::string_view payload) {
       fail("it sent a malformed reply");
       return std::nullopt;
     }
-    if (!readSome(deadline)) {
-      fail(remainingMs(deadline) == 0 ? "no answer in time" : "it ended");
-      return std::nullopt;
+    switch (readSome(deadline_, pump)) {
+      case Outcome::kDone:
+        frames_.feed(buffer_);
+        buffer_.clear();
+        break;
+      case Outcome::kSettled:
+        return settled();
+      case Outcome::kFailed:
+        fail(remainingMs(deadline_) == 0 ? "no answer in time" : "it ended");
+        return std::nullopt;
     }
-    frames_.feed(buffer_);
-    buffer_.clear();
+  }
+}
+
+void BridgeProcess::settle() {
+  if (phase_ == Phase::kStarting) {
+    finishStart(nullptr);
+  } else if (phase_ == Phase::kExchanging) {
+    const unsigned long long id = exchanges_;
+    settledReply_ = finishExchange(nullptr, id);
+    settledFor_ = id;
   }
 }
 
@@ -232,6 +307,8 @@ void BridgeProcess::kill() {
     }
   }
   pid_ = -1;
+  phase_ = Phase::kIdle;
+  outbox_.clear();
 }
 
 void BridgeProcess::stop() {
@@ -239,11 +316,12 @@ void BridgeProcess::stop() {
   bridge::Writer exit;
   exit.u8(static_cast<std::uint8_t>(bridge::Op::kExit));
   auto deadline = Clock::now() + std::chrono::milliseconds(1000);
-  if (writeAll(bridge::frame(exit.payload()), deadline)) {
+  std::string exitFrame = bridge::frame(exit.payload());
+  if (writeAll(exitFrame, deadline, nullptr) == Outcome::kDone) {
     close(toBridge_);
     toBridge_ = -1;
     // The bridge closes its output when it ends.
-    while (readSome(deadline)) buffer_.clear();
+    while (readSome(deadline, nullptr) == Outcome::kDone) buffer_.clear();
     for (int i = 0; i < 50; ++i) {
       if (waitpid(pid_, nullptr, WNOHANG) == pid_) {
         pid_ = -1;

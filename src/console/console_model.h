@@ -59,8 +59,8 @@ class ConsoleModel {
   virtual bool configButton() const = 0;
   virtual void setConfigButton(bool on) = 0;
 
-  // The test buttons: mail, sound and a check of page 1 ... 3 now; or, while a check runs, the
-  // page's check in its turn with done called after it.
+  // The test buttons: mail, sound and a check of page 1 ... 3 now; or, while a check (or a
+  // transfer into HAMLOG) runs, the page's check in its turn with done called after it.
   virtual void testMail() = 0;
   virtual void testSound() = 0;
   virtual bool checkRunning() const = 0;

@@ -41,16 +41,20 @@ struct RigControlLink final : RigLink {
 // request fails quietly and the program runs on.
 class LazyBridge {
  public:
-  LazyBridge(const settings::BridgeSettings& settings, BridgeLaunch launch)
-      : settings_(settings), launch_(std::move(launch)) {}
+  LazyBridge(const settings::BridgeSettings& settings, BridgeLaunch launch,
+             platform::MessagePump& pump)
+      : settings_(settings), launch_(std::move(launch)), pump_(pump) {}
 
   bridgeclient::BridgeProcess& process() {
     const std::string prefix = bridgeclient::winePrefixFor(settings_.WinePrefix);
-    if (!process_ || prefix != prefix_) {
+    // A bridge waiting for a reply (the window runs meanwhile) is kept until it is done, even
+    // when the prefix setting changed during its wait.
+    if (!process_ || (prefix != prefix_ && !process_->busy())) {
       bridgeclient::BridgeOptions o;
       o.wine = launch_.wine;
       o.exe = launch_.exe;
       o.prefix = prefix_ = prefix;
+      o.pump = &pump_;
       process_ = std::make_unique<bridgeclient::BridgeProcess>(std::move(o));
       ++generation_;
     }
@@ -62,6 +66,7 @@ class LazyBridge {
  private:
   const settings::BridgeSettings& settings_;
   BridgeLaunch launch_;
+  platform::MessagePump& pump_;
   std::string prefix_;
   std::unique_ptr<bridgeclient::BridgeProcess> process_;
   int generation_ = 0;
@@ -134,10 +139,16 @@ struct RigSideLink final : transfer::RigSide {
 };
 
 // The one transfer, as the main window's double-click and the patrol lists' walk reach it.
+// When the last line asked for has gone across, the page checks asked for meanwhile run.
 struct TransferAdapter final : TransferLink, patrol::LineTransfer {
   std::unique_ptr<transfer::Transfer> transfer;
-  void TransferLine(std::string_view line) override { transfer->TransferLine(line); }
-  void transferLine(std::string_view line) override { transfer->TransferLine(line); }
+  MainModel* model = nullptr;
+  void TransferLine(std::string_view line) override {
+    transfer->TransferLine(line);
+    if (!transfer->running() && model) model->transfersDone();
+  }
+  void transferLine(std::string_view line) override { TransferLine(line); }
+  bool transferring() const override { return transfer && transfer->running(); }
 };
 }  // namespace
 
@@ -153,6 +164,8 @@ struct Station::Services {
   platform::QtLineConnection smtp;
   // The mail's waits pump at every slice of 10 ms, so the window's turn comes at each.
   platform::QtMessagePump mailPump{0, 1};
+  // The bridge's waits for the window operations of a transfer likewise.
+  platform::QtMessagePump bridgePump{0, 1};
   platform::QtMessageBox messageBox;
   RigControlLink rig;
   std::unique_ptr<LazyBridge> bridge;
@@ -181,7 +194,8 @@ Station::Station(std::string exeDirCp932, std::string settingsFile, BridgeLaunch
 
   Services& sv = *services_;
   if (bridge.exe.empty()) bridge.exe = text::utf8FromCp932(exeDirCp932) + "/zeltaro-bridge.exe";
-  sv.bridge = std::make_unique<LazyBridge>(model_->station.bridge, std::move(bridge));
+  sv.bridge =
+      std::make_unique<LazyBridge>(model_->station.bridge, std::move(bridge), sv.bridgePump);
   // The checker reads the model's condition sets and reader choices at every check.
   sv.firstQsoReader = std::make_unique<bridgeclient::ListReaderDatabase>(
       model_->station.first, model_->station.bridge, model_->station.adif,
@@ -197,6 +211,7 @@ Station::Station(std::string exeDirCp932, std::string settingsFile, BridgeLaunch
   sv.rig.system = std::make_unique<rig::RigSystem>(
       model_->station.rigDirect, model_->station.tarvopc, &sv.messageBox, sv.companion.get());
   sv.rigSide.rig = &sv.rig;
+  sv.transfer.model = model_.get();
   HamlogChecker* checker = firstQso_.get();
   sv.transfer.transfer = std::make_unique<transfer::Transfer>(
       model_->station, transfer::TransferServices{{sv.windows.get(), sv.own.get(), &sv.rigSide},

@@ -12,6 +12,8 @@ class LineTransfer {
   virtual ~LineTransfer() = default;
   // line: CP932, four flag characters and the aligned notification text.
   virtual void transferLine(std::string_view line) = 0;
+  // A transfer is under way (the window runs meanwhile).
+  virtual bool transferring() const { return false; }
 };
 
 }  // namespace zeltaro::patrol

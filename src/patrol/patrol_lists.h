@@ -208,6 +208,8 @@ class PatrolLists {
   // The "new" boxes of the windows other than `except` (null: all).
   void setNewBoxes(bool on, const PatrolWindow* except);
   void transfer(std::string_view line);
+  // A transfer is under way: the walks wait meanwhile, as HAMLOG's window holds the foreground.
+  bool transferring() const { return transfer_ && transfer_->transferring(); }
   void showAndRaise(PatrolWindow& w);
   bool isForeground(const PatrolWindow& w) const;
 

@@ -119,7 +119,9 @@ int findEligibleDown(const PatrolWindow& w, int from, int to) {
 }  // namespace
 
 void PatrolWindow::tick() {
-  if (!Timer1Enabled || lists_.walkSuspended) return;
+  // A transfer lets the window run, and its HAMLOG window has the foreground meanwhile: the
+  // walk neither counts nor looks at the foreground until it is done.
+  if (!Timer1Enabled || lists_.walkSuspended || lists_.transferring()) return;
   if (lists_.isForeground(*this)) {
     notForegroundTicks = 0;
   } else if (++notForegroundTicks > 3) {

@@ -4,6 +4,11 @@
 #include <QHostAddress>
 #include <QHostInfo>
 #include <algorithm>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <system_error>
+#include <thread>
 
 #include "platform/exchange_limits.h"
 #include "platform/stop_request.h"
@@ -42,6 +47,34 @@ bool QtLineConnection::waitSliced(Deadline deadline, Step step) {
   return false;
 }
 
+std::optional<QHostInfo> QtLineConnection::lookUp(const QString& name, Deadline deadline) {
+  // The resolver's own call blocks for as long as the name servers take: it runs on a thread of
+  // its own, which is left to finish alone when the wait ends first.
+  struct Lookup {
+    std::mutex mutex;
+    std::condition_variable done;
+    std::optional<QHostInfo> info;
+  };
+  const auto lookup = std::make_shared<Lookup>();
+  try {
+    std::thread([lookup, name] {
+      QHostInfo info = QHostInfo::fromName(name);
+      const std::lock_guard lock(lookup->mutex);
+      lookup->info = std::move(info);
+      lookup->done.notify_all();
+    }).detach();
+  } catch (const std::system_error&) {
+    return std::nullopt;
+  }
+  waitSliced(deadline, [&](int ms) {
+    std::unique_lock lock(lookup->mutex);
+    return lookup->done.wait_for(lock, std::chrono::milliseconds(ms),
+                                 [&] { return lookup->info.has_value(); });
+  });
+  const std::lock_guard lock(lookup->mutex);
+  return lookup->info;
+}
+
 QtLineConnection::QtLineConnection(std::chrono::milliseconds connectTimeout,
                                    std::chrono::milliseconds replyTimeout,
                                    std::chrono::milliseconds exchangeTimeout)
@@ -72,12 +105,13 @@ bool QtLineConnection::open(std::string_view host, std::uint32_t port, const Sta
   report(status, "Resolving hostname " + name + ".");
   QHostAddress address;
   if (!address.setAddress(QString::fromStdString(name))) {
-    const QHostInfo info = QHostInfo::fromName(QString::fromStdString(name));
-    if (info.error() != QHostInfo::NoError || info.addresses().isEmpty()) {
+    const std::optional<QHostInfo> info = lookUp(
+        QString::fromStdString(name), bounded(std::chrono::steady_clock::now() + connectTimeout_));
+    if (!info || info->error() != QHostInfo::NoError || info->addresses().isEmpty()) {
       error = "Host not found: " + name + ".";
       return false;
     }
-    address = info.addresses().constFirst();
+    address = info->addresses().constFirst();
   }
   const std::string where = address.toString().toStdString() + ":" + std::to_string(port);
   report(status, "Connecting to " + where + ".");

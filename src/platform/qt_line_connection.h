@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
+#include <QHostInfo>
 #include <QTcpSocket>
 #include <chrono>
+#include <optional>
 #include <string>
 
 #include "platform/line_connection.h"
@@ -11,7 +13,8 @@ namespace zeltaro::platform {
 
 // LineConnection over a QTcpSocket used with its blocking waits. The waits are cut into short
 // slices so that a stop request (SIGTERM) ends them at once; what the peer sends is read into
-// a buffer of at most one line (kMaxLineBytes). Given a message pump, the connection lets the
+// a buffer of at most one line (kMaxLineBytes). A host name is looked up on a thread of its own
+// and waited for like the rest. Given a message pump, the connection lets the
 // window and the console run between the slices of every wait, as the page fetch does.
 class QtLineConnection final : public LineConnection {
  public:
@@ -43,6 +46,9 @@ class QtLineConnection final : public LineConnection {
   // is requested; pumps between the slices.
   template <typename Step>
   bool waitSliced(Deadline deadline, Step step);
+  // The host's addresses as the resolver gives them, waited for in slices until the deadline;
+  // nothing when the wait ended first.
+  std::optional<QHostInfo> lookUp(const QString& name, Deadline deadline);
 
   QTcpSocket socket_;
   std::chrono::milliseconds connectTimeout_;

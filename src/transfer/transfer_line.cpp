@@ -57,7 +57,29 @@ hamlog::MichiEntry Transfer::lookUp(std::string_view code, int list) const {
   return {std::string(code), {}};
 }
 
-void Transfer::TransferLine(std::string_view rawLine) {
+void Transfer::TransferLine(std::string_view line) {
+  if (running_) {
+    waiting_.emplace_back(line);
+    return;
+  }
+  struct Running {
+    Transfer& t;
+    explicit Running(Transfer& transfer) : t(transfer) { t.running_ = true; }
+    ~Running() { t.running_ = false; }
+    Running(const Running&) = delete;
+    Running& operator=(const Running&) = delete;
+  } running(*this);
+  // The window runs during the transfer: the log line the text came from may change meanwhile
+  // (a cleared log, a reload), so the transfer carries its own copy.
+  carry(std::string(line));
+  while (!waiting_.empty()) {
+    const std::string next = std::move(waiting_.front());
+    waiting_.pop_front();
+    carry(next);
+  }
+}
+
+void Transfer::carry(std::string_view rawLine) {
   const std::string_view line = text::trim(rawLine);
   if (line.empty()) return;
   input_.HamlogFocusWindow = 0;

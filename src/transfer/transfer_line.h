@@ -4,6 +4,7 @@
 // HAMLOG of every list the line is flagged for and whose transfer is on, the entries finished,
 // the focus moved and the spot forwarded to the companion program.
 
+#include <deque>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -32,7 +33,12 @@ class Transfer {
  public:
   Transfer(const settings::StationSettings& station, TransferServices services);
 
+  // Carries line into HAMLOG. The bridge lets the window run meanwhile: a line asked for then
+  // (a click, a patrol window's walk, a page check's new spots) is carried after the running
+  // one, in the order asked, so that two entries never mix in HAMLOG's window.
   void TransferLine(std::string_view line);
+  // A transfer is under way.
+  bool running() const { return running_; }
 
   HamlogInput& input() { return input_; }
 
@@ -40,6 +46,7 @@ class Transfer {
   std::string LastRemarkText;
 
  private:
+  void carry(std::string_view line);
   void enterIntoList(int list, const Columns& cols, std::array<std::string, 3>& recorded);
   std::string comment(const Columns& cols, std::size_t n) const;
   hamlog::MichiEntry lookUp(std::string_view code, int list) const;
@@ -47,6 +54,8 @@ class Transfer {
   const settings::StationSettings& station_;
   TransferServices s_;
   HamlogInput input_;
+  bool running_ = false;
+  std::deque<std::string> waiting_;  // lines asked for during the running transfer
 };
 
 }  // namespace zeltaro::transfer

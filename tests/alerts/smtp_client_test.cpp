@@ -197,6 +197,39 @@ TEST_F(SmtpExchange, APumpedExchangeIsTheSameAndLetsTimersRunMeanwhile) {
   EXPECT_EQ(form3.Memo1.back(), "Stat: Disconnected.");
 }
 
+// A server given by name: the name is looked up without holding the window, and the exchange is
+// the one a numeric address gets; a name that does not resolve fails with the same words, with
+// or without a pump.
+TEST_F(SmtpExchange, AServerGivenByNameIsLookedUpAndAnUnknownNameIsNotFound) {
+  const std::string mailText = toIso2022Jp(sj("1_3_STN1 7,010 CW\\r\\n"));
+  platform::QtMessagePump pump(0, 1);
+  platform::QtLineConnection pumped{5s, 5s};
+  pumped.setPump(&pump);
+  SmtpServer server;
+  ASSERT_TRUE(server.ok()) << server.error().toStdString();
+  ASSERT_TRUE(send(server, conn, mailText, 1).accepted);
+  const Lines byAddress = form3.Memo1;
+  for (platform::QtLineConnection* c : {&conn, &pumped}) {
+    settings.edtSmtp = "localhost";
+    const SmtpResult r = send(server, *c, mailText, 1);
+    EXPECT_TRUE(r.accepted) << r.error;
+    Lines byName = byAddress;
+    byName[1] = "--  Resolving hostname localhost.  --";
+    EXPECT_EQ(form3.Memo1, byName);
+
+    settings.edtSmtp = "no-such-host.invalid";
+    const SmtpResult unknown = send(server, *c, mailText, 1);
+    EXPECT_FALSE(unknown.connected);
+    EXPECT_EQ(unknown.error, "Host not found: no-such-host.invalid.");
+    EXPECT_EQ(form3.Memo1[1], "--  Resolving hostname no-such-host.invalid.  --");
+    EXPECT_FALSE(c->isOpen());
+  }
+  const Received got = server.afterSession(3);
+  ASSERT_EQ(got.sessions.size(), 3u);
+  EXPECT_EQ(got.sessions[1], got.sessions[0]);
+  EXPECT_EQ(got.sessions[2], got.sessions[0]);
+}
+
 TEST_F(SmtpExchange, KanjiSubjectArrivesAsOneEncodedWord) {
   SmtpServer server;
   ASSERT_TRUE(server.ok()) << server.error().toStdString();

@@ -268,6 +268,81 @@ TEST_F(ModelTest, ChecksAskedForDuringACheckRunAfterIt) {
   EXPECT_TRUE(model.atRest());
 }
 
+// A transfer into HAMLOG that lets the window run while the bridge works, as the program's does:
+// what the window's turn does happens during the first line, and the checks that waited run
+// when the last line asked for has gone across.
+struct PumpingTransfer final : TransferLink {
+  MainModel* model = nullptr;
+  std::function<void()> during;
+  Lines carried;
+  bool running = false;
+  void TransferLine(std::string_view line) override {
+    carried.emplace_back(line);
+    if (running) return;
+    running = true;
+    if (auto d = std::move(during)) d();
+    running = false;
+    model->transfersDone();
+  }
+  bool transferring() const override { return running; }
+};
+
+class TransferTurnTest : public ModelTest {
+ protected:
+  TransferTurnTest() {
+    transfer.model = &withTransfer;
+    withTransfer.pageChecks.edtURL = model.pageChecks.edtURL;
+    withTransfer.watchLists.Memo_List = model.watchLists.Memo_List;
+  }
+  MainServices servicesWithTransfer() {
+    MainServices s = services();
+    s.transfer = &transfer;
+    return s;
+  }
+  PumpingTransfer transfer;
+  MainModel withTransfer{servicesWithTransfer()};
+};
+
+TEST_F(TransferTurnTest, DuringATransferChecksWaitForItAndNoPatrolCycleStarts) {
+  MainModel& m = withTransfer;
+  m.pageChecks.chkURL = {true, false, false};
+  http.setPage(kUrl1, spotPage({a}));
+  http.setPage(kUrl2, spotPage({b}));
+  m.patrolEvery2Min();
+  for (int i = 0; i < 120; ++i) m.tick();
+  ASSERT_EQ(m.patrolClock.ProgressBar1, 60) << "the next tick starts a cycle";
+  const std::string line = "1___" + spotDisplay(1, a);
+
+  // Ticks during a transfer: the cycle starts at the first tick after it.
+  transfer.during = [&] {
+    m.tick();
+    m.tick();
+    EXPECT_TRUE(http.asked().empty());
+    EXPECT_EQ(m.patrolClock.ProgressBar1, 60);
+  };
+  transfer.TransferLine(line);
+  EXPECT_TRUE(http.asked().empty());
+  m.tick();
+  EXPECT_EQ(http.asked(), Lines{kUrl1});
+
+  // Checks asked for during a transfer (a button, the console) and a second line.
+  Lines done;
+  transfer.during = [&] {
+    EXPECT_TRUE(m.checkWaits()) << "the console waits for the check's turn";
+    EXPECT_FALSE(m.checkRunning());
+    EXPECT_EQ(m.checkPage2(), 0);
+    m.UrlCheckThen(2, [&] { done.push_back("check 2"); });
+    transfer.TransferLine(line);
+    EXPECT_EQ(http.asked(), Lines{kUrl1});
+  };
+  transfer.TransferLine(line);
+  // Both ran after the transfer, in order, the second one's callback after it.
+  EXPECT_EQ(http.asked(), (Lines{kUrl1, kUrl2, kUrl2}));
+  EXPECT_EQ(done, Lines{"check 2"});
+  EXPECT_EQ(transfer.carried.size(), 3u);
+  EXPECT_FALSE(m.checkWaits());
+}
+
 TEST_F(ModelTest, TimerCountsDownAndRunsACycle) {
   model.pageChecks.chkURL[0] = true;
   model.pageChecks.chkURL[2] = false;

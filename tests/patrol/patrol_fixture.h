@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "patrol/patrol_lists.h"
@@ -18,7 +20,16 @@ namespace zeltaro::patrol::testing_support {
 
 struct RecordingTransfer final : LineTransfer {
   std::vector<std::string> lines;
-  void transferLine(std::string_view line) override { lines.emplace_back(line); }
+  // Run once, during the next transfer: what the window's turn does while HAMLOG takes it.
+  std::function<void()> during;
+  bool running = false;
+  void transferLine(std::string_view line) override {
+    lines.emplace_back(line);
+    running = true;
+    if (auto d = std::exchange(during, nullptr)) d();
+    running = false;
+  }
+  bool transferring() const override { return running; }
 };
 
 struct FakeHost final : PatrolHost {

@@ -52,6 +52,22 @@ TEST_F(PatrolWalk, ASingleEligibleRowIsTransferredOnce) {
   EXPECT_EQ(tick(1, 40), (Ticks{{1, "AAA"}}));
 }
 
+// A transfer lets the window run with HAMLOG's window in front: the walk's ticks meanwhile
+// neither transfer, nor count, nor switch the patrol off.
+TEST_F(PatrolWalk, TicksDuringATransferWaitForIt) {
+  fill(1, {line("1___", "AAA", "7.001"), line("1___", "BBB", "7.002")});
+  patrolOn(1, 0);
+  Ticks meanwhile{{0, "none"}};
+  sent.during = [&] {
+    view[0].front = false;
+    meanwhile = tick(1, 10);
+    view[0].front = true;
+  };
+  EXPECT_EQ(tick(1, 12), (Ticks{{1, "AAA"}, {12, "BBB"}}));
+  EXPECT_EQ(meanwhile, Ticks{});
+  EXPECT_TRUE(w(1).CheckBox1);
+}
+
 TEST_F(PatrolWalk, NotInFrontForFourTicksSwitchesThePatrolOff) {
   fill(1, {line("1___", "AAA", "7.001")});
   view[0].front = false;

@@ -4,6 +4,7 @@
 // companion. Every call lands in one event list, in order, with texts shown as UTF-8.
 
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,9 @@ class RecordingWindowLink final : public hamlog::WindowLink {
       {101, "/hamlog/one/"}, {102, "/hamlog/two/"}, {103, "/hamlog/three/"}};
   bool answerZero = false;
   hamlog::WindowRect rect{10, 20, 111, 221};
+  // Run once, after the next field message is recorded: what the window's turn does while
+  // HAMLOG takes it.
+  std::function<void()> duringField;
 
   std::vector<hamlog::HamlogWindow> hamlogWindows() override {
     events_.push_back("windows");
@@ -40,6 +44,10 @@ class RecordingWindowLink final : public hamlog::WindowLink {
                                  std::string_view text) override {
     events_.push_back("field " + std::to_string(window - 100) + " " + hex(dataWord) + " " +
                       std::to_string(text.size()) + " " + text::utf8FromCp932(text));
+    if (auto during = std::move(duringField)) {
+      duringField = nullptr;
+      during();
+    }
     return answerZero ? 0 : window + 100;
   }
   bool pressKey(hamlog::WindowHandle window, std::uint32_t virtualKey,

@@ -6,9 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "support/fixed_clock.h"
 #include "text/codec.h"
 #include "transfer/recording_links.h"
-#include "support/fixed_clock.h"
 
 namespace zeltaro::transfer {
 namespace {
@@ -75,6 +77,37 @@ TEST_F(TransferTest, ALineOfListsOneAndThreeGoesIntoBothHamlogsListOneFirst) {
   for (int n : {1, 3})
     for (auto& e : entry(n)) expected.push_back(e);
   EXPECT_EQ(run(kLine), expected);
+}
+
+// HAMLOG takes a transfer's steps while the window runs: lines asked for then (a click, a patrol
+// window's walk) go across after it, each whole and in the order asked.
+TEST_F(TransferTest, LinesAskedForDuringATransferGoAcrossWholeAfterIt) {
+  const char* const second = "1___ 05/06 0901 STN2 14,025 SSB 1002 大阪府 59 QRV";
+  const char* const third = "__3_ 05/06 0902 STN3 21,030 CW 1003 京都府 599 QRV";
+  Events oneAfterAnother = run(kLine);
+  for (const char* line : {second, third})
+    for (auto& e : run(line)) oneAfterAnother.push_back(e);
+
+  bool runningMeanwhile = false;
+  windows.duringField = [&] {
+    runningMeanwhile = transfer.running();
+    transfer.TransferLine(sj(second));
+    transfer.TransferLine(sj(third));
+  };
+  EXPECT_EQ(run(kLine), oneAfterAnother);
+  EXPECT_TRUE(runningMeanwhile);
+  EXPECT_FALSE(transfer.running());
+}
+
+// The log line a transfer was asked for may change while the window runs during the transfer
+// (the log cleared from the console, say): the transfer carries the line as it was asked for.
+TEST_F(TransferTest, ALogLineChangedDuringItsTransferGoesAcrossAsAskedFor) {
+  const Events asAsked = run(kLine);
+  std::string logLine = sj(kLine);
+  windows.duringField = [&] { std::fill(logLine.begin(), logLine.end(), ' '); };
+  events.clear();
+  transfer.TransferLine(logLine);
+  EXPECT_EQ(events, asAsked);
 }
 
 TEST_F(TransferTest, EqualFoldersAreEnteredOnce) {

@@ -11,7 +11,9 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <thread>
+#include <utility>
 
 #include "bridge_client/bridge_companion_window.h"
 #include "bridge_client/bridge_database.h"
@@ -19,6 +21,7 @@
 #include "bridge_client/bridge_window_link.h"
 #include "hamlog/first_qso_service.h"
 #include "platform/message_box.h"
+#include "platform/message_pump.h"
 #include "support/recorders.h"
 #include "support/temp_dir.h"
 #include "text/codec.h"
@@ -355,6 +358,82 @@ TEST(BridgeProcess, ABridgeKilledInTheMiddleOfAKeyPressFailsThatStepOnly) {
                   "field 20000 4 STN1\nkey 24 data 0 ctrl 1 shift 0 alt 0\n"
                   "field 20006 7 7.01000\n")
       << record;
+}
+
+// A pump that counts the window's turns and, at the next one, runs what the turn is to do.
+struct TurnPump final : platform::MessagePump {
+  int turns = 0;
+  std::function<void()> atNextTurn;
+  void pump() override {
+    ++turns;
+    if (auto turn = std::exchange(atNextTurn, nullptr)) turn();
+  }
+};
+
+// With a pump the window gets its turn during the bridge's start and during a reply; a request
+// made in that turn waits for the one under way, and both are answered.
+TEST(BridgeProcess, ARequestMadeInTheWindowsTurnWaitsForTheOneUnderWay) {
+  TempDir dir;
+  const auto folder = dir.path() + "/Hamlog";
+  WinProgram hamlog(copyInto(folder, kWin + "/fake_windows.exe"), {"hamlog"});
+  TurnPump pump;
+  auto o = options();
+  o.pump = &pump;
+  BridgeProcess bridge(o);
+  BridgeWindowLink link(bridge);
+
+  std::vector<hamlog::HamlogWindow> windows;
+  pump.atNextTurn = [&] {
+    EXPECT_TRUE(bridge.busy());
+    windows = link.hamlogWindows();
+  };
+  EXPECT_TRUE(link.movePointer(10, 20));  // starts the bridge
+  EXPECT_GT(pump.turns, 0);
+  EXPECT_EQ(bridge.starts(), 1);
+  const auto window = hamlog::matchHamlogWindows(windows, {folder + "/", "", ""})[0];
+  ASSERT_NE(window, 0u);
+  EXPECT_EQ(link.pointer(), (std::pair<std::int32_t, std::int32_t>{10, 20}));
+
+  const auto input = link.sendField(window, 0x20000, "STN1");
+  ASSERT_NE(input, 0u);
+  pump.turns = 0;
+  hamlog::WindowHandle answer = 0;
+  pump.atNextTurn = [&] { answer = link.sendField(window, 0x20006, "7.01000"); };
+  // The key press holds the bridge for 150 ms; the field goes after it.
+  EXPECT_TRUE(link.pressKey(input, 0x24, {.ctrl = true}));
+  EXPECT_EQ(answer, input);
+  EXPECT_GE(pump.turns, 1);
+  EXPECT_FALSE(bridge.busy());
+  EXPECT_EQ(bridge.starts(), 1);
+  EXPECT_EQ(readBytes(folder + "/record.txt"),
+            "field 20000 4 STN1\n"
+            "key 24 data 0 ctrl 1 shift 0 alt 0\n"
+            "field 20006 7 7.01000\n");
+}
+
+// A turn of the window that outlasts the request's time (a dialog the operator answers): the
+// reply that came meanwhile is taken, and the bridge is not taken for dead.
+TEST(BridgeProcess, AReplyThatCameDuringALongTurnOfTheWindowCounts) {
+  std::vector<std::string> reports;
+  TempDir dir;
+  const auto folder = dir.path() + "/Hamlog";
+  WinProgram hamlog(copyInto(folder, kWin + "/fake_windows.exe"), {"hamlog"});
+  TurnPump pump;
+  auto o = options();
+  o.pump = &pump;
+  o.requestTimeout = std::chrono::milliseconds(400);
+  o.report = [&](std::string_view line) { reports.emplace_back(line); };
+  BridgeProcess bridge(o);
+  BridgeWindowLink link(bridge);
+  const auto window = hamlog::matchHamlogWindows(link.hamlogWindows(), {folder + "/", "", ""})[0];
+  ASSERT_NE(window, 0u);
+  const auto input = link.sendField(window, 0x20000, "STN1");
+  ASSERT_NE(input, 0u);
+  const pid_t running = bridge.pid();
+  pump.atNextTurn = [] { std::this_thread::sleep_for(std::chrono::milliseconds(600)); };
+  EXPECT_TRUE(link.pressKey(input, 0x24, {.ctrl = true}));
+  EXPECT_EQ(bridge.pid(), running);
+  EXPECT_TRUE(reports.empty());
 }
 
 TEST(BridgeProcess, WithoutWineTheCheckAnswersNoAtOnce) {

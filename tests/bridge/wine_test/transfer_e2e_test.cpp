@@ -20,9 +20,14 @@
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QUdpSocket>
+#include <algorithm>
 #include <ctime>
 #include <filesystem>
+#include <functional>
+#include <optional>
+#include <utility>
 
 #include "app/patrol_binding.h"
 #include "app/spot_page.h"
@@ -261,6 +266,94 @@ std::string transferRecord(const std::string& call, const std::string& mhz, std:
     out += line;
   }
   return out;
+}
+
+// The bridge's waits let the window run: a timer of 20 ms keeps firing through a transfer, and
+// HAMLOG receives the same bytes. What a turn of the window asks for during a transfer waits for
+// its turn: the same line again goes across whole after the first, a page check runs after both,
+// and a first-QSO check through HAMLOG's library in the same bridge gets its right answer.
+TEST_F(TransferEndToEnd, TheWindowRunsDuringATransferAndWhatItAsksForWaitsItsTurn) {
+  FakeHamlog hamlog(hamlogFolder);
+  MainModel& m = station->model();
+  ASSERT_EQ(m.checkPage1(), 1);
+  form->syncFromModel();
+
+  QElapsedTimer clock;
+  clock.start();
+  std::vector<qint64> ticks;
+  std::function<void()> duringTransfer;
+  QTimer timer;
+  timer.setInterval(20);
+  QObject::connect(&timer, &QTimer::timeout, [&] {
+    ticks.push_back(clock.elapsed());
+    if (duringTransfer && m.transferRunning()) std::exchange(duringTransfer, nullptr)();
+  });
+  timer.start();
+  const auto longestGap = [&](qint64 from, qint64 to) {
+    qint64 longest = 0, last = from;
+    for (const qint64 t : ticks)
+      if (t >= from && t <= to) longest = std::max(longest, t - std::exchange(last, t));
+    return std::max(longest, to - last);
+  };
+
+  // The first transfer also starts the bridge.
+  std::time_t before = std::time(nullptr);
+  qint64 from = clock.elapsed();
+  doubleClickFirstLine();
+  qint64 to = clock.elapsed();
+  std::time_t after = std::time(nullptr);
+  const std::string once = record();
+  EXPECT_TRUE(once == transferRecord("STN1", "7.01000", before, false) ||
+              once == transferRecord("STN1", "7.01000", after, false))
+      << once;
+  EXPECT_GT(to - from, 150) << "the rig key alone holds HAMLOG's window for 150 ms";
+  EXPECT_LT(longestGap(from, to), 100);
+
+  // HAMLOG's library beside its window, for list 1's first-QSO check in the same bridge: the
+  // log holds JA1ABC on 7 MHz only.
+  fs::copy_file(kWin + "/full/hamlog50.dll", hamlogFolder + "/hamlog50.dll");
+  zeltaro::testing::writeBytes(hamlogFolder + "/version.txt", "50300");
+  zeltaro::testing::writeBytes(hamlogFolder + "/log.txt", "1|JA1ABC|100102|7.020|CW||\n");
+  m.station.set(1).Use = m.station.set(1).Band = true;
+  m.station.bridge.HamlogDll = {true, false, false};
+  ASSERT_TRUE(QFile::remove(QString::fromStdString(hamlogFolder + "/record.txt")));
+
+  std::optional<bool> firstQso;
+  std::string recordWhenChecked;
+  bool checked = false;
+  duringTransfer = [&] {
+    doubleClickFirstLine();
+    m.UrlCheckThen(1, [&] {
+      checked = true;
+      recordWhenChecked = record();
+    });
+    firstQso = station->firstQso().isFirstQso(1, {"JA1ABC", "21,020", "", "CW"});
+    EXPECT_FALSE(checked);
+  };
+  before = std::time(nullptr);
+  doubleClickFirstLine();
+  after = std::time(nullptr);
+  timer.stop();
+  ASSERT_FALSE(duringTransfer) << "the timer did not fire during the transfer";
+  std::vector<std::string> twice;
+  for (const std::time_t t1 : {before, after})
+    for (const std::time_t t2 : {before, after})
+      if (t1 <= t2)
+        twice.push_back(transferRecord("STN1", "7.01000", t1, false) +
+                        transferRecord("STN1", "7.01000", t2, false));
+  EXPECT_NE(std::find(twice.begin(), twice.end(), record()), twice.end()) << record();
+  EXPECT_TRUE(checked);
+  EXPECT_EQ(recordWhenChecked, record()) << "the check ran after both transfers";
+  EXPECT_EQ(firstQso, true);
+  // The library's calls: the check asked for during the transfer, then the page check's of
+  // STN1, which the log does not hold.
+  const std::string opening =
+      "attach\nGetThdllVersion\nSetDbsShare 1\nHamlogOpen 0 zeroed here 1\n";
+  EXPECT_EQ(zeltaro::testing::readBytes(hamlogFolder + "/calls.txt"),
+            opening +
+                "THW_seek JA1ABC 16\nFreqPCheck 7.020\nFreqPCheck 21.020\nTHW_skip 1 16\n"
+                "HamlogClose 0\ndetach\n" +
+                opening + "THW_seek STN1 16\nHamlogClose 0\ndetach\n");
 }
 
 TEST_F(TransferEndToEnd, PatrolWalkCarriesTheNewSpotsIntoHamlogAtTheChosenInterval) {
