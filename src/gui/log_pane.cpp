@@ -155,6 +155,12 @@ void LogPane::syncFromModel() {
   const QRect r(pane_.bounds.left, pane_.bounds.top, pane_.bounds.width, pane_.bounds.height);
   if (geometry() != r) setGeometry(r);
   if (isVisibleTo(parentWidget()) != pane_.visible) setVisible(pane_.visible);
+  // A hidden pane catches up when it is shown: a check's lines are laid out only in the panes
+  // the operator sees (with the log aligned, one of the five).
+  if (!pane_.visible) {
+    pushing_ = false;
+    return;
+  }
 
   bool textChanged = false;
   if (pane_.lines != shownLines_) {

@@ -95,11 +95,15 @@ TEST_F(MainWindowTest, CheckButtonFetchesAndThePanesShowTheLog) {
   // Every line ends with its line break, as in the model's text.
   EXPECT_EQ(log2->toPlainText(), qs(model.logViews.Memo_Log2.lines[0]) + '\n' +
                                      qs(model.logViews.Memo_Log2.lines[1]) + '\n');
-  EXPECT_EQ(log3->toPlainText(),
-            qs(model.logViews.Memo_Log3.lines[0]) + '\n');  // the list 1 line alone
   EXPECT_TRUE(log2->isVisibleTo(&form));
   EXPECT_FALSE(log3->isVisibleTo(&form));
   EXPECT_TRUE(get<QPushButton>(form, "btnChkUrl1")->isEnabled());
+  // A hidden pane shows the log once it is shown: the list 1 line alone.
+  get<QRadioButton>(form, "RadioButton2")->click();
+  EXPECT_TRUE(log3->isVisibleTo(&form));
+  EXPECT_EQ(log3->toPlainText(), qs(model.logViews.Memo_Log3.lines[0]) + '\n');
+  get<QRadioButton>(form, "RadioButton1")->click();
+  EXPECT_FALSE(log3->isVisibleTo(&form));
 
   // The lamps turned red, and the captions of "All", "123", "1" and "3" with them.
   auto colourOf = [](QWidget* w) { return w->palette().color(QPalette::WindowText); };
