@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTextCursor>
+#include <memory>
 
 #include "binder/qt_text.h"
 
@@ -145,9 +146,22 @@ QPlainTextEdit* Binder::memo(QWidget* parent, const ControlText& t, std::string&
     onExit_[m] = std::move(onExit);
   }
   // A text the model changed (tabs turned into spaces) comes back with caret, selection and
-  // scroll position where they were.
-  onSync([m, &field] {
-    if (cpMemo(m->toPlainText()) == field) return;
+  // scroll position where they were. The box's text is read only when the box or the field
+  // changed since the text was last known to be the field's: a list of a few hundred lines
+  // is not converted at every command of the console.
+  struct Known {
+    bool valid = false;  // the box held text when last read and has not changed since
+    std::string text;
+  };
+  auto known = std::make_shared<Known>();
+  connect(m, &QPlainTextEdit::textChanged, this, [known] { known->valid = false; });
+  onSync([m, &field, known] {
+    if (known->valid && known->text == field) return;
+    if (cpMemo(m->toPlainText()) == field) {
+      known->valid = true;
+      known->text = field;
+      return;
+    }
     const QTextCursor old = m->textCursor();
     const int anchor = old.anchor(), position = old.position();
     const int scroll = m->verticalScrollBar()->value();
@@ -158,6 +172,7 @@ QPlainTextEdit* Binder::memo(QWidget* parent, const ControlText& t, std::string&
     c.setPosition(std::min(position, last), QTextCursor::KeepAnchor);
     m->setTextCursor(c);
     m->verticalScrollBar()->setValue(scroll);
+    known->valid = false;  // read again at the next sync: the box may not give back the same
   });
   return m;
 }
