@@ -219,6 +219,18 @@ TEST_F(MainWindowTest, EditsWriteTheModelAndRunTheirHandlers) {
   EXPECT_EQ(list->toPlainText(), u("a b\nc"));
   EXPECT_EQ(list->textCursor().position(), 3);
 
+  // A list the model changes (a console command, a reload) shows, also when it changes back.
+  model.watchLists.Memo_List[0] = "JA1\r\n";
+  form.syncFromModel();
+  EXPECT_EQ(list->toPlainText(), u("JA1\n"));
+  model.watchLists.Memo_List[0] = "a b\r\nc";
+  form.syncFromModel();
+  EXPECT_EQ(list->toPlainText(), u("a b\nc"));
+  list->setPlainText(u("typed"));
+  form.syncFromModel();
+  EXPECT_EQ(model.watchLists.Memo_List[0], "typed");
+  EXPECT_EQ(list->toPlainText(), u("typed"));
+
   auto* url = get<QLineEdit>(form, "edtURL2");
   url->setFocus();
   url->selectAll();
