@@ -68,6 +68,15 @@ TEST(ListMatcher, FollowsAChangedList) {
   EXPECT_TRUE(m.matches("JA2\r\nJA1\r\n", "ja1abc"));
 }
 
+// Up to maxPieces pieces drawn at random, one after the other.
+std::string randomPieces(std::mt19937& rng, const std::vector<std::string>& pieces, int maxPieces) {
+  std::string s;
+  const int n = std::uniform_int_distribution<int>(0, maxPieces)(rng);
+  for (int i = 0; i < n; ++i)
+    s += pieces[std::uniform_int_distribution<std::size_t>(0, pieces.size() - 1)(rng)];
+  return s;
+}
+
 // Random lists and records over a small alphabet rich in the bytes that matter: letters of both
 // cases, blanks, lead bytes and trail bytes in 0x40-0x7E (0x5C among them).
 TEST(ListMatcher, RandomListsAndRecordsAgreeWithTheWordByWordRule) {
@@ -75,13 +84,7 @@ TEST(ListMatcher, RandomListsAndRecordsAgreeWithTheWordByWordRule) {
   const std::vector<std::string> pieces = {"a",      "B",    "b",      "A",      "1",      "\\",
                                            " ",      " ",    sj("ソ"), sj("表"), sj("ア"), sj("ｱ"),
                                            sj("　"), "\x83", "@",      "*",      "\x95"};
-  auto randomText = [&](int maxPieces) {
-    std::string s;
-    const int n = std::uniform_int_distribution<int>(0, maxPieces)(rng);
-    for (int i = 0; i < n; ++i)
-      s += pieces[std::uniform_int_distribution<std::size_t>(0, pieces.size() - 1)(rng)];
-    return s;
-  };
+  auto randomText = [&](int maxPieces) { return randomPieces(rng, pieces, maxPieces); };
   platform::NullMessagePump pump;
   int hits = 0;
   for (int list = 0; list < 200; ++list) {
@@ -108,13 +111,7 @@ TEST(ThreeListMatcher, EachListAnswersAsAlone) {
   std::mt19937 rng(20261211);
   const std::vector<std::string> pieces = {"a",      "B",      "1",    "\\", " ",   " ",
                                            sj("ソ"), sj("表"), "\x83", "*",  "\x95"};
-  auto randomText = [&](int maxPieces) {
-    std::string s;
-    const int n = std::uniform_int_distribution<int>(0, maxPieces)(rng);
-    for (int i = 0; i < n; ++i)
-      s += pieces[std::uniform_int_distribution<std::size_t>(0, pieces.size() - 1)(rng)];
-    return s;
-  };
+  auto randomText = [&](int maxPieces) { return randomPieces(rng, pieces, maxPieces); };
   platform::NullMessagePump pump;
   int hits = 0;
   ThreeListMatcher m;
