@@ -34,7 +34,7 @@
 #include "alerts/mail_send.h"
 #include "app/console_binding.h"
 #include "app/main_model.h"
-#include "bench/page_server.h"
+#include "bench/checking_station.h"
 #include "bench/synthetic_page.h"
 #include "platform/clock.h"
 #include "platform/qt_http_client.h"
@@ -152,19 +152,12 @@ void transferScenario() {
   std::ofstream(library + "version.txt", std::ios::binary) << "50300";
   std::ofstream(library + "log.txt", std::ios::binary)
       << "1|JA1AAA|100101|7.010|CW||\n2|JA1ABC|100102|7.020|CW||\n";
-  bench::PageServer server(bench::syntheticPage(100));
-  platform::QtMessagePump pagePump;
-  platform::QtHttpClient http;
-  app::MainServices services;
-  services.pump = &pagePump;
-  services.http = &http;
-  app::MainModel model(services);
-  model.pageChecks.edtURL[0] = "http://127.0.0.1:" + std::to_string(server.port()) + "/spots.html";
+  bench::CheckingStation checking(bench::syntheticPage(100));
+  app::MainModel& model = checking.model;
   std::string all;
   for (int i = 0; i < 100; ++i) all += bench::callSign(i) + "\r\n";
   model.watchLists.Memo_List[0] = all;
   model.watchLists.Memo_List[1] = model.watchLists.Memo_List[2] = "\r\n";
-  model.alerts.mail.chkMail = false;
   model.alerts.chkAlert = false;
   model.station.set(1).Use = true;
   model.station.set(1).HAMLOG = library;
@@ -200,19 +193,11 @@ int main(int argc, char** argv) {
   const double slowSeconds = argc > 1 ? std::atof(argv[1]) : 5.0;
 
   {
-    bench::PageServer server(bench::syntheticPage(5000));
-    platform::QtMessagePump pump;
-    platform::QtHttpClient http;
-    app::MainServices services;
-    services.pump = &pump;
-    services.http = &http;
-    app::MainModel model(services);
-    model.pageChecks.edtURL[0] =
-        "http://127.0.0.1:" + std::to_string(server.port()) + "/spots.html";
+    bench::CheckingStation station(bench::syntheticPage(5000));
+    app::MainModel& model = station.model;
     model.watchLists.Memo_List[0] = bench::watchList(5000, 1, 7);
     model.watchLists.Memo_List[1] = bench::watchList(5000, 2, 11);
     model.watchLists.Memo_List[2] = bench::watchList(5000, 3, 13);
-    model.alerts.mail.chkMail = false;
     std::vector<std::string> log;
     for (int i = 0; i < 200; ++i) log.push_back("1___old line " + std::to_string(i) + " \\r\\n x");
     report("page check", [&] {

@@ -39,6 +39,7 @@
 #include <thread>
 
 #include "app/main_model.h"
+#include "bench/checking_station.h"
 #include "bench/page_server.h"
 #include "bench/synthetic_page.h"
 #include "platform/qt_http_client.h"
@@ -156,18 +157,11 @@ void CutAndExtract(benchmark::State& state) {
 BENCHMARK(CutAndExtract)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 void WholeCheck(benchmark::State& state) {
-  bench::PageServer server(page());
-  platform::QtMessagePump pump;
-  platform::QtHttpClient http;
-  app::MainServices services;
-  services.pump = &pump;
-  services.http = &http;
-  app::MainModel model(services);
-  model.pageChecks.edtURL[0] = "http://127.0.0.1:" + std::to_string(server.port()) + "/spots.html";
+  bench::CheckingStation station(page());
+  app::MainModel& model = station.model;
   model.watchLists.Memo_List[0] = bench::watchList(kRecords, 1, 7);
   model.watchLists.Memo_List[1] = bench::watchList(kRecords, 2, 11);
   model.watchLists.Memo_List[2] = bench::watchList(kRecords, 3, 13);
-  model.alerts.mail.chkMail = false;
   std::vector<std::string> log;
   for (int i = 0; i < 200; ++i) log.push_back("1___old line " + std::to_string(i) + " \\r\\n x");
   int inserted = 0;
