@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/page_checks.h"
 
-#include <algorithm>
 #include <exception>
-#include <iterator>
 #include <optional>
 #include <thread>
 
@@ -210,9 +208,9 @@ void PageChecks::processRecords(int n, spots::NewLines& fresh, bool (&firstQsoHi
   // The same for the template and the Body, which a reload may change.
   const spots::CompiledTemplate* templ = nullptr;
   const spots::CompiledBody* body = nullptr;
-  // On a page of many records, a run of the later ones is prepared on a second thread while
-  // this one does the records before it; its results count while the template, the Body and
-  // the role slots are still those it was given.
+  // On a page of many records, a second thread prepares records from the last one backwards
+  // while this one goes forwards (spots/records_ahead.h); its results count while the
+  // template, the Body and the role slots are still those it was given.
   std::optional<spots::RecordsAhead> ahead;
   const bool twoThreads =
       Memo2.size() >= kRecordsForASecondThread && std::thread::hardware_concurrency() > 1;
